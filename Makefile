@@ -1,0 +1,48 @@
+# Orvanix: `make run` builds and starts the program, `make test` runs every test.
+BUILD      ?= build
+CHECKBUILD ?= build-check
+BENCHBUILD ?= build-bench
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps build run test check bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ ! -x $(BUILD)/app/orvanix ]; then \
+	  echo "The program itself is not built yet: this checkout has only its libraries and tests."; \
+	elif [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found. On a machine without one, run: xvfb-run make run"; exit 1; \
+	else \
+	  $(BUILD)/app/orvanix; \
+	fi
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+check: deps
+	cmake -S . -B $(CHECKBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANIX_SANITIZE=ON
+	cmake --build $(CHECKBUILD) -j $(JOBS)
+	cd $(CHECKBUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCHBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANIX_BENCH=ON
+	cmake --build $(BENCHBUILD) -j $(JOBS)
+	@echo "Benchmarks are in $(BENCHBUILD)/bench/; run one, e.g. $(BENCHBUILD)/bench/broadening"
+
+clean:
+	rm -rf $(BUILD) $(CHECKBUILD) $(BENCHBUILD)

@@ -1,0 +1,353 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <system_error>
+#include <utility>
+
+#include "platform/errors.h"
+
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Glob match of one mask against a name: '*' any run, '?' one character.
+bool matchesOneMask(std::string_view name, std::string_view mask) {
+  size_t n = 0, m = 0;
+  size_t starMask = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (m < mask.size() && (mask[m] == '?' || lowerAscii(mask[m]) == lowerAscii(name[n]))) {
+      ++m;
+      ++n;
+    } else if (starMask != std::string_view::npos) {
+      m = starMask + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+std::string withTrailingSeparator(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+struct FolderEntries {
+  std::vector<std::string> files;
+  std::vector<std::string> folders;
+};
+
+// The entries of one folder, each list sorted by name.
+FolderEntries readFolder(const std::string& nativeFolder) {
+  FolderEntries entries;
+  DIR* folder = opendir(nativeFolder.empty() ? "." : nativeFolder.c_str());
+  if (folder == nullptr) return entries;
+  const std::string prefix = withTrailingSeparator(nativeFolder);
+  while (const dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      // Follows links, so a link to a folder walks like the folder; a broken
+      // link counts as a file.
+      struct stat status {};
+      isFolder = stat((prefix + name).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    }
+    if (isFolder)
+      entries.folders.push_back(name);
+    else
+      entries.files.push_back(name);
+  }
+  closedir(folder);
+  std::sort(entries.files.begin(), entries.files.end());
+  std::sort(entries.folders.begin(), entries.folders.end());
+  return entries;
+}
+
+void walkFolder(const std::string& nativeFolder, const std::string& masks, bool subfolders,
+                std::set<std::pair<dev_t, ino_t>>& visited, std::vector<std::string>& found) {
+  struct stat status {};
+  if (stat(nativeFolder.empty() ? "." : nativeFolder.c_str(), &status) != 0) return;
+  // A link back to a folder above would otherwise walk forever.
+  if (!visited.insert({status.st_dev, status.st_ino}).second) return;
+  const FolderEntries entries = readFolder(nativeFolder);
+  const std::string prefix = withTrailingSeparator(nativeFolder);
+  for (const std::string& name : entries.files)
+    if (MatchesMask(name, masks)) found.push_back(prefix + name);
+  if (!subfolders) return;
+  for (const std::string& name : entries.folders)
+    walkFolder(prefix + name, masks, subfolders, visited, found);
+}
+
+[[noreturn]] void raiseInOutError(int error, const std::string& nativePath) {
+  throw EInOutError(InOutErrorText(error, nativePath));
+}
+
+}  // namespace
+
+std::string NativePath(const std::string& path) {
+#ifdef _WIN32
+  return path;
+#else
+  std::string native = path;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  return native;
+#endif
+}
+
+std::string ExtractFileName(const std::string& path) {
+  const size_t last = path.find_last_of("\\/");
+  return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  const size_t last = path.find_last_of("\\/");
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string ExecutableFolder() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return withTrailingSeparator(GetCurrentDir());
+    if (static_cast<size_t>(length) < buffer.size())
+      return ExtractFilePath(std::string(buffer.data(), static_cast<size_t>(length)));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string GetCurrentDir() {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+bool SetCurrentDir(const std::string& path) {
+  return !path.empty() && chdir(NativePath(path).c_str()) == 0;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat status {};
+  return !path.empty() && stat(NativePath(path).c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat status {};
+  return !path.empty() && stat(NativePath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool CreateDir(const std::string& path) {
+  return !path.empty() && mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool ForceDirectories(const std::string& path) {
+  std::string native = NativePath(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (native.empty()) return false;
+  if (DirectoryExists(native)) return true;
+  const std::string parent = ExtractFilePath(native);
+  if (!parent.empty() && parent != native && !ForceDirectories(parent)) return false;
+  mkdir(native.c_str(), 0777);
+  // Another process may have made it meanwhile; what counts is that it exists.
+  return DirectoryExists(native);
+}
+
+bool MatchesMask(const std::string& name, const std::string& masks) {
+  size_t start = 0;
+  while (start <= masks.size()) {
+    size_t end = masks.find(';', start);
+    if (end == std::string::npos) end = masks.size();
+    std::string_view mask(masks.data() + start, end - start);
+    while (!mask.empty() && static_cast<unsigned char>(mask.front()) <= 32) mask.remove_prefix(1);
+    while (!mask.empty() && static_cast<unsigned char>(mask.back()) <= 32) mask.remove_suffix(1);
+    if (!mask.empty() && (mask == "*.*" || matchesOneMask(name, mask))) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& masks,
+                                   bool subfolders) {
+  std::vector<std::string> found;
+  std::set<std::pair<dev_t, ino_t>> visited;
+  walkFolder(NativePath(folder), masks, subfolders, visited, found);
+  return found;
+}
+
+std::vector<std::string> ListFileNames(const std::string& folder, const std::string& masks) {
+  std::vector<std::string> names;
+  for (std::string& name : readFolder(NativePath(folder)).files)
+    if (MatchesMask(name, masks)) names.push_back(std::move(name));
+  return names;
+}
+
+std::vector<std::string> ListFolderNames(const std::string& folder) {
+  return readFolder(NativePath(folder)).folders;
+}
+
+std::string InOutErrorText(int error, const std::string& path) {
+  switch (error) {
+    case ENOENT: {
+      const std::string parent = ExtractFilePath(NativePath(path));
+      return (parent.empty() || DirectoryExists(parent)) ? "File not found" : "Path not found";
+    }
+    case ENOTDIR:
+      return "Path not found";
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return "Access denied";
+    default:
+      return std::generic_category().message(error);
+  }
+}
+
+// ---- TextFileLines ----------------------------------------------------
+
+TextFileLines::TextFileLines(const std::string& path) : path_(NativePath(path)) {
+  descriptor_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor_ < 0) raiseInOutError(errno, path_);
+  struct stat status {};
+  if (fstat(descriptor_, &status) != 0) {
+    const int error = errno;
+    close(descriptor_);
+    raiseInOutError(error, path_);
+  }
+  if (S_ISDIR(status.st_mode)) {
+    close(descriptor_);
+    raiseInOutError(EISDIR, path_);
+  }
+  // A small file needs no megabyte; the buffer grows when the file does.
+  size_t size = BufferSize;
+  if (S_ISREG(status.st_mode) && static_cast<unsigned long long>(status.st_size) < BufferSize)
+    size = std::max<size_t>(static_cast<size_t>(status.st_size) + 1, 4096);
+  buffer_.resize(size);
+}
+
+TextFileLines::~TextFileLines() {
+  if (descriptor_ >= 0) close(descriptor_);
+}
+
+bool TextFileLines::fill() {
+  if (fileDone_) return false;
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(std::min(buffer_.size() * 2, MaxLineLength));
+  ssize_t count;
+  do {
+    count = read(descriptor_, buffer_.data() + end_, buffer_.size() - end_);
+  } while (count < 0 && errno == EINTR);
+  if (count < 0) raiseInOutError(errno, path_);
+  if (count == 0) {
+    fileDone_ = true;
+    close(descriptor_);
+    descriptor_ = -1;
+    return false;
+  }
+  end_ += static_cast<size_t>(count);
+  return true;
+}
+
+bool TextFileLines::eof() {
+  while (begin_ == end_)
+    if (!fill()) return true;
+  return false;
+}
+
+std::string_view TextFileLines::readLineView() {
+  size_t searchFrom = begin_;
+  size_t lineEnd;
+  size_t next;
+  for (;;) {
+    const void* found = std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom);
+    if (found != nullptr) {
+      lineEnd = static_cast<size_t>(static_cast<const char*>(found) - buffer_.data());
+      next = lineEnd + 1;
+      break;
+    }
+    if (end_ - begin_ >= MaxLineLength) {
+      const std::string_view piece(buffer_.data() + begin_, MaxLineLength);
+      begin_ += MaxLineLength;
+      return piece;
+    }
+    const size_t scanned = end_ - begin_;
+    if (!fill()) {
+      lineEnd = next = end_;
+      break;
+    }
+    searchFrom = begin_ + scanned;
+  }
+  const size_t lineBegin = begin_;
+  begin_ = next;
+  while (lineEnd > lineBegin && buffer_[lineEnd - 1] == '\r') --lineEnd;
+  return std::string_view(buffer_.data() + lineBegin, lineEnd - lineBegin);
+}
+
+bool TextFileLines::readLine(std::string& line) {
+  if (eof()) {
+    line.clear();
+    return false;
+  }
+  line.assign(readLineView());
+  return true;
+}
+
+std::string TextFileLines::readLine() {
+  std::string line;
+  readLine(line);
+  return line;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  TextFileLines file(path);
+  std::vector<std::string> lines;
+  std::string line;
+  while (file.readLine(line)) lines.push_back(line);
+  return lines;
+}
+
+void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines) {
+  size_t total = 0;
+  for (const std::string& line : lines) total += line.size() + 2;
+  std::string content;
+  content.reserve(total);
+  for (const std::string& line : lines) {
+    content += line;
+    content += "\r\n";
+  }
+  const std::string native = NativePath(path);
+  const int descriptor = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (descriptor < 0) raiseInOutError(errno, native);
+  size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t count = write(descriptor, content.data() + written, content.size() - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      close(descriptor);
+      raiseInOutError(error, native);
+    }
+    written += static_cast<size_t>(count);
+  }
+  if (close(descriptor) != 0) raiseInOutError(errno, native);
+}

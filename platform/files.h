@@ -1,0 +1,111 @@
+// Files, folders and paths.
+//
+// Paths may hold '\' as the program joins them ("C:\data\" + "mol.log"); on
+// POSIX every function here that opens, tests or walks a path first turns each
+// '\' into '/' (NativePath), so "dir\sub\\x.log" names dir/sub/x.log.
+// Failures to open, read or write raise EInOutError with "File not found",
+// "Path not found" (a folder on the way is missing), "Access denied" or the
+// system's own text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ---- Paths ----------------------------------------------------------------
+
+// The path as the operating system wants it ('\' becomes '/' on POSIX).
+std::string NativePath(const std::string& path);
+
+// The name after the last '\' or '/' ("C:\a\b.log" gives "b.log").
+std::string ExtractFileName(const std::string& path);
+// Everything up to and including the last '\' or '/' ("" when there is none).
+std::string ExtractFilePath(const std::string& path);
+
+// The folder of the running executable, ending with '/'.
+std::string ExecutableFolder();
+
+std::string GetCurrentDir();  // without a trailing separator
+bool SetCurrentDir(const std::string& path);
+
+// ---- Tests and folders -------------------------------------------------
+
+bool FileExists(const std::string& path);       // exists and is no folder
+bool DirectoryExists(const std::string& path);  // exists and is a folder
+// Creates one folder whose parent exists; false when that fails.
+bool CreateDir(const std::string& path);
+// Creates the folder and every missing parent; true when the folder exists
+// afterwards.
+bool ForceDirectories(const std::string& path);
+
+// ---- Folder walks -------------------------------------------------------
+
+// Whether `name` matches one of the masks, separated by ';' ("*.log;*.out").
+// '*' matches any run of characters, '?' one character; letters match
+// without regard to case, as on Windows; "*.*" and "*" match every name.
+bool MatchesMask(const std::string& name, const std::string& masks);
+
+// The files (not folders) of `folder` whose names match `masks`, as paths
+// (folder, '/', name). With `subfolders` every folder below is walked too.
+// Order: the folder's files by name, then each subfolder by name, each walked
+// the same way. A missing or unreadable folder contributes nothing.
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& masks,
+                                   bool subfolders);
+// The names of the files of one folder that match `masks`, sorted.
+std::vector<std::string> ListFileNames(const std::string& folder, const std::string& masks);
+// The names of the immediate subfolders of `folder` (without "." and ".."),
+// sorted.
+std::vector<std::string> ListFolderNames(const std::string& folder);
+
+// ---- Text files ----------------------------------------------------------
+
+// Reads a text file line by line, streaming through a large buffer. A line
+// ends at LF; carriage returns in front of the LF (or at the end of the
+// file) are dropped, so CR LF and LF files give the same lines. Any other
+// byte, NUL included, is part of the line. A read past the end gives an empty
+// line and no error. Lines longer than MaxLineLength come in pieces of that
+// length.
+class TextFileLines {
+ public:
+  static constexpr size_t BufferSize = size_t{1} << 20;
+  static constexpr size_t MaxLineLength = size_t{64} << 20;
+
+  // Raises EInOutError when the file cannot be opened ("File not found",
+  // "Access denied" also for a folder, ...).
+  explicit TextFileLines(const std::string& path);
+  ~TextFileLines();
+  TextFileLines(const TextFileLines&) = delete;
+  TextFileLines& operator=(const TextFileLines&) = delete;
+
+  // True when no line is left.
+  bool eof();
+  // The next line; "" past the end.
+  std::string readLine();
+  // The next line into `line`; false (and `line` empty) past the end.
+  bool readLine(std::string& line);
+  // The next line as a view into the buffer, valid until the next read;
+  // empty past the end. The fastest way through a large file.
+  std::string_view readLineView();
+
+ private:
+  bool fill();  // reads more data; false at the end of the file
+
+  int descriptor_ = -1;
+  std::string path_;
+  std::vector<char> buffer_;
+  size_t begin_ = 0;  // first unread byte
+  size_t end_ = 0;    // one past the last byte read from the file
+  bool fileDone_ = false;
+};
+
+// All lines of a small text file, read as TextFileLines reads them.
+std::vector<std::string> ReadLines(const std::string& path);
+
+// Writes `lines` as the whole file, each followed by CR LF, in one call;
+// replaces an existing file. Raises EInOutError when that fails.
+void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines);
+
+// The EInOutError text for a failed open, read or write of `path` with
+// errno `error`.
+std::string InOutErrorText(int error, const std::string& path);

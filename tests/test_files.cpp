@@ -1,0 +1,274 @@
+// Files, folders and paths: line reading, whole-file writing, walks.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/orvanix-files-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override {
+    std::filesystem::permissions(folder_, std::filesystem::perms::all);
+    std::filesystem::remove_all(folder_);
+  }
+
+  std::string path(const std::string& name) const { return folder_ + "/" + name; }
+
+  std::string write(const std::string& name, const std::string& bytes) const {
+    const std::string full = path(name);
+    std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+    std::ofstream(full, std::ios::binary) << bytes;
+    return full;
+  }
+
+  static std::string bytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  static Lines readAll(const std::string& file) {
+    TextFileLines reader(file);
+    Lines lines;
+    while (!reader.eof()) lines.push_back(reader.readLine());
+    return lines;
+  }
+
+  static std::string inOutMessage(const std::string& file) {
+    try {
+      TextFileLines reader(file);
+    } catch (const EInOutError& error) {
+      EXPECT_STREQ(error.ClassName(), "EInOutError");
+      return error.what();
+    }
+    return "no error";
+  }
+
+  // The path with every '/' written as '\', as the program joins paths.
+  static std::string backslashed(std::string p) {
+    std::replace(p.begin(), p.end(), '/', '\\');
+    return p;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(FilesTest, CrLfAndLfFilesGiveTheSameLines) {
+  struct Case {
+    std::string name;
+    std::string bytes;
+    Lines lines;
+  };
+  const std::vector<Case> cases = {
+      {"crlf", "a 1\r\n\r\nb 2\r\n", {"a 1", "", "b 2"}},
+      {"lf", "a 1\n\nb 2\n", {"a 1", "", "b 2"}},
+      {"no final break", "a 1\r\n\r\nb 2", {"a 1", "", "b 2"}},
+      {"mixed", "a 1\n\r\nb 2\r\n", {"a 1", "", "b 2"}},
+      {"doubled CR", "a 1\r\r\n\r\nb 2\r", {"a 1", "", "b 2"}},
+      {"CR inside a line", "a\r1\n", {"a\r1"}},
+      {"empty", "", {}},
+      {"one break", "\n", {""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = write("lines.txt", c.bytes);
+    EXPECT_EQ(readAll(file), c.lines);
+    EXPECT_EQ(ReadLines(file), c.lines);
+  }
+}
+
+TEST_F(FilesTest, ReadingPastTheEndGivesEmptyLines) {
+  TextFileLines reader(write("short.txt", "only\r\n"));
+  EXPECT_FALSE(reader.eof());
+  EXPECT_EQ(reader.readLine(), "only");
+  EXPECT_TRUE(reader.eof());
+  EXPECT_EQ(reader.readLine(), "");
+  EXPECT_EQ(reader.readLine(), "");
+  std::string line = "stale";
+  EXPECT_FALSE(reader.readLine(line));
+  EXPECT_EQ(line, "");
+  EXPECT_TRUE(reader.readLineView().empty());
+  EXPECT_TRUE(reader.eof());
+}
+
+TEST_F(FilesTest, BinaryBytesAreJustBytes) {
+  std::string binary;
+  for (int i = 0; i < 256; ++i) binary += static_cast<char>(i);
+  binary += std::string(3, '\0') + "\r\n" + "tail";
+  const Lines lines = ReadLines(write("binary.bin", binary));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], binary.substr(0, 10));  // up to the LF at code 10
+  EXPECT_EQ(lines[1], binary.substr(11, 256 - 11) + std::string(3, '\0'));
+  EXPECT_EQ(lines[2], "tail");
+}
+
+TEST_F(FilesTest, LinesCrossingTheBufferBoundaryStayWhole) {
+  // One CR LF split across the first buffer boundary, a line longer than two
+  // buffers, then many short lines.
+  const size_t size = TextFileLines::BufferSize;
+  Lines expected = {std::string(size - 1, 'a'), std::string(2 * size + 17, 'b')};
+  for (int i = 0; i < 100000; ++i) expected.push_back("line " + std::to_string(i));
+  std::string content;
+  for (const std::string& line : expected) content += line + "\r\n";
+  ASSERT_EQ(content[size - 1], '\r');
+  ASSERT_EQ(content[size], '\n');
+  EXPECT_EQ(readAll(write("large.txt", content)), expected);
+}
+
+TEST_F(FilesTest, OpenFailuresNameTheirCause) {
+  EXPECT_EQ(inOutMessage(path("missing.txt")), "File not found");
+  EXPECT_EQ(inOutMessage(path("no-folder/missing.txt")), "Path not found");
+  // A folder is no text file, as on Windows.
+  EXPECT_EQ(inOutMessage(folder_), "Access denied");
+}
+
+TEST_F(FilesTest, UnreadableFileIsAccessDenied) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file; the folder case covers the text";
+  const std::string file = write("locked.txt", "x\r\n");
+  chmod(file.c_str(), 0);
+  EXPECT_EQ(inOutMessage(file), "Access denied");
+}
+
+TEST_F(FilesTest, WritesEveryLineWithCrLfInOneGo) {
+  const std::string file = path("out.txt");
+  WriteLinesCRLF(file, {"first", "", "third 1.5"});
+  EXPECT_EQ(bytes(file), "first\r\n\r\nthird 1.5\r\n");
+  WriteLinesCRLF(file, {"x"});
+  EXPECT_EQ(bytes(file), "x\r\n") << "an existing file is replaced, not appended to";
+  WriteLinesCRLF(file, {});
+  EXPECT_EQ(bytes(file), "");
+}
+
+TEST_F(FilesTest, FailedWriteRaisesInOutError) {
+  try {
+    WriteLinesCRLF(path("no-folder/out.txt"), {"x"});
+    FAIL() << "no error";
+  } catch (const EInOutError& error) {
+    EXPECT_STREQ(error.what(), "Path not found");
+  }
+  EXPECT_THROW(WriteLinesCRLF(folder_, {"x"}), EInOutError);
+}
+
+TEST_F(FilesTest, BackslashesAreFolderSeparators) {
+  write("sub/data.log", "one\r\ntwo\r\n");
+  const std::string folder = backslashed(folder_);
+  EXPECT_TRUE(FileExists(folder + "\\sub\\data.log"));
+  EXPECT_TRUE(FileExists(folder + "\\sub\\\\data.log")) << "two backslashes read as one";
+  EXPECT_TRUE(DirectoryExists(folder + "\\sub\\"));
+  EXPECT_EQ(ReadLines(folder + "\\sub\\data.log"), (Lines{"one", "two"}));
+  WriteLinesCRLF(folder + "\\sub\\written.txt", {"w"});
+  EXPECT_EQ(bytes(path("sub/written.txt")), "w\r\n");
+  EXPECT_TRUE(ForceDirectories(folder + "\\deep\\er"));
+  EXPECT_TRUE(DirectoryExists(path("deep/er")));
+  EXPECT_EQ(FindFiles(folder + "\\", "*.log", true), (Lines{folder_ + "/sub/data.log"}));
+  EXPECT_EQ(NativePath("C:\\a\\b.log"), "C:/a/b.log");
+}
+
+TEST_F(FilesTest, ExistenceTestsTellFilesFromFolders) {
+  write("file.txt", "");
+  EXPECT_TRUE(FileExists(path("file.txt")));
+  EXPECT_FALSE(FileExists(folder_));
+  EXPECT_FALSE(FileExists(path("none.txt")));
+  EXPECT_FALSE(FileExists(""));
+  EXPECT_TRUE(DirectoryExists(folder_));
+  EXPECT_FALSE(DirectoryExists(path("file.txt")));
+  EXPECT_FALSE(DirectoryExists(""));
+}
+
+TEST_F(FilesTest, CreatesFolders) {
+  EXPECT_FALSE(CreateDir(path("a/b"))) << "CreateDir makes one level only";
+  EXPECT_TRUE(CreateDir(path("a")));
+  EXPECT_FALSE(CreateDir(path("a"))) << "an existing folder is not created again";
+  EXPECT_TRUE(ForceDirectories(path("x/y/z/")));
+  EXPECT_TRUE(DirectoryExists(path("x/y/z")));
+  EXPECT_TRUE(ForceDirectories(path("x/y"))) << "an existing folder counts as success";
+  write("plain", "");
+  EXPECT_FALSE(ForceDirectories(path("plain/sub")));
+}
+
+TEST_F(FilesTest, CurrentFolderGetAndSet) {
+  const std::string before = GetCurrentDir();
+  ASSERT_TRUE(SetCurrentDir(folder_));
+  EXPECT_EQ(std::filesystem::canonical(GetCurrentDir()), std::filesystem::canonical(folder_));
+  EXPECT_NE(GetCurrentDir().back(), '/');
+  EXPECT_FALSE(SetCurrentDir(path("missing")));
+  ASSERT_TRUE(SetCurrentDir(before));
+}
+
+TEST_F(FilesTest, WalksWithMasksAndSubfolders) {
+  for (const char* name : {"b.log", "a.out", "c.txt", "D.LOG", "e.log.bak", "sub/z.log", "sub/deeper/y.out",
+                           "sub/x.dat", "other/w.log"})
+    write(name, "x");
+  const std::string f = folder_ + "/";
+  EXPECT_EQ(FindFiles(folder_, "*.log;*.out", false), (Lines{f + "D.LOG", f + "a.out", f + "b.log"}));
+  EXPECT_EQ(FindFiles(folder_ + "/", "*.log; *.out", true),
+            (Lines{f + "D.LOG", f + "a.out", f + "b.log", f + "other/w.log", f + "sub/z.log",
+                   f + "sub/deeper/y.out"}));
+  EXPECT_EQ(FindFiles(folder_, "*.dat", false), Lines{});
+  EXPECT_EQ(FindFiles(path("missing"), "*.*", true), Lines{});
+  EXPECT_EQ(ListFileNames(folder_, "*.*"), (Lines{"D.LOG", "a.out", "b.log", "c.txt", "e.log.bak"}));
+  EXPECT_EQ(ListFileNames(path("sub"), "*.dat"), Lines{"x.dat"});
+  EXPECT_EQ(ListFolderNames(folder_), (Lines{"other", "sub"}));
+}
+
+TEST_F(FilesTest, WalkSurvivesALinkBackToAFolderAbove) {
+  write("sub/a.log", "x");
+  std::filesystem::create_directory_symlink(folder_, path("sub/loop"));
+  const Lines found = FindFiles(folder_, "*.log", true);
+  EXPECT_EQ(found, Lines{folder_ + "/sub/a.log"});
+}
+
+TEST(MatchesMask, Wildcards) {
+  const std::vector<std::tuple<std::string, std::string, bool>> cases = {
+      {"mol.log", "*.log", true},      {"mol.LOG", "*.log", true},   {"mol.log", "*.out;*.log", true},
+      {"mol.logx", "*.log", false},    {"mol.cd.bil", "*.bil", true}, {"noext", "*.*", true},
+      {"a1.dat", "a?.dat", true},      {"a12.dat", "a?.dat", false}, {"x.log", "", false},
+      {"x.log", " ; ", false},         {"abc", "*", true},           {"a.out", "a*b*", false},
+  };
+  for (const auto& [name, masks, matches] : cases) {
+    SCOPED_TRACE(name + " / " + masks);
+    EXPECT_EQ(MatchesMask(name, masks), matches);
+  }
+}
+
+TEST(FileNames, SplitOnBothSeparators) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"C:\\data\\mol.log", "mol.log", "C:\\data\\"},
+      {"/home/x/mol.cd.bil", "mol.cd.bil", "/home/x/"},
+      {"C:\\data/sub\\mol.log", "mol.log", "C:\\data/sub\\"},
+      {"mol.log", "mol.log", ""},
+      {"folder\\", "", "folder\\"},
+      {"", "", ""},
+  };
+  for (const auto& [path, name, folder] : cases) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(ExtractFileName(path), name);
+    EXPECT_EQ(ExtractFilePath(path), folder);
+  }
+}
+
+TEST(ExecutableFolder, HoldsThisProgram) {
+  const std::string folder = ExecutableFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_TRUE(FileExists(folder + "test_files"));
+}
+
+}  // namespace
