@@ -1,0 +1,181 @@
+// Handlers and operations of the main window that are still empty. Each
+// group moves into the folder of its concern as it is written, and leaves
+// this file.
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+
+// Files (files/): the dispatcher that picks a reader by the file ending, and
+// dropped files; then the bil readers, the bil writers of slot 1, the readers
+// of measured spectra and chromatograms, the xy exports, and the Compare and
+// Add loaders.
+void TForm1::Choose(const std::string&) {}
+void TForm1::FormDropFiles(const std::vector<std::string>&) {}
+void TForm1::CdBilFile(const std::string&, int) {}
+void TForm1::UvBilFile(const std::string&, int) {}
+void TForm1::BilOrdFile(const std::string&, int) {}
+void TForm1::VcdBilFile(const std::string&, int) {}
+void TForm1::IrBilFile(const std::string&, int) {}
+void TForm1::SaveCD1Click() {}
+void TForm1::SaveUV1Click() {}
+void TForm1::Saveorbil1Click() {}
+void TForm1::MenuItem4Click() {}
+void TForm1::saveIRBILClick() {}
+void TForm1::CDXY(const std::string&, int) {}
+void TForm1::UVXY(const std::string&, int) {}
+void TForm1::ORDXY(const std::string&, int) {}
+void TForm1::VCDXY(const std::string&, int) {}
+void TForm1::IRXY(const std::string&, int) {}
+void TForm1::HPLCUV(const std::string&, int) {}
+void TForm1::HPLCCD(const std::string&, int) {}
+void TForm1::Savexy1Click() {}
+void TForm1::Savexy2Click() {}
+void TForm1::MenuItem6Click() {}
+void TForm1::saveIRxyClick() {}
+void TForm1::BilFile1Click() {}
+void TForm1::xyFile1Click() {}
+void TForm1::MenuItem5Click() {}
+void TForm1::cpwithIRClick() {}
+void TForm1::ORDwithORDCDSpectrum1Click() {}
+void TForm1::withchromatogram1Click() {}
+void TForm1::AddUVSpectrum1Click() {}
+void TForm1::AddCDspectrum1Click() {}
+void TForm1::AddIrSpectrumClick() {}
+void TForm1::AddVCDSpectrumClick() {}
+
+// Broadening (display/): the line spectrum of one slot into its band spectrum.
+void TForm1::CalculateGaussCD(int) {}
+void TForm1::CalculateGaussUV(int) {}
+void TForm1::CalculateCurveVCD(int) {}
+void TForm1::CalculateCurveIR(int) {}
+
+// Ranges and scale factors (display/): the maximum of every slot inside the
+// shown window and the factor that brings it to the highest curve.
+void TForm1::DetermineCDRange() {}
+void TForm1::DetermineUVRange() {}
+void TForm1::DetermineVCDRange() {}
+void TForm1::DetermineIRRange() {}
+void TForm1::DetermineHPLCRange() {}
+
+// Painters (display/): the redraws of the UV/ECD and IR/VCD pages and the Draw
+// and Add painters of all four plots.
+void TForm1::RedrawUVCD() {}
+void TForm1::DrawUV() {}
+void TForm1::DrawCD() {}
+void TForm1::DrawXYUV() {}
+void TForm1::DrawXYCD() {}
+void TForm1::AddUV(int) {}
+void TForm1::AddCD(int) {}
+void TForm1::AddXYUV(int) {}
+void TForm1::AddXYCD(int) {}
+void TForm1::RedrawIRVCD() {}
+void TForm1::DrawVCD() {}
+void TForm1::DrawIR() {}
+void TForm1::DrawXYVCD() {}
+void TForm1::DrawXYIR() {}
+void TForm1::AddVCD(int) {}
+void TForm1::AddIR(int) {}
+void TForm1::AddXYVCD(int) {}
+void TForm1::AddXYIR(int) {}
+void TForm1::DrawHPLC() {}
+void TForm1::AddHPLC(int) {}
+void TForm1::DrawORD() {}
+void TForm1::AddORD(int) {}
+void TForm1::DrawXYORD() {}
+void TForm1::AddXYORD(int) {}
+
+// View controls (display/): band widths re-broaden, corrections, ranges and
+// display boxes redraw. Image1Click, CheckBox6Click and CheckBox7Click are
+// triggered by no control and stay empty.
+void TForm1::Edit3Change() {}
+void TForm1::Edit2Change() {}
+void TForm1::CheckBox1Click() {}
+void TForm1::CheckBox2Click() {}
+void TForm1::Button2Click() {}
+void TForm1::Edit12Change() {}
+void TForm1::Button5Click() {}
+void TForm1::Edit35Change() {}
+void TForm1::Button10Click() {}
+void TForm1::Edit26Change() {}
+void TForm1::Edit27Change() {}
+void TForm1::Button18Click() {}
+void TForm1::Edit17Change() {}
+void TForm1::CheckBox6Change() {}
+void TForm1::CheckBox9Change() {}
+void TForm1::Button8Click() {}
+void TForm1::Button9Click() {}
+void TForm1::Image1Click() {}
+void TForm1::CheckBox6Click() {}
+void TForm1::CheckBox7Click() {}
+
+// Mouse selection (display/): the selection band, the peak and valley search
+// of curve 1 and the g factor.
+void TForm1::Image1MouseDown(MouseButton, int, int) {}
+void TForm1::Image1MouseMove(int, int) {}
+void TForm1::Image1MouseUp(MouseButton, int, int) {}
+void TForm1::Image5MouseDown(MouseButton, int, int) {}
+void TForm1::Image5MouseMove(int, int) {}
+void TForm1::Image5MouseUp(MouseButton, int, int) {}
+void TForm1::DrawShape(TPoint, TPoint, PenMode) {}
+void TForm1::DrawShapeVCD(TPoint, TPoint, PenMode) {}
+
+// Readers (readers/): detection of the producing program, and one reader per
+// program and spectrum kind.
+void TForm1::DetectQMSCD(const std::string&, int) {}
+void TForm1::DetectQMSUV(const std::string&, int) {}
+void TForm1::DetectQMSVCD(const std::string&, int) {}
+void TForm1::DetectQMSIR(const std::string&, int) {}
+void TForm1::STDA_CD(const std::string&, int) {}
+void TForm1::STDA_UV(const std::string&, int) {}
+void TForm1::ORCACD(const std::string&, int) {}
+void TForm1::ORCAUV(const std::string&, int) {}
+void TForm1::ORCA4CD(const std::string&, int) {}
+void TForm1::ORCA4UV(const std::string&, int) {}
+void TForm1::ESCFCD(const std::string&, int) {}
+void TForm1::ESCFUV(const std::string&, int) {}
+void TForm1::RICC2CD(const std::string&, int) {}
+void TForm1::RICC2UV(const std::string&, int) {}
+void TForm1::GAUSSIAN03CD(const std::string&, int) {}
+void TForm1::GAUSSIAN03UV(const std::string&, int) {}
+void TForm1::GAUSSIAN09CD(const std::string&, int) {}
+void TForm1::GAUSSIAN09UV(const std::string&, int) {}
+void TForm1::GAUSSIAN09VCD(const std::string&, int) {}
+void TForm1::GAUSSIAN09IR(const std::string&, int) {}
+void TForm1::CD_DFTMRCI(const std::string&, int) {}
+void TForm1::UV_DFTMRCI(const std::string&, int) {}
+void TForm1::ADFCD(const std::string&, int) {}
+void TForm1::ADFUV(const std::string&, int) {}
+void TForm1::NWCHEMCD(const std::string&, int) {}
+void TForm1::NWCHEMUV(const std::string&, int) {}
+void TForm1::DALTONCD(const std::string&, int) {}
+void TForm1::DALTONUV(const std::string&, int) {}
+
+// Publication plots (plots/): the script headers, the EPS and PNG buttons of
+// every page, and the buttons that open the gnuplot settings windows.
+void TForm1::FirstCurveEPS(const std::string&, const std::string&, const std::string&,
+                   const std::string&, const std::string&, const std::string&, const std::string&,
+                   const std::string&, const std::string&, bool, bool) {}
+void TForm1::FirstCurvePNG(const std::string&, const std::string&, const std::string&,
+                   const std::string&, const std::string&, const std::string&, const std::string&,
+                   const std::string&, const std::string&, bool, bool) {}
+void TForm1::HPLC2DEPS(const std::string&, const std::string&, const std::string&,
+                   const std::string&, const std::string&, const std::string&, const std::string&,
+                   bool) {}
+void TForm1::HPLC3DEPS(const std::string&, const std::string&, const std::string&,
+                   const std::string&, const std::string&, const std::string&, const std::string&,
+                   bool) {}
+void TForm1::Button1Click() {}
+void TForm1::Button12Click() {}
+void TForm1::Button7Click() {}
+void TForm1::Button13Click() {}
+void TForm1::Button11Click() {}
+void TForm1::Button14Click() {}
+void TForm1::Button17Click() {}
+void TForm1::Button20Click() {}
+void TForm1::Button3Click() {}
+void TForm1::Button15Click() {}
+void TForm1::Button4Click() {}
+void TForm1::Button6Click() {}
+void TForm1::Button16Click() {}
+void TForm1::Button19Click() {}
