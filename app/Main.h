@@ -19,6 +19,8 @@
 // spectrum-file ending, blanks and underscores, keeps at most 20 characters.
 std::string ShrinkFileName(const std::string& title);
 
+enum class UvEcdUnit;
+
 class TForm1 : public Form {
  public:
   explicit TForm1(Store& store);
@@ -272,6 +274,11 @@ class TForm1 : public Form {
   void DetermineVCDRange();
   void DetermineIRRange();
   void DetermineHPLCRange();
+  // The UV/ECD x unit of the settings window (wavelength unless only
+  // "wavenumber (1/cm)" is ticked).
+  UvEcdUnit uvEcdUnit() const;
+  void determineUvEcdRange(bool ecd);
+  void determineIrVcdRange(bool vcd);
 
   // ---- Painters ----------------------------------------------------------------
   // UV/ECD page.

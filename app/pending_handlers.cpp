@@ -44,19 +44,6 @@ void TForm1::AddCDspectrum1Click() {}
 void TForm1::AddIrSpectrumClick() {}
 void TForm1::AddVCDSpectrumClick() {}
 
-// Broadening (display/): the line spectrum of one slot into its band spectrum.
-void TForm1::CalculateGaussCD(int) {}
-void TForm1::CalculateGaussUV(int) {}
-void TForm1::CalculateCurveVCD(int) {}
-void TForm1::CalculateCurveIR(int) {}
-
-// Ranges and scale factors (display/): the maximum of every slot inside the
-// shown window and the factor that brings it to the highest curve.
-void TForm1::DetermineCDRange() {}
-void TForm1::DetermineUVRange() {}
-void TForm1::DetermineVCDRange() {}
-void TForm1::DetermineIRRange() {}
-void TForm1::DetermineHPLCRange() {}
 
 // Painters (display/): the redraws of the UV/ECD and IR/VCD pages and the Draw
 // and Add painters of all four plots.

@@ -1,0 +1,306 @@
+#include "display/broadening.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A Gaussian term with ((E_i - E_j) / sigma)^2 at or beyond this is taken as 0.
+constexpr double GAUSSIAN_CUTOFF = 50.0;
+constexpr double UV_BAND_FACTOR = 28700.0;
+constexpr double VCD_BAND_DIVISOR = 229600.0;
+constexpr double IR_BAND_DIVISOR = 91.84;
+// 1 / 3.1416, not 1 / pi: the value the IR and VCD bands have always used.
+constexpr double INVERSE_PI_APPROXIMATION = 0.31830914183855363;
+// Progress bar steps per grid point: 100 / MAXLAMBDA and 100 / MAXWAVENUMBER.
+constexpr double WAVELENGTH_PROGRESS_STEP = 0.0025;
+constexpr double WAVENUMBER_PROGRESS_STEP = 0.025;
+// A band is shared among at most this many threads, leaving the others free.
+constexpr std::size_t MAX_BROADENING_THREADS = 4;
+
+// Halves go to the even neighbour under the default rounding mode.
+int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+double binEnergyFormula(int bin) { return ENERGY_WAVELENGTH_FACTOR / (bin / 10.0); }
+
+// Indexed by bin; entries below MINLAMBDA are unused.
+const std::array<double, MAXLAMBDA + 1>& binEnergies() {
+  static const std::array<double, MAXLAMBDA + 1> table = [] {
+    std::array<double, MAXLAMBDA + 1> energies{};
+    for (int bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) energies[bin] = binEnergyFormula(bin);
+    return energies;
+  }();
+  return table;
+}
+
+// A stretch of grid points over which the progress bar shows one position.
+// The grid is computed stretch by stretch: a stretch is the unit of work that
+// a thread takes, and the bar shows its position once the stretch is done.
+struct ProgressStretch {
+  int first;
+  int last;
+  int position;
+};
+
+std::vector<ProgressStretch> progressStretches(int first, int last, double step) {
+  std::vector<ProgressStretch> stretches;
+  for (int point = first; point <= last; ++point) {
+    const int position = roundHalfEven(step * point);
+    if (stretches.empty() || stretches.back().position != position)
+      stretches.push_back({point, point, position});
+    else
+      stretches.back().last = point;
+  }
+  return stretches;
+}
+
+const std::vector<ProgressStretch>& wavelengthStretches() {
+  static const std::vector<ProgressStretch> stretches =
+      progressStretches(MINLAMBDA, MAXLAMBDA, WAVELENGTH_PROGRESS_STEP);
+  return stretches;
+}
+
+const std::vector<ProgressStretch>& wavenumberStretches() {
+  static const std::vector<ProgressStretch> stretches =
+      progressStretches(0, MAXWAVENUMBER, WAVENUMBER_PROGRESS_STEP);
+  return stretches;
+}
+
+class ProgressBar {
+ public:
+  explicit ProgressBar(const BroadeningProgress& report) : report_(report) {}
+  void show(int position) {
+    if (position == shown_) return;
+    shown_ = position;
+    if (report_) report_(position);
+  }
+
+ private:
+  const BroadeningProgress& report_;
+  int shown_ = -1;
+};
+
+bool usableWidth(double width) { return std::isfinite(width) && width > 0.0; }
+
+struct EnergyLine {
+  double energy;
+  double weight;  // the line's factor in front of the shape function
+  int firstBin;   // Gaussian: bins outside firstBin..lastBin are beyond the cut-off
+  int lastBin;
+};
+
+// The last bin that a wavelength-grid span of this size holds, MINLAMBDA - 1
+// when it is empty.
+int lastBinOf(std::size_t size) {
+  return MINLAMBDA + static_cast<int>(std::min(size, WAVELENGTH_GRID_SIZE)) - 1;
+}
+
+// The last index that a wavenumber-grid span of this size holds, -1 when empty.
+int lastIndexOf(std::size_t size) { return static_cast<int>(std::min<std::size_t>(WAVENUMBER_GRID_SIZE, size)) - 1; }
+
+// The bins around a line that may lie inside the cut-off, with a margin of a
+// few bins: the exact test on L decides for each bin.
+void gaussianWindow(EnergyLine& line, double sigma, int lastBin) {
+  constexpr int margin = 3;
+  constexpr double binsPerInverseEnergy = ENERGY_WAVELENGTH_FACTOR * 10.0;
+  const double reach = std::sqrt(GAUSSIAN_CUTOFF) * sigma;
+  const double lowBin = binsPerInverseEnergy / (line.energy + reach) - margin;
+  const double highEnergy = line.energy - reach;
+  const double highBin = highEnergy > 0.0 ? binsPerInverseEnergy / highEnergy + margin : lastBin;
+  line.firstBin = lowBin <= MINLAMBDA ? MINLAMBDA : lowBin >= lastBin ? lastBin + 1 : static_cast<int>(lowBin);
+  line.lastBin = highBin >= lastBin ? lastBin : highBin < MINLAMBDA ? MINLAMBDA - 1 : static_cast<int>(highBin) + 1;
+}
+
+// Computes the grid stretch by stretch. Every grid point is summed by one
+// thread, over its lines in ascending order, so the band does not depend on
+// how many threads share the work. Large jobs are shared among a few threads;
+// the progress bar is moved by the calling thread once the grid is done,
+// through the same positions in the same order.
+template <class ComputeStretch>
+void computeStretches(const std::vector<ProgressStretch>& stretches, int lastPoint, double work,
+                      ProgressBar& bar, const ComputeStretch& compute) {
+  std::size_t count = 0;
+  while (count < stretches.size() && stretches[count].first <= lastPoint) ++count;
+  auto computeOne = [&](std::size_t k) {
+    compute(stretches[k].first, std::min(stretches[k].last, lastPoint));
+  };
+
+  // Work is counted in Lorentzian terms; below about 0.15 ms of it on one
+  // thread, starting another one does not pay.
+  constexpr double workPerThread = 250000.0;
+  const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t threads =
+      std::min<std::size_t>({MAX_BROADENING_THREADS, hardware, count, static_cast<std::size_t>(work / workPerThread) + 1});
+  if (threads <= 1) {
+    for (std::size_t k = 0; k < count; ++k) {
+      computeOne(k);
+      bar.show(stretches[k].position);
+    }
+    bar.show(0);
+    return;
+  }
+
+  std::atomic<std::size_t> next{0};
+  auto worker = [&] {
+    for (std::size_t k = next.fetch_add(1); k < count; k = next.fetch_add(1)) computeOne(k);
+  };
+  {
+    std::vector<std::jthread> helpers;
+    helpers.reserve(threads - 1);
+    try {
+      for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(worker);
+    } catch (const std::system_error&) {
+      // No further thread to be had: the threads already started and this one
+      // share the work.
+    }
+    worker();
+  }
+  for (std::size_t k = 0; k < count; ++k) bar.show(stretches[k].position);
+  bar.show(0);
+}
+
+// Partial sums are kept per block of grid points in a local array: it stays in
+// the cache, and threads working on neighbouring stretches never write to the
+// same cache line of the band while they sum.
+constexpr int SUM_BLOCK = 512;
+
+// out[0] holds the first grid point of the band (bin MINLAMBDA).
+template <class SumBlock>
+void sumInBlocks(int first, int last, double bandFactor, double* out, const SumBlock& sumBlock) {
+  for (int blockFirst = first; blockFirst <= last; blockFirst += SUM_BLOCK) {
+    const int size = std::min(last - blockFirst + 1, SUM_BLOCK);
+    std::array<double, SUM_BLOCK> sums{};
+    sumBlock(blockFirst, size, sums.data());
+    for (int k = 0; k < size; ++k) out[blockFirst - MINLAMBDA + k] = bandFactor * sums[k];
+  }
+}
+
+// A Gaussian term costs an exponential, about ten Lorentzian terms.
+constexpr double GAUSSIAN_TERM_WORK = 10.0;
+
+void broadenGaussian(std::span<const EnergyLine> lines, double sigma, double bandFactor, std::span<double> band,
+                     int lastBin, ProgressBar& bar) {
+  const double* energy = binEnergies().data();
+  double* out = band.data();
+  double work = 0.0;
+  for (const EnergyLine& line : lines) work += GAUSSIAN_TERM_WORK * std::max(0, line.lastBin - line.firstBin + 1);
+  computeStretches(wavelengthStretches(), lastBin, work, bar, [&](int firstBin, int lastStretchBin) {
+    sumInBlocks(firstBin, lastStretchBin, bandFactor, out, [&](int blockFirst, int size, double* sums) {
+      const int blockLast = blockFirst + size - 1;
+      for (const EnergyLine& line : lines) {
+        const int first = std::max(blockFirst, line.firstBin);
+        const int last = std::min(blockLast, line.lastBin);
+        for (int bin = first; bin <= last; ++bin) {
+          const double scaled = (energy[bin] - line.energy) / sigma;
+          const double exponent = scaled * scaled;
+          if (exponent < GAUSSIAN_CUTOFF) sums[bin - blockFirst] += line.weight * std::exp(-exponent);
+        }
+      }
+    });
+  });
+}
+
+void broadenLorentzian(std::span<const EnergyLine> lines, double sigma, double bandFactor, std::span<double> band,
+                       int lastBin, ProgressBar& bar) {
+  const double* energy = binEnergies().data();
+  double* out = band.data();
+  const double sigmaSquared = sigma * sigma;
+  const double work = static_cast<double>(lines.size()) * (lastBin - MINLAMBDA + 1);
+  computeStretches(wavelengthStretches(), lastBin, work, bar, [&](int firstBin, int lastStretchBin) {
+    sumInBlocks(firstBin, lastStretchBin, bandFactor, out, [&](int blockFirst, int size, double* sums) {
+      const double* blockEnergy = energy + blockFirst;
+      // Lines outside, bins inside: the inner loop runs over contiguous bins
+      // and vectorises, and each bin still sums its lines in ascending order.
+      for (const EnergyLine& line : lines) {
+        const double lineEnergy = line.energy;
+        const double weight = line.weight;
+        for (int k = 0; k < size; ++k) {
+          const double distance = lineEnergy - blockEnergy[k];
+          sums[k] += weight / (sigmaSquared + distance * distance);
+        }
+      }
+    });
+  });
+}
+
+}  // namespace
+
+double wavelengthBinEnergy(int bin) { return binEnergyFormula(bin); }
+
+void broadenUvEcd(UvEcdKind kind, std::span<const double> lines, double sigma, BandShape shape,
+                  std::span<double> band, const BroadeningProgress& progress) {
+  ProgressBar bar(progress);
+  const int lastBandBin = lastBinOf(band.size());
+  const int lastLineBin = lastBinOf(lines.size());
+  for (int bin = MINLAMBDA; bin <= lastBandBin; ++bin) band[bin - MINLAMBDA] = 0.0;
+  bar.show(0);
+  if (!usableWidth(sigma) || shape == BandShape::None || lastBandBin < MINLAMBDA) return;
+
+  const std::array<double, MAXLAMBDA + 1>& energy = binEnergies();
+  const bool ecd = kind == UvEcdKind::Ecd;
+  std::vector<EnergyLine> collected;
+  for (int bin = MINLAMBDA; bin <= lastLineBin; ++bin) {
+    const double line = lines[bin - MINLAMBDA];
+    if (line == 0.0) continue;
+    // ECD weighs each line with its energy, UV does not.
+    const double strength = ecd ? energy[bin] * line : line;
+    collected.push_back({energy[bin], strength, MINLAMBDA, lastBandBin});
+  }
+
+  if (shape == BandShape::Gaussian) {
+    for (EnergyLine& line : collected) gaussianWindow(line, sigma, lastBandBin);
+    const double bandFactor = ecd ? (1.0 / (WZPI * sigma)) * (1.0 / CDCONST) : UV_BAND_FACTOR / (sigma * WZPI);
+    broadenGaussian(collected, sigma, bandFactor, band, lastBandBin, bar);
+  } else {
+    for (EnergyLine& line : collected) line.weight = line.weight * sigma;
+    const double bandFactor = ecd ? (1.0 / WZPI) * (1.0 / CDCONST) : UV_BAND_FACTOR / WZPI;
+    broadenLorentzian(collected, sigma, bandFactor, band, lastBandBin, bar);
+  }
+}
+
+void broadenIrVcd(IrVcdKind kind, std::span<const double> wavenumbers, std::span<const double> strengths,
+                  double gamma, std::span<double> band, const BroadeningProgress& progress) {
+  ProgressBar bar(progress);
+  const int lastIndex = lastIndexOf(band.size());
+  const int lastRow = lastIndexOf(std::min(wavenumbers.size(), strengths.size()));
+  for (int index = 0; index <= lastIndex; ++index) band[index] = 0.0;
+  bar.show(0);
+  if (!usableWidth(gamma) || lastIndex < 0) return;
+
+  struct Line {
+    double wavenumber;
+    double weight;
+  };
+  std::vector<Line> lines;
+  for (int row = 0; row <= lastRow; ++row) {
+    if (wavenumbers[row] != 0.0 || strengths[row] != 0.0) lines.push_back({wavenumbers[row], strengths[row] * gamma});
+  }
+
+  const double divisor = kind == IrVcdKind::Vcd ? VCD_BAND_DIVISOR : IR_BAND_DIVISOR;
+  const double gammaSquared = gamma * gamma;
+  double* out = band.data();
+  const double work = static_cast<double>(lines.size()) * (lastIndex + 1);
+  computeStretches(wavenumberStretches(), lastIndex, work, bar, [&](int firstIndex, int lastStretchIndex) {
+    for (int blockFirst = firstIndex; blockFirst <= lastStretchIndex; blockFirst += SUM_BLOCK) {
+      const int size = std::min(lastStretchIndex - blockFirst + 1, SUM_BLOCK);
+      std::array<double, SUM_BLOCK> sums{};
+      for (const Line& line : lines) {
+        const double lineWavenumber = line.wavenumber;
+        const double weight = line.weight;
+        for (int k = 0; k < size; ++k) {
+          const double distance = lineWavenumber - static_cast<double>(blockFirst + k);
+          sums[k] += weight / (gammaSquared + distance * distance);
+        }
+      }
+      for (int k = 0; k < size; ++k) {
+        const int index = blockFirst + k;
+        out[index] = (index / divisor) * INVERSE_PI_APPROXIMATION * sums[k];
+      }
+    }
+  });
+}
