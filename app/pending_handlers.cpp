@@ -10,18 +10,7 @@
 // dropped files; then the bil readers, the bil writers of slot 1, the readers
 // of measured spectra and chromatograms, the xy exports, and the Compare and
 // Add loaders.
-void TForm1::Choose(const std::string&) {}
 void TForm1::FormDropFiles(const std::vector<std::string>&) {}
-void TForm1::CdBilFile(const std::string&, int) {}
-void TForm1::UvBilFile(const std::string&, int) {}
-void TForm1::BilOrdFile(const std::string&, int) {}
-void TForm1::VcdBilFile(const std::string&, int) {}
-void TForm1::IrBilFile(const std::string&, int) {}
-void TForm1::SaveCD1Click() {}
-void TForm1::SaveUV1Click() {}
-void TForm1::Saveorbil1Click() {}
-void TForm1::MenuItem4Click() {}
-void TForm1::saveIRBILClick() {}
 void TForm1::CDXY(const std::string&, int) {}
 void TForm1::UVXY(const std::string&, int) {}
 void TForm1::ORDXY(const std::string&, int) {}

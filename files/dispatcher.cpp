@@ -1,0 +1,56 @@
+// The one entry for opening a file into slot 1: reset everything, then pick
+// the reader by the ending of the file name.
+#include <string>
+
+#include "app/Main.h"
+#include "platform/application.h"
+#include "platform/files.h"
+
+namespace {
+// The last `count` characters of `name`, or all of it when it is shorter.
+std::string lastCharacters(const std::string& name, size_t count) {
+  return name.size() <= count ? name : name.substr(name.size() - count);
+}
+}  // namespace
+
+void TForm1::Choose(const std::string& fileName) {
+  // The number format (a point as decimal separator) is fixed program-wide by
+  // platform/numbers, so there is nothing to set before the load.
+  Initialisierung();
+  const std::string name = ExtractFileName(fileName);
+  Application::SetTitle(fileName);
+
+  // Each test looks at the ending as the tests before it left it.
+  std::string ending = lastCharacters(name, 3);
+  if (ending == "bil") {
+    ending = lastCharacters(name, 6);
+    if (ending == "uv.bil") UvBilFile(fileName, 1);
+    if (ending == "cd.bil") CdBilFile(fileName, 1);
+    if (ending == "or.bil") BilOrdFile(fileName, 1);
+    if (ending == "vc.bil") VcdBilFile(fileName, 1);
+    if (ending == "ir.bil") IrBilFile(fileName, 1);
+  }
+  if (ending == "out" || ending == "log" || ending == "OUT" || ending == "LOG") {
+    DetectQMSUV(fileName, 1);
+    DetectQMSCD(fileName, 1);
+    DetectQMSIR(fileName, 1);
+    DetectQMSVCD(fileName, 1);
+  }
+  if (ending == ".xy") {
+    ending = lastCharacters(name, 9);
+    if (ending == "cd.exp.xy") CDXY(fileName, 1);
+    if (ending == "uv.exp.xy") UVXY(fileName, 1);
+    if (ending == "or.exp.xy") ORDXY(fileName, 1);
+    if (ending == "vc.exp.xy") VCDXY(fileName, 1);
+    if (ending == "ir.exp.xy") IRXY(fileName, 1);
+  }
+  if (ending == ".cd") CD_DFTMRCI(fileName, 1);
+  if (ending == ".uv") UV_DFTMRCI(fileName, 1);
+  if (ending == "cuv") HPLCUV(fileName, 1);
+  if (ending == "ccd") HPLCCD(fileName, 1);
+  if (ending == "dat") {
+    STDA_UV(fileName, 1);
+    STDA_CD(fileName, 1);
+  }
+  // Any other name loads nothing, silently: the store stays reset.
+}

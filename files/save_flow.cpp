@@ -1,0 +1,44 @@
+#include "files/save_flow.h"
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+
+const char* const FileSavedText = "File saved!";
+const char* const FileNotSavedText = "File not saved!";
+const char* const FileNotSavedPlainText = "File not saved";
+
+namespace {
+// The overwrite question has a caption of one blank.
+const char* const overwriteCaption = " ";
+}  // namespace
+
+std::string SavePresetName(const std::string& nameSource) {
+  const std::string name = ExtractFileName(nameSource);
+  return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+}
+
+void PresetSaveDialog(SaveDialog& dialog, const std::string& nameSource) {
+  dialog.FileName = SavePresetName(nameSource);
+}
+
+std::string OverwriteFileQuestion(const std::string& fileName) {
+  return "Overwrite File \"" + fileName + "\"?";
+}
+
+bool SaveThroughDialog(SaveDialog& dialog, const Memo& lines, const SaveWording& wording) {
+  if (!dialog.Execute()) {
+    ShowMessage(wording.cancelMessage);
+    return false;
+  }
+  // The path as the person chose it: no ending is added.
+  const std::string path = dialog.FileName;
+  if (FileExists(path) &&
+      AskYesNo(overwriteCaption, wording.overwriteQuestion(ExtractFileName(path))) == Answer::No) {
+    ShowMessage(FileNotSavedText);
+    return false;
+  }
+  lines.SaveToFile(path);
+  ShowMessage(FileSavedText);
+  return true;
+}

@@ -1,0 +1,43 @@
+// The one way the main window saves a file: the save dialog preset from a
+// name, the question before an existing file is replaced, the lines of the
+// hidden line buffer written in one call, and the closing message.
+//
+// A writer presets the dialog, fills the buffer, then hands both over:
+//   PresetSaveDialog(*SaveDialog1, Caption());
+//   Memo2->Clear(); ... Memo2->Add(line) ...
+//   SaveThroughDialog(*SaveDialog1, *Memo2, {FileNotSavedText});
+#pragma once
+
+#include <functional>
+#include <string>
+
+class Memo;
+class SaveDialog;
+
+extern const char* const FileSavedText;           // "File saved!"
+extern const char* const FileNotSavedText;        // "File not saved!"
+extern const char* const FileNotSavedPlainText;   // "File not saved", without the mark
+
+// The preset name of a save dialog: the source without its folder, less its
+// last four characters ("C:\data\mol7.cd.bil" gives "mol7.cd"; a name of
+// four characters or fewer gives "").
+std::string SavePresetName(const std::string& nameSource);
+void PresetSaveDialog(SaveDialog& dialog, const std::string& nameSource);
+
+// The question before an existing file is replaced: Overwrite File "name"?
+std::string OverwriteFileQuestion(const std::string& fileName);
+
+struct SaveWording {
+  // Shown when the dialog is cancelled.
+  std::string cancelMessage;
+  // The question's text for the chosen file's name without folder.
+  std::function<std::string(const std::string&)> overwriteQuestion = OverwriteFileQuestion;
+};
+
+// Shows the dialog; on cancel shows the cancel message. An existing file is
+// replaced only after Yes to the overwrite question (caption " "); No shows
+// "File not saved!". Then writes every line of `lines` with CR LF to the
+// chosen path, unchanged, and shows "File saved!". A file that cannot be
+// written raises EInOutError before the message. True when the file was
+// written.
+bool SaveThroughDialog(SaveDialog& dialog, const Memo& lines, const SaveWording& wording);
