@@ -23,33 +23,19 @@ void TForm1::WMDropFiles(const std::vector<std::string>&) {
   // Dropped files reach FormDropFiles; nothing else to do here.
 }
 
-void TForm1::DateiLaden() {
-  OpenDialog1->Title = "Open File";
-  OpenDialog1->Filters = {
-      {"Bil-files(*.bil),Outfiles(*.out,*log,*dat),exp.xy-Files(*.exp.xy)",
-       "*.bil;*.out;*.log;*.exp.xy;*.dat"},
-      {"Outfiles(*.out,*log,*dat)", "*.out;*.log;*.dat"},
-      {"exp.xy-Files(*.exp.xy)", "*.exp.xy"},
-      {"Bil-files(*.bil)", "*.bil"},
-      {"Alle Dateien (*.*)", "*.*"},
-  };
-  if (OpenDialog1->Execute())
-    Choose(OpenDialog1->FileName);
+namespace {
+// Titles and filters are declared with the dialogs.
+void openThroughDialog(TForm1& form, OpenDialog& dialog) {
+  if (dialog.Execute())
+    form.Choose(dialog.FileName);
   else
     ShowMessage(noFileSelected);
 }
+}  // namespace
 
-void TForm1::OpenHPLC1Click() {
-  OpenDialog4->Filters = {
-      {"HPLC-UV(*.cuv)", "*.cuv"},
-      {"HPLC-CD(*.ccd)", "*.ccd"},
-      {"all Files", "*.*"},
-  };
-  if (OpenDialog4->Execute())
-    Choose(OpenDialog4->FileName);
-  else
-    ShowMessage(noFileSelected);
-}
+void TForm1::DateiLaden() { openThroughDialog(*this, *OpenDialog1); }
+
+void TForm1::OpenHPLC1Click() { openThroughDialog(*this, *OpenDialog4); }
 
 void TForm1::New1Click() { Initialisierung(); }
 
