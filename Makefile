@@ -19,7 +19,7 @@ build: deps $(BUILD)/build.ninja
 
 run: build
 	@if [ ! -x $(BUILD)/app/orvanix ]; then \
-	  echo "The program itself is not built yet: this checkout has only its libraries and tests."; \
+	  echo "$(BUILD)/app/orvanix was not built: it needs the Qt Widgets back end (ORVANIX_QT_WIDGETS=ON)."; exit 1; \
 	elif [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display found. On a machine without one, run: xvfb-run make run"; exit 1; \
 	else \
