@@ -34,33 +34,6 @@ void TForm1::AddIrSpectrumClick() {}
 void TForm1::AddVCDSpectrumClick() {}
 
 
-// Painters (display/): the redraws of the UV/ECD and IR/VCD pages and the Draw
-// and Add painters of all four plots.
-void TForm1::RedrawUVCD() {}
-void TForm1::DrawUV() {}
-void TForm1::DrawCD() {}
-void TForm1::DrawXYUV() {}
-void TForm1::DrawXYCD() {}
-void TForm1::AddUV(int) {}
-void TForm1::AddCD(int) {}
-void TForm1::AddXYUV(int) {}
-void TForm1::AddXYCD(int) {}
-void TForm1::RedrawIRVCD() {}
-void TForm1::DrawVCD() {}
-void TForm1::DrawIR() {}
-void TForm1::DrawXYVCD() {}
-void TForm1::DrawXYIR() {}
-void TForm1::AddVCD(int) {}
-void TForm1::AddIR(int) {}
-void TForm1::AddXYVCD(int) {}
-void TForm1::AddXYIR(int) {}
-void TForm1::DrawHPLC() {}
-void TForm1::AddHPLC(int) {}
-void TForm1::DrawORD() {}
-void TForm1::AddORD(int) {}
-void TForm1::DrawXYORD() {}
-void TForm1::AddXYORD(int) {}
-
 // View controls (display/): band widths re-broaden, corrections, ranges and
 // display boxes redraw. Image1Click, CheckBox6Click and CheckBox7Click are
 // triggered by no control and stay empty.

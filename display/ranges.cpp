@@ -173,19 +173,16 @@ void determineRange(RangeKind kind, UvEcdUnit unit, RangeWindow window,
 }
 
 void determineHplcRange(double x1, double x2, std::span<const HplcTrace, CURVE_SLOTS> traces, HplcScales& scales) {
+  // UV and CD traces can sit side by side: every slot that holds a
+  // chromatogram is measured, each by the rule of its own detector.
   const HplcTrace& first = traces[0];
   if (!first.uvDetected && !first.cdDetected) return;
-  const bool bothFlags = first.uvDetected && first.cdDetected;
-  int traceCount = 0;
-  for (const HplcTrace& trace : traces) {
-    const bool counted = bothFlags ? trace.uvDetected || trace.cdDetected
-                                   : (first.uvDetected ? trace.uvDetected : trace.cdDetected);
-    if (counted) ++traceCount;
-  }
-
-  for (int s = 0; s < traceCount; ++s) {
+  std::array<bool, CURVE_SLOTS> measured{};
+  for (int s = 0; s < CURVE_SLOTS; ++s) {
     const HplcTrace& trace = traces[s];
-    const bool uvRule = bothFlags ? trace.uvDetected && !trace.cdDetected : first.uvDetected;
+    if (!trace.uvDetected && !trace.cdDetected) continue;
+    measured[s] = true;
+    const bool uvRule = trace.uvDetected && !trace.cdDetected;
     const int points = readablePoints(trace.count, trace.times, trace.signals);
     if (points == 0) {
       scales.maximum[s] = 0.0;
@@ -211,8 +208,8 @@ void determineHplcRange(double x1, double x2, std::span<const HplcTrace, CURVE_S
   }
 
   int best = 0;
-  for (int s = 0; s < traceCount; ++s)
-    if (scales.maximum[s] > scales.maximum[best]) best = s;
-  for (int s = 0; s < traceCount; ++s)
-    if (scales.maximum[s] != 0.0) scales.factor[s] = scales.maximum[best] / scales.maximum[s];
+  for (int s = 0; s < CURVE_SLOTS; ++s)
+    if (measured[s] && scales.maximum[s] > scales.maximum[best]) best = s;
+  for (int s = 0; s < CURVE_SLOTS; ++s)
+    if (measured[s] && scales.maximum[s] != 0.0) scales.factor[s] = scales.maximum[best] / scales.maximum[s];
 }

@@ -129,11 +129,9 @@ struct HplcScales {
   std::array<double, CURVE_SLOTS> factor{};
 };
 
-// Measures traces 1 to n, n being the number of slots that carry slot 1's
-// detector flag; nothing changes when slot 1 carries neither. Every trace
-// follows the rule of slot 1's flag: the UV rule raises a negative minimum to
-// 0. When slot 1 carries both flags, n counts the slots that carry either, and
-// a trace follows the UV rule only when it carries the UV flag alone. A trace
-// without points gets the maximum and minimum 0. Times X1 to X2 in minutes,
-// bounds included.
+// Measures every slot that holds a chromatogram (either detector flag), each
+// by the rule of its own detector: the UV rule raises a negative minimum to 0
+// (a slot with both flags counts as CD). Nothing changes when slot 1 holds no
+// chromatogram; slots without one keep their values. A trace without points
+// gets the maximum and minimum 0. Times X1 to X2 in minutes, bounds included.
 void determineHplcRange(double x1, double x2, std::span<const HplcTrace, CURVE_SLOTS> traces, HplcScales& scales);

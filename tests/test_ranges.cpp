@@ -315,7 +315,7 @@ HplcTrace traceOf(const Trace& t, bool uv, bool cd) {
   return {uv, cd, t.times, t.signals, static_cast<int>(t.times.size())};
 }
 
-TEST(DetermineHplcRange, MaximaMinimaAndFactorsOfTheTracesWithSlotOnesFlag) {
+TEST(DetermineHplcRange, EverySlotWithAChromatogramIsMeasuredByItsOwnDetector) {
   const Trace a{{0.5, 1.0, 2.0, 3.0, 4.0}, {100.0, 5.0, -2.0, 8.0, 50.0}};
   const Trace b{{1.5, 2.5}, {-4.0, 2.0}};
   const Trace flat{{1.0, 2.0}, {0.0, 0.0}};
@@ -325,7 +325,7 @@ TEST(DetermineHplcRange, MaximaMinimaAndFactorsOfTheTracesWithSlotOnesFlag) {
   scales.factor.fill(9.0);
   scales.maximum[4] = 7.0;
   determineHplcRange(1.0, 3.0, traces, scales);
-  // Three UV traces: slots 1 to 3 are measured, whatever slot 3 holds.
+  // Every flagged slot is measured; UV traces have their minimum raised to 0.
   EXPECT_EQ(scales.maximum[0], 8.0);
   EXPECT_EQ(scales.minimum[0], 0.0);  // -2 raised to 0 for UV
   EXPECT_EQ(scales.maximum[1], 2.0);
@@ -333,8 +333,16 @@ TEST(DetermineHplcRange, MaximaMinimaAndFactorsOfTheTracesWithSlotOnesFlag) {
   EXPECT_EQ(scales.factor[0], 1.0);
   EXPECT_EQ(scales.factor[1], 4.0);
   EXPECT_EQ(scales.factor[2], 9.0);  // maximum 0 keeps the factor
-  EXPECT_EQ(scales.factor[3], 9.0);  // slot 4 lies past the count
-  EXPECT_EQ(scales.maximum[4], 7.0);
+  EXPECT_EQ(scales.factor[3], 9.0);  // maximum 0 keeps the factor
+  EXPECT_EQ(scales.maximum[4], 7.0);  // no chromatogram: untouched
+
+  // A CD trace beside a UV slot 1 is measured by the CD rule.
+  traces = {traceOf(a, true, false), traceOf(b, false, true), HplcTrace{}, HplcTrace{}, HplcTrace{}};
+  determineHplcRange(1.0, 3.0, traces, scales);
+  EXPECT_EQ(scales.minimum[0], 0.0);
+  EXPECT_EQ(scales.minimum[1], -4.0);
+  EXPECT_EQ(scales.maximum[1], 2.0);
+  EXPECT_EQ(scales.factor[1], 4.0);
 
   // CD traces keep negative minima; the first point from X1 on starts the
   // candidates even when it lies past X2.
