@@ -5,7 +5,6 @@
 #include <array>
 #include <string>
 
-#include "platform/form.h"
 #include "plots/vcdplotting.h"
 
 // [IRsettings]: the keys and layout values of [VCDsettings], without
@@ -20,45 +19,13 @@ inline constexpr std::array<FlagSetting, 2> IrFlagSettings{{
 // "[0:H]" in the exponent form with 2 digits, H = M + M/10.
 std::string IrRangeText(double maximum);
 
-class TForm15 : public Form {
+// Edit2 to Edit6 title the IR slots.
+class TForm15 : public IrVcdGnuplotSettingsForm {
  public:
   TForm15();
 
-  Label* Label1;  // "Font(EPS):"
-  Edit* Edit1;
-  Edit* Edit12;
-  Edit* Edit14;
-
-  Label* Label3;  // "Curve 1:" ... Label7 "Curve 5:"
-  Label* Label4;
-  Label* Label5;
-  Label* Label6;
-  Label* Label7;
-  Edit* Edit2;  // titles of IR slots 1 to 5
-  Edit* Edit3;
-  Edit* Edit4;
-  Edit* Edit5;
-  Edit* Edit6;
-
-  Label* Label8;  // "y1 range:"
-  Edit* Edit7;
-
-  GroupBox* GroupBox1;  // "Labels at the axes (GnuPlot notation)"
-  Label* Label10;       // "x axis:"
-  Edit* Edit9;
-  Label* Label11;  // "y1 axis:"
-  Edit* Edit10;
-
-  CheckBox* CheckBox1;  // "overlay plot"
-  CheckBox* CheckBox3;  // "user-defined yranges", never enabled
-  CheckBox* CheckBox4;  // "no gamma and scaling"
-  CheckBox* CheckBox5;  // "format y 'x10^x'"
-  CheckBox* CheckBox6;  // "tics inside"
-  Button* Button1;      // "OK"
-
-  // The controls kept in [IRsettings], in the order of IrTextSettings and
-  // IrFlagSettings.
-  std::array<Edit*, 3> StoredEdits() const;
+  // The boxes kept in [IRsettings], in the order of IrFlagSettings (the
+  // edits are StoredEdits()).
   std::array<CheckBox*, 2> StoredBoxes() const;
 
   // Takes [IRsettings] from the settings file.

@@ -1,61 +1,22 @@
 #include "plots/vcdplotting.h"
 
 #include "app/Main.h"
-#include "platform/numbers.h"
-#include "plots/cdplotting.h"
 
 TForm13* Form13 = nullptr;
 
 std::string VcdRangeText(double maximum) {
-  const double half = maximum + maximum / 10;
-  return "[" + FloatToStrE(-half, 2) + ":" + FloatToStrE(half, 2) + "]";
+  return YRangeText(maximum, /*fromZero=*/false, /*exponentForm=*/true);
 }
 
-TForm13::TForm13() : Form("Form13", "Settings for GnuPlot (VCD)", {0, 0, 672, 394}) {
-  Label1 = addLabel("Label1", "Font(EPS):", {16, 18, 80, 20});
-  Edit1 = addEdit("Edit1", VcdTextSettings[0].layout, {100, 16, 100, 24});
-  Edit12 = addEdit("Edit12", VcdTextSettings[1].layout, {208, 16, 44, 24});
-  Edit14 = addEdit("Edit14", VcdTextSettings[2].layout, {260, 16, 44, 24});
-
-  Label3 = addLabel("Label3", "Curve 1:", {16, 60, 80, 20});
-  Edit2 = addEdit("Edit2", "", {100, 58, 320, 24});
-  Label4 = addLabel("Label4", "Curve 2:", {16, 90, 80, 20});
-  Edit3 = addEdit("Edit3", "", {100, 88, 320, 24});
-  Label5 = addLabel("Label5", "Curve 3:", {16, 120, 80, 20});
-  Edit4 = addEdit("Edit4", "", {100, 118, 320, 24});
-  Label6 = addLabel("Label6", "Curve 4:", {16, 150, 80, 20});
-  Edit5 = addEdit("Edit5", "", {100, 148, 320, 24});
-  Label7 = addLabel("Label7", "Curve 5:", {16, 180, 80, 20});
-  Edit6 = addEdit("Edit6", "", {100, 178, 320, 24});
-
-  Label8 = addLabel("Label8", "y1 range:", {16, 220, 80, 20});
-  Edit7 = addEdit("Edit7", "[-y1:y1]", {100, 218, 200, 24});
-
-  GroupBox1 = addGroup("GroupBox1", "Labels at the axes (GnuPlot notation)", {16, 258, 420, 90});
-  Label10 = addLabel("Label10", "x axis:", {12, 26, 70, 20}, GroupBox1);
-  Edit9 = addEdit("Edit9", WavenumberAxisLabel, {88, 24, 316, 24}, GroupBox1);
-  Label11 = addLabel("Label11", "y1 axis:", {12, 56, 70, 20}, GroupBox1);
-  Edit10 = addEdit("Edit10", R"({/Symbol De} [M^{-1}{/Symbol \327}cm^{-1}])", {88, 54, 316, 24},
-                   GroupBox1);
-
-  CheckBox7 = addCheck("CheckBox7", "add zeroline", {452, 16, 204, 20}, nullptr,
-                       VcdFlagSettings[0].layout);
-  CheckBox6 = addCheck("CheckBox6", "tics inside", {452, 40, 204, 20}, nullptr,
-                       VcdFlagSettings[1].layout);
-  CheckBox5 = addCheck("CheckBox5", "format y 'x10^x'", {452, 64, 204, 20}, nullptr,
-                       VcdFlagSettings[2].layout);
-  CheckBox1 = addCheck("CheckBox1", "overlay plot", {452, 88, 204, 20});
-  CheckBox4 = addCheck("CheckBox4", "no gamma and scaling", {452, 112, 204, 20});
-  CheckBox3 = addCheck("CheckBox3", "user-defined yranges", {452, 136, 204, 20});
-  // The VCD opener always writes the y1 range.
-  CheckBox3->SetEnabled(false);
-  Button1 = addButton("Button1", "OK", {556, 350, 100, 28});
-
+TForm13::TForm13()
+    : IrVcdGnuplotSettingsForm("Form13", "Settings for GnuPlot (VCD)",
+                               R"({/Symbol De} [M^{-1}{/Symbol \327}cm^{-1}])") {
+  CheckBox7 = addCheck("CheckBox7", "add zeroline", {452, 16, 204, 20});
+  declareOptionsAndOk(40);
+  ShowLayoutValues(VcdTextSettings, StoredEdits(), VcdFlagSettings, StoredBoxes());
   OnCreate = [this] { FormCreate(); };
   Button1->OnClick = [this] { Button1Click(); };
 }
-
-std::array<Edit*, 3> TForm13::StoredEdits() const { return {Edit1, Edit12, Edit14}; }
 
 std::array<CheckBox*, 3> TForm13::StoredBoxes() const { return {CheckBox7, CheckBox6, CheckBox5}; }
 
@@ -67,10 +28,4 @@ void TForm13::FormCreate() {
   ReadSection(VcdSettingsSection, VcdTextSettings, StoredEdits(), readingOrder, boxes);
 }
 
-void TForm13::Button1Click() {
-  if (Form1 != nullptr) {
-    TakeCurveTitles({Edit2, Edit3, Edit4, Edit5, Edit6}, Form1->store.VCDTITLE);
-    Form1->RedrawIRVCD();
-  }
-  Close();
-}
+void TForm13::Button1Click() { TakeCurveTitlesAndClose(&Store::VCDTITLE, &TForm1::RedrawIRVCD); }
