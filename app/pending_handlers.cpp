@@ -10,7 +10,6 @@
 // dropped files; then the bil readers, the bil writers of slot 1, the readers
 // of measured spectra and chromatograms, the xy exports, and the Compare and
 // Add loaders.
-void TForm1::FormDropFiles(const std::vector<std::string>&) {}
 void TForm1::CDXY(const std::string&, int) {}
 void TForm1::UVXY(const std::string&, int) {}
 void TForm1::ORDXY(const std::string&, int) {}
@@ -34,40 +33,6 @@ void TForm1::AddIrSpectrumClick() {}
 void TForm1::AddVCDSpectrumClick() {}
 
 
-// View controls (display/): band widths re-broaden, corrections, ranges and
-// display boxes redraw. Image1Click, CheckBox6Click and CheckBox7Click are
-// triggered by no control and stay empty.
-void TForm1::Edit3Change() {}
-void TForm1::Edit2Change() {}
-void TForm1::CheckBox1Click() {}
-void TForm1::CheckBox2Click() {}
-void TForm1::Button2Click() {}
-void TForm1::Edit12Change() {}
-void TForm1::Button5Click() {}
-void TForm1::Edit35Change() {}
-void TForm1::Button10Click() {}
-void TForm1::Edit26Change() {}
-void TForm1::Edit27Change() {}
-void TForm1::Button18Click() {}
-void TForm1::Edit17Change() {}
-void TForm1::CheckBox6Change() {}
-void TForm1::CheckBox9Change() {}
-void TForm1::Button8Click() {}
-void TForm1::Button9Click() {}
-void TForm1::Image1Click() {}
-void TForm1::CheckBox6Click() {}
-void TForm1::CheckBox7Click() {}
-
-// Mouse selection (display/): the selection band, the peak and valley search
-// of curve 1 and the g factor.
-void TForm1::Image1MouseDown(MouseButton, int, int) {}
-void TForm1::Image1MouseMove(int, int) {}
-void TForm1::Image1MouseUp(MouseButton, int, int) {}
-void TForm1::Image5MouseDown(MouseButton, int, int) {}
-void TForm1::Image5MouseMove(int, int) {}
-void TForm1::Image5MouseUp(MouseButton, int, int) {}
-void TForm1::DrawShape(TPoint, TPoint, PenMode) {}
-void TForm1::DrawShapeVCD(TPoint, TPoint, PenMode) {}
 
 // Readers (readers/): detection of the producing program, and one reader per
 // program and spectrum kind.
