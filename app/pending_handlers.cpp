@@ -6,34 +6,6 @@
 
 #include "app/Main.h"
 
-// Files (files/): the dispatcher that picks a reader by the file ending, and
-// dropped files; then the bil readers, the bil writers of slot 1, the readers
-// of measured spectra and chromatograms, the xy exports, and the Compare and
-// Add loaders.
-void TForm1::CDXY(const std::string&, int) {}
-void TForm1::UVXY(const std::string&, int) {}
-void TForm1::ORDXY(const std::string&, int) {}
-void TForm1::VCDXY(const std::string&, int) {}
-void TForm1::IRXY(const std::string&, int) {}
-void TForm1::HPLCUV(const std::string&, int) {}
-void TForm1::HPLCCD(const std::string&, int) {}
-void TForm1::Savexy1Click() {}
-void TForm1::Savexy2Click() {}
-void TForm1::MenuItem6Click() {}
-void TForm1::saveIRxyClick() {}
-void TForm1::BilFile1Click() {}
-void TForm1::xyFile1Click() {}
-void TForm1::MenuItem5Click() {}
-void TForm1::cpwithIRClick() {}
-void TForm1::ORDwithORDCDSpectrum1Click() {}
-void TForm1::withchromatogram1Click() {}
-void TForm1::AddUVSpectrum1Click() {}
-void TForm1::AddCDspectrum1Click() {}
-void TForm1::AddIrSpectrumClick() {}
-void TForm1::AddVCDSpectrumClick() {}
-
-
-
 // Readers (readers/): detection of the producing program, and one reader per
 // program and spectrum kind.
 void TForm1::DetectQMSCD(const std::string&, int) {}

@@ -1,5 +1,7 @@
 #include "files/multiloadcd.h"
 
+#include "app/Main.h"
+
 TForm7* Form7 = nullptr;
 
 // The window has no close box: its buttons are the way out, and the caller
@@ -31,22 +33,30 @@ TForm7::TForm7() : Form("Form7", "Load/Remove Curve(s)", {0, 0, 440, 200}) {
   Button6->OnClick = [this] { Button6Click(); };
 }
 
-// The load and remove protocol with the Compare loaders comes with them.
+// The loaders read what the window leaves: CURVENO and the five boxes.
+namespace {
+void chooseSlot(TForm7& window, int slot) {
+  if (Form1 != nullptr) Form1->store.CURVENO = slot;
+  for (CheckBox* box : {window.CheckBox1, window.CheckBox2, window.CheckBox3, window.CheckBox4,
+                        window.CheckBox5})
+    box->SetChecked(false);
+  window.Close();
+}
+}  // namespace
 
-// Will choose slot 2 for the next load (CURVENO), untick all boxes and close.
-void TForm7::Button1Click() {}
+void TForm7::Button1Click() { chooseSlot(*this, 2); }
 
-// Will choose slot 3 for the next load, untick all boxes and close.
-void TForm7::Button2Click() {}
+void TForm7::Button2Click() { chooseSlot(*this, 3); }
 
-// Will choose slot 4 for the next load, untick all boxes and close.
-void TForm7::Button3Click() {}
+void TForm7::Button3Click() { chooseSlot(*this, 4); }
 
-// Will choose slot 5 for the next load, untick all boxes and close.
-void TForm7::Button4Click() {}
+void TForm7::Button4Click() { chooseSlot(*this, 5); }
 
-// Will close the window, leaving the ticked boxes for the caller to empty.
-void TForm7::Button5Click() {}
+// The ticked boxes stay for the loader to empty.
+void TForm7::Button5Click() { Close(); }
 
-// Will tick the cancel marker CheckBox5 and close.
-void TForm7::Button6Click() {}
+// The cancel marker tells the loader to remove nothing and load nothing.
+void TForm7::Button6Click() {
+  CheckBox5->SetChecked(true);
+  Close();
+}
