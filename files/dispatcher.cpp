@@ -6,13 +6,6 @@
 #include "platform/application.h"
 #include "platform/files.h"
 
-namespace {
-// The last `count` characters of `name`, or all of it when it is shorter.
-std::string lastCharacters(const std::string& name, size_t count) {
-  return name.size() <= count ? name : name.substr(name.size() - count);
-}
-}  // namespace
-
 void TForm1::Choose(const std::string& fileName) {
   // The number format (a point as decimal separator) is fixed program-wide by
   // platform/numbers, so there is nothing to set before the load.
@@ -21,9 +14,9 @@ void TForm1::Choose(const std::string& fileName) {
   Application::SetTitle(fileName);
 
   // Each test looks at the ending as the tests before it left it.
-  std::string ending = lastCharacters(name, 3);
+  std::string ending = LastCharacters(name, 3);
   if (ending == "bil") {
-    ending = lastCharacters(name, 6);
+    ending = LastCharacters(name, 6);
     if (ending == "uv.bil") UvBilFile(fileName, 1);
     if (ending == "cd.bil") CdBilFile(fileName, 1);
     if (ending == "or.bil") BilOrdFile(fileName, 1);
@@ -37,7 +30,7 @@ void TForm1::Choose(const std::string& fileName) {
     DetectQMSVCD(fileName, 1);
   }
   if (ending == ".xy") {
-    ending = lastCharacters(name, 9);
+    ending = LastCharacters(name, 9);
     if (ending == "cd.exp.xy") CDXY(fileName, 1);
     if (ending == "uv.exp.xy") UVXY(fileName, 1);
     if (ending == "or.exp.xy") ORDXY(fileName, 1);

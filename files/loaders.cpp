@@ -30,9 +30,6 @@ const char* const maximumSpectraReached = "Maximum number of spectra reached";
 const char* const emptySlot = "false";
 
 // The last `count` characters of `name`, or all of it when it is shorter.
-std::string lastCharacters(const std::string& name, size_t count) {
-  return name.size() <= count ? name : name.substr(name.size() - count);
-}
 
 bool contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
@@ -64,7 +61,7 @@ void loadCompareFile(TForm1& form, const SpectrumCompare& kind, int slot) {
     return;
   }
   const std::string path = kind.dialog->FileName;
-  std::string ending = lastCharacters(ExtractFileName(path), 6);
+  std::string ending = LastCharacters(ExtractFileName(path), 6);
   // Output files also come with upper-case endings.
   if (contains(ending, ".LOG")) ending = ".log";
   if (contains(ending, ".OUT")) ending = ".out";
@@ -146,17 +143,17 @@ void runAdd(TForm1& form, const AddLoader& add) {
   }
   const std::string path = form.OpenDialog1->FileName;
   const std::string name = ExtractFileName(path);
-  const std::string ending = lastCharacters(name, 3);
+  const std::string ending = LastCharacters(name, 3);
   if (ending != "bil" && ending != ".xy") {
     ShowMessage(add.wrongNameMessage);
     return;
   }
   // The reader enables its menus again; the Add item waits for a later load.
-  if (lastCharacters(name, 6) == add.bilEnding) {
+  if (LastCharacters(name, 6) == add.bilEnding) {
     add.item->SetEnabled(false);
     (form.*add.bilReader)(path, 1);
   }
-  if (lastCharacters(name, 9) == add.xyEnding) {
+  if (LastCharacters(name, 9) == add.xyEnding) {
     add.item->SetEnabled(false);
     add.kindMenu->SetEnabled(false);
     (form.*add.xyReader)(path, 1);
@@ -204,11 +201,11 @@ void TForm1::ORDwithORDCDSpectrum1Click() {
   }
   const std::string path = OpenDialog5->FileName;
   const std::string name = ExtractFileName(path);
-  const std::string ending = lastCharacters(name, 6);
+  const std::string ending = LastCharacters(name, 6);
   if (ending == "or.bil") {
     BilOrdFile(path, 2);
   } else if (ending == "exp.xy") {
-    if (lastCharacters(name, 9) == "or.exp.xy") ORDXY(path, 2);
+    if (LastCharacters(name, 9) == "or.exp.xy") ORDXY(path, 2);
   } else if (ending == "cd.bil") {
     // The dialog offers cd.bil files, but their line spectrum has no place
     // among optical rotations.
@@ -225,7 +222,7 @@ void TForm1::withchromatogram1Click() {
     return;
   }
   const std::string path = OpenDialog6->FileName;
-  const std::string ending = lastCharacters(ExtractFileName(path), 3);
+  const std::string ending = LastCharacters(ExtractFileName(path), 3);
   if (ending != "cuv" && ending != "ccd") {
     ShowMessage(noChromatogramFile);
     return;

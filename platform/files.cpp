@@ -351,3 +351,7 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
   }
   if (close(descriptor) != 0) raiseInOutError(errno, native);
 }
+
+std::string LastCharacters(const std::string& text, size_t count) {
+  return text.size() <= count ? text : text.substr(text.size() - count);
+}

@@ -20,6 +20,9 @@ std::string NativePath(const std::string& path);
 
 // The name after the last '\' or '/' ("C:\a\b.log" gives "b.log").
 std::string ExtractFileName(const std::string& path);
+// The last `count` characters of a text (the whole text when it is shorter):
+// file kinds are told by the tail of the file name.
+std::string LastCharacters(const std::string& text, size_t count);
 // Everything up to and including the last '\' or '/' ("" when there is none).
 std::string ExtractFilePath(const std::string& path);
 
