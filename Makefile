@@ -2,9 +2,15 @@
 BUILD      ?= build
 CHECKBUILD ?= build-check
 BENCHBUILD ?= build-bench
+FUZZBUILD  ?= build-fuzz
+# Seconds of fuzzing for `make fuzz`; `make check` runs a short round.
+FUZZTIME      ?= 300
+FUZZCHECKTIME ?= 30
+# Where `make fuzz` keeps the inputs it finds, inside $(FUZZBUILD).
+FUZZCORPUS    ?= corpus
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test check bench fuzz clean
+.PHONY: all deps build run test check bench fuzz fuzz-build fuzz-run clean
 
 all: build
 
@@ -38,11 +44,36 @@ check: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+	$(MAKE) fuzz-build
+	rm -rf $(FUZZBUILD)/check-corpus
+	$(MAKE) fuzz-run FUZZTIME=$(FUZZCHECKTIME) FUZZCORPUS=check-corpus
 
 bench: deps
 	cmake -S . -B $(BENCHBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANIX_BENCH=ON
 	cmake --build $(BENCHBUILD) -j $(JOBS)
 	@echo "Benchmarks are in $(BENCHBUILD)/bench/; run one, e.g. $(BENCHBUILD)/bench/broadening"
 
+# The readers' fuzz target, built with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer in its own build folder, run on the small
+# fixtures as seeds. New inputs it finds stay in $(FUZZBUILD)/$(FUZZCORPUS); the
+# short round of `make check` starts from the seeds alone.
+fuzz: deps
+	$(MAKE) fuzz-build
+	$(MAKE) fuzz-run
+
+fuzz-build:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DORVANIX_FUZZ=ON -DORVANIX_SANITIZE=ON
+	cmake --build $(FUZZBUILD) -j $(JOBS) --target readers_fuzz
+
+fuzz-run:
+	mkdir -p $(FUZZBUILD)/$(FUZZCORPUS)
+	cd $(FUZZBUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  fuzz/readers_fuzz -max_total_time=$(FUZZTIME) -timeout=30 -rss_limit_mb=4096 \
+	  -dict=$(CURDIR)/fuzz/readers.dict \
+	  $(FUZZCORPUS) $(CURDIR)/tests/fixtures/readers
+
 clean:
-	rm -rf $(BUILD) $(CHECKBUILD) $(BENCHBUILD)
+	rm -rf $(BUILD) $(CHECKBUILD) $(BENCHBUILD) $(FUZZBUILD)

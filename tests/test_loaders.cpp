@@ -106,6 +106,15 @@ TEST_F(Loaders, CompareAcceptsAndDispatchesByTheNameTail) {
   }
 }
 
+TEST_F(Loaders, UpperCaseOutputEndingsReachTheDetector) {
+  open(m("sample.cd.exp.xy"));
+  // A file that does not exist: the detector's own guard reports it.
+  ui.willChooseFile(temp.file("missing.LOG"));
+  ASSERT_TRUE(ui.menu(Form1->BilFile1));
+  EXPECT_EQ(ui.lastBox().text.rfind("File handling error occurred. Details: ", 0), 0u)
+      << ui.lastBox().text;
+}
+
 TEST_F(Loaders, CompareNeedsAMainCurveOfItsKind) {
   open(m("sample.uv.exp.xy"));
   ui.clearBoxes();

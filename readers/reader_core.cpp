@@ -1,0 +1,338 @@
+#include "readers/reader_core.h"
+#include <functional>
+#include "platform/errors.h"
+
+#include <cmath>
+
+#include "app/Main.h"
+#include "platform/dialogs.h"
+#include "platform/numbers.h"
+#include "plots/cdplotting.h"
+#include "store/constants.h"
+
+namespace readers {
+
+namespace {
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+}  // namespace
+
+// ---- Line source -----------------------------------------------------------
+
+const std::string& LineSource::next() {
+  pastEnd_ = !file_.readLine(line_);
+  return line_;
+}
+
+const std::string& LineSource::skip(int count) {
+  for (int i = 0; i < count; ++i) next();
+  return line_;
+}
+
+std::optional<std::string_view> LineSource::nextView() {
+  if (file_.eof()) {
+    pastEnd_ = true;
+    return std::nullopt;
+  }
+  return file_.readLineView();
+}
+
+// ---- Field models --------------------------------------------------------------
+
+std::string_view trimmed(std::string_view text) {
+  size_t begin = 0;
+  while (begin < text.size() && isBlank(text[begin])) ++begin;
+  size_t end = text.size();
+  while (end > begin && isBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string_view word(std::string_view line, int n) {
+  size_t position = 0;
+  for (int k = 1;; ++k) {
+    while (position < line.size() && isBlank(line[position])) ++position;
+    if (position >= line.size()) return {};
+    size_t end = position;
+    while (end < line.size() && !isBlank(line[end])) ++end;
+    if (k == n) return line.substr(position, end - position);
+    position = end;
+  }
+}
+
+std::vector<std::string_view> words(std::string_view text, size_t limit) {
+  std::vector<std::string_view> result;
+  size_t position = 0;
+  while (result.size() < limit) {
+    while (position < text.size() && isBlank(text[position])) ++position;
+    if (position >= text.size()) break;
+    size_t end = position;
+    while (end < text.size() && !isBlank(text[end])) ++end;
+    result.push_back(text.substr(position, end - position));
+    position = end;
+  }
+  return result;
+}
+
+void FieldWalk::drop() {
+  size_t begin = 0;
+  while (begin < text_.size() && text_[begin] == ' ') ++begin;
+  text_.remove_prefix(begin);
+  const size_t blank = text_.find(' ');
+  if (blank != std::string_view::npos) text_.remove_prefix(blank + 1);
+}
+
+std::string_view FieldWalk::take() const {
+  std::string_view text = text_;
+  size_t begin = 0;
+  while (begin < text.size() && text[begin] == ' ') ++begin;
+  text.remove_prefix(begin);
+  return text.substr(0, text.find(' '));
+}
+
+std::string_view fromColumn(std::string_view line, size_t column) {
+  if (column < 1 || column - 1 >= line.size()) return {};
+  return trimmed(line.substr(column - 1));
+}
+
+std::string_view firstWord(std::string_view text) {
+  size_t end = 0;
+  while (end < text.size() && !isBlank(text[end])) ++end;
+  return text.substr(0, end);
+}
+
+std::string_view after(std::string_view text, std::string_view marker) {
+  const size_t at = text.find(marker);
+  if (at == std::string_view::npos) return {};
+  return text.substr(at + marker.size());
+}
+
+std::string withoutBlanks(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') result += c;
+  return result;
+}
+
+// ---- Numbers ------------------------------------------------------------------------
+
+double toReal(std::string_view text) { return StrToFloatFortran(std::string(text)); }
+
+std::optional<double> tryReal(std::string_view text) {
+  double value = 0.0;
+  if (TryStrToFloatFortran(std::string(text), value)) return value;
+  return std::nullopt;
+}
+
+double wavelengthOfEnergy(double electronVolts) {
+  if (electronVolts == 0.0) return 0.0;
+  return ENERGY_WAVELENGTH_FACTOR / electronVolts;
+}
+
+// ---- Bins -------------------------------------------------------------------------------
+
+std::optional<long> binOf(double wavelength, RangeTest test) {
+  if (!std::isfinite(wavelength)) return std::nullopt;
+  const double tenfold = wavelength * 10.0;
+  switch (test) {
+    case RangeTest::Inclusive:
+      if (wavelength < 100.0 || wavelength > MAXLAMBDA / 10.0) return std::nullopt;
+      break;
+    case RangeTest::Strict:
+      if (!(tenfold > MINLAMBDA && tenfold < MAXLAMBDA)) return std::nullopt;
+      break;
+    case RangeTest::GridOnly:
+      // Far outside the grid the rounding itself could overflow.
+      if (tenfold < MINLAMBDA - 1.0 || tenfold > MAXLAMBDA + 1.0) return std::nullopt;
+      break;
+  }
+  const long long bin = nint(tenfold);
+  if (bin < MINLAMBDA || bin > MAXLAMBDA) return std::nullopt;
+  return static_cast<long>(bin);
+}
+
+bool addLine(Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot, double wavelength, double value,
+             RangeTest test) {
+  const std::optional<long> bin = binOf(wavelength, test);
+  if (!bin) return false;
+  grid(*bin, slot) += value;
+  return true;
+}
+
+// ---- Labels ---------------------------------------------------------------------------------
+
+std::string nanometreLabel(double wavelength) { return FloatToStrF(wavelength, 2) + " nm"; }
+
+std::string binLabel(long bin) { return FloatToStr(static_cast<double>(bin) / 10.0) + " nm"; }
+
+// ---- Bounded tables ----------------------------------------------------------------------------
+
+void LoadNotes::note(const std::string& what) {
+  for (const std::string& known : notes_)
+    if (known == what) return;
+  notes_.push_back(what);
+}
+
+std::string LoadNotes::message(const std::string& fileName, const std::vector<std::string>& notes) {
+  std::string text = "Not everything of " + ExtractFileName(fileName) + " was loaded: ";
+  for (size_t i = 0; i < notes.size(); ++i) text += (i == 0 ? "" : "; ") + notes[i];
+  return text + ".";
+}
+
+void LoadNotes::report(const std::string& fileName) const {
+  if (!notes_.empty()) ShowMessage(message(fileName, notes_));
+}
+
+void StateTable::clear() {
+  for (StateRow& row : rows_) row = StateRow{};
+}
+
+StateRow* StateTable::row(int i) {
+  if (i >= 1 && i <= capacity) return &rows_[static_cast<size_t>(i - 1)];
+  if (!noted_) {
+    notes_.note("the states after the first " + std::to_string(capacity) + " of a table");
+    noted_ = true;
+  }
+  return nullptr;
+}
+
+// ---- Closing steps
+// ---------------------------------------------------------------------------------
+
+namespace {
+
+bool anyMeasuredEcdUpTo(const Store& store, int slot) {
+  for (int s = 1; s <= slot && s <= 5; ++s)
+    if (store.CDACTIVE[s] == "exp") return true;
+  return false;
+}
+
+void setCdGnuplotLabels(TForm1& form, const char* unitLabel, int slot) {
+  if (Form10 == nullptr) return;
+  if (slot == 1) {
+    Form10->Edit10->SetText(deltaEpsilonLabel);
+    Form10->Edit11->SetText(unitLabel);
+  } else if (anyMeasuredEcdUpTo(form.store, slot)) {
+    Form10->Edit11->SetText(unitLabel);
+  }
+}
+
+}  // namespace
+
+void finishUvEcd(TForm1& form, const UvEcdClosing& closing, const std::string& fileName, int slot) {
+  Store& store = form.store;
+  const bool ecd = closing.spectrum == Spectrum::Ecd;
+  auto& state = ecd ? store.CDACTIVE[slot] : store.UVACTIVE[slot];
+  auto& title = ecd ? store.CDTITLE[slot] : store.UVTITLE[slot];
+  const std::string name = ExtractFileName(fileName);
+
+  if (closing.alwaysComputed) state = computed;
+  if (closing.titleEveryLoad) title = name;
+  if (state != computed) {
+    if (closing.redrawAlways) form.RedrawUVCD();
+    return;
+  }
+  if (ecd)
+    form.CalculateGaussCD(slot);
+  else
+    form.CalculateGaussUV(slot);
+  title = name;
+  if (slot == 1 || closing.pageStepsEverySlot) {
+    form.N2ndSpectrum1->SetEnabled(true);
+    form.PageControl1->SetActivePage(form.TabSheet1);
+    if (closing.disableIrVcdEdits) {
+      form.Edit17->SetEnabled(false);
+      form.Edit26->SetEnabled(false);
+    }
+  }
+  if (slot == 1 && closing.kindMenuAndAddItem) {
+    (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
+    (ecd ? form.AddUVSpectrum1 : form.AddCDspectrum1)->SetEnabled(true);
+  }
+  if (ecd && closing.cdUnitLabel != nullptr) setCdGnuplotLabels(form, closing.cdUnitLabel, slot);
+  form.RedrawUVCD();
+}
+
+void showStateCount(TForm1& form, int states) { form.Label11->SetCaption(IntToStr(states)); }
+
+void showStateLabels(TForm1& form, const StateTable& table, int states) {
+  if (states < 1) {
+    form.Label13->SetCaption("--");
+    form.Label15->SetCaption("--");
+    return;
+  }
+  form.Label13->SetCaption(nanometreLabel(table.at(1).wavelength));
+  form.Label15->SetCaption(nanometreLabel(table.at(StateTable::held(states)).wavelength));
+}
+
+void finishLineList(TForm1& form, LineList list, const std::string& fileName, int slot) {
+  Store& store = form.store;
+  const bool vcd = list == LineList::Vcd;
+  if ((vcd ? store.VCDACTIVE[slot] : store.IRACTIVE[slot]) != computed) return;
+  if (vcd)
+    form.CalculateCurveVCD(slot);
+  else
+    form.CalculateCurveIR(slot);
+  (vcd ? store.VCDTITLE[slot] : store.IRTITLE[slot]) = ExtractFileName(fileName);
+  if (slot == 1) {
+    form.N2ndSpectrum1->SetEnabled(true);
+    form.PageControl1->SetActivePage(form.TabSheet5);
+    (vcd ? form.VCDspectra : form.IRSpectra)->SetEnabled(true);
+    form.Edit2->SetEnabled(false);
+    form.Edit3->SetEnabled(false);
+  }
+  form.RedrawIRVCD();
+}
+
+// ---- Watching
+// ----------------------------------------------------------------------------------------
+
+namespace {
+ReaderWatcher& watcher() {
+  static ReaderWatcher instance;
+  return instance;
+}
+}  // namespace
+
+void watchReaders(ReaderWatcher newWatcher) { watcher() = std::move(newWatcher); }
+
+void announceReader(const std::string& readerName) {
+  if (watcher()) watcher()(readerName);
+}
+
+// The one message of a caught file error.
+void showFileHandlingError(const Exception& error) {
+  ShowMessage(std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
+              error.Message());
+}
+
+// Runs the reading part of a reader: a file error ends the reading with one
+// message, and the reader goes on with what it had read.
+void readGuarded(const std::function<void()>& reading) {
+  try {
+    reading();
+  } catch (const EInOutError& error) {
+    showFileHandlingError(error);
+  }
+}
+
+// The closing steps of the ECD readers whose strengths are in esu² cm²: for
+// slot 1 the count and the lowest and highest non-zero bin ("--" when the
+// spectrum has no line), then broadening, page, gnuplot labels and redraw.
+void finishEsuEcd(TForm1& form, const std::string& fileName, int slot, int states) {
+  if (slot == 1 && form.store.CDACTIVE[1] == computed) {
+    showStateCount(form, states);
+    long lowest = 0, highest = 0;
+    for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) {
+      if (form.store.ROTS(bin, 1) == 0.0) continue;
+      if (lowest == 0) lowest = bin;
+      highest = bin;
+    }
+    form.Label13->SetCaption(lowest == 0 ? "--" : binLabel(lowest));
+    form.Label15->SetCaption(highest == 0 ? "--" : binLabel(highest));
+  }
+  UvEcdClosing closing{Spectrum::Ecd};
+  closing.cdUnitLabel = esuUnitLabel;
+  finishUvEcd(form, closing, fileName, slot);
+}
+
+}  // namespace readers

@@ -1,0 +1,232 @@
+// What every reader of quantum-chemistry output shares: the line source, the
+// three ways of taking a value out of a line, the strict conversion, the bin
+// of a wavelength with its range tests, the label texts, the bounded state
+// table and the closing steps of a reader, described by data.
+//
+// A reader is then only its markers and its walk through the file: it fills
+// a table or a line list through these pieces and hands a closing record to
+// finishUvEcd / finishLineList.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "store/Store.h"
+
+class TForm1;
+
+namespace readers {
+
+// The slot state of a computed line spectrum.
+inline constexpr const char* computed = "calc";
+
+// ---- Line source ---------------------------------------------------------
+
+// The lines of one output file. "Reading a line" replaces the current line by
+// the next one; past the end the current line is empty and pastEnd() holds,
+// so every loop of a reader can end at the end of the file. CR LF and LF both
+// end a line; a carriage return never reaches a field.
+class LineSource {
+ public:
+  explicit LineSource(const std::string& path) : file_(path) {}
+  // True when no line is left to read.
+  bool eof() { return file_.eof(); }
+  // Reads the next line and returns it.
+  const std::string& next();
+  // Reads `count` lines; the last one is current.
+  const std::string& skip(int count);
+  const std::string& line() const { return line_; }
+  // The last read found no line.
+  bool pastEnd() const { return pastEnd_; }
+  bool has(std::string_view marker) const { return line_.find(marker) != std::string::npos; }
+  // The fast walk for large files: the next line as a view, valid until the
+  // next read; nullopt at the end. The current line is not changed.
+  std::optional<std::string_view> nextView();
+
+ private:
+  TextFileLines file_;
+  std::string line_;
+  bool pastEnd_ = false;
+};
+
+inline bool contains(std::string_view text, std::string_view marker) {
+  return text.find(marker) != std::string_view::npos;
+}
+
+// ---- Field models -----------------------------------------------------------
+
+// Blank-separated words: word n (from 1) once leading blanks are gone; "" when
+// the line has fewer words. Every character of code 32 or below separates.
+std::string_view word(std::string_view line, int n);
+// The words of a text, at most `limit` of them.
+std::vector<std::string_view> words(std::string_view text, size_t limit);
+
+// The drop/take walk over the fields of a row: dropping removes the leading
+// blanks and then everything up to and including the first blank (nothing
+// when no blank is left); taking gives the text up to the first blank.
+class FieldWalk {
+ public:
+  explicit FieldWalk(std::string_view text) : text_(text) {}
+  void drop();
+  void drop(int count) {
+    for (int i = 0; i < count; ++i) drop();
+  }
+  std::string_view take() const;
+  std::string_view rest() const { return text_; }
+
+ private:
+  std::string_view text_;
+};
+
+// Fixed character columns: the text from column `column` (from 1) on,
+// trimmed ("from column 26 on" drops the first 25 characters).
+std::string_view fromColumn(std::string_view line, size_t column);
+// The text before the first blank (all of it when there is none).
+std::string_view firstWord(std::string_view text);
+// The text after the first `marker` ("" when it is missing).
+std::string_view after(std::string_view text, std::string_view marker);
+// The text with every blank removed.
+std::string withoutBlanks(std::string_view text);
+std::string_view trimmed(std::string_view text);
+
+// ---- Numbers ----------------------------------------------------------------
+
+// The strict conversion of the readers: a point as decimal separator, the
+// exponent letter E or, as Fortran writes it, D ("0.946E-01", "1.0D-02");
+// raises EConvertError.
+double toReal(std::string_view text);
+// The same without raising.
+std::optional<double> tryReal(std::string_view text);
+
+// λ in nm of an excitation energy in eV (0 for an energy of 0).
+double wavelengthOfEnergy(double electronVolts);
+
+// ---- Bins and range tests -----------------------------------------------------
+
+enum class RangeTest {
+  Inclusive,  // 100 <= λ <= 4000
+  Strict,     // 1000 < 10 λ < 40000 on the unrounded product
+  GridOnly,   // no test of the reader's own; the grid's ends still hold
+};
+
+// nint(10 λ) when it lies on the grid (1000 to 40000) and λ passes the test.
+std::optional<long> binOf(double wavelength, RangeTest test);
+// Adds `value` into the bin of `wavelength` of one slot: two lines in one bin
+// both count. False when the line has no bin.
+bool addLine(Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot, double wavelength, double value,
+             RangeTest test);
+
+// ---- Label texts ----------------------------------------------------------------
+
+// "212.90 nm": two decimals.
+std::string nanometreLabel(double wavelength);
+// "291.6 nm", "300 nm": a bin in the general number form.
+std::string binLabel(long bin);
+
+// ---- Bounded tables ---------------------------------------------------------------
+
+// What a load could not take because a fixed table was full; shown once, at
+// the end of the load, naming the file.
+class LoadNotes {
+ public:
+  void note(const std::string& what);
+  bool empty() const { return notes_.empty(); }
+  // One message box naming the file and everything left out.
+  void report(const std::string& fileName) const;
+  static std::string message(const std::string& fileName, const std::vector<std::string>& notes);
+
+ private:
+  std::vector<std::string> notes_;
+};
+
+// One excited state: wavelength (nm), oscillator strength, rotatory strength.
+struct StateRow {
+  double wavelength = 0.0;
+  double oscillator = 0.0;
+  double rotatory = 0.0;
+};
+
+// The transition table of one reader run: rows 1 to 350. A row past the end
+// is refused (nullptr) and noted once.
+class StateTable {
+ public:
+  static constexpr int capacity = 350;
+  explicit StateTable(LoadNotes& notes) : notes_(notes) {}
+  void clear();
+  // Row i (from 1) to fill, or nullptr past the end of the table.
+  StateRow* row(int i);
+  const StateRow& at(int i) const { return rows_.at(static_cast<size_t>(i - 1)); }
+  // The number of rows a table of `count` entries really holds.
+  static int held(int count) { return count < 0 ? 0 : (count > capacity ? capacity : count); }
+
+ private:
+  std::vector<StateRow> rows_ = std::vector<StateRow>(capacity);
+  LoadNotes& notes_;
+  bool noted_ = false;
+};
+
+// ---- Closing steps ------------------------------------------------------------------
+
+enum class Spectrum { Ecd, Uv };
+
+// The rotatory-strength unit labels of the ECD gnuplot plots.
+inline constexpr const char* gaussianUnitLabel = "CD [erg \\327 cm^3 \\327 10^{-40}]";
+inline constexpr const char* orcaUnitLabel = "CD [sgs units \\327 10^{-40}]";
+inline constexpr const char* esuUnitLabel = "CD [esu^2 \\327 cm^2 \\327 10^{-40}]";
+// The y1 label every computed ECD load writes for slot 1.
+inline constexpr const char* deltaEpsilonLabel = "{/Symbol De} [M^{-1}{/Symbol \\327}cm^{-1}]";
+
+// How a UV or ECD reader ends, once it has filled its line spectrum.
+struct UvEcdClosing {
+  Spectrum spectrum;
+  // Marks the slot computed whatever was read (sTDA tables).
+  bool alwaysComputed = false;
+  // The title is set for every load, computed or not.
+  bool titleEveryLoad = false;
+  // "Compare", the tab page and the IR/VCD edits for every slot, not only 1.
+  bool pageStepsEverySlot = false;
+  // Disables the IR/VCD band width and scale-factor edits (Edit17, Edit26).
+  bool disableIrVcdEdits = true;
+  // Slot 1 also enables the kind menu and the Add item of the companion kind.
+  bool kindMenuAndAddItem = false;
+  // The ECD gnuplot unit label, or nullptr to leave both labels alone.
+  const char* cdUnitLabel = nullptr;
+  // Redraws also when the slot is not computed.
+  bool redrawAlways = false;
+};
+
+// Broadening, title, menus, tab page, edits, gnuplot labels and redraw by
+// the record, when the slot is computed (or as the record says).
+void finishUvEcd(TForm1& form, const UvEcdClosing& closing, const std::string& fileName, int slot);
+// "File handling error occurred. Details: " with the error's class and message.
+void showFileHandlingError(const Exception& error);
+// Runs the reading part of a reader: a file error ends the reading with one
+// message, and the reader goes on with what it had read.
+void readGuarded(const std::function<void()>& reading);
+// The closing steps of the ECD readers whose strengths are in esu² cm²: for
+// slot 1 the count and the lowest and highest non-zero bin ("--" when the
+// spectrum has no line), then broadening, page, gnuplot labels and redraw.
+void finishEsuEcd(TForm1& form, const std::string& fileName, int slot, int states);
+
+// The slot-1 labels of a table: count, first and last wavelength ("--" when
+// the table is empty).
+void showStateLabels(TForm1& form, const StateTable& table, int states);
+void showStateCount(TForm1& form, int states);
+
+enum class LineList { Vcd, Ir };
+// Broadening, title, page, menus and redraw of a computed IR or VCD slot.
+void finishLineList(TForm1& form, LineList list, const std::string& fileName, int slot);
+
+// ---- Watching the readers ------------------------------------------------------------
+
+// Tests watch which reader a detector hands a file to; nothing else does.
+using ReaderWatcher = std::function<void(const std::string& readerName)>;
+void watchReaders(ReaderWatcher watcher);
+void announceReader(const std::string& readerName);
+
+}  // namespace readers

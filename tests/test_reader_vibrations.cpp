@@ -1,0 +1,147 @@
+// The Gaussian 09/16 IR and VCD readers: one row per mode, short last
+// blocks, odd layouts (Raman lines, HPModes, unreadable values) and the
+// 4001-row line list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Main.h"
+#include "platform/testing/session.h"
+
+namespace {
+
+using Rows = std::vector<std::pair<double, double>>;
+
+void open(Session& ui, const std::string& path) {
+  ui.willChooseFile(path);
+  ui.menu(Form1->Open1);
+}
+
+// The filled rows of a line list, up to the first empty one.
+Rows lineList(const LineGrid& grid, int slot) {
+  Rows rows;
+  for (long row = 0; row <= LineGrid::high; ++row) {
+    if (grid(row, 1, slot) == 0.0 && grid(row, 2, slot) == 0.0) break;
+    rows.emplace_back(grid(row, 1, slot), grid(row, 2, slot));
+  }
+  return rows;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string withFixture(Session& ui, const std::string& name,
+                        const std::vector<std::pair<std::string, std::string>>& changes) {
+  std::string text = readTextFile(fixture("readers/g09_freq_vcd.log"));
+  for (const auto& [from, to] : changes) text = replaced(text, from, to);
+  const std::string path = ui.path(name);
+  writeTextFile(path, text);
+  return path;
+}
+
+const Rows vcdRows = {
+    {-121.4, 1.25}, {1337.926, -2.5}, {1548.4195, 3.75}, {1717.9022, -4.25}, {3288.8988, 5.1}};
+const Rows irRows = {{-121.4, 34.3912},
+                     {1337.926, 35.4573},
+                     {1548.4195, 130.0129},
+                     {1717.9022, 24.4844},
+                     {3288.8988, 11.6225}};
+
+TEST(GaussianVibrations, EachModeOnceWithItsStrength) {
+  Session ui;
+  open(ui, fixture("readers/g09_freq_vcd.log"));
+  const Store& store = ui.store();
+  EXPECT_TRUE(ui.boxes().empty());
+  // The last block holds two modes: no third row repeats the last one.
+  EXPECT_EQ(lineList(store.VCD, 1), vcdRows);
+  EXPECT_EQ(lineList(store.IR, 1), irRows);
+  EXPECT_EQ(store.VCD(5, 1, 1), 0.0);
+  EXPECT_EQ(store.VCDACTIVE[1], "calc");
+  EXPECT_EQ(store.IRACTIVE[1], "calc");
+  EXPECT_EQ(store.VCDTITLE[1], "g09_freq_vcd.log");
+  EXPECT_TRUE(Form1->VCDspectra->Enabled());
+  EXPECT_TRUE(Form1->IRSpectra->Enabled());
+  EXPECT_EQ(Form1->PageControl1->ActivePage(), Form1->TabSheet5);
+  EXPECT_FALSE(Form1->Edit2->Enabled());
+  EXPECT_FALSE(Form1->Edit3->Enabled());
+}
+
+TEST(GaussianVibrations, OddLayoutsLoadWhatTheyCan) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> changes;
+    Rows vcd, ir;
+  };
+  const std::string hpBlock =
+      " Frequencies ---  -121.4000 1337.9260 1548.4195 1717.9022 3288.8988\n"
+      " Reduced masses ---  1.0 1.0 1.0 1.0 1.0\n"
+      " IR Intensities ---  1.0 1.0 1.0 1.0 1.0\n"
+      "  Coord Atom Element:\n";
+  const std::vector<Case> cases = {
+      {"Raman lines push the dipole strengths down",
+       {{" IR Inten    --     11.0336                11.8913                50.4624\n",
+         " IR Inten    --     11.0336                11.8913                50.4624\n"
+         " Raman Activ --      0.0218                 6.0244                21.4502\n"
+         " Depolar (P) --      0.7500                 0.7499                 0.4706\n"}},
+       vcdRows,
+       irRows},
+      {"a high-precision table before the normal one",
+       {{" Harmonic frequencies", hpBlock + " Harmonic frequencies"}},
+       vcdRows,
+       irRows},
+      {"an unreadable frequency line",
+       {{" Frequencies --   1717.9022              3288.8988",
+         " Frequencies --   ********              3288.8988"}},
+       Rows(vcdRows.begin(), vcdRows.begin() + 3),
+       Rows(irRows.begin(), irRows.begin() + 3)},
+  };
+  for (const Case& c : cases) {
+    Session ui;
+    open(ui, withFixture(ui, "odd.log", c.changes));
+    EXPECT_TRUE(ui.boxes().empty()) << c.what;
+    EXPECT_EQ(lineList(ui.store().VCD, 1), c.vcd) << c.what;
+    EXPECT_EQ(lineList(ui.store().IR, 1), c.ir) << c.what;
+  }
+}
+
+TEST(GaussianVibrations, WithoutStrengthsTheSlotIsNotComputed) {
+  Session ui;
+  open(ui,
+       withFixture(ui, "norot.log", {{" Rot. str.", " Rot. xxx."}, {" Dip. str.", " Dip. xxx."}}));
+  // The VCD reader searches for the strengths to the end of the file: the
+  // first block's wavenumbers are all it keeps.
+  EXPECT_EQ(lineList(ui.store().VCD, 1), (Rows{{-121.4, 0.0}, {1337.926, 0.0}, {1548.4195, 0.0}}));
+  EXPECT_EQ(ui.store().VCDACTIVE[1], "false");
+  EXPECT_EQ(ui.store().IRACTIVE[1], "false");
+  EXPECT_EQ(lineList(ui.store().IR, 1).size(), 5u);
+  EXPECT_EQ(Form1->Caption(), "norot.log");
+}
+
+TEST(GaussianVibrations, TheLineListIsBounded) {
+  Session ui;
+  std::string text = " Gaussian 09: x\n";
+  for (int block = 0; block < 1400; ++block) {
+    text +=
+        " Frequencies --  100.0  200.0  300.0\n Red. masses --  1 1 1\n"
+        " Frc consts  --  1 1 1\n IR Inten    --  1 1 1\n"
+        " Dip. str.   --  1.0 2.0 3.0\n Rot. str.   --  4.0 5.0 6.0\n";
+  }
+  const std::string path = ui.path("many.log");
+  writeTextFile(path, text);
+  open(ui, path);
+  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_EQ(ui.store().VCD(4000, 1, 1), 200.0);
+  EXPECT_EQ(ui.store().VCD(4000, 2, 1), 5.0);
+  EXPECT_EQ(ui.store().IR(4000, 2, 1), 2.0);
+  ASSERT_EQ(ui.boxes().size(), 2u);
+  EXPECT_EQ(ui.boxes()[0].text,
+            "Not everything of many.log was loaded: the modes after the first 4001.");
+  EXPECT_EQ(ui.boxes()[1].text, ui.boxes()[0].text);
+}
+
+}  // namespace
