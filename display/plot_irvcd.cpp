@@ -23,21 +23,6 @@ struct IrVcdWindow {
   int x2 = 0;  // high end, at the left
 };
 
-TColor irVcdSlotColour(int slot) {
-  switch (slot) {
-    case 2:
-      return clBlack;
-    case 3:
-      return clGreen;
-    case 4:
-      return clSkyBlue;
-    default:
-      return clPurple;
-  }
-}
-
-bool used(const std::string& state) { return slotStateOf(state) != SlotState::Other; }
-
 double irVcdFullScale(double maximum, double scaling) {
   const double m = maximum * scaling;
   return m + m / 10;
@@ -104,10 +89,7 @@ void vcdLabels(OffscreenPlot& plot, double scaled) {
 
 // The frame of the VCD panel up to its y labels; the x ticks follow.
 void vcdAxes(OffscreenPlot& plot) {
-  plot.colour(clBlack);
-  plot.canvas().Brush.Color = clWhite;
-  plot.line(500, 760, 50, 760);
-  plot.canvas().LineTo(50, 360);
+  panelAxes(plot, 760, 360);
   plot.font("Symbol", 12);
   plot.text(2, 412, "De");
   plot.font("default", 8);
@@ -116,18 +98,12 @@ void vcdAxes(OffscreenPlot& plot) {
 void vcdFrameEnd(OffscreenPlot& plot, const std::string& title) {
   plot.line(500, VCD_ZERO, 50, VCD_ZERO);
   plot.text(460, 780, "Wavenumber in 1/cm");
-  plot.colour(clRed);
-  plot.line(530, 500, 550, 500);
-  plot.colour(clBlack);
-  plot.text(553, 494, title);
+  firstLegendEntry(plot, 500, title);
 }
 
 void irFrame(OffscreenPlot& plot, const IrVcdWindow& window, double fullScale, bool measured,
              const std::string& title) {
-  plot.colour(clBlack);
-  plot.canvas().Brush.Color = clWhite;
-  plot.line(500, 310, 50, 310);
-  plot.canvas().LineTo(50, 60);
+  panelAxes(plot, 310, 60);
   for (int y : {60, 160, 260}) plot.line(50, y, 45, y);
   plot.font("Symbol", 12);
   plot.text(2, 12, "e");
@@ -137,16 +113,18 @@ void irFrame(OffscreenPlot& plot, const IrVcdWindow& window, double fullScale, b
   plot.text(20, 253, "0");
   xTicks(plot, window, 310, measured);
   plot.text(460, 330, "Wavenumber in 1/cm");
-  plot.colour(clRed);
-  plot.line(530, 120, 550, 120);
-  plot.colour(clBlack);
-  plot.text(553, 114, title);
+  firstLegendEntry(plot, 120, title);
+}
+
+// The x window of the page's edits.
+IrVcdWindow pageWindow(const TForm1& form) {
+  return {StrToInt(form.Edit8->Text()), StrToInt(form.Edit9->Text())};
 }
 
 int usedSlots(const SlotTexts& states) {
   int count = 0;
   for (int s = 1; s <= 5; ++s)
-    if (used(states[s])) ++count;
+    if (slotUsed(states[s])) ++count;
   return count;
 }
 
@@ -161,45 +139,25 @@ void TForm1::RedrawIRVCD() {
   if (!checked) return;
   const bool autoScaling = CheckBox18->Checked();
   bool vcdBlock = false;
-  if (used(store.VCDACTIVE[1])) {
+  if (slotUsed(store.VCDACTIVE[1])) {
     DetermineVCDRange();
     Memo4->Clear();
     vcdBlock = true;
-    Memo4->Add("scaling factors (rotational strength):");
-    for (int s = 1; s <= 5; ++s)
-      if (autoScaling && used(store.VCDACTIVE[s]))
-        Memo4->Add("Curve " + IntToStr(s) + ": " + FloatToStrF(store.VCDFACTOR[s], 5));
-    if (slotStateOf(store.VCDACTIVE[1]) == SlotState::Exp)
-      DrawXYVCD();
-    else
-      DrawVCD();
-    for (int s = 2; s <= 5; ++s) {
-      const SlotState state = slotStateOf(store.VCDACTIVE[s]);
-      if (state == SlotState::Exp) AddXYVCD(s);
-      if (state == SlotState::Calc) AddVCD(s);
-    }
+    paintPanel(*Memo4, "scaling factors (rotational strength):", store.VCDACTIVE, store.VCDFACTOR, autoScaling,
+               {[this] { DrawXYVCD(); }, [this] { DrawVCD(); }, [this](int s) { AddXYVCD(s); },
+                [this](int s) { AddVCD(s); }});
   }
-  if (used(store.IRACTIVE[1])) {
+  if (slotUsed(store.IRACTIVE[1])) {
     DetermineIRRange();
     if (!vcdBlock) Memo4->Clear();
-    Memo4->Add("scaling factors (epsilon):");
-    for (int s = 1; s <= 5; ++s)
-      if (autoScaling && used(store.IRACTIVE[s]))
-        Memo4->Add("Curve " + IntToStr(s) + ": " + FloatToStrF(store.IRFACTOR[s], 5));
-    if (slotStateOf(store.IRACTIVE[1]) == SlotState::Exp)
-      DrawXYIR();
-    else
-      DrawIR();
-    for (int s = 2; s <= 5; ++s) {
-      const SlotState state = slotStateOf(store.IRACTIVE[s]);
-      if (state == SlotState::Exp) AddXYIR(s);
-      if (state == SlotState::Calc) AddIR(s);
-    }
+    paintPanel(*Memo4, "scaling factors (epsilon):", store.IRACTIVE, store.IRFACTOR, autoScaling,
+               {[this] { DrawXYIR(); }, [this] { DrawIR(); }, [this](int s) { AddXYIR(s); },
+                [this](int s) { AddIR(s); }});
   }
 }
 
 void TForm1::DrawVCD() {
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   const double xScale = StrToFloat(Edit26->Text());
   if (window.x1 > window.x2) return;
   OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
@@ -215,8 +173,7 @@ void TForm1::DrawVCD() {
   }
   xTicks(plot, window, 760, /*measured*/ false);
   vcdFrameEnd(plot, store.VCDTITLE[1]);
-  Edit11->SetText("-" + rangeText(fullScale * 10000));
-  Edit16->SetText(rangeText(fullScale * 10000));
+  showSymmetricRange(*Edit11, *Edit16, fullScale * 10000);
   if (CheckBox6->Checked()) {
     plot.colour(clRed);
     drawComputedCurve(plot, store.VCD, 1, window, xScale, VCD_ZERO, fullScale, false);
@@ -233,7 +190,7 @@ void TForm1::DrawVCD() {
 }
 
 void TForm1::DrawIR() {
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   const double xScale = StrToFloat(Edit26->Text());
   if (window.x1 > window.x2) return;
   OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
@@ -270,7 +227,7 @@ MeasuredVcdScale measuredVcdScale(double fullScale) {
 }  // namespace
 
 void TForm1::DrawXYVCD() {
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   if (window.x1 > window.x2) return;
   OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
   const bool autoScaling = CheckBox18->Checked();
@@ -296,8 +253,7 @@ void TForm1::DrawXYVCD() {
   }
   xTicks(plot, window, 760, /*measured*/ true);
   vcdFrameEnd(plot, store.VCDTITLE[1]);
-  Edit11->SetText("-" + rangeText(shown));
-  Edit16->SetText(rangeText(shown));
+  showSymmetricRange(*Edit11, *Edit16, shown);
   plot.colour(clRed);
   drawMeasuredCurve(plot, store.EXPVCDX, store.EXPVCDY, 1, store.VCDDATAPTS[1], window, VCD_ZERO, fullScale);
   plot.finish();
@@ -305,7 +261,7 @@ void TForm1::DrawXYVCD() {
 }
 
 void TForm1::DrawXYIR() {
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   if (window.x1 > window.x2) return;
   OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
   const double fullScale = irVcdFullScale(store.IRMAX[1], CheckBox18->Checked() ? 1.0 : store.IRFACTOR[1]);
@@ -326,55 +282,44 @@ Edit* scaleEditOf(TForm1& form, int slot) {
 
 void TForm1::AddVCD(int slot) {
   if (slot < 2 || slot > 5) return;
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   const double xScale = StrToFloat(scaleEditOf(*this, slot)->Text());
   if (window.x1 > window.x2) return;
-  OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(irVcdSlotColour(slot));
   const double fullScale = irVcdFullScale(store.VCDMAX[slot], CheckBox18->Checked() ? 1.0 : store.VCDFACTOR[slot]);
-  drawComputedCurve(plot, store.VCD, slot, window, xScale, VCD_ZERO, fullScale, false);
-  plot.line(530, 576 + 14 * slot, 550, 576 + 14 * slot);
-  plot.text(553, 570 + 14 * slot, store.VCDTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image5, slotColour(slot), 576 + 14 * slot, store.VCDTITLE[slot], [&](OffscreenPlot& plot) {
+    drawComputedCurve(plot, store.VCD, slot, window, xScale, VCD_ZERO, fullScale, false);
+  });
 }
 
 void TForm1::AddIR(int slot) {
   if (slot < 2 || slot > 5) return;
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   const double xScale = StrToFloat(scaleEditOf(*this, slot)->Text());
   if (window.x1 > window.x2) return;
-  OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(irVcdSlotColour(slot));
   const double fullScale = irVcdFullScale(store.IRMAX[slot], CheckBox18->Checked() ? 1.0 : store.IRFACTOR[slot]);
-  drawComputedCurve(plot, store.IR, slot, window, xScale, IR_ZERO, fullScale, false);
-  plot.line(530, 170 + 14 * slot, 550, 170 + 14 * slot);
-  plot.text(553, 164 + 14 * slot, store.IRTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image5, slotColour(slot), 170 + 14 * slot, store.IRTITLE[slot], [&](OffscreenPlot& plot) {
+    drawComputedCurve(plot, store.IR, slot, window, xScale, IR_ZERO, fullScale, false);
+  });
 }
 
 void TForm1::AddXYVCD(int slot) {
   if (slot < 2 || slot > 5) return;
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   if (window.x1 > window.x2) return;
-  OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(irVcdSlotColour(slot));
   const double fullScale = irVcdFullScale(store.VCDMAX[slot], CheckBox18->Checked() ? 1.0 : store.VCDFACTOR[slot]);
-  drawMeasuredCurve(plot, store.EXPVCDX, store.EXPVCDY, slot, store.VCDDATAPTS[slot], window, VCD_ZERO,
-                    fullScale);
-  plot.line(530, 576 + 14 * slot, 550, 576 + 14 * slot);
-  plot.text(553, 570 + 14 * slot, store.VCDTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image5, slotColour(slot), 576 + 14 * slot, store.VCDTITLE[slot], [&](OffscreenPlot& plot) {
+    drawMeasuredCurve(plot, store.EXPVCDX, store.EXPVCDY, slot, store.VCDDATAPTS[slot], window, VCD_ZERO,
+                      fullScale);
+  });
 }
 
 void TForm1::AddXYIR(int slot) {
   if (slot < 2 || slot > 5) return;
-  const IrVcdWindow window{StrToInt(Edit8->Text()), StrToInt(Edit9->Text())};
+  const IrVcdWindow window = pageWindow(*this);
   if (window.x1 > window.x2) return;
-  OffscreenPlot plot(*Image5, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(irVcdSlotColour(slot));
   const double fullScale = irVcdFullScale(store.IRMAX[slot], CheckBox18->Checked() ? 1.0 : store.IRFACTOR[slot]);
-  drawMeasuredCurve(plot, store.EXPIRX, store.EXPIRY, slot, store.IRDATAPTS[slot], window, IR_ZERO, fullScale);
-  plot.line(530, 170 + 14 * slot, 550, 170 + 14 * slot);
-  plot.text(553, 164 + 14 * slot, store.IRTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image5, slotColour(slot), 170 + 14 * slot, store.IRTITLE[slot], [&](OffscreenPlot& plot) {
+    drawMeasuredCurve(plot, store.EXPIRX, store.EXPIRY, slot, store.IRDATAPTS[slot], window, IR_ZERO,
+                      fullScale);
+  });
 }

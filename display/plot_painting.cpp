@@ -1,6 +1,7 @@
 #include "display/plot_painting.h"
 
 #include "app/Main.h"
+#include "display/ranges.h"
 #include "platform/numbers.h"
 
 OffscreenPlot::OffscreenPlot(Image& image, Start start) : image_(image) {
@@ -50,8 +51,73 @@ void OffscreenPlot::finish() {
   image_.Invalidate();
 }
 
+void panelAxes(OffscreenPlot& plot, int axisY, int top) {
+  plot.colour(clBlack);
+  plot.canvas().Brush.Color = clWhite;
+  plot.line(500, axisY, 50, axisY);
+  plot.canvas().LineTo(50, top);
+}
+
+void legendEntry(OffscreenPlot& plot, int y, const std::string& title) {
+  plot.line(530, y, 550, y);
+  plot.text(553, y - 6, title);
+}
+
+void firstLegendEntry(OffscreenPlot& plot, int y, const std::string& title) {
+  plot.colour(clRed);
+  plot.line(530, y, 550, y);
+  plot.colour(clBlack);
+  plot.text(553, y - 6, title);
+}
+
+bool slotUsed(const std::string& state) { return slotStateOf(state) != SlotState::Other; }
+
+TColor slotColour(int slot, bool computedUv) {
+  switch (slot) {
+    case 2:
+      return clBlack;
+    case 3:
+      return clGreen;
+    case 4:
+      return computedUv ? clAqua : clSkyBlue;
+    default:
+      return computedUv ? clFuchsia : clPurple;
+  }
+}
+
+void paintSlotCurve(Image& image, TColor colour, int legendY, const std::string& title,
+                    const std::function<void(OffscreenPlot&)>& drawCurve) {
+  OffscreenPlot plot(image, OffscreenPlot::Start::CopyOfPicture);
+  plot.colour(colour);
+  drawCurve(plot);
+  legendEntry(plot, legendY, title);
+  plot.finish();
+}
+
+void paintPanel(Memo& memo, const std::string& heading, const SlotTexts& states, const SlotReals& factors,
+                bool autoScaling, const PanelPainters& painters) {
+  memo.Add(heading);
+  for (int s = 1; s <= 5; ++s)
+    if (autoScaling && slotUsed(states[s]))
+      memo.Add("Curve " + IntToStr(s) + ": " + FloatToStrF(factors[s], 5));
+  if (slotStateOf(states[1]) == SlotState::Exp)
+    painters.drawMeasured();
+  else
+    painters.drawComputed();
+  for (int s = 2; s <= 5; ++s) {
+    const SlotState state = slotStateOf(states[s]);
+    if (state == SlotState::Exp) painters.addMeasured(s);
+    if (state == SlotState::Calc) painters.addComputed(s);
+  }
+}
+
 std::string rangeText(double value) {
   std::string text = FloatToStrF(value, 2);
   TForm1::KommaZuPunkt(text);
   return text;
+}
+
+void showSymmetricRange(Edit& low, Edit& high, double fullScale) {
+  low.SetText("-" + rangeText(fullScale));
+  high.SetText(rangeText(fullScale));
 }

@@ -3,11 +3,13 @@
 // painter that stops half-way leaves the picture as it was.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/canvas.h"
 #include "platform/controls.h"
+#include "store/Store.h"
 
 class OffscreenPlot {
  public:
@@ -33,5 +35,44 @@ class OffscreenPlot {
   Bitmap bitmap_;
 };
 
+// The start of a panel's frame: black pen and text on a white brush, the x
+// axis at axisY from the right end (500) to the y axis (50), then up to top.
+void panelAxes(OffscreenPlot& plot, int axisY, int top);
+
+// A legend entry at height y: a short line in the pen's colour, the title
+// beside it.
+void legendEntry(OffscreenPlot& plot, int y, const std::string& title);
+// The first slot's entry: a red line and its title in black (the pen stays
+// black).
+void firstLegendEntry(OffscreenPlot& plot, int y, const std::string& title);
+
+// A slot's state names a computed or a measured curve.
+bool slotUsed(const std::string& state);
+
+// The colour of slots 2..5 on the UV/ECD and IR/VCD pages; the computed UV
+// curves of slots 4 and 5 are drawn lighter.
+TColor slotColour(int slot, bool computedUv = false);
+
+// A curve of slots 2..5 over the page's picture: drawn in the slot's colour,
+// with its legend entry at legendY below the first slot's.
+void paintSlotCurve(Image& image, TColor colour, int legendY, const std::string& title,
+                    const std::function<void(OffscreenPlot&)>& drawCurve);
+
+// The painters of one panel: slot 1's frame and curve, and the curve of a
+// further slot, each for a measured or a computed slot.
+struct PanelPainters {
+  std::function<void()> drawMeasured;
+  std::function<void()> drawComputed;
+  std::function<void(int)> addMeasured;
+  std::function<void(int)> addComputed;
+};
+// A panel once its range is known: the scaling factors of the used slots
+// under the heading (with auto scaling only), slot 1, then slots 2..5 as
+// their states say.
+void paintPanel(Memo& memo, const std::string& heading, const SlotTexts& states, const SlotReals& factors,
+                bool autoScaling, const PanelPainters& painters);
+
 // F2 of a full scale as the y-range edits show it (with a point).
 std::string rangeText(double value);
+// The y-range edits of a panel that runs from -fullScale to fullScale.
+void showSymmetricRange(Edit& low, Edit& high, double fullScale);

@@ -140,21 +140,6 @@ void drawMeasuredCurve(OffscreenPlot& plot, std::span<const double> xs, std::spa
   }
 }
 
-bool used(const std::string& state) { return slotStateOf(state) != SlotState::Other; }
-
-TColor uvEcdSlotColour(int slot, bool computedUv) {
-  switch (slot) {
-    case 2:
-      return clBlack;
-    case 3:
-      return clGreen;
-    case 4:
-      return computedUv ? clAqua : clSkyBlue;
-    default:
-      return computedUv ? clFuchsia : clPurple;
-  }
-}
-
 std::string xTitle(UvEcdUnit unit, bool lowerCase) {
   if (unit == UvEcdUnit::Wavelength) return lowerCase ? "wavelength in nm" : "Wavelength in nm";
   return lowerCase ? "wavenumber in 1/cm" : "Wavenumber in 1/cm";
@@ -191,6 +176,30 @@ void absoluteLabels(OffscreenPlot& plot, int top, double fullScale, bool withNeg
   plot.text(20, top + 393, FloatToStrF(-fullScale, 0));
 }
 
+// The y ticks and labels of the ECD panel: percent of the first curve, or
+// absolute values of the full scale.
+void ecdYAxis(OffscreenPlot& plot, bool percent, double fullScale) {
+  yTicks(plot, 360, 5, percent);
+  plot.font("Symbol", 12);
+  plot.text(2, 412, "De");
+  plot.font("default", 8);
+  if (percent)
+    plot.text(2, 428, "  in %");
+  else
+    absoluteLabels(plot, 360, fullScale, /*withNegatives*/ true);
+}
+
+void uvYAxis(OffscreenPlot& plot, bool percent, double fullScale) {
+  yTicks(plot, 60, 3, percent);
+  if (percent) {
+    plot.text(1, 12, "rel. Abs.");
+    plot.text(1, 28, "  in %");
+  } else {
+    plot.text(1, 12, "Absorption");
+    absoluteLabels(plot, 60, fullScale, /*withNegatives*/ false);
+  }
+}
+
 std::string bandWidthLabel(const std::string& width) {
   const bool lorentzian = Form2 != nullptr && Form2->RadioButton4->Checked();
   return (lorentzian ? "gamma: " : "sigma: ") + width + " eV";
@@ -209,90 +218,61 @@ void TForm1::RedrawUVCD() {
   if (!correctionOk || !TryStrToInt(Edit4->Text(), whole) || !TryStrToInt(Edit5->Text(), whole)) return;
 
   const bool autoScaling = CheckBox8->Checked();
-  if (used(store.UVACTIVE[1])) {
+  if (slotUsed(store.UVACTIVE[1])) {
     DetermineUVRange();
-    Memo1->Add("Scaling factors (UV):");
-    for (int s = 1; s <= 5; ++s)
-      if (used(store.UVACTIVE[s]) && autoScaling)
-        Memo1->Add("Curve " + IntToStr(s) + ": " + FloatToStrF(store.UVFACTOR[s], 5));
-    if (slotStateOf(store.UVACTIVE[1]) == SlotState::Exp)
-      DrawXYUV();
-    else
-      DrawUV();
-    for (int s = 2; s <= 5; ++s) {
-      const SlotState state = slotStateOf(store.UVACTIVE[s]);
-      if (state == SlotState::Exp) AddXYUV(s);
-      if (state == SlotState::Calc) AddUV(s);
-    }
+    paintPanel(*Memo1, "Scaling factors (UV):", store.UVACTIVE, store.UVFACTOR, autoScaling,
+               {[this] { DrawXYUV(); }, [this] { DrawUV(); }, [this](int s) { AddXYUV(s); },
+                [this](int s) { AddUV(s); }});
   }
-  if (used(store.CDACTIVE[1])) {
+  if (slotUsed(store.CDACTIVE[1])) {
     DetermineCDRange();
-    Memo1->Add("Scaling factors (ECD):");
-    for (int s = 1; s <= 5; ++s)
-      if (used(store.CDACTIVE[s]) && autoScaling)
-        Memo1->Add("Curve " + IntToStr(s) + ": " + FloatToStrF(store.CDFACTOR[s], 5));
-    if (slotStateOf(store.CDACTIVE[1]) == SlotState::Exp)
-      DrawXYCD();
-    else
-      DrawCD();
-    for (int s = 2; s <= 5; ++s) {
-      const SlotState state = slotStateOf(store.CDACTIVE[s]);
-      if (state == SlotState::Exp) AddXYCD(s);
-      if (state == SlotState::Calc) AddCD(s);
-    }
+    paintPanel(*Memo1, "Scaling factors (ECD):", store.CDACTIVE, store.CDFACTOR, autoScaling,
+               {[this] { DrawXYCD(); }, [this] { DrawCD(); }, [this](int s) { AddXYCD(s); },
+                [this](int s) { AddCD(s); }});
   }
 }
 
 namespace {
 // Reads the painters' window: the nm edits always hold whole numbers; the
 // wavenumber unit draws over the 1/cm edits.
-UvEcdWindow readWindow(UvEcdUnit unit, const Edit& nmStart, const Edit& nmEnd, const Edit& cmStart,
-                       const Edit& cmEnd) {
+UvEcdWindow pageWindow(const TForm1& form, UvEcdUnit unit) {
   UvEcdWindow window;
   window.unit = unit;
-  window.x1 = StrToInt(nmStart.Text());
-  window.x2 = StrToInt(nmEnd.Text());
+  window.x1 = StrToInt(form.Edit4->Text());
+  window.x2 = StrToInt(form.Edit5->Text());
   if (unit == UvEcdUnit::Wavenumber) {
-    window.x1 = StrToInt(cmStart.Text());
-    window.x2 = StrToInt(cmEnd.Text());
+    window.x1 = StrToInt(form.Edit35->Text());
+    window.x2 = StrToInt(form.Edit36->Text());
   }
   return window;
+}
+
+// The x correction edit of slots 2..5.
+Correction slotCorrection(const TForm1& form, UvEcdUnit unit, int slot) {
+  const std::array<Edit*, 4> corrections = {form.Edit12, form.Edit13, form.Edit31, form.Edit32};
+  return readCorrection(unit, *corrections[static_cast<size_t>(slot - 2)]);
 }
 }  // namespace
 
 void TForm1::DrawCD() {
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
+  const UvEcdWindow window = pageWindow(*this, unit);
   const Correction correction = readCorrection(unit, *Edit2);
   if (window.reversed()) return;
   OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(clBlack);
-  plot.canvas().Brush.Color = clWhite;
+  panelAxes(plot, 760, 360);
 
   const bool autoScaling = CheckBox8->Checked();
-  const bool percent = autoScaling && used(store.CDACTIVE[2]);
-  plot.line(500, 760, 50, 760);
-  plot.canvas().LineTo(50, 360);
-  yTicks(plot, 360, 5, percent);
-  plot.font("Symbol", 12);
-  plot.text(2, 412, "De");
-  plot.font("default", 8);
-  if (percent)
-    plot.text(2, 428, "  in %");
-  else
-    absoluteLabels(plot, 360, store.CDMAX[1] * store.CDFACTOR[1] * 1.1, /*withNegatives*/ true);
+  const bool percent = autoScaling && slotUsed(store.CDACTIVE[2]);
+  ecdYAxis(plot, percent, store.CDMAX[1] * store.CDFACTOR[1] * 1.1);
   xTicks(plot, window, 760, /*upperPanel*/ false);
   plot.line(500, ECD_ZERO, 50, ECD_ZERO);
   plot.text(460, 780, xTitle(unit, false));
   plot.text(553, 574, bandWidthLabel(Edit3->Text()));
-  plot.colour(clRed);
-  plot.line(530, 500, 550, 500);
-  plot.colour(clBlack);
-  plot.text(553, 494, store.CDTITLE[1]);
+  firstLegendEntry(plot, 500, store.CDTITLE[1]);
 
   const double fullScale = uvEcdFullScale(store.CDMAX[1], autoScaling ? 1.0 : store.CDFACTOR[1], false);
-  Edit6->SetText("-" + rangeText(fullScale));
-  Edit7->SetText(rangeText(fullScale));
+  showSymmetricRange(*Edit6, *Edit7, fullScale);
 
   const auto band = binsOf(store.EPS, 1);
   const auto lines = binsOf(store.ROTS, 1);
@@ -318,32 +298,19 @@ void TForm1::DrawCD() {
 
 void TForm1::DrawUV() {
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
+  const UvEcdWindow window = pageWindow(*this, unit);
   const Correction correction = readCorrection(unit, *Edit2);
   if (window.reversed()) return;
   OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(clBlack);
-  plot.canvas().Brush.Color = clWhite;
+  panelAxes(plot, 310, 60);
 
   const bool autoScaling = CheckBox8->Checked();
-  const bool percent = autoScaling && used(store.UVACTIVE[2]);
-  plot.line(500, 310, 50, 310);
-  plot.canvas().LineTo(50, 60);
-  yTicks(plot, 60, 3, percent);
-  if (percent) {
-    plot.text(1, 12, "rel. Abs.");
-    plot.text(1, 28, "  in %");
-  } else {
-    plot.text(1, 12, "Absorption");
-    absoluteLabels(plot, 60, store.UVMAX[1] * store.UVFACTOR[1] * 1.1, /*withNegatives*/ false);
-  }
+  const bool percent = autoScaling && slotUsed(store.UVACTIVE[2]);
+  uvYAxis(plot, percent, store.UVMAX[1] * store.UVFACTOR[1] * 1.1);
   xTicks(plot, window, 310, /*upperPanel*/ true);
   plot.text(460, 330, xTitle(unit, false));
   plot.text(553, 174, bandWidthLabel(Edit3->Text()));
-  plot.colour(clRed);
-  plot.line(530, 120, 550, 120);
-  plot.colour(clBlack);
-  plot.text(553, 114, store.UVTITLE[1]);
+  firstLegendEntry(plot, 120, store.UVTITLE[1]);
 
   const double scaling = autoScaling ? 1.0 : store.UVFACTOR[1];
   Edit15->SetText(rangeText(uvEcdFullScale(store.UVMAX[1], scaling, true)));
@@ -364,68 +331,48 @@ void TForm1::DrawUV() {
 void TForm1::AddCD(int slot) {
   if (slot < 2 || slot > 5) return;
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
-  const std::array<Edit*, 4> corrections = {Edit12, Edit13, Edit31, Edit32};
-  const Correction correction = readCorrection(unit, *corrections[static_cast<size_t>(slot - 2)]);
+  const UvEcdWindow window = pageWindow(*this, unit);
+  const Correction correction = slotCorrection(*this, unit, slot);
   if (window.reversed()) return;
-  OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(uvEcdSlotColour(slot, false));
   const double scaling = CheckBox8->Checked() ? 1.0 : store.CDFACTOR[slot];
-  drawComputedCurve(plot, binsOf(store.EPS, slot), window, correction, ECD_ZERO,
-                    uvEcdFullScale(store.CDMAX[slot], scaling, false), false);
-  plot.line(530, 576 + 14 * slot, 550, 576 + 14 * slot);
-  plot.text(553, 570 + 14 * slot, store.CDTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image1, slotColour(slot, false), 576 + 14 * slot, store.CDTITLE[slot],
+                 [&](OffscreenPlot& plot) {
+                   drawComputedCurve(plot, binsOf(store.EPS, slot), window, correction, ECD_ZERO,
+                                     uvEcdFullScale(store.CDMAX[slot], scaling, false), false);
+                 });
 }
 
 void TForm1::AddUV(int slot) {
   if (slot < 2 || slot > 5) return;
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
-  const std::array<Edit*, 4> corrections = {Edit12, Edit13, Edit31, Edit32};
-  const Correction correction = readCorrection(unit, *corrections[static_cast<size_t>(slot - 2)]);
+  const UvEcdWindow window = pageWindow(*this, unit);
+  const Correction correction = slotCorrection(*this, unit, slot);
   if (window.reversed()) return;
-  OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(uvEcdSlotColour(slot, true));
   const double scaling = CheckBox8->Checked() ? 1.0 : store.UVFACTOR[slot];
-  drawComputedCurve(plot, binsOf(store.ABSG, slot), window, correction, UV_ZERO,
-                    uvEcdFullScale(store.UVMAX[slot], scaling, unit == UvEcdUnit::Wavelength), false);
-  plot.line(530, 170 + 14 * slot, 550, 170 + 14 * slot);
-  plot.text(553, 164 + 14 * slot, store.UVTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(
+      *Image1, slotColour(slot, true), 170 + 14 * slot, store.UVTITLE[slot], [&](OffscreenPlot& plot) {
+        drawComputedCurve(plot, binsOf(store.ABSG, slot), window, correction, UV_ZERO,
+                          uvEcdFullScale(store.UVMAX[slot], scaling, unit == UvEcdUnit::Wavelength), false);
+      });
 }
 
 void TForm1::DrawXYCD() {
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
+  const UvEcdWindow window = pageWindow(*this, unit);
   if (window.reversed()) return;
   OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(clBlack);
-  plot.canvas().Brush.Color = clWhite;
+  panelAxes(plot, 760, 360);
 
   const bool autoScaling = CheckBox8->Checked();
-  const bool percent = autoScaling && used(store.CDACTIVE[2]);
-  plot.line(500, 760, 50, 760);
-  plot.canvas().LineTo(50, 360);
+  const bool percent = autoScaling && slotUsed(store.CDACTIVE[2]);
   xTicks(plot, window, 760, /*upperPanel*/ false);
   plot.line(500, ECD_ZERO, 50, ECD_ZERO);
   plot.text(460, 780, xTitle(unit, false));
-  yTicks(plot, 360, 5, percent);
-  plot.font("Symbol", 12);
-  plot.text(2, 412, "De");
-  plot.font("default", 8);
-  if (percent)
-    plot.text(2, 428, "  in %");
-  else
-    absoluteLabels(plot, 360, store.CDMAX[1] * store.CDFACTOR[1] * 1.1, /*withNegatives*/ true);
-  plot.colour(clRed);
-  plot.line(530, 500, 550, 500);
-  plot.colour(clBlack);
-  plot.text(553, 494, store.CDTITLE[1]);
+  ecdYAxis(plot, percent, store.CDMAX[1] * store.CDFACTOR[1] * 1.1);
+  firstLegendEntry(plot, 500, store.CDTITLE[1]);
 
   const double fullScale = uvEcdFullScale(store.CDMAX[1], autoScaling ? 1.0 : store.CDFACTOR[1], false);
-  Edit6->SetText("-" + rangeText(fullScale));
-  Edit7->SetText(rangeText(fullScale));
+  showSymmetricRange(*Edit6, *Edit7, fullScale);
   plot.colour(clRed);
   drawMeasuredCurve(plot, pointsOf(store.EXPCDX, 1), pointsOf(store.EXPCDY, 1), store.CDDATAPTS[1], window,
                     ECD_ZERO, fullScale);
@@ -434,30 +381,17 @@ void TForm1::DrawXYCD() {
 
 void TForm1::DrawXYUV() {
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
+  const UvEcdWindow window = pageWindow(*this, unit);
   if (window.reversed()) return;
   OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(clBlack);
-  plot.canvas().Brush.Color = clWhite;
+  panelAxes(plot, 310, 60);
 
   const bool autoScaling = CheckBox8->Checked();
-  const bool percent = autoScaling && used(store.UVACTIVE[2]);
-  plot.line(500, 310, 50, 310);
-  plot.canvas().LineTo(50, 60);
+  const bool percent = autoScaling && slotUsed(store.UVACTIVE[2]);
   xTicks(plot, window, 310, /*upperPanel*/ true);
   plot.text(460, 330, xTitle(unit, true));
-  plot.colour(clRed);
-  plot.line(530, 120, 550, 120);
-  plot.colour(clBlack);
-  plot.text(553, 114, store.UVTITLE[1]);
-  yTicks(plot, 60, 3, percent);
-  if (percent) {
-    plot.text(1, 12, "rel. Abs.");
-    plot.text(1, 28, "  in %");
-  } else {
-    plot.text(1, 12, "Absorption");
-    absoluteLabels(plot, 60, store.UVMAX[1] * store.UVFACTOR[1] * 1.1, /*withNegatives*/ false);
-  }
+  firstLegendEntry(plot, 120, store.UVTITLE[1]);
+  uvYAxis(plot, percent, store.UVMAX[1] * store.UVFACTOR[1] * 1.1);
 
   const double fullScale = uvEcdFullScale(store.UVMAX[1], autoScaling ? 1.0 : store.UVFACTOR[1], false);
   Edit15->SetText(rangeText(fullScale));
@@ -471,29 +405,27 @@ void TForm1::DrawXYUV() {
 void TForm1::AddXYCD(int slot) {
   if (slot < 2 || slot > 5) return;
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
+  const UvEcdWindow window = pageWindow(*this, unit);
   if (window.reversed()) return;
-  OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(uvEcdSlotColour(slot, false));
   const double scaling = CheckBox8->Checked() ? 1.0 : store.CDFACTOR[slot];
-  drawMeasuredCurve(plot, pointsOf(store.EXPCDX, slot), pointsOf(store.EXPCDY, slot), store.CDDATAPTS[slot],
-                    window, ECD_ZERO, uvEcdFullScale(store.CDMAX[slot], scaling, false));
-  plot.line(530, 576 + 14 * slot, 550, 576 + 14 * slot);
-  plot.text(553, 570 + 14 * slot, store.CDTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image1, slotColour(slot, false), 576 + 14 * slot, store.CDTITLE[slot],
+                 [&](OffscreenPlot& plot) {
+                   drawMeasuredCurve(plot, pointsOf(store.EXPCDX, slot), pointsOf(store.EXPCDY, slot),
+                                     store.CDDATAPTS[slot], window, ECD_ZERO,
+                                     uvEcdFullScale(store.CDMAX[slot], scaling, false));
+                 });
 }
 
 void TForm1::AddXYUV(int slot) {
   if (slot < 2 || slot > 5) return;
   const UvEcdUnit unit = uvEcdUnit();
-  const UvEcdWindow window = readWindow(unit, *Edit4, *Edit5, *Edit35, *Edit36);
+  const UvEcdWindow window = pageWindow(*this, unit);
   if (window.reversed()) return;
-  OffscreenPlot plot(*Image1, OffscreenPlot::Start::CopyOfPicture);
-  plot.colour(uvEcdSlotColour(slot, false));
   const double scaling = CheckBox8->Checked() ? 1.0 : store.UVFACTOR[slot];
-  drawMeasuredCurve(plot, pointsOf(store.EXPUVX, slot), pointsOf(store.EXPUVY, slot), store.UVDATAPTS[slot],
-                    window, UV_ZERO, uvEcdFullScale(store.UVMAX[slot], scaling, false));
-  plot.line(530, 170 + 14 * slot, 550, 170 + 14 * slot);
-  plot.text(553, 164 + 14 * slot, store.UVTITLE[slot]);
-  plot.finish();
+  paintSlotCurve(*Image1, slotColour(slot, false), 170 + 14 * slot, store.UVTITLE[slot],
+                 [&](OffscreenPlot& plot) {
+                   drawMeasuredCurve(plot, pointsOf(store.EXPUVX, slot), pointsOf(store.EXPUVY, slot),
+                                     store.UVDATAPTS[slot], window, UV_ZERO,
+                                     uvEcdFullScale(store.UVMAX[slot], scaling, false));
+                 });
 }

@@ -9,35 +9,9 @@
 #include "app/Main.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
+#include "tests/plot_test_support.h"
 
 namespace {
-
-bool hasText(const Image& image, const std::string& text, int x, int y) {
-  const auto& log = image.Picture().Canvas().TextLog();
-  return std::any_of(log.begin(), log.end(),
-                     [&](const TextLogEntry& e) { return e.text == text && e.x == x && e.y == y; });
-}
-
-std::vector<std::string> textsAtRow(const Image& image, int y) {
-  std::vector<std::string> texts;
-  for (const TextLogEntry& e : image.Picture().Canvas().TextLog())
-    if (e.y == y) texts.push_back(e.text);
-  return texts;
-}
-
-int topmost(const Image& image, int x, int yFrom, int yTo, TColor colour) {
-  for (int y = yFrom; y <= yTo; ++y)
-    if (image.Picture().Pixel(x, y) == colour) return y;
-  return -1;
-}
-
-bool pictureHolds(const Image& image, TColor colour) {
-  const Bitmap& picture = image.Picture();
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x)
-      if (picture.Pixel(x, y) == colour) return true;
-  return false;
-}
 
 class PagePlots : public ::testing::Test {
  protected:

@@ -9,26 +9,15 @@
 #include "app/Main.h"
 #include "display/plot_geometry.h"
 #include "platform/testing/session.h"
+#include "tests/plot_test_support.h"
 
 namespace {
 
-std::vector<TextLogEntry> textsAtRow(const Image& image, int y) {
+std::vector<TextLogEntry> entriesAtRow(const Image& image, int y) {
   std::vector<TextLogEntry> texts;
   for (const TextLogEntry& e : image.Picture().Canvas().TextLog())
     if (e.y == y) texts.push_back(e);
   return texts;
-}
-
-bool hasText(const Image& image, const std::string& text, int x, int y) {
-  const auto& log = image.Picture().Canvas().TextLog();
-  return std::any_of(log.begin(), log.end(),
-                     [&](const TextLogEntry& e) { return e.text == text && e.x == x && e.y == y; });
-}
-
-int topmost(const Image& image, int x, int yFrom, int yTo, TColor colour) {
-  for (int y = yFrom; y <= yTo; ++y)
-    if (image.Picture().Pixel(x, y) == colour) return y;
-  return -1;
 }
 
 class IrVcdPlot : public ::testing::Test {
@@ -68,7 +57,7 @@ TEST_F(IrVcdPlot, ComputedPanelsLabelTheWindowFromRightToLeft) {
   EXPECT_TRUE(ui.boxes().empty());
   for (int row : {767, 317}) {
     SCOPED_TRACE(row);
-    const auto labels = textsAtRow(image(), row);
+    const auto labels = entriesAtRow(image(), row);
     ASSERT_EQ(labels.size(), 11u);
     for (int k = 0; k <= 10; ++k) {
       EXPECT_EQ(labels[static_cast<size_t>(k)].text, std::to_string(500 + 150 * k));
@@ -111,7 +100,7 @@ TEST_F(IrVcdPlot, MeasuredPanelsLabelBothEndsOfTheWindow) {
                                              "1333", "1500", "1667", "1833", "2000"};
   for (int row : {767, 317}) {
     SCOPED_TRACE(row);
-    const auto labels = textsAtRow(image(), row);
+    const auto labels = entriesAtRow(image(), row);
     ASSERT_EQ(labels.size(), expected.size());
     for (size_t k = 0; k < expected.size(); ++k) {
       EXPECT_EQ(labels[k].text, expected[k]);

@@ -10,6 +10,7 @@
 #include "app/Main.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
+#include "tests/plot_test_support.h"
 
 namespace {
 
@@ -19,40 +20,15 @@ const TextLogEntry* findText(const Image& image, const std::string& text) {
   return found == log.end() ? nullptr : &*found;
 }
 
-std::vector<std::string> textsAtRow(const Image& image, int y) {
-  std::vector<std::string> texts;
-  for (const TextLogEntry& e : image.Picture().Canvas().TextLog())
-    if (e.y == y) texts.push_back(e.text);
-  return texts;
-}
-
 // Some entry of the log writes the text at (x, y).
 void expectTextAt(const Image& image, const std::string& text, int x, int y) {
-  const auto& log = image.Picture().Canvas().TextLog();
-  EXPECT_TRUE(std::any_of(log.begin(), log.end(),
-                          [&](const TextLogEntry& e) { return e.text == text && e.x == x && e.y == y; }))
-      << "no text \"" << text << "\" at (" << x << ", " << y << ")";
+  EXPECT_TRUE(hasText(image, text, x, y)) << "no text \"" << text << "\" at (" << x << ", " << y << ")";
 }
 
 // The colours the picture holds in a column, from top to bottom.
 bool columnHolds(const Image& image, int x, int yFrom, int yTo, TColor colour) {
   for (int y = yFrom; y <= yTo; ++y)
     if (image.Picture().Pixel(x, y) == colour) return true;
-  return false;
-}
-
-// The topmost pixel of a colour in column x of a panel.
-int topmost(const Image& image, int x, int yFrom, int yTo, TColor colour) {
-  for (int y = yFrom; y <= yTo; ++y)
-    if (image.Picture().Pixel(x, y) == colour) return y;
-  return -1;
-}
-
-bool pictureHolds(const Image& image, TColor colour) {
-  const Bitmap& picture = image.Picture();
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x)
-      if (picture.Pixel(x, y) == colour) return true;
   return false;
 }
 

@@ -10,13 +10,9 @@
 #include "platform/files.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 
 namespace {
-
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
 
 TEST(GaussianCorpus, EveryFileLoadsWithoutAnError) {
   const std::string folder = corpus("gaussian");

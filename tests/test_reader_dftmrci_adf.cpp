@@ -13,6 +13,7 @@
 #include "platform/testing/session.h"
 #include "plots/cdplotting.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
@@ -22,33 +23,12 @@ const char* const pairingMessage = "Something wrong with the no. of excitations,
 const char* const adfUvVelocityMessage =
     "Reading of Velocity Formalism for ADF-UV is NOT Implemented!";
 
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
-
-void chooseVelocity(Session& ui) {
-  ui.tick(Form2->RadioButton1);
-  ui.clearBoxes();
-}
-
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
+// The first occurrence of `from` replaced; it must be there.
+std::string replacedOnce(std::string text, const std::string& from, const std::string& to) {
   const size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
   if (at != std::string::npos) text.replace(at, from.size(), to);
   return text;
-}
-
-double sumOfBins(const Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot) {
-  double sum = 0.0;
-  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) sum += grid(bin, slot);
-  return sum;
 }
 
 // ---- DFT/MRCI ---------------------------------------------------------------
@@ -82,9 +62,7 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
     EXPECT_DOUBLE_EQ(grid(3099, 1), c.at3099);
     EXPECT_DOUBLE_EQ(grid(2479, 1), c.at2479);
     EXPECT_NEAR(sumOfBins(grid, 1), c.at3099 + c.at2479, 1e-12);
-    EXPECT_EQ(Form1->Label11->Caption(), c.states);
-    EXPECT_EQ(Form1->Label13->Caption(), c.first);
-    EXPECT_EQ(Form1->Label15->Caption(), c.last);
+    expectStateLabels(c.states, c.first, c.last);
     EXPECT_EQ(ecd ? store.CDACTIVE[1] : store.UVACTIVE[1], "calc");
     EXPECT_EQ(ecd ? store.CDTITLE[1] : store.UVTITLE[1], c.file);
     EXPECT_EQ(Form1->Caption(), path);
@@ -102,31 +80,23 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
 TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   Session ui;
   // Without a table: computed and empty, the labels keep their text.
-  const std::string none = ui.path("none.cd");
-  writeTextFile(none, "no table in here\n");
-  open(ui, none);
+  openText(ui, "none.cd", "no table in here\n");
   EXPECT_TRUE(ui.boxes().empty());
   EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
   EXPECT_EQ(sumOfBins(ui.store().ROTS, 1), 0.0);
   EXPECT_EQ(Form1->Label11->Caption(), "--");
 
   // A table without states.
-  const std::string empty = ui.path("empty.uv");
-  writeTextFile(empty, "DATAX\nDATAY\n");
-  open(ui, empty);
+  openText(ui, "empty.uv", "DATAX\nDATAY\n");
   EXPECT_TRUE(ui.boxes().empty());
-  EXPECT_EQ(Form1->Label11->Caption(), "0");
-  EXPECT_EQ(Form1->Label13->Caption(), "--");
-  EXPECT_EQ(Form1->Label15->Caption(), "--");
+  expectStateLabels("0", "--", "--");
 
   // Cut inside the energies or inside the values: the conversion error of
   // the empty line past the end; the slot is not computed.
   for (const char* text :
        {"DATAX\n    1  4.0000\n", "DATAX\n    1  4.0000\n    2  5.0000\nDATAY\n    1 0.5 0.5\n"}) {
     ui.clearBoxes();
-    const std::string cut = ui.path("cut.cd");
-    writeTextFile(cut, text);
-    open(ui, cut);
+    openText(ui, "cut.cd", text);
     ASSERT_EQ(ui.errorBoxes().size(), 1u) << text;
     EXPECT_EQ(ui.errorBoxes()[0].caption, "EConvertError");
     EXPECT_NE(ui.store().CDACTIVE[1], "calc");
@@ -138,9 +108,7 @@ TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   for (int i = 0; i < 260; ++i) big += "    1  5.0000\n";
   big += "DATAY\n";
   for (int i = 0; i < 260; ++i) big += "    1 1.0000000 2.0000000\n";
-  const std::string bigPath = ui.path("big.cd");
-  writeTextFile(bigPath, big);
-  open(ui, bigPath);
+  openText(ui, "big.cd", big);
   EXPECT_TRUE(ui.errorBoxes().empty());
   EXPECT_DOUBLE_EQ(ui.store().ROTS(2479, 1), 250.0);
   EXPECT_EQ(Form1->Label11->Caption(), "260");
@@ -187,24 +155,20 @@ TEST(AdfOutputs, CountsThatDifferLoadNoEcdAndTheUvTestIsStrict) {
   const std::string lastEnergy = "   3:     0.19992      5.44000   0.3000E-01  A\n";
   // A fourth energy at exactly 100.0 nm.
   const std::string oneMore =
-      replaced(text, lastEnergy, lastEnergy + "   4:     0.45550     12.39482   0.5000      A\n");
-  const std::string oneLess = replaced(text, lastEnergy, "");
+      replacedOnce(text, lastEnergy, lastEnergy + "   4:     0.45550     12.39482   0.5000      A\n");
+  const std::string oneLess = replacedOnce(text, lastEnergy, "");
   const std::string noEnergies =
-      replaced(text, " All SINGLET-SINGLET excitation energies", " no summary");
+      replacedOnce(text, " All SINGLET-SINGLET excitation energies", " no summary");
   for (const std::string* variant : {&oneMore, &oneLess, &noEnergies}) {
     Session ui;
-    const std::string path = ui.path("pairing.out");
-    writeTextFile(path, *variant);
-    open(ui, path);
+    openText(ui, "pairing.out", *variant);
     EXPECT_EQ(boxTexts(ui), std::vector<std::string>{pairingMessage});
     EXPECT_NE(ui.store().CDACTIVE[1], "calc");
     EXPECT_EQ(sumOfBins(ui.store().ROTS, 1), 0.0);
     EXPECT_EQ(Form1->Label11->Caption(), "--");
   }
   Session ui;
-  const std::string path = ui.path("edge.out");
-  writeTextFile(path, oneMore);
-  open(ui, path);
+  openText(ui, "edge.out", oneMore);
   EXPECT_DOUBLE_EQ(ui.store().OSC(2278, 1), 0.03);
   EXPECT_EQ(ui.store().OSC(1000, 1), 0.0);
   EXPECT_NEAR(sumOfBins(ui.store().OSC, 1), 0.24, 1e-12);
@@ -221,9 +185,7 @@ TEST(AdfOutputs, AnEnergyTableBeforeTheHeaderIsReadOnceAndTheNotesAreChecked) {
   for (bool velocity : {false, true}) {
     Session ui;
     if (velocity) chooseVelocity(ui);
-    const std::string path = ui.path("first.out");
-    writeTextFile(path, energiesFirst);
-    open(ui, path);
+    openText(ui, "first.out", energiesFirst);
     SCOPED_TRACE(velocity ? "velocity" : "length");
     EXPECT_TRUE(ui.errorBoxes().empty());
     EXPECT_DOUBLE_EQ(ui.store().ROTS(2479, 1), velocity ? 11.0 : 12.345);
@@ -232,8 +194,8 @@ TEST(AdfOutputs, AnEnergyTableBeforeTheHeaderIsReadOnceAndTheNotesAreChecked) {
 
   // A header whose next line is not the expected note reads nothing.
   const std::string noLengthNote =
-      replaced(text, "    (multiply by 1.07827 to obtain reduced rotatory strengths),\n",
-               "    (something else)\n");
+      replacedOnce(text, "    (multiply by 1.07827 to obtain reduced rotatory strengths),\n",
+                   "    (something else)\n");
   const std::string oneTable =
       text.substr(0, text.find("    Rotatory strengths", tables + 10)) + text.substr(energies);
   struct NoteCase {
@@ -258,9 +220,7 @@ TEST(AdfOutputs, AnEnergyTableBeforeTheHeaderIsReadOnceAndTheNotesAreChecked) {
 
 TEST(AdfOutputs, FileErrorsAreReportedByTheReaderWhichThenCloses) {
   Session ui;
-  const std::string path = ui.path("gone.out");
-  writeTextFile(path, readTextFile(fixture("readers/adf/ecd.out")));
-  open(ui, path);
+  const std::string path = openText(ui, "gone.out", readTextFile(fixture("readers/adf/ecd.out")));
   ASSERT_EQ(ui.store().UVACTIVE[1], "calc");
   ASSERT_EQ(ui.store().CDACTIVE[1], "calc");
   std::remove(path.c_str());
@@ -288,19 +248,13 @@ TEST(AdfCorpus, EveryOutputOpensAndTheUvTableMatchesTheFile) {
   if (folder.empty()) GTEST_SKIP() << "corpus absent";
   const std::vector<std::string> files = FindFiles(folder, "*", true);
   ASSERT_FALSE(files.empty());
-  for (bool velocity : {false, true}) {
-    Session ui;
-    if (velocity) chooseVelocity(ui);
-    for (const std::string& path : files) {
-      ui.clearBoxes();
-      open(ui, path);
-      EXPECT_TRUE(ui.errorBoxes().empty()) << path;
-      // None of these outputs holds rotatory strengths.
-      EXPECT_NE(ui.store().CDACTIVE[1], "calc") << path;
-      for (const std::string& text : boxTexts(ui))
-        EXPECT_TRUE(velocity && text == adfUvVelocityMessage) << path << ": " << text;
-    }
-  }
+  openEachInBothFormalisms(files, [](Session& ui, const std::string& path, bool velocity) {
+    EXPECT_TRUE(ui.errorBoxes().empty()) << path;
+    // None of these outputs holds rotatory strengths.
+    EXPECT_NE(ui.store().CDACTIVE[1], "calc") << path;
+    for (const std::string& text : boxTexts(ui))
+      EXPECT_TRUE(velocity && text == adfUvVelocityMessage) << path << ": " << text;
+  });
   const std::string dvb = corpus("adf/adf2007.01_cclib_dvb_td.adfout");
   Session ui;
   open(ui, dvb);

@@ -14,34 +14,13 @@
 #include "plots/cdplotting.h"
 #include "readers/reader_core.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
 const char* const esuUnit = "CD [esu^2 \\327 cm^2 \\327 10^{-40}]";
 const char* const deltaEpsilon = "{/Symbol De} [M^{-1}{/Symbol \\327}cm^{-1}]";
 const char* const nwchemVelocityMessage = "Velocity formalism not supported for NWChem";
-
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
-
-void chooseVelocity(Session& ui) {
-  ui.tick(Form2->RadioButton1);
-  ui.clearBoxes();
-}
-
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
-double sumOfBins(const Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot) {
-  double sum = 0.0;
-  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) sum += grid(bin, slot);
-  return sum;
-}
 
 // ---- NWChem -------------------------------------------------------------------
 
@@ -58,9 +37,7 @@ TEST(NwchemOutputs, SingletRootsEnterAndEveryRootCounts) {
   EXPECT_DOUBLE_EQ(store.OSC(2278, 1), 0.02);
   EXPECT_EQ(store.ROTS(3099, 1), 0.0);
   EXPECT_EQ(store.OSC(3099, 1), 0.0);
-  EXPECT_EQ(Form1->Label11->Caption(), "4");
-  EXPECT_EQ(Form1->Label13->Caption(), "227.8 nm");
-  EXPECT_EQ(Form1->Label15->Caption(), "247.9 nm");
+  expectStateLabels("4", "227.8 nm", "247.9 nm");
   EXPECT_EQ(store.CDACTIVE[1], "calc");
   EXPECT_EQ(store.UVACTIVE[1], "calc");
   EXPECT_EQ(store.CDTITLE[1], "ecd.out");
@@ -106,9 +83,7 @@ TEST(NwchemOutputs, TheTableIsBoundedAndACutListEndsAtTheEndOfTheFile) {
             "     Dipole Oscillator Strength        0.01\n"
             "     Rotatory Strength (1E-40 esu**2cm**2):   1.0\n";
   // No "Target root": the list ends with the file.
-  const std::string path = ui.path("big.out");
-  writeTextFile(path, text);
-  open(ui, path);
+  openText(ui, "big.out", text);
   EXPECT_TRUE(ui.errorBoxes().empty());
   EXPECT_EQ(Form1->Label11->Caption(), "360");
   EXPECT_DOUBLE_EQ(ui.store().ROTS(2479, 1), 350.0);
@@ -147,9 +122,7 @@ TEST(DaltonOutputs, FieldsByFormalismWithAndWithoutThePrefix) {
     EXPECT_DOUBLE_EQ(store.ROTS(3099, 1), c.rotatoryAt3099);
     EXPECT_DOUBLE_EQ(store.OSC(3099, 1), c.oscillatorAt3099);
     EXPECT_NEAR(sumOfBins(store.ROTS, 1), c.rotatoryAt2479 + c.rotatoryAt3099, 1e-9);
-    EXPECT_EQ(Form1->Label11->Caption(), "3");
-    EXPECT_EQ(Form1->Label13->Caption(), "247.9 nm");
-    EXPECT_EQ(Form1->Label15->Caption(), "309.9 nm");
+    expectStateLabels("3", "247.9 nm", "309.9 nm");
     EXPECT_EQ(store.CDACTIVE[1], "calc");
     EXPECT_EQ(store.UVACTIVE[1], "calc");
     EXPECT_EQ(Form10->Edit11->Text(), esuUnit);
@@ -158,16 +131,12 @@ TEST(DaltonOutputs, FieldsByFormalismWithAndWithoutThePrefix) {
 
 TEST(DaltonOutputs, WithoutTheTableTheSlotIsComputedAndEmpty) {
   Session ui;
-  const std::string path = ui.path("none.out");
-  writeTextFile(path, "     Dalton - An Electronic Structure Program\n nothing else\n");
-  open(ui, path);
+  openText(ui, "none.out", "     Dalton - An Electronic Structure Program\n nothing else\n");
   EXPECT_TRUE(ui.boxes().empty());
   EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
   EXPECT_EQ(ui.store().UVACTIVE[1], "calc");
   EXPECT_EQ(sumOfBins(ui.store().ROTS, 1), 0.0);
-  EXPECT_EQ(Form1->Label11->Caption(), "0");
-  EXPECT_EQ(Form1->Label13->Caption(), "--");
-  EXPECT_EQ(Form1->Label15->Caption(), "--");
+  expectStateLabels("0", "--", "--");
 }
 
 TEST(DaltonOutputs, AComparisonLoadSetsNoLabelsAndFileErrorsAreReported) {
@@ -204,19 +173,13 @@ TEST(NwchemDaltonCorpus, EveryOutputOpens) {
     if (folder.empty()) GTEST_SKIP() << "corpus absent";
     const std::vector<std::string> files = FindFiles(folder, "*", true);
     ASSERT_FALSE(files.empty());
-    for (bool velocity : {false, true}) {
-      Session ui;
-      if (velocity) chooseVelocity(ui);
-      for (const std::string& path : files) {
-        ui.clearBoxes();
-        open(ui, path);
-        EXPECT_TRUE(ui.errorBoxes().empty()) << path;
-        // The only message: NWChem UV refusing the velocity formalism.
-        for (const std::string& text : boxTexts(ui))
-          EXPECT_TRUE(velocity && std::string(program) == "nwchem" && text == nwchemVelocityMessage)
-              << path << ": " << text;
-      }
-    }
+    openEachInBothFormalisms(files, [program](Session& ui, const std::string& path, bool velocity) {
+      EXPECT_TRUE(ui.errorBoxes().empty()) << path;
+      // The only message: NWChem UV refusing the velocity formalism.
+      for (const std::string& text : boxTexts(ui))
+        EXPECT_TRUE(velocity && std::string(program) == "nwchem" && text == nwchemVelocityMessage)
+            << path << ": " << text;
+    });
   }
 }
 

@@ -11,27 +11,12 @@
 #include "platform/testing/session.h"
 #include "plots/cdplotting.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
 const char* const lengthOnly = "ORCA-CD-Values are always from Length-Formalism!";
 constexpr double atomicToSgs = 471.450602;
-
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
-
-void chooseVelocity(Session& ui) {
-  ui.tick(Form2->RadioButton1);
-  ui.clearBoxes();
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
 
 // A fixture with some of its text changed, written into the session's folder.
 std::string variant(Session& ui, const std::string& name,
@@ -45,17 +30,6 @@ std::string variant(Session& ui, const std::string& name,
   writeTextFile(path, text);
   return path;
 }
-
-std::vector<std::string> texts(const Session& ui) {
-  std::vector<std::string> result;
-  for (const auto& box : ui.boxes()) result.push_back(box.text);
-  return result;
-}
-
-struct Bin {
-  long bin;
-  double value;
-};
 
 struct LayoutCase {
   const char* fixture;
@@ -156,11 +130,8 @@ TEST(OrcaReaders, EveryLayoutFillsItsBinsInBothFormalisms) {
     if (c.velocity) chooseVelocity(ui);
     open(ui, fixture(std::string("readers/orca/") + c.fixture));
     EXPECT_TRUE(ui.errorBoxes().empty()) << (ui.boxes().empty() ? "" : ui.lastBox().text);
-    for (const Bin& b : c.rotatory) EXPECT_DOUBLE_EQ(ui.store().ROTS(b.bin, 1), b.value) << b.bin;
-    for (const Bin& b : c.oscillator) EXPECT_DOUBLE_EQ(ui.store().OSC(b.bin, 1), b.value) << b.bin;
-    EXPECT_EQ(Form1->Label11->Caption(), c.states);
-    EXPECT_EQ(Form1->Label13->Caption(), c.first);
-    EXPECT_EQ(Form1->Label15->Caption(), c.last);
+    expectBins(ui.store(), c.rotatory, c.oscillator);
+    expectStateLabels(c.states, c.first, c.last);
     EXPECT_EQ(Form1->Caption(), c.fixture);
   }
 }
@@ -227,7 +198,7 @@ TEST(OrcaReaders, VelocityRefusesEveryElectricDipoleCdTableOnce) {
     ui.clearBoxes();
     open(ui, path);
     const size_t tablesInFile = path == twoBlocks ? 2 : 1;
-    EXPECT_EQ(texts(ui), std::vector<std::string>(tablesInFile, lengthOnly)) << path;
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>(tablesInFile, lengthOnly)) << path;
     EXPECT_EQ(ui.store().CDACTIVE[1], "false") << path;
     EXPECT_FALSE(Form1->CDspectra1->Enabled()) << path;
   }
@@ -299,7 +270,7 @@ TEST(OrcaReaders, AFileWithStateAndCdTablesTakesEachTransitionOnceFromTheCdTable
     // With "velocity" the CD table is refused and the state table's RV counts.
     chooseVelocity(ui);
     open(ui, path);
-    EXPECT_EQ(texts(ui), std::vector<std::string>{lengthOnly});
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{lengthOnly});
     EXPECT_DOUBLE_EQ(ui.store().ROTS(1868, 1), -6.544674);
     EXPECT_DOUBLE_EQ(ui.store().ROTS(2500, 1), 0.0);
     EXPECT_EQ(Form1->Label11->Caption(), "4");
@@ -312,9 +283,7 @@ TEST(OrcaReaders, CutTablesAndEmptyTables) {
   {
     Session ui;
     const std::string text = readTextFile(fixture("readers/orca/v41.out"));
-    const std::string path = ui.path("cut.out");
-    writeTextFile(path, text.substr(0, text.find("48696.9    205.4      2.5") + 16));
-    open(ui, path);
+    openText(ui, "cut.out", text.substr(0, text.find("48696.9    205.4      2.5") + 16));
     ASSERT_EQ(ui.errorBoxes().size(), 1u);
     EXPECT_DOUBLE_EQ(ui.store().ROTS(2198, 1), -1.23);
     EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
@@ -324,9 +293,7 @@ TEST(OrcaReaders, CutTablesAndEmptyTables) {
   {
     Session ui;
     const std::string text = readTextFile(fixture("readers/orca/v41.out"));
-    const std::string path = ui.path("marker-only.out");
-    writeTextFile(path, text.substr(0, text.find("CD SPECTRUM") + 12));
-    open(ui, path);
+    openText(ui, "marker-only.out", text.substr(0, text.find("CD SPECTRUM") + 12));
     EXPECT_TRUE(ui.errorBoxes().empty());
     EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
     EXPECT_EQ(ui.store().CDTITLE[1], "marker-only.out");
@@ -357,18 +324,11 @@ TEST(OrcaCorpus, EveryFileLoadsWithoutAnErrorBox) {
   if (folder.empty()) GTEST_SKIP() << "corpus absent";
   const std::vector<std::string> files = FindFiles(folder, "*", true);
   ASSERT_FALSE(files.empty());
-  for (bool velocity : {false, true}) {
-    Session ui;
-    if (velocity) chooseVelocity(ui);
-    for (const std::string& path : files) {
-      ui.clearBoxes();
-      open(ui, path);
-      EXPECT_TRUE(ui.errorBoxes().empty())
-          << path << ": " << (ui.boxes().empty() ? "" : ui.lastBox().text);
-      // With "velocity" the one message is the refusal of the CD tables.
-      for (const std::string& text : texts(ui)) EXPECT_EQ(text, velocity ? lengthOnly : "") << path;
-    }
-  }
+  openEachInBothFormalisms(files, [](Session& ui, const std::string& path, bool velocity) {
+    EXPECT_TRUE(ui.errorBoxes().empty()) << path << ": " << (ui.boxes().empty() ? "" : ui.lastBox().text);
+    // With "velocity" the one message is the refusal of the CD tables.
+    for (const std::string& text : boxTexts(ui)) EXPECT_EQ(text, velocity ? lengthOnly : "") << path;
+  });
 }
 
 struct CorpusCase {

@@ -11,31 +11,11 @@
 #include "platform/testing/session.h"
 #include "plots/cdplotting.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
 const char* const ergUnit = "CD [erg \\327 cm^3 \\327 10^{-40}]";
-
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
-
-void chooseVelocity(Session& ui) {
-  ui.tick(Form2->RadioButton1);
-  ui.clearBoxes();
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
-
-struct Bin {
-  long bin;
-  double value;
-};
 
 struct ReaderCase {
   const char* fixture;
@@ -121,11 +101,8 @@ TEST(TurbomoleReaders, EachFormalismReadsItsOwnLines) {
     if (c.velocity) chooseVelocity(ui);
     open(ui, fixture(std::string("readers/turbomole/") + c.fixture));
     EXPECT_TRUE(ui.boxes().empty()) << (ui.boxes().empty() ? "" : ui.lastBox().text);
-    for (const Bin& b : c.rotatory) EXPECT_DOUBLE_EQ(ui.store().ROTS(b.bin, 1), b.value) << b.bin;
-    for (const Bin& b : c.oscillator) EXPECT_DOUBLE_EQ(ui.store().OSC(b.bin, 1), b.value) << b.bin;
-    EXPECT_EQ(Form1->Label11->Caption(), c.states);
-    EXPECT_EQ(Form1->Label13->Caption(), c.first);
-    EXPECT_EQ(Form1->Label15->Caption(), c.last);
+    expectBins(ui.store(), c.rotatory, c.oscillator);
+    expectStateLabels(c.states, c.first, c.last);
     EXPECT_EQ(ui.store().UVACTIVE[1], "calc");
     EXPECT_EQ(ui.store().CDACTIVE[1], c.ecdComputed ? "calc" : "false");
     EXPECT_EQ(Form1->CDspectra1->Enabled(), c.ecdComputed);
@@ -158,9 +135,7 @@ TEST(TurbomoleReaders, TheLastTableOfAFileCounts) {
     // The same run again with the first state moved to 300 nm (4.13161 eV).
     std::string second = replaced(text, "250.0000000000000", "300.0000000000000");
     second = replaced(second, "    4.95793 e.V.", "    4.13161 e.V.");
-    const std::string path = ui.path(name);
-    writeTextFile(path, text + second);
-    open(ui, path);
+    openText(ui, name, text + second);
     EXPECT_DOUBLE_EQ(ui.store().ROTS(2500, 1), std::string(name) == "escf_rpa.out" ? -0.25 : 0.0);
     EXPECT_NE(ui.store().ROTS(3000, 1), 0.0);
     EXPECT_EQ(Form1->Label11->Caption(), "3");
@@ -170,9 +145,7 @@ TEST(TurbomoleReaders, TheLastTableOfAFileCounts) {
 TEST(TurbomoleReaders, RotatoryLinesWithoutTheErgUnitDoNotCount) {
   Session ui;
   const std::string text = readTextFile(fixture("readers/turbomole/ricc2_rotatory.out"));
-  const std::string path = ui.path("no-unit.out");
-  writeTextFile(path, replaced(text, "10^(-40)*erg*cm^3", "a.u."));
-  open(ui, path);
+  openText(ui, "no-unit.out", replaced(text, "10^(-40)*erg*cm^3", "a.u."));
   EXPECT_EQ(ui.store().CDACTIVE[1], "false");
   EXPECT_DOUBLE_EQ(ui.store().ROTS(1398, 1), 0.0);
   EXPECT_DOUBLE_EQ(ui.store().OSC(1398, 1), 0.09614727);
@@ -200,9 +173,7 @@ TEST(TurbomoleReaders, MoreStatesThanTheTableHoldsAreNotedOnce) {
       text.substr(first, text.find("\n\n\n                         2 singlet") - first);
   std::string many = text.substr(0, first);
   for (int i = 0; i < 351; ++i) many += block;
-  const std::string path = ui.path("many.out");
-  writeTextFile(path, many + text.substr(end));
-  open(ui, path);
+  openText(ui, "many.out", many + text.substr(end));
   EXPECT_TRUE(ui.errorBoxes().empty());
   EXPECT_EQ(Form1->Label11->Caption(), "350");
   EXPECT_NEAR(ui.store().OSC(2500, 1), 350 * 0.02, 1e-12);
@@ -215,9 +186,7 @@ TEST(TurbomoleReaders, MoreStatesThanTheTableHoldsAreNotedOnce) {
 TEST(TurbomoleReaders, AFileCutInsideAStateEndsInTheConversionError) {
   Session ui;
   const std::string text = readTextFile(fixture("readers/turbomole/escf_rpa.out"));
-  const std::string path = ui.path("cut.out");
-  writeTextFile(path, text.substr(0, text.find(" Rotatory strength:")));
-  open(ui, path);
+  openText(ui, "cut.out", text.substr(0, text.find(" Rotatory strength:")));
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.lastBox().caption, "EConvertError");
   EXPECT_NE(ui.store().UVACTIVE[1], "calc");
@@ -230,16 +199,9 @@ TEST(TurbomoleCorpus, EveryFileLoadsWithoutABox) {
   if (folder.empty()) GTEST_SKIP() << "corpus absent";
   const std::vector<std::string> files = FindFiles(folder, "*", true);
   ASSERT_FALSE(files.empty());
-  for (bool velocity : {false, true}) {
-    Session ui;
-    if (velocity) chooseVelocity(ui);
-    for (const std::string& path : files) {
-      ui.clearBoxes();
-      open(ui, path);
-      EXPECT_TRUE(ui.boxes().empty())
-          << path << ": " << (ui.boxes().empty() ? "" : ui.lastBox().text);
-    }
-  }
+  openEachInBothFormalisms(files, [](Session& ui, const std::string& path, bool) {
+    EXPECT_TRUE(ui.boxes().empty()) << path << ": " << (ui.boxes().empty() ? "" : ui.lastBox().text);
+  });
 }
 
 struct CorpusCase {

@@ -11,27 +11,12 @@
 #include "plots/cdplotting.h"
 #include "readers/reader_core.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
 const char* const gaussianUnit = "CD [erg \\327 cm^3 \\327 10^{-40}]";
 const char* const deltaEpsilon = "{/Symbol De} [M^{-1}{/Symbol \\327}cm^{-1}]";
-
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
-
-void chooseVelocity(Session& ui) {
-  ui.tick(Form2->RadioButton1);
-  ui.clearBoxes();
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
 
 std::string withCrLf(const std::string& text) { return replaced(text, "\n", "\r\n"); }
 
@@ -61,9 +46,7 @@ TEST(GaussianUvEcd, LengthGaugeFillsBinsLabelsAndTheOrdPage) {
     EXPECT_DOUBLE_EQ(store.OSC(2129, 1), 0.01);
     EXPECT_DOUBLE_EQ(store.OSC(2122, 1), 0.05);
     EXPECT_DOUBLE_EQ(store.OSC(1802, 1), 0.04);
-    EXPECT_EQ(Form1->Label11->Caption(), "4");
-    EXPECT_EQ(Form1->Label13->Caption(), "212.90 nm");
-    EXPECT_EQ(Form1->Label15->Caption(), "180.25 nm");
+    expectStateLabels("4", "212.90 nm", "180.25 nm");
     EXPECT_EQ(store.CDACTIVE[1], "calc");
     EXPECT_EQ(store.UVACTIVE[1], "calc");
     EXPECT_EQ(store.CDTITLE[1], "g16_td_optrot.log");
@@ -101,9 +84,7 @@ TEST(GaussianUvEcd, VelocityGaugeTakesTheVelocityTables) {
   for (int i = 0; i < 9; ++i) totals += " x y z words\n";
   const std::string text = readTextFile(fixture("readers/g16_td_optrot.log"));
   const std::string row2 = "         2         7.4136";
-  const std::string path = ui.path("totals.log");
-  writeTextFile(path, replaced(text, row2, totals + row2));
-  open(ui, path);
+  openText(ui, "totals.log", replaced(text, row2, totals + row2));
   EXPECT_TRUE(ui.errorBoxes().empty());
   EXPECT_DOUBLE_EQ(ui.store().ROTS(2129, 1), 9.0);
   EXPECT_DOUBLE_EQ(ui.store().ROTS(2122, 1), 5.0);
@@ -135,9 +116,7 @@ TEST(GaussianUvEcd, BlocksAddUpAndLabelsShowTheLast) {
   const size_t end = text.find(" Leave Link  914");
   std::string second = text.substr(tables, end - tables);
   second = replaced(second, "180.25 nm", "190.00 nm");
-  const std::string path = ui.path("two.log");
-  writeTextFile(path, text.substr(0, end) + second + text.substr(end));
-  open(ui, path);
+  openText(ui, "two.log", text.substr(0, end) + second + text.substr(end));
   EXPECT_DOUBLE_EQ(ui.store().ROTS(2129, 1), 20.0);
   EXPECT_DOUBLE_EQ(ui.store().ROTS(1802, 1), -3.0);
   EXPECT_DOUBLE_EQ(ui.store().ROTS(1900, 1), -3.0);
@@ -152,9 +131,7 @@ TEST(GaussianUvEcd, RangeEdgesAndZeroRotations) {
   text = replaced(text, "212.24 nm", "99.90 nm");
   text = replaced(text, "212.16 nm", "4000.00 nm");
   text = replaced(text, "180.25 nm", "4000.10 nm");
-  const std::string path = ui.path("edges.log");
-  writeTextFile(path, text);
-  open(ui, path);
+  openText(ui, "edges.log", text);
   EXPECT_DOUBLE_EQ(ui.store().ROTS(1000, 1), 10.0);
   EXPECT_DOUBLE_EQ(ui.store().ROTS(40000, 1), 2.0);
   EXPECT_EQ(Form1->Label13->Caption(), "100.00 nm");
@@ -165,9 +142,7 @@ TEST(GaussianUvEcd, RangeEdgesAndZeroRotations) {
   for (const char* value : {"10.0000", "5.0000", "2.0000", "-3.0000"})
     zeros = replaced(zeros, value, "0.0000");
   zeros = cutBefore(zeros, "[Alpha]D");
-  const std::string zeroPath = ui.path("zeros.log");
-  writeTextFile(zeroPath, zeros);
-  open(ui, zeroPath);
+  openText(ui, "zeros.log", zeros);
   EXPECT_EQ(ui.store().CDACTIVE[1], "false");
   EXPECT_EQ(ui.store().UVACTIVE[1], "calc");
   EXPECT_FALSE(Form1->ORD1->Enabled());
@@ -178,9 +153,7 @@ TEST(GaussianUvEcd, CutFilesLoadWhatTheyHold) {
   for (const char* marker : {"         3        32.5812", "  1/2[<0|del|b>", "Excited State   3",
                              "      33 -> 36", " [Alpha] ( 4358.0 A)"}) {
     Session ui;
-    const std::string path = ui.path("cut.log");
-    writeTextFile(path, cutBefore(text, marker));
-    open(ui, path);
+    openText(ui, "cut.log", cutBefore(text, marker));
     EXPECT_TRUE(ui.errorBoxes().empty()) << marker;
     EXPECT_EQ(ui.store().CDACTIVE[1], "calc") << marker;
   }
@@ -200,9 +173,7 @@ TEST(GaussianUvEcd, TablesAreBounded) {
   for (int i = 1; i <= 105; ++i)
     text += " [Alpha] ( " + std::to_string(3000 + i) + ".0 A) =  1.00 deg.\n";
   text += " Leave Link 1002 at x\n";
-  const std::string path = ui.path("big.log");
-  writeTextFile(path, text);
-  open(ui, path);
+  openText(ui, "big.log", text);
   EXPECT_TRUE(ui.errorBoxes().empty());
   EXPECT_EQ(Form1->Label11->Caption(), "350");
   EXPECT_DOUBLE_EQ(ui.store().ROTS(3000, 1), 350.0);
@@ -229,9 +200,7 @@ TEST(Gaussian03UvEcd, ReadsItsOwnLayoutAndTheSodiumLine) {
     EXPECT_DOUBLE_EQ(store.ROTS(1853, 1), velocity ? -13.3003 : -15.658);
     EXPECT_DOUBLE_EQ(store.OSC(2345, 1), velocity ? 0.002 : 0.0008);
     EXPECT_DOUBLE_EQ(store.OSC(1853, 1), velocity ? 0.004 : 0.1002);
-    EXPECT_EQ(Form1->Label11->Caption(), "3");
-    EXPECT_EQ(Form1->Label13->Caption(), "234.54 nm");
-    EXPECT_EQ(Form1->Label15->Caption(), "185.29 nm");
+    expectStateLabels("3", "234.54 nm", "185.29 nm");
     ASSERT_EQ(store.ORDDATAPTS[1], 2);
     EXPECT_DOUBLE_EQ(store.ORDCALCX(1, 1), 589.3);
     EXPECT_DOUBLE_EQ(store.ORDCALCY(1, 1), -45.67);
@@ -274,15 +243,11 @@ TEST(StdaTables, DegenerateStatesAddAndTheFormalismPicksTheColumn) {
 
 TEST(StdaTables, WithoutDatxyTheSlotIsComputedAndEmptyAndBadRowsFail) {
   Session ui;
-  const std::string path = ui.path("empty.dat");
-  writeTextFile(path, "no table here\n");
-  open(ui, path);
+  openText(ui, "empty.dat", "no table here\n");
   EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
   EXPECT_TRUE(ui.errorBoxes().empty());
 
-  const std::string bad = ui.path("bad.dat");
-  writeTextFile(bad, "DATXY\n 1 5,0 0.1 0.2 1 2\n");
-  open(ui, bad);
+  openText(ui, "bad.dat", "DATXY\n 1 5,0 0.1 0.2 1 2\n");
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.errorBoxes()[0].caption, "EConvertError");
 }

@@ -9,15 +9,11 @@
 
 #include "app/Main.h"
 #include "platform/testing/session.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
 using Rows = std::vector<std::pair<double, double>>;
-
-void open(Session& ui, const std::string& path) {
-  ui.willChooseFile(path);
-  ui.menu(Form1->Open1);
-}
 
 // The filled rows of a line list, up to the first empty one.
 Rows lineList(const LineGrid& grid, int slot) {
@@ -27,12 +23,6 @@ Rows lineList(const LineGrid& grid, int slot) {
     rows.emplace_back(grid(row, 1, slot), grid(row, 2, slot));
   }
   return rows;
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
 }
 
 std::string withFixture(Session& ui, const std::string& name,
@@ -131,9 +121,7 @@ TEST(GaussianVibrations, TheLineListIsBounded) {
         " Frc consts  --  1 1 1\n IR Inten    --  1 1 1\n"
         " Dip. str.   --  1.0 2.0 3.0\n Rot. str.   --  4.0 5.0 6.0\n";
   }
-  const std::string path = ui.path("many.log");
-  writeTextFile(path, text);
-  open(ui, path);
+  openText(ui, "many.log", text);
   EXPECT_TRUE(ui.errorBoxes().empty());
   EXPECT_EQ(ui.store().VCD(4000, 1, 1), 200.0);
   EXPECT_EQ(ui.store().VCD(4000, 2, 1), 5.0);

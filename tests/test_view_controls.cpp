@@ -77,6 +77,26 @@ class ViewControlsTest : public ::testing::Test {
     ui.resetCounts();
   }
 
+  // The texts of a page's range and correction (or scale) edits, and how
+  // often a click on its redraw button then redraws it.
+  struct RedrawCase {
+    const char* start;
+    const char* end;
+    const char* correction;
+    int redraws;
+  };
+  void expectRedraws(const std::vector<RedrawCase>& cases, Edit* start, Edit* end, Edit* correction,
+                     Button* redraw, const Image* page) {
+    for (const RedrawCase& c : cases) {
+      SCOPED_TRACE(std::string(c.start) + " " + c.end + " " + c.correction);
+      preset(start, c.start);
+      preset(end, c.end);
+      preset(correction, c.correction);
+      ui.click(redraw);
+      EXPECT_EQ(ui.blanked(page), c.redraws);
+    }
+  }
+
   int uvEcdRedraws() const { return ui.blanked(Form1->Image1); }
   int irVcdRedraws() const { return ui.blanked(Form1->Image5); }
 
@@ -145,39 +165,19 @@ TEST_F(ViewControlsTest, IrVcdBandWidthRebroadensEveryComputedSlotAndRedrawsOnce
 // ---- UV/ECD ranges and corrections ---------------------------------------------
 
 TEST_F(ViewControlsTest, UvEcdRedrawChecksItsRangeAndCorrection) {
-  struct Case {
-    const char* start;
-    const char* end;
-    const char* correction;
-    int redraws;
-  };
-  const std::vector<Case> wavelengthCases = {
+  const std::vector<RedrawCase> wavelengthCases = {
       {"150", "600", "0", 1},  {"600", "150", "0", 0}, {"300", "300", "0", 0}, {"0", "600", "0", 0},
       {"-5", "600", "0", 0},   {"150", "6e2", "0", 0}, {"150", "600", "1.5", 0}, {"150", "600", "-3", 1},
   };
-  for (const Case& c : wavelengthCases) {
-    SCOPED_TRACE(std::string(c.start) + " " + c.end + " " + c.correction);
-    preset(Form1->Edit4, c.start);
-    preset(Form1->Edit5, c.end);
-    preset(Form1->Edit2, c.correction);
-    ui.click(Form1->Button2);
-    EXPECT_EQ(uvEcdRedraws(), c.redraws);
-  }
+  expectRedraws(wavelengthCases, Form1->Edit4, Form1->Edit5, Form1->Edit2, Form1->Button2, Form1->Image1);
 
   // In the wavenumber unit the correction is an x scale factor above 0.
   useWavenumbers();
-  const std::vector<Case> wavenumberCases = {
+  const std::vector<RedrawCase> wavenumberCases = {
       {"200", "667", "1.0", 1}, {"200", "667", "0.97", 1}, {"200", "667", "0", 0},
       {"200", "667", "-1", 0},  {"200", "667", "1,0", 0},  {"667", "200", "1.0", 0},
   };
-  for (const Case& c : wavenumberCases) {
-    SCOPED_TRACE(std::string(c.start) + " " + c.end + " " + c.correction);
-    preset(Form1->Edit4, c.start);
-    preset(Form1->Edit5, c.end);
-    preset(Form1->Edit2, c.correction);
-    ui.click(Form1->Button2);
-    EXPECT_EQ(uvEcdRedraws(), c.redraws);
-  }
+  expectRedraws(wavenumberCases, Form1->Edit4, Form1->Edit5, Form1->Edit2, Form1->Button2, Form1->Image1);
 }
 
 TEST_F(ViewControlsTest, WavenumberRangeSetsTheNanometreRangeAndRedraws) {
@@ -234,25 +234,13 @@ TEST_F(ViewControlsTest, SameShiftCopiesCurveOneAndRedrawsAfterEachCopy) {
 // ---- IR/VCD ranges and scale factors --------------------------------------------
 
 TEST_F(ViewControlsTest, IrVcdRedrawChecksItsRangeAndScaleFactor) {
-  struct Case {
-    const char* low;
-    const char* high;
-    const char* scale;
-    int redraws;
-  };
-  const std::vector<Case> cases = {
+  // Low end, high end, scale factor.
+  const std::vector<RedrawCase> cases = {
       {"500", "2000", "1.0", 1}, {"2000", "500", "1.0", 0}, {"500", "500", "1.0", 1},
       {"0", "2000", "0.97", 1},  {"-1", "2000", "1.0", 0},  {"500", "2000", "0", 0},
       {"500", "2000", "-1", 0},  {"500", "2000", "0,97", 0}, {"500.5", "2000", "1.0", 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.low) + " " + c.high + " " + c.scale);
-    preset(Form1->Edit8, c.low);
-    preset(Form1->Edit9, c.high);
-    preset(Form1->Edit26, c.scale);
-    ui.click(Form1->Button10);
-    EXPECT_EQ(irVcdRedraws(), c.redraws);
-  }
+  expectRedraws(cases, Form1->Edit8, Form1->Edit9, Form1->Edit26, Form1->Button10, Form1->Image5);
 }
 
 TEST_F(ViewControlsTest, IrVcdScaleEditsRedrawOnValidFactors) {

@@ -1,0 +1,93 @@
+// What the reader tests share: opening a file through the main window's Open
+// menu, the velocity formalism, the texts of the boxes shown, edited copies
+// of fixture text, sums over a wavelength grid, and the walk over a corpus
+// folder in both formalisms.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "platform/files.h"
+#include "platform/testing/session.h"
+#include "settings/settings.h"
+#include "store/Store.h"
+
+inline void open(Session& ui, const std::string& path) {
+  ui.willChooseFile(path);
+  ui.menu(Form1->Open1);
+}
+
+// Writes the text into the session's folder under `name` and opens it;
+// returns its path.
+inline std::string openText(Session& ui, const std::string& name, const std::string& text) {
+  const std::string path = ui.path(name);
+  writeTextFile(path, text);
+  open(ui, path);
+  return path;
+}
+
+// Ticks "velocity" in the settings and forgets the boxes that raised.
+inline void chooseVelocity(Session& ui) {
+  ui.tick(Form2->RadioButton1);
+  ui.clearBoxes();
+}
+
+inline std::vector<std::string> boxTexts(const Session& ui) {
+  std::vector<std::string> texts;
+  for (const Box& box : ui.boxes()) texts.push_back(box.text);
+  return texts;
+}
+
+// Every occurrence of `from` replaced, left to right.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+inline double sumOfBins(const Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot) {
+  double sum = 0.0;
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) sum += grid(bin, slot);
+  return sum;
+}
+
+// A grid bin and the value expected in it.
+struct Bin {
+  long bin;
+  double value;
+};
+
+// The bins of slot 1 in the rotatory and the oscillator grid.
+inline void expectBins(const Store& store, const std::vector<Bin>& rotatory,
+                       const std::vector<Bin>& oscillator) {
+  for (const Bin& b : rotatory) EXPECT_DOUBLE_EQ(store.ROTS(b.bin, 1), b.value) << b.bin;
+  for (const Bin& b : oscillator) EXPECT_DOUBLE_EQ(store.OSC(b.bin, 1), b.value) << b.bin;
+}
+
+// The state labels of the main window: the count, the first and the last
+// wavelength.
+inline void expectStateLabels(const std::string& states, const std::string& first, const std::string& last) {
+  EXPECT_EQ(Form1->Label11->Caption(), states);
+  EXPECT_EQ(Form1->Label13->Caption(), first);
+  EXPECT_EQ(Form1->Label15->Caption(), last);
+}
+
+// Opens each file in a session of the length formalism, then in one of the
+// velocity formalism, with the boxes cleared before each file; `check` runs
+// after each open.
+inline void openEachInBothFormalisms(const std::vector<std::string>& files,
+                                     const std::function<void(Session&, const std::string&, bool)>& check) {
+  for (bool velocity : {false, true}) {
+    Session ui;
+    if (velocity) chooseVelocity(ui);
+    for (const std::string& path : files) {
+      ui.clearBoxes();
+      open(ui, path);
+      check(ui, path, velocity);
+    }
+  }
+}
