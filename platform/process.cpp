@@ -125,8 +125,9 @@ std::string FindOnPath(const std::string& name) {
     size_t end = path.find(':', start);
     if (end == std::string::npos) end = path.size();
     std::string folder = path.substr(start, end - start);
-    if (folder.empty()) folder = ".";  // an empty entry means the current folder
-    const std::string candidate = folder + "/" + name;
+    if (folder.empty()) folder.push_back('.');  // an empty entry means the current folder
+    std::string candidate = folder;
+    candidate.append("/").append(name);
     if (isExecutableFile(candidate)) return absolute(candidate);
     start = end + 1;
   }
