@@ -373,14 +373,8 @@ void TForm1::Saveorbil1Click() {
 void TForm1::MenuItem4Click() {
   PresetSaveDialog(*SaveDialog7, Caption());
   Memo2->Clear();
-  const bool normal = CheckBox6->Checked();
-  const bool mirrored = CheckBox9->Checked();
-  // The view controls keep exactly one of the two ticked; anything else
-  // names no spectrum.
-  if (normal == mirrored) {
-    ShowMessage(NoVcdSpectrumSelectedText);
-    return;
-  }
+  bool mirrored = false;
+  if (!ChosenVcdSpectrum(*this, mirrored)) return;
   Memo2->Add(VcdBilHeader);
   addLines(*Memo2, LineListBilLines(lineListColumn(store.VCD, 1, 1),
                                     lineListColumn(store.VCD, 2, 1), mirrored));
@@ -398,4 +392,16 @@ void TForm1::saveIRBILClick() {
   addLines(*Memo2, LineListBilLines(lineListColumn(store.IR, 1, 1),
                                     lineListColumn(store.IR, 2, 1), /*mirrored*/ false));
   SaveThroughDialog(*SaveDialog9, *Memo2, {FileNotSavedText});
+}
+
+bool ChosenVcdSpectrum(const TForm1& form, bool& mirrored) {
+  const bool normal = form.CheckBox6->Checked();
+  mirrored = form.CheckBox9->Checked();
+  // The view controls keep exactly one of the two ticked; anything else
+  // names no spectrum.
+  if (normal == mirrored) {
+    ShowMessage(NoVcdSpectrumSelectedText);
+    return false;
+  }
+  return true;
 }

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+class TForm1;
+
 class TextFileLines;
 
 // ---- Header lines ------------------------------------------------------------
@@ -110,4 +112,8 @@ std::vector<std::string> LineListBilLines(std::span<const double> wavenumbers,
 // ---- Messages of the writers --------------------------------------------------
 // Shared with the xy exports, which refuse in the same words.
 extern const char* const NoVcdSpectrumSelectedText;
+// The VCD curve the writers take: true, with the mirror choice, when exactly
+// one of "normal VCD" and "enantiomeric VCD" is ticked; otherwise shows
+// NoVcdSpectrumSelectedText and gives false.
+bool ChosenVcdSpectrum(const TForm1& form, bool& mirrored);
 extern const char* const NoIrSpectrumSelectedText;

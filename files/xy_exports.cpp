@@ -87,15 +87,9 @@ void TForm1::Savexy2Click() {
 void TForm1::MenuItem6Click() {
   PresetSaveDialog(*SaveDialog8, Caption());
   Memo2->Clear();
-  const bool normal = CheckBox6->Checked();
-  const bool mirrored = CheckBox9->Checked();
-  // The view controls keep exactly one of the two ticked; anything else
-  // names no spectrum.
-  if (normal == mirrored) {
-    ShowMessage(NoVcdSpectrumSelectedText);
-    return;
-  }
-  if (normal)
+  bool mirrored = false;
+  if (!ChosenVcdSpectrum(*this, mirrored)) return;
+  if (!mirrored)
     Memo2->Add("wavenumber\trotational strength\tgamma = " + Edit17->Text());
   else
     Memo2->Add("wavenumber\trotational strength");
