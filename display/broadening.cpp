@@ -233,7 +233,7 @@ void broadenLorentzian(std::span<const EnergyLine> lines, double sigma, double b
 double wavelengthBinEnergy(int bin) { return binEnergyFormula(bin); }
 
 void broadenUvEcd(UvEcdKind kind, std::span<const double> lines, double sigma, BandShape shape,
-                  std::span<double> band, const BroadeningProgress& progress) {
+                  std::span<double> band, const BroadeningProgress& progress, double uvNormalisation) {
   ProgressBar bar(progress);
   const int lastBandBin = lastBinOf(band.size());
   const int lastLineBin = lastBinOf(lines.size());
@@ -254,11 +254,11 @@ void broadenUvEcd(UvEcdKind kind, std::span<const double> lines, double sigma, B
 
   if (shape == BandShape::Gaussian) {
     for (EnergyLine& line : collected) gaussianWindow(line, sigma, lastBandBin);
-    const double bandFactor = ecd ? (1.0 / (WZPI * sigma)) * (1.0 / CDCONST) : UV_BAND_FACTOR / (sigma * WZPI);
+    const double bandFactor = ecd ? (1.0 / (WZPI * sigma)) * (1.0 / CDCONST) : UV_BAND_FACTOR / (sigma * uvNormalisation);
     broadenGaussian(collected, sigma, bandFactor, band, lastBandBin, bar);
   } else {
     for (EnergyLine& line : collected) line.weight = line.weight * sigma;
-    const double bandFactor = ecd ? (1.0 / WZPI) * (1.0 / CDCONST) : UV_BAND_FACTOR / WZPI;
+    const double bandFactor = ecd ? (1.0 / WZPI) * (1.0 / CDCONST) : UV_BAND_FACTOR / uvNormalisation;
     broadenLorentzian(collected, sigma, bandFactor, band, lastBandBin, bar);
   }
 }

@@ -54,8 +54,12 @@ double wavelengthBinEnergy(int bin);
 // epsilon. UV: lines = oscillator strengths f per bin, band = epsilon.
 // sigma is the band width in eV. The whole band is replaced; a sigma that is
 // not a finite number above 0, or the shape None, leaves it at 0.
+// uvNormalisation divides the UV band only (28700 / (sigma x uvNormalisation)
+// Gaussian, 28700 / uvNormalisation Lorentzian): the display's WZPI, or 1 for
+// the similarity search's trial bands, which leave it out.
 void broadenUvEcd(UvEcdKind kind, std::span<const double> lines, double sigma, BandShape shape,
-                  std::span<double> band, const BroadeningProgress& progress = {});
+                  std::span<double> band, const BroadeningProgress& progress = {},
+                  double uvNormalisation = WZPI);
 
 // VCD: strengths = rotational strengths (10^-44 esu^2 cm^2); IR: dipole
 // strengths (10^-40 esu^2 cm^2). Lorentzian of half width gamma in cm^-1 (any

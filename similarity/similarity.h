@@ -3,6 +3,8 @@
 // curve of slot 2.
 #pragma once
 
+#include <vector>
+
 #include "platform/form.h"
 
 class TForm9 : public Form {
@@ -35,6 +37,13 @@ class TForm9 : public Form {
   // pairs a run uses, so only the nm edits (wavelength) or only the 1/cm
   // edits (wavenumber) can be typed into. The band widths always can.
   void EnableUnitEdits(bool wavelengthUnit);
+
+  // The trial bands of slot 1 on bins 1000..11000; they keep the last band a
+  // run computed.
+  std::vector<double> CMPUV;
+  std::vector<double> CMPCD;
+  void CalculateUV(double SIGMA);
+  void CalculateCD(double SIGMA);
 
   void Button1Click();
   void Button3Click();

@@ -1,5 +1,16 @@
 #include "similarity/similarityvcd.h"
 
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/Main.h"
+#include "platform/numbers.h"
+#include "similarity/search.h"
+#include "similarity/window_support.h"
+#include "store/Store.h"
+
 TForm12* Form12 = nullptr;
 
 // IR/VCD always works in wavenumbers with an x scale factor, so every edit
@@ -31,12 +42,198 @@ TForm12::TForm12() : Form("Form12", "Similarity Factors", {0, 0, 420, 440}) {
   Button2->OnClick = [this] { Button2Click(); };
 }
 
-// Will search band width and x scale on the IR pair, write the best into the
-// main window's edits and score the VCD pair at that setting.
-void TForm12::Button1Click() {}
+void TForm12::CalculateIR(double GAMMA) {
+  Store& store = Form1->store;
+  CMPIR.assign(IRVCD_TRIAL_SIZE, 0.0);
+  trialIrBand({store.IR.columnData(1, 1), IRVCD_TRIAL_SIZE}, {store.IR.columnData(2, 1), IRVCD_TRIAL_SIZE}, GAMMA,
+              CMPIR);
+}
 
-// Will fine-tune band width and x scale on the VCD pair alone.
-void TForm12::Button3Click() {}
+void TForm12::CalculateVCD(double GAMMA) {
+  Store& store = Form1->store;
+  CMPVCD.assign(IRVCD_TRIAL_SIZE, 0.0);
+  trialVcdBand({store.VCD.columnData(1, 1), IRVCD_TRIAL_SIZE}, {store.VCD.columnData(2, 1), IRVCD_TRIAL_SIZE}, GAMMA,
+               CMPVCD);
+}
 
-// Will close (hide) the window, keeping its texts and results.
-void TForm12::Button2Click() {}
+namespace {
+
+// The input checks of both runs: the range pair with the coverage tests, the
+// x-scale pair, the band-width pair.
+SearchRanges checkInputs(const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
+  SearchRanges ranges;
+  const PairValues range =
+      checkPair({Form12->Edit5, "500", Form12->Edit6, "2000", EditNumber::Whole, 1, "1", 4000, "4000", true});
+  ranges.X1 = static_cast<int>(range.first);
+  ranges.X2 = static_cast<int>(range.second);
+  for (const auto& [points, message] : coverage)
+    if (missesWavelengths(points, ranges.X1, ranges.X2)) addCoverageLines(Form12->Memo1, message);
+  const PairValues scales =
+      checkPair({Form12->Edit1, "0.9", Form12->Edit2, "1.1", EditNumber::Real, 0.1, "0.1", 2.0, "2.0", true});
+  ranges.positionFrom = scales.first;
+  ranges.positionTo = scales.second;
+  const PairValues widths =
+      checkPair({Form12->Edit3, "2", Form12->Edit4, "10", EditNumber::Whole, 1, "1", 50, "50", true});
+  ranges.widthFrom = widths.first;
+  ranges.widthTo = widths.second;
+  return ranges;
+}
+
+constexpr const char* IR_COVERAGE = "Experimental IR data do not fit to the selected wavenumbers!";
+constexpr const char* VCD_COVERAGE = "Experimental VCD data do not fit to the selected wavenumbers!";
+
+MeasuredPoints measuredIr(Store& store) { return slot2Points(store.EXPIRX, store.EXPIRY, store.IRDATAPTS[2]); }
+MeasuredPoints measuredVcd(Store& store) { return slot2Points(store.EXPVCDX, store.EXPVCDY, store.VCDDATAPTS[2]); }
+
+IrVcdLines slot1Lines(LineGrid& grid) {
+  return {{grid.columnData(1, 1), IRVCD_TRIAL_SIZE}, {grid.columnData(2, 1), IRVCD_TRIAL_SIZE}};
+}
+
+// Writes the best setting into the main window, whose change handlers redraw
+// and re-broaden, and returns it as the texts now say.
+struct Setting {
+  double xScale;
+  double gamma;
+};
+Setting writeBack(double xScale, double gamma) {
+  const std::string scaleText = similarityNumber(xScale);
+  const std::string gammaText = similarityNumber(gamma);
+  Form1->Edit26->SetText(scaleText);
+  Form1->Edit17->SetText(gammaText);
+  return {StrToFloat(scaleText), StrToFloat(gammaText)};
+}
+
+void normalisationLines(Memo* memo, const FinalSignSplit& vcd) {
+  if (!vcd.normalised) return;
+  memo->Add("");
+  memo->Add("Large difference between experimental and calculated VCD");
+  memo->Add("Normalizing calculated VCD");
+}
+
+}  // namespace
+
+// Searches band width and x scale on the IR pair, writes the best into the
+// main window's edits and scores the VCD pair at that setting.
+void TForm12::Button1Click() {
+  Store& store = Form1->store;
+  Memo1->Clear();
+  const bool irPair = store.IRACTIVE[1] == "calc" && store.IRACTIVE[2] == "exp";
+  const bool vcdPair = store.VCDACTIVE[1] == "calc" && store.VCDACTIVE[2] == "exp";
+  if (!vcdPair) Memo1->Add("Skipping calculation of VCD similarity");
+  const MeasuredPoints irPoints = measuredIr(store);
+  const MeasuredPoints vcdPoints = measuredVcd(store);
+  std::vector<std::pair<MeasuredPoints, const char*>> coverage{{irPoints, IR_COVERAGE}};
+  if (vcdPair) coverage.push_back({vcdPoints, VCD_COVERAGE});
+  const SearchRanges ranges = checkInputs(coverage);
+  if (!irPair) return;
+  const int X1 = ranges.X1, X2 = ranges.X2;
+
+  const std::optional<double> EXPIRMAX = ::EXPIRMAX(irPoints, X1, X2);
+  if (!EXPIRMAX || !(*EXPIRMAX > 0)) {
+    Memo1->Add(noSignalLine("IR"));
+    return;
+  }
+  if (*EXPIRMAX < 10) {
+    Memo1->Add("Only small absolute values found in experimental IR");
+    Memo1->Add("Normalizing calculated IR");
+  }
+
+  Setting setting{};
+  if (ranges.positionTo - ranges.positionFrom > 0 || ranges.widthTo - ranges.widthFrom > 0) {
+    const OverlapSearchResult result = searchIr(slot1Lines(store.IR), irPoints, ranges, *EXPIRMAX);
+    if (result.outcome != SearchOutcome::Found) {
+      Memo1->Add(noValueLine("IR", result.outcome));
+      return;
+    }
+    const BestValue& cross = *result.smallestCrossSection;
+    const BestValue& factor = *result.bestFactor;
+    setting = writeBack(cross.position, cross.width);
+    Memo1->Add("");
+    Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + ") was found for gamma = " +
+               similarityNumber(factor.width) + " cm**-1 at a scaling factor of " + similarityNumber(factor.position));
+    Memo1->Add("Smallest cross section was found for gamma = " + similarityNumber(cross.width) +
+               " cm**-1 at a a scaling factor of " + similarityNumber(cross.position));
+  } else {
+    setting = writeBack(ranges.positionFrom, ranges.widthFrom);
+  }
+
+  CalculateIR(setting.gamma);
+  const FinalOverlap finalIR = finalIr(CMPIR, irPoints, X1, X2, setting.xScale, *EXPIRMAX);
+  Memo1->Add("");
+  if (finalIR.outcome != SearchOutcome::Found) {
+    Memo1->Add(noValueLine("IR", finalIR.outcome));
+  } else {
+    Memo1->Add("Similarity factor S (IR-spectrum) = " + fixed4(finalIR.factor));
+    Memo1->Add("Scaling factor for calculated IR = " + fixed4(finalIR.SCALE));
+  }
+
+  if (!vcdPair) return;
+  const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
+  if (!EXPVCDMAX || !(*EXPVCDMAX > 0)) {
+    Memo1->Add("");
+    Memo1->Add(noSignalLine("VCD"));
+    return;
+  }
+  CalculateVCD(setting.gamma);
+  const FinalSignSplit finalVCD = finalVcd(CMPVCD, vcdPoints, X1, X2, setting.xScale, *EXPVCDMAX);
+  normalisationLines(Memo1, finalVCD);
+  Memo1->Add("");
+  if (finalVCD.outcome != SearchOutcome::Found) {
+    Memo1->Add(noValueLine("VCD", finalVCD.outcome));
+  } else {
+    Memo1->Add("Similarity factor S (VCD-spectrum) = " + fixed4(finalVCD.S));
+    Memo1->Add("Similarity factor S (enantiomeric VCD-spectrum) = " + fixed4(finalVCD.mirror));
+    Memo1->Add("Delta value: " + fixed4(std::fabs(finalVCD.S - finalVCD.mirror)));
+    Memo1->Add("Scaling factor (VCD-spectrum) = " + FloatToStrFixed(finalVCD.SCALE, 12, 8));
+  }
+  Memo1->Add("");
+}
+
+// Fine-tunes band width and x scale on the VCD pair alone.
+void TForm12::Button3Click() {
+  Store& store = Form1->store;
+  Memo1->Clear();
+  Memo1->Add("***    Warning!  ***");
+  Memo1->Add("This algorithm intends a finetuning of a preoptimized scaling factor only");
+  const bool vcdPair = store.VCDACTIVE[1] == "calc" && store.VCDACTIVE[2] == "exp";
+  if (!vcdPair) Memo1->Add("Skipping calculation of VCD similarity");
+  const MeasuredPoints vcdPoints = measuredVcd(store);
+  const SearchRanges ranges = checkInputs({{vcdPoints, VCD_COVERAGE}});
+  if (!vcdPair) return;
+  const int X1 = ranges.X1, X2 = ranges.X2;
+  const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
+  if (!EXPVCDMAX || !(*EXPVCDMAX > 0)) {
+    Memo1->Add(noSignalLine("VCD"));
+    return;
+  }
+
+  const bool trackMirror = Form1->CheckBox9->Checked() && !Form1->CheckBox6->Checked();
+  const FineTuningResult result = fineTuneVcd(slot1Lines(store.VCD), vcdPoints, ranges, *EXPVCDMAX, trackMirror);
+  if (result.outcome != SearchOutcome::Found) {
+    Memo1->Add(noValueLine("VCD", result.outcome));
+    return;
+  }
+  const BestValue& delta = *result.bestDelta;
+  const BestValue& factor = *result.bestFactor;
+  const Setting setting = writeBack(delta.position, delta.width);
+  Memo1->Add("Best Delta (ESI = " + fixed4(delta.value) + ") was found for gamma =" + similarityNumber(delta.width) +
+             " cm**-1 at a scaling factor of " + similarityNumber(delta.position));
+  Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + ") was found for gamma =" +
+             similarityNumber(factor.width) + " cm**-1 at a scaling factor of " + similarityNumber(factor.position));
+
+  CalculateVCD(setting.gamma);
+  const FinalSignSplit finalVCD = finalVcd(CMPVCD, vcdPoints, X1, X2, setting.xScale, *EXPVCDMAX);
+  normalisationLines(Memo1, finalVCD);
+  Memo1->Add("");
+  if (finalVCD.outcome != SearchOutcome::Found) {
+    Memo1->Add(noValueLine("VCD", finalVCD.outcome));
+    return;
+  }
+  Memo1->Add("Similarity factor  = " + fixed4(finalVCD.S));
+  Memo1->Add("Similarity factor Enantiomer  = " + fixed4(finalVCD.mirror));
+  Memo1->Add("Delta value: " + fixed4(std::fabs(finalVCD.S - finalVCD.mirror)));
+  Memo1->Add("Scaling factor for calculated VCD spectrum: " + FloatToStrFixed(finalVCD.SCALE, 12, 10));
+}
+
+// Hides the window; its texts and results stay.
+void TForm12::Button2Click() { Close(); }

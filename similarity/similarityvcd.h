@@ -2,6 +2,8 @@
 // make the computed curve of slot 1 most like the measured curve of slot 2.
 #pragma once
 
+#include <vector>
+
 #include "platform/form.h"
 
 class TForm12 : public Form {
@@ -23,6 +25,13 @@ class TForm12 : public Form {
   Button* Button3;
   Button* Button2;
   Memo* Memo1;  // result lines
+
+  // The trial bands of slot 1 on wavenumbers 0..4000; they keep the last band
+  // a run computed.
+  std::vector<double> CMPIR;
+  std::vector<double> CMPVCD;
+  void CalculateIR(double GAMMA);
+  void CalculateVCD(double GAMMA);
 
   void Button1Click();
   void Button3Click();

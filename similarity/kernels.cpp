@@ -1,0 +1,483 @@
+#include "similarity/kernels.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "similarity/kernel_core.h"
+
+namespace {
+
+constexpr double TWO_TO_52 = 4503599627370496.0;
+constexpr double WAVENUMBER_PER_NM = 10000000.0;
+
+}  // namespace
+
+// Adding and taking away 2^52 leaves the integer nearest to a magnitude below
+// 2^52, halves to even; from 2^52 on every double is an integer already.
+double roundHalfEven(double value) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < TWO_TO_52)) return value;
+  return std::copysign((magnitude + TWO_TO_52) - TWO_TO_52, value);
+}
+
+int MeasuredPoints::size() const {
+  const std::size_t held = std::min(x.size(), y.size());
+  return std::max(0, std::min(count, static_cast<int>(std::min<std::size_t>(held, 1u << 30))));
+}
+
+// ---- Trial band spectra ----------------------------------------------------------
+
+void trialUvBand(std::span<const double> osc, double sigma, BandShape shape, std::span<double> band) {
+  broadenUvEcd(UvEcdKind::Uv, osc.first(std::min(osc.size(), UVECD_TRIAL_SIZE)), sigma, shape,
+               band.first(std::min(band.size(), UVECD_TRIAL_SIZE)), {}, /*uvNormalisation*/ 1.0);
+}
+
+void trialCdBand(std::span<const double> rots, double sigma, BandShape shape, std::span<double> band) {
+  broadenUvEcd(UvEcdKind::Ecd, rots.first(std::min(rots.size(), UVECD_TRIAL_SIZE)), sigma, shape,
+               band.first(std::min(band.size(), UVECD_TRIAL_SIZE)));
+}
+
+void trialIrBand(std::span<const double> wavenumbers, std::span<const double> strengths, double gamma,
+                 std::span<double> band) {
+  broadenIrVcd(IrVcdKind::Ir, wavenumbers, strengths, gamma, band);
+}
+
+void trialVcdBand(std::span<const double> wavenumbers, std::span<const double> strengths, double gamma,
+                  std::span<double> band) {
+  broadenIrVcd(IrVcdKind::Vcd, wavenumbers, strengths, gamma, band);
+}
+
+// ---- Walks and kernels -----------------------------------------------------------
+
+namespace similarity_core {
+
+PreparedPoints prepare(const MeasuredPoints& points, IndexForm form) {
+  PreparedPoints prepared;
+  prepared.form = form;
+  const int n = points.size();
+  prepared.key.resize(n);
+  prepared.y.assign(points.y.begin(), points.y.begin() + n);
+  for (int i = 0; i < n; ++i) {
+    const double x = points.x[i];
+    prepared.key[i] = form == IndexForm::Shift ? roundHalfEven(10.0 * x)
+                      : form == IndexForm::Scale ? x
+                                                 : roundHalfEven(x);
+  }
+  return prepared;
+}
+
+namespace {
+
+double wavenumberOf(double x) { return WAVENUMBER_PER_NM / x; }
+
+// The first point (from 0) for which `reached` holds, n when none does.
+template <class Reached>
+int firstPoint(int n, const Reached& reached) {
+  int i = 0;
+  while (i < n && !reached(i)) ++i;
+  return i;
+}
+
+}  // namespace
+
+PointRun walkA(const MeasuredPoints& points, int X1, int X2) {
+  const int n = points.size();
+  const int first = firstPoint(n, [&](int i) { return !(points.x[i] > X2); });
+  int end = first;
+  while (end < n && points.x[end] > X1) ++end;
+  return {first, end};
+}
+
+PointRun walkAPrime(const MeasuredPoints& points, int X1, int X2) {
+  const int n = points.size();
+  const int first = firstPoint(n, [&](int i) { return !(wavenumberOf(points.x[i]) < X2); });
+  int end = first;
+  while (end < n && wavenumberOf(points.x[end]) < X1) ++end;
+  return {first, end};
+}
+
+namespace {
+
+// Walks B and B': from one point before the first inside (point 1 at the
+// least) to the first at or past the short edge (point N at the most).
+template <class InsideLong, class PastShort>
+PointRun stepBackRun(int n, const InsideLong& insideLong, const PastShort& pastShort) {
+  if (n == 0) return {0, 0};
+  const int first = std::max(firstPoint(n, insideLong) - 1, 0);
+  const int last = std::min(firstPoint(n, pastShort), n - 1);
+  return {first, last + 1};
+}
+
+}  // namespace
+
+PointRun walkB(const MeasuredPoints& points, int X1, int X2) {
+  return stepBackRun(
+      points.size(), [&](int i) { return points.x[i] <= X2; }, [&](int i) { return points.x[i] <= X1; });
+}
+
+PointRun walkBPrime(const MeasuredPoints& points, int X1, int X2) {
+  return stepBackRun(
+      points.size(), [&](int i) { return wavenumberOf(points.x[i]) >= X2; },
+      [&](int i) { return wavenumberOf(points.x[i]) >= X1; });
+}
+
+PointRun walkBDoublePrime(const MeasuredPoints& points, int X1, int X2) {
+  const int n = points.size();
+  if (n == 0) return {0, 0};
+  const int first = firstPoint(n, [&](int i) { return points.x[i] <= X2; });
+  int last = 0;
+  while (points.x[last] > X1 && last < n - 1) ++last;
+  return {first, last + 1};
+}
+
+namespace {
+
+// The grid index of point i as a double: not finite or far off the grid when
+// the arithmetic says so, never an integer overflow.
+inline double gridIndex(const PreparedPoints& points, int i, double position) {
+  switch (points.form) {
+    case IndexForm::Shift:
+      return points.key[i] - 10.0 * position;
+    case IndexForm::Scale:
+      return roundHalfEven((points.key[i] * position) * 10.0);
+    case IndexForm::IrScale:
+      break;
+  }
+  return roundHalfEven(points.key[i] / position);
+}
+
+inline double gridValue(Grid grid, double index) {
+  const double offset = index - grid.firstIndex;
+  if (offset >= 0.0 && offset < static_cast<double>(grid.values.size()))
+    return grid.values[static_cast<std::size_t>(offset)];
+  return 0.0;
+}
+
+// A quotient that overflowed or underflowed into something that is no value.
+std::optional<double> valueOf(double numerator, double product) {
+  if (product == 0.0) return std::nullopt;
+  const double value = numerator / std::sqrt(product);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+struct SignSplitSums {
+  double SFG_ZAEHLER_PLUS = 0, SFG_NENNER_PLUS1 = 0, SFG_NENNER_PLUS2 = 0;
+  double SFG_ZAEHLER_MINUS = 0, SFG_NENNER_MINUS1 = 0, SFG_NENNER_MINUS2 = 0;
+  double SUM_AREA_PLUS = 0, SUM_AREA_MINUS = 0;
+
+  void add(double e, double c) {
+    if (e >= 0 && c >= 0) {
+      SUM_AREA_PLUS += e + c;
+      SFG_ZAEHLER_PLUS += c * e;
+      SFG_NENNER_PLUS1 += e * e;
+      SFG_NENNER_PLUS2 += c * c;
+    } else if (e < 0 && c < 0) {
+      SUM_AREA_MINUS += std::fabs(e) + std::fabs(c);
+      SFG_ZAEHLER_MINUS += c * e;
+      SFG_NENNER_MINUS1 += e * e;
+      SFG_NENNER_MINUS2 += c * c;
+    } else if (e < 0) {
+      SUM_AREA_MINUS += std::fabs(e);
+      SUM_AREA_PLUS += c;
+      SFG_NENNER_MINUS1 += e * e;
+      SFG_NENNER_PLUS2 += c * c;
+    } else {
+      SUM_AREA_PLUS += e;
+      SUM_AREA_MINUS += std::fabs(c);
+      SFG_NENNER_PLUS1 += e * e;
+      SFG_NENNER_MINUS2 += c * c;
+    }
+  }
+
+  std::optional<double> result() const {
+    const double plusProduct = SFG_NENNER_PLUS1 * SFG_NENNER_PLUS2;
+    const double minusProduct = SFG_NENNER_MINUS1 * SFG_NENNER_MINUS2;
+    const double SFG_PLUS = plusProduct == 0 ? 0.0 : SFG_ZAEHLER_PLUS / std::sqrt(plusProduct);
+    const double SFG_MINUS = minusProduct == 0 ? 0.0 : SFG_ZAEHLER_MINUS / std::sqrt(minusProduct);
+    const double area = SUM_AREA_PLUS + SUM_AREA_MINUS;
+    if (area == 0) return std::nullopt;
+    const double SUM_FG = (SUM_AREA_PLUS * SFG_PLUS + SUM_AREA_MINUS * SFG_MINUS) / area;
+    if (!std::isfinite(SUM_FG)) return std::nullopt;
+    return SUM_FG;
+  }
+};
+
+}  // namespace
+
+OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
+  double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
+  for (int i = run.first; i < run.end; ++i) {
+    const double e = points.y[i];
+    const double c = SCALE * gridValue(grid, gridIndex(points, i, position));
+    SFG_ZAEHLER += c * e;
+    SFG_NENNER1 += e * e;
+    SFG_NENNER2 += c * c;
+    C_SECTION += std::fabs(e - c);
+  }
+  OverlapValues values;
+  if (run.empty()) return values;
+  if (std::isfinite(C_SECTION)) values.crossSection = C_SECTION;
+  values.overlap = valueOf(SFG_ZAEHLER, SFG_NENNER1 * SFG_NENNER2);
+  return values;
+}
+
+SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
+                                 double position) {
+  SignSplitSums plain, mirror;
+  for (int i = run.first; i < run.end; ++i) {
+    const double e = points.y[i];
+    const double c = SCALE * gridValue(grid, gridIndex(points, i, position));
+    plain.add(e, c);
+    mirror.add(e, -c);
+  }
+  return {plain.result(), mirror.result()};
+}
+
+}  // namespace similarity_core
+
+// ---- The named kernels ---------------------------------------------------------------
+
+namespace {
+
+using namespace similarity_core;
+
+Grid uvEcdGrid(std::span<const double> grid) { return {grid, TRIAL_FIRST_BIN}; }
+Grid irVcdGrid(std::span<const double> grid) { return {grid, 0}; }
+
+OverlapValues uvShiftKernels(std::span<const double> grid, const MeasuredPoints& points, double SCALE, int SHIFT,
+                             int X1, int X2) {
+  return overlapKernels(uvEcdGrid(grid), prepare(points, IndexForm::Shift), walkA(points, X1, X2), SCALE, SHIFT);
+}
+
+OverlapValues uvScaleKernels(std::span<const double> grid, const MeasuredPoints& points, double SCALE,
+                             double XSCALE, int X1, int X2) {
+  return overlapKernels(uvEcdGrid(grid), prepare(points, IndexForm::Scale), walkAPrime(points, X1, X2), SCALE,
+                        XSCALE);
+}
+
+OverlapValues irKernels(std::span<const double> grid, const MeasuredPoints& points, double SCALE, double XSCALEF,
+                        int X1, int X2) {
+  return overlapKernels(irVcdGrid(grid), prepare(points, IndexForm::IrScale), walkA(points, X1, X2), SCALE,
+                        XSCALEF);
+}
+
+SignSplitValues cdShiftKernels(std::span<const double> grid, const MeasuredPoints& points, double SCALE, int SHIFT,
+                               int X1, int X2) {
+  return signSplitKernels(uvEcdGrid(grid), prepare(points, IndexForm::Shift), walkB(points, X1, X2), SCALE, SHIFT);
+}
+
+SignSplitValues cdScaleKernels(std::span<const double> grid, const MeasuredPoints& points, double SCALE,
+                               double XSCALE, int X1, int X2) {
+  return signSplitKernels(uvEcdGrid(grid), prepare(points, IndexForm::Scale), walkBPrime(points, X1, X2), SCALE,
+                          XSCALE);
+}
+
+SignSplitValues vcdKernels(std::span<const double> grid, const MeasuredPoints& points, double SCALE,
+                           double XSCALEF, int X1, int X2) {
+  return signSplitKernels(irVcdGrid(grid), prepare(points, IndexForm::IrScale), walkBDoublePrime(points, X1, X2),
+                          SCALE, XSCALEF);
+}
+
+}  // namespace
+
+namespace similarity {
+std::optional<double> CrossSec(std::span<const double> CMPUV, const MeasuredPoints& points, double SCALE, int SHIFT,
+                               int X1, int X2) {
+  return uvShiftKernels(CMPUV, points, SCALE, SHIFT, X1, X2).crossSection;
+}
+}  // namespace similarity
+
+namespace similarityvcd {
+std::optional<double> CrossSec(std::span<const double> CMPIR, const MeasuredPoints& points, double SCALE,
+                               double XSCALEF, int X1, int X2) {
+  return irKernels(CMPIR, points, SCALE, XSCALEF, X1, X2).crossSection;
+}
+}  // namespace similarityvcd
+
+std::optional<double> SimUV(std::span<const double> CMPUV, const MeasuredPoints& points, double SCALE, int SHIFT,
+                            int X1, int X2) {
+  return uvShiftKernels(CMPUV, points, SCALE, SHIFT, X1, X2).overlap;
+}
+
+std::optional<double> SimUV_WN(std::span<const double> CMPUV, const MeasuredPoints& points, double SCALE,
+                               double XSCALE, int X1, int X2) {
+  return uvScaleKernels(CMPUV, points, SCALE, XSCALE, X1, X2).overlap;
+}
+
+std::optional<double> CrossSec_WN(std::span<const double> CMPUV, const MeasuredPoints& points, double SCALE,
+                                  double XSCALE, int X1, int X2) {
+  return uvScaleKernels(CMPUV, points, SCALE, XSCALE, X1, X2).crossSection;
+}
+
+std::optional<double> SimCD(std::span<const double> CMPCD, const MeasuredPoints& points, double SCALE, int SHIFT,
+                            int X1, int X2) {
+  return cdShiftKernels(CMPCD, points, SCALE, SHIFT, X1, X2).plain;
+}
+
+std::optional<double> SimCD_WN(std::span<const double> CMPCD, const MeasuredPoints& points, double SCALE,
+                               double XSCALE, int X1, int X2) {
+  return cdScaleKernels(CMPCD, points, SCALE, XSCALE, X1, X2).plain;
+}
+
+std::optional<double> SimCDEnant(std::span<const double> CMPCD, const MeasuredPoints& points, double SCALE,
+                                 int SHIFT, int X1, int X2) {
+  return cdShiftKernels(CMPCD, points, SCALE, SHIFT, X1, X2).mirror;
+}
+
+std::optional<double> SimCDEnant_WN(std::span<const double> CMPCD, const MeasuredPoints& points, double SCALE,
+                                    double XSCALE, int X1, int X2) {
+  return cdScaleKernels(CMPCD, points, SCALE, XSCALE, X1, X2).mirror;
+}
+
+std::optional<double> SimIR(std::span<const double> CMPIR, const MeasuredPoints& points, double SCALE,
+                            double XSCALEF, int X1, int X2) {
+  return irKernels(CMPIR, points, SCALE, XSCALEF, X1, X2).overlap;
+}
+
+std::optional<double> SimVCD(std::span<const double> CMPVCD, const MeasuredPoints& points, double SCALE,
+                             double XSCALEF, int X1, int X2) {
+  return vcdKernels(CMPVCD, points, SCALE, XSCALEF, X1, X2).plain;
+}
+
+std::optional<double> SimVCDEnant(std::span<const double> CMPVCD, const MeasuredPoints& points, double SCALE,
+                                  double XSCALEF, int X1, int X2) {
+  return vcdKernels(CMPVCD, points, SCALE, XSCALEF, X1, X2).mirror;
+}
+
+// ---- Measured maxima -------------------------------------------------------------------
+
+namespace {
+
+// The running maximum: it starts at point `start` and every point of
+// first..end - 1 that `competes` and is strictly greater (by `measure`) takes
+// its place.
+template <class Competes, class Measure>
+double runningMaximum(const MeasuredPoints& points, int start, int first, int end, const Competes& competes,
+                      const Measure& measure) {
+  int best = start;
+  for (int i = first; i < end; ++i)
+    if (competes(i) && measure(points.y[i]) > measure(points.y[best])) best = i;
+  return measure(points.y[best]);
+}
+
+double signedValue(double y) { return y; }
+double absoluteValue(double y) { return std::fabs(y); }
+
+}  // namespace
+
+std::optional<double> EXPUVMAX(const MeasuredPoints& points, UvEcdMode mode, int X1, int X2) {
+  const int n = points.size();
+  if (mode == UvEcdMode::Wavelength) {
+    const int start = firstPoint(n, [&](int i) { return points.x[i] <= X2; });
+    if (start == n) return std::nullopt;
+    return runningMaximum(
+        points, start, 0, n, [&](int i) { return X1 <= points.x[i] && points.x[i] <= X2; }, signedValue);
+  }
+  const int start = firstPoint(n, [&](int i) { return wavenumberOf(points.x[i]) >= X2; });
+  if (start == n) return std::nullopt;
+  return runningMaximum(
+      points, start, 0, n,
+      [&](int i) {
+        const double nu = wavenumberOf(points.x[i]);
+        return X2 <= nu && nu <= X1;
+      },
+      signedValue);
+}
+
+std::optional<double> EXPCDMAX(const MeasuredPoints& points, EcdMaximumRule rule, int X1, int X2) {
+  const int n = points.size();
+  if (n == 0) return std::nullopt;
+  auto insideWavenumbers = [&](int i) {
+    const double nu = wavenumberOf(points.x[i]);
+    return X2 <= nu && nu <= X1;
+  };
+  switch (rule) {
+    case EcdMaximumRule::Wavelength: {
+      const PointRun run = walkB(points, X1, X2);
+      return runningMaximum(
+          points, run.first, run.first, run.end, [&](int i) { return X1 <= points.x[i] && points.x[i] <= X2; },
+          absoluteValue);
+    }
+    case EcdMaximumRule::WavenumberUvRun: {
+      const PointRun run = walkBPrime(points, X1, X2);
+      return runningMaximum(points, run.first, run.first, run.end, insideWavenumbers, absoluteValue);
+    }
+    case EcdMaximumRule::WavenumberEcdRun:
+      break;
+  }
+  const int start = firstPoint(n, [&](int i) { return wavenumberOf(points.x[i]) >= X2; });
+  if (start == n) return std::nullopt;
+  return runningMaximum(points, start, 0, n, insideWavenumbers, absoluteValue);
+}
+
+std::optional<double> EXPIRMAX(const MeasuredPoints& points, int X1, int X2) {
+  const int n = points.size();
+  const int start = firstPoint(n, [&](int i) { return points.x[i] <= X2; });
+  if (start == n) return std::nullopt;
+  return runningMaximum(
+      points, start, 0, n, [&](int i) { return X1 <= points.x[i] && points.x[i] <= X2; }, signedValue);
+}
+
+std::optional<double> EXPVCDMAX(const MeasuredPoints& points, int X1, int X2) {
+  const int n = points.size();
+  const int start = firstPoint(n, [&](int i) { return points.x[i] <= X2; });
+  if (start == n) return std::nullopt;
+  int end = firstPoint(n, [&](int i) { return points.x[i] <= X1; });
+  end = std::min(end, n - 1) + 1;
+  return runningMaximum(
+      points, start, start, end, [&](int i) { return X1 <= points.x[i] && points.x[i] <= X2; }, absoluteValue);
+}
+
+// ---- Trial maximum ranges ---------------------------------------------------------------
+
+TrialRange shiftTrialRange(int X1, int X2, int shift) {
+  double start = static_cast<double>(X1) - shift;
+  if (start < 100) start = 100;
+  double end = static_cast<double>(X2) - shift;
+  if (end > 1100) end = X2;
+  return {10 * start, 10 * end};
+}
+
+TrialRange scaleTrialRange(int X1, int X2, double f) {
+  double start = roundHalfEven(X1 / f);
+  if (X1 / f > 53000) start = 53000;
+  double end = roundHalfEven(X2 / f);
+  if (X2 / f < 11000) end = X2;
+  return {roundHalfEven(1e8 / start), roundHalfEven(1e8 / end)};
+}
+
+TrialRange ecdScaleFinalRange(int X1, int X2, double f) {
+  const double start = X1 / f > 53000 ? 189 : roundHalfEven((WAVENUMBER_PER_NM / X1) * f);
+  const double end = X2 / f < 11000 ? roundHalfEven(WAVENUMBER_PER_NM / X2) : roundHalfEven((WAVENUMBER_PER_NM / X2) * f);
+  return {10 * start, 10 * end};
+}
+
+TrialRange irTrialRange(int X1, int X2, double f) {
+  double start = roundHalfEven(X1 / f);
+  if (X1 / f < 1) start = 1;
+  double end = roundHalfEven(X2 / f);
+  if (X2 / f > 4000) end = X2;
+  return {start, end};
+}
+
+double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange range, bool absolute) {
+  const Grid g{grid, gridFirstIndex};
+  auto measure = [absolute](double v) { return absolute ? std::fabs(v) : v; };
+  double best = measure(gridValue(g, range.first));
+  if (!(range.first <= range.last)) return best;
+  const double gridLast = gridFirstIndex + static_cast<double>(grid.size()) - 1;
+  // Indexes off the grid read 0.
+  if (range.first < gridFirstIndex || range.last > gridLast) best = std::max(best, 0.0);
+  const double from = std::max(range.first, static_cast<double>(gridFirstIndex));
+  const double to = std::min(range.last, gridLast);
+  if (from <= to) {
+    const std::size_t first = static_cast<std::size_t>(from - gridFirstIndex);
+    const std::size_t last = static_cast<std::size_t>(to - gridFirstIndex);
+    for (std::size_t k = first; k <= last; ++k) {
+      const double v = measure(grid[k]);
+      if (v > best) best = v;
+    }
+  }
+  return best;
+}

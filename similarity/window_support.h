@@ -1,0 +1,72 @@
+// What both similarity windows do around their searches: checking a pair of
+// edits, the coverage test of the measured curve, the number texts of memo
+// and write-back, and the slots' data as the plain searches take them.
+#pragma once
+
+#include <string>
+
+#include "platform/controls.h"
+#include "similarity/kernels.h"
+#include "similarity/search.h"
+#include "store/Store.h"
+
+// How an edit is read: its fallback test is the same conversion.
+enum class EditNumber { Whole, Real };
+
+// A pair of edits as a run reads it. `first` is the one that takes the
+// other's text when the pair is out of order; each has its own bound.
+struct EditPair {
+  Edit* first;
+  const char* firstFallback;
+  Edit* second;
+  const char* secondFallback;
+  EditNumber number;
+  double firstBound;            // first is raised (ascending) or lowered (descending) to it
+  const char* firstBoundText;
+  double secondBound;           // second is lowered (ascending) or raised (descending) to it
+  const char* secondBoundText;
+  bool ascending;               // first <= second (else first >= second)
+};
+
+struct PairValues {
+  double first = 0;
+  double second = 0;
+};
+
+// Converts both texts; a text that does not convert becomes its fallback.
+// When both converted, each is brought within its bound and then the first
+// takes the second's text when they are out of order. Returns the values the
+// texts then hold.
+PairValues checkPair(const EditPair& pair);
+
+// The value an edit holds, read with its conversion (the text has passed its
+// check).
+double editValue(Edit* edit, EditNumber number);
+
+// A number in the general form after rounding to 10 significant digits, so
+// that the noise of accumulated steps never shows ("1.05").
+std::string similarityNumber(double value);
+// Fixed form with 4 decimals.
+std::string fixed4(double value);
+
+// Three memo lines: an empty line, the message, an empty line.
+void addCoverageLines(Memo* memo, const std::string& message);
+
+// Whether the measured curve misses the window. Wavelength (or IR) form: the
+// first point's x rounds below X2 or the last one's above X1. Wavenumber
+// form (x in nm, nu = 1e7 / x): the first point's nu rounds above X2 or the
+// last one's below X1. A curve without points always misses.
+bool missesWavelengths(const MeasuredPoints& points, int X1, int X2);
+bool missesWavenumbers(const MeasuredPoints& points, int X1, int X2);
+
+// The measured points of slot 2 of a kind.
+MeasuredPoints slot2Points(const Grid2<1, 10000, 5>& x, const Grid2<1, 10000, 5>& y, int count);
+
+// The band shape of the settings window.
+BandShape settingsBandShape();
+
+// The lines that stand for a missing result, kind = "UV", "CD", "IR" or "VCD":
+// the measured curve has no signal in the window; or the search or final
+// computation gave no value.
+std::string noSignalLine(const char* kind);
+std::string noValueLine(const char* kind, SearchOutcome outcome);

@@ -1,0 +1,277 @@
+// Trial bands, walks, kernels, measured maxima and trial maximum ranges of the
+// similarity search, on tiny hand-made curves.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "display/broadening.h"
+#include "similarity/kernel_core.h"
+#include "similarity/kernels.h"
+
+using namespace similarity_core;
+
+namespace {
+
+// A measured curve (x descending) that owns its points.
+struct Curve {
+  std::vector<double> x, y;
+  MeasuredPoints points() const { return {x, y, static_cast<int>(x.size())}; }
+};
+
+// A UV/ECD comparison grid addressed by bin.
+struct TrialGrid {
+  std::vector<double> values = std::vector<double>(UVECD_TRIAL_SIZE, 0.0);
+  double& operator[](int bin) { return values.at(static_cast<std::size_t>(bin - TRIAL_FIRST_BIN)); }
+};
+
+std::vector<double> wavelengthLines() { return std::vector<double>(WAVELENGTH_GRID_SIZE, 0.0); }
+
+TEST(TrialBands, UvLeavesOutTheDisplaysNormalisationAndLinesPast1100Nm) {
+  std::vector<double> osc = wavelengthLines();
+  osc[2500 - 1000] = 1.0;
+  for (BandShape shape : {BandShape::Gaussian, BandShape::Lorentzian}) {
+    TrialGrid band;
+    trialUvBand(osc, 0.16, shape, band.values);
+    EXPECT_DOUBLE_EQ(band[2500], 179375.0);
+  }
+  // A line at 1200 nm adds nothing, not even its tail.
+  std::vector<double> far = wavelengthLines();
+  far[12000 - 1000] = 1.0;
+  TrialGrid band;
+  trialUvBand(far, 0.16, BandShape::Lorentzian, band.values);
+  for (double value : band.values) ASSERT_EQ(value, 0.0);
+}
+
+TEST(TrialBands, EcdIsTheDisplaysBandOnTheFirstTenThousandBins) {
+  std::vector<double> rots = wavelengthLines();
+  rots[2500 - 1000] = 10.0;
+  rots[3100 - 1000] = -4.0;
+  for (BandShape shape : {BandShape::Gaussian, BandShape::Lorentzian}) {
+    std::vector<double> display(WAVELENGTH_GRID_SIZE);
+    broadenUvEcd(UvEcdKind::Ecd, rots, 0.2, shape, display);
+    TrialGrid band;
+    trialCdBand(rots, 0.2, shape, band.values);
+    for (std::size_t k = 0; k < UVECD_TRIAL_SIZE; ++k) ASSERT_EQ(band.values[k], display[k]) << k;
+  }
+  TrialGrid none;
+  trialCdBand(rots, 0.2, BandShape::None, none.values);
+  for (double value : none.values) ASSERT_EQ(value, 0.0);
+}
+
+TEST(TrialBands, IrKeepsEveryLineAfterAnEmptyRow) {
+  std::vector<double> nu(IRVCD_TRIAL_SIZE, 0.0), d(IRVCD_TRIAL_SIZE, 0.0);
+  nu[0] = 1000;
+  d[0] = 1;
+  nu[2] = 1500;  // row 1 is empty
+  d[2] = 1;
+  std::vector<double> band(IRVCD_TRIAL_SIZE);
+  trialIrBand(nu, d, 4, band);
+  EXPECT_NEAR(band[1000], band[1500] * 1000 / 1500, 1e-9);
+  const double bothLines = 4.0 / 16 + 4.0 / (16 + 500.0 * 500.0);
+  EXPECT_NEAR(band[1500], (1500 / 91.84) * 0.31830914183855363 * bothLines, 1e-12);
+  std::vector<double> vcd(IRVCD_TRIAL_SIZE);
+  trialVcdBand(nu, d, 4, vcd);
+  EXPECT_NEAR(vcd[1000], (1000 / 229600.0) * 0.31830914183855363 * bothLines, 1e-15);
+}
+
+TEST(Walks, TakeTheirDocumentedPoints) {
+  const Curve nm{{500, 400, 300, 200, 100}, {}};
+  const Curve nmY{nm.x, std::vector<double>(5, 0.0)};
+  const Curve wavenumbers{{2000, 1500, 1000, 500, 100}, std::vector<double>(5, 0.0)};
+  const Curve reciprocal{{400, 250, 200, 125}, std::vector<double>(4, 0.0)};  // 25000, 40000, 50000, 80000 1/cm
+  struct Case {
+    const char* what;
+    PointRun run;
+    int first, end;
+  };
+  const MeasuredPoints p = nmY.points();
+  const Case cases[] = {
+      {"A takes x = X2, not x = X1", walkA(p, 200, 400), 1, 3},
+      {"A, empty window", walkA(p, 400, 400), 1, 1},
+      {"A', nu = X2 taken, nu = X1 not", walkAPrime(reciprocal.points(), 50000, 25000), 0, 2},
+      {"B, one point beyond each edge", walkB(p, 250, 350), 1, 4},
+      {"B, from point 1 when it lies inside", walkB(p, 200, 600), 0, 4},
+      {"B, to point N when none is at or below X1", walkB(p, 50, 400), 0, 5},
+      {"B', one point beyond each edge", walkBPrime(reciprocal.points(), 50000, 30000), 0, 3},
+      {"B'', from the first at or below X2", walkBDoublePrime(wavenumbers.points(), 500, 1500), 1, 4},
+      {"B'', no point at or below X2", walkBDoublePrime(wavenumbers.points(), 500, 50), 5, 4},
+      {"B, no points", walkB(MeasuredPoints{}, 200, 400), 0, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.run.first, c.first) << c.what;
+    EXPECT_EQ(c.run.end, c.end) << c.what;
+  }
+}
+
+TEST(OverlapKernels, ScoreShiftAndScaleFormsAndKeepACrossSectionOfZero) {
+  // Computed values 2, 4, 6 at the shifted bins; measured 1, 2, 3.
+  TrialGrid grid;
+  grid[2950] = 2;
+  grid[2450] = 4;
+  grid[1950] = 6;
+  const Curve curve{{300, 250, 200}, {1, 2, 3}};
+  const MeasuredPoints p = curve.points();
+  EXPECT_EQ(similarity::CrossSec(grid.values, p, 0.5, 5, 150, 300), 0.0);
+  EXPECT_DOUBLE_EQ(*SimUV(grid.values, p, 0.5, 5, 150, 300), 1.0);
+  // Doubling SCALE leaves the overlap, not the cross section.
+  EXPECT_DOUBLE_EQ(*SimUV(grid.values, p, 1.0, 5, 150, 300), 1.0);
+  EXPECT_DOUBLE_EQ(*similarity::CrossSec(grid.values, p, 1.0, 5, 150, 300), 6.0);
+  // Wavenumber unit: point x compares with bin Round((x XSCALE) 10).
+  TrialGrid scaled;
+  scaled[2550] = 4;
+  const Curve one{{250}, {2}};
+  EXPECT_EQ(CrossSec_WN(scaled.values, one.points(), 0.5, 1.02, 50000, 25000), 0.0);
+  EXPECT_DOUBLE_EQ(*SimUV_WN(scaled.values, one.points(), 0.5, 1.02, 50000, 25000), 1.0);
+  // IR: index Round(Round(x) / XSCALEF).
+  std::vector<double> ir(IRVCD_TRIAL_SIZE, 0.0);
+  ir[1000] = 3;
+  const Curve irCurve{{1020.4}, {6}};
+  EXPECT_DOUBLE_EQ(*SimIR(ir, irCurve.points(), 2.0, 1.02, 500, 2000), 1.0);
+  EXPECT_EQ(similarityvcd::CrossSec(ir, irCurve.points(), 2.0, 1.02, 500, 2000), 0.0);
+}
+
+TEST(OverlapKernels, GiveNoValueWithoutPointsOrWithoutSignal) {
+  TrialGrid grid;
+  grid[3000] = 1;
+  const Curve curve{{300}, {1}};
+  const Curve zero{{300}, {0}};
+  EXPECT_FALSE(SimUV(grid.values, curve.points(), 1, 0, 300, 300));  // empty window
+  EXPECT_FALSE(similarity::CrossSec(grid.values, curve.points(), 1, 0, 300, 300));
+  EXPECT_FALSE(SimUV(grid.values, MeasuredPoints{}, 1, 0, 200, 400));
+  EXPECT_FALSE(SimUV(grid.values, zero.points(), 1, 0, 200, 400));
+  EXPECT_EQ(similarity::CrossSec(grid.values, zero.points(), 1, 0, 200, 400), 1.0);
+  EXPECT_FALSE(SimCD(grid.values, MeasuredPoints{}, 1, 0, 200, 400));
+  EXPECT_FALSE(SimVCD(std::vector<double>(IRVCD_TRIAL_SIZE, 0.0), MeasuredPoints{}, 1, 1, 500, 2000));
+}
+
+TEST(OverlapKernels, ReadZeroOffTheGrid) {
+  TrialGrid grid;
+  grid[1000] = 5;
+  // Shift +100 at X1 = 190: points at 195 and 199 nm read bins 950 and 990.
+  const Curve shortEnd{{199, 195}, {1, 2}};
+  EXPECT_EQ(similarity::CrossSec(grid.values, shortEnd.points(), 1, 100, 190, 200), 3.0);
+  EXPECT_FALSE(SimUV(grid.values, shortEnd.points(), 1, 100, 190, 200));
+  // IR with f = 0.1: Round(x / 0.1) lies beyond 4000.
+  const Curve ir{{1000, 500}, {1, 2}};
+  std::vector<double> irGrid(IRVCD_TRIAL_SIZE, 1.0);
+  EXPECT_EQ(similarityvcd::CrossSec(irGrid, ir.points(), 1, 0.1, 100, 1000), 3.0);
+  // Indexes that are not finite or overflow an integer.
+  EXPECT_EQ(similarityvcd::CrossSec(irGrid, ir.points(), 1, 1e-300, 100, 1000), 3.0);
+  EXPECT_EQ(similarity::CrossSec(grid.values, shortEnd.points(), 1, std::numeric_limits<int>::min(), 190, 200), 3.0);
+}
+
+TEST(SignSplitKernels, SplitBySignAndMirror) {
+  TrialGrid grid;
+  // Walk B over 400, 300, 200 with the window 250..350 evaluates all three.
+  const Curve curve{{400, 300, 200}, {1, -2, 3}};
+  grid[4000] = -1;
+  grid[3000] = 2;
+  grid[2000] = -3;
+  EXPECT_EQ(*SimCD(grid.values, curve.points(), 1, 0, 250, 350), 0.0);
+  EXPECT_DOUBLE_EQ(*SimCDEnant(grid.values, curve.points(), 1, 0, 250, 350), 1.0);
+
+  // A measured 0 counts as positive; the disagreeing point only enlarges the
+  // normalisers and areas: (2 x 1 + 1 x 0) / 3.
+  const Curve zeros{{400, 300, 200}, {0, 1, 0}};
+  TrialGrid mixed;
+  mixed[4000] = -1;
+  mixed[3000] = 1;
+  EXPECT_DOUBLE_EQ(*SimCD(mixed.values, zeros.points(), 1, 0, 250, 350), 2.0 / 3.0);
+  // The areas make the result depend on SCALE.
+  EXPECT_NE(*SimCD(mixed.values, zeros.points(), 1, 0, 250, 350), *SimCD(mixed.values, zeros.points(), 2, 0, 250, 350));
+
+  // Walk B above X2 = 1000 with shift -100: point 1005 nm reads bin 11050, off the grid.
+  TrialGrid longEnd;
+  longEnd[11000] = 1;
+  longEnd[10900] = 1;
+  const Curve tail{{1005, 1000, 990}, {5, 1, 1}};
+  EXPECT_DOUBLE_EQ(*SimCD(longEnd.values, tail.points(), 1, -100, 980, 1000), 2.0 / std::sqrt(54.0));
+
+  // Wavenumber forms: the same computation on Round((x XSCALE) 10) and on Round(Round(x) / XSCALEF).
+  TrialGrid scaled;
+  scaled[2040] = 2;
+  const Curve one{{200}, {-1}};
+  EXPECT_DOUBLE_EQ(*SimCDEnant_WN(scaled.values, one.points(), 0.5, 1.02, 60000, 40000), 1.0);
+  EXPECT_EQ(*SimCD_WN(scaled.values, one.points(), 0.5, 1.02, 60000, 40000), 0.0);
+  std::vector<double> vcd(IRVCD_TRIAL_SIZE, 0.0);
+  vcd[1000] = -2;
+  const Curve vcdCurve{{1100, 1000}, {0, 4}};
+  EXPECT_DOUBLE_EQ(*SimVCDEnant(vcd, vcdCurve.points(), 2, 1.0, 900, 1050), 1.0);
+}
+
+TEST(MeasuredMaxima, FollowTheirRules) {
+  const Curve nm{{500, 400, 300, 200, 100}, {100, 3, 7, 5, 50}};
+  const Curve cd{{500, 400, 300, 200, 100}, {-1, -3, -9, 5, 50}};
+  const Curve reciprocal{{400, 250, 200, 125}, {1, 4, -6, 99}};  // 25000, 40000, 50000, 80000 1/cm
+  const Curve ir{{2000, 1500, 1000, 500, 100}, {90, 2, 8, 4, 70}};
+  const Curve vcd{{2000, 1500, 1000, 500, 100}, {90, -2, -8, 4, 70}};
+  EXPECT_EQ(EXPUVMAX(nm.points(), UvEcdMode::Wavelength, 200, 400), 7);
+  EXPECT_EQ(EXPUVMAX(nm.points(), UvEcdMode::Wavelength, 200, 50), std::nullopt);
+  EXPECT_EQ(EXPUVMAX(reciprocal.points(), UvEcdMode::Wavenumber, 50000, 30000), 4);
+  EXPECT_EQ(EXPCDMAX(cd.points(), EcdMaximumRule::Wavelength, 200, 400), 9);
+  EXPECT_EQ(EXPCDMAX(reciprocal.points(), EcdMaximumRule::WavenumberUvRun, 50000, 30000), 6);
+  EXPECT_EQ(EXPCDMAX(reciprocal.points(), EcdMaximumRule::WavenumberEcdRun, 50000, 30000), 6);
+  EXPECT_EQ(EXPCDMAX(MeasuredPoints{}, EcdMaximumRule::Wavelength, 200, 400), std::nullopt);
+  EXPECT_EQ(EXPIRMAX(ir.points(), 500, 1500), 8);
+  EXPECT_EQ(EXPVCDMAX(vcd.points(), 500, 1500), 8);
+  EXPECT_EQ(EXPVCDMAX(vcd.points(), 500, 50), std::nullopt);
+}
+
+TEST(TrialRanges, MeetTheDisplaysGeometry) {
+  struct Case {
+    const char* what;
+    TrialRange range;
+    double first, last;
+  };
+  const Case cases[] = {
+      {"shift 0", shiftTrialRange(200, 400, 0), 2000, 4000},
+      {"shift raises START to 100 nm", shiftTrialRange(190, 1000, 100), 1000, 9000},
+      {"ENDE past 1100 nm becomes X2", shiftTrialRange(200, 1000, -150), 3500, 10000},
+      {"x scale 1", scaleTrialRange(50000, 15000, 1.0), 2000, 6667},
+      {"x scale 0.9: START capped at 53000", scaleTrialRange(50000, 15000, 0.9), 1887, 6000},
+      {"low edge below 11000 stays", scaleTrialRange(50000, 5000, 1.0), 2000, 20000},
+      {"ECD part of UV, f = 1", ecdScaleFinalRange(50000, 15000, 1.0), 2000, 6670},
+      {"ECD part of UV, f = 0.9", ecdScaleFinalRange(50000, 15000, 0.9), 1890, 6000},
+      {"IR f = 1", irTrialRange(500, 2000, 1.0), 500, 2000},
+      {"IR f = 0.1: ENDE past 4000 becomes X2", irTrialRange(500, 2000, 0.1), 5000, 2000},
+      {"IR START below 1 becomes 1", irTrialRange(1, 2000, 2.0), 1, 1000},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.range.first, c.first) << c.what;
+    EXPECT_EQ(c.range.last, c.last) << c.what;
+  }
+}
+
+TEST(TrialRanges, MaximumStartsAtTheFirstIndexAndReadsZeroOffTheGrid) {
+  const std::vector<double> grid{1, 5, -7, 3};  // indexes 10..13
+  const std::vector<double> negative{-1, -2};   // indexes 10..11
+  struct Case {
+    const char* what;
+    double value, expected;
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  const Case cases[] = {
+      {"signed", trialMaximum(grid, 10, {10, 13}, false), 5},
+      {"absolute", trialMaximum(grid, 10, {10, 13}, true), 7},
+      {"past the end reads 0", trialMaximum(negative, 10, {10, 20}, false), 0},
+      {"on the grid", trialMaximum(negative, 10, {10, 11}, false), -1},
+      {"reversed: the first index alone", trialMaximum(grid, 10, {13, 11}, false), 3},
+      {"wholly off the grid", trialMaximum(grid, 10, {100, 200}, true), 0},
+      {"not finite", trialMaximum(grid, 10, {inf, inf}, false), 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.value, c.expected) << c.what;
+}
+
+TEST(Rounding, HalvesGoToEvenWithoutOverflow) {
+  EXPECT_EQ(roundHalfEven(2.5), 2);
+  EXPECT_EQ(roundHalfEven(3.5), 4);
+  EXPECT_EQ(roundHalfEven(-2.5), -2);
+  EXPECT_EQ(roundHalfEven(0.49999999999999994), 0);
+  EXPECT_EQ(roundHalfEven(1e300), 1e300);
+  EXPECT_TRUE(std::isnan(roundHalfEven(std::nan(""))));
+}
+
+}  // namespace
