@@ -175,7 +175,7 @@ void runBandWidth(std::vector<double> band, int gridFirstIndex, const KindSetup&
         computed = 1;
       }
       trial.computedMaximum = computed;
-      trial.SCALE = setup.measuredMaximum / computed;
+      trial.SCALE = computed != 0 ? setup.measuredMaximum / computed : 0;
       trial.version = versions.latest();
     }
     parallelFor(batch.size(), static_cast<double>(batch.size()) * pointCost, [&](std::size_t k) {
