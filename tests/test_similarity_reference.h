@@ -1,0 +1,238 @@
+// A plain single-threaded loop of the similarity formulas, written straight
+// from them and sharing no code with the program's searches: the identity
+// test and the benchmark check the program against it.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "similarity/search.h"
+
+namespace similarity_reference {
+
+// Points 1..N; grids are read through a bounds test.
+struct Points {
+  std::vector<double> x, y;  // element 0 unused
+  int n() const { return static_cast<int>(x.size()) - 1; }
+};
+
+inline double read(const std::vector<double>& grid, int first, double index) {
+  if (!std::isfinite(index) || index < first || index > first + static_cast<double>(grid.size()) - 1) return 0;
+  return grid[static_cast<std::size_t>(index - first)];
+}
+
+enum class IndexRule { Shift, Scale, Ir };
+
+inline double indexOf(IndexRule form, double x, double position) {
+  if (form == IndexRule::Shift) return std::nearbyint(10 * x) - 10 * position;
+  if (form == IndexRule::Scale) return std::nearbyint((x * position) * 10);
+  return std::nearbyint(std::nearbyint(x) / position);
+}
+
+inline double nu(double x) { return 10000000 / x; }
+
+// Walk A (or A' with wavenumbers): the taken points.
+inline std::vector<int> walkOverlap(const Points& p, IndexRule form, int X1, int X2) {
+  std::vector<int> taken;
+  int i = 1;
+  if (form == IndexRule::Scale) {
+    while (i <= p.n() && nu(p.x[i]) < X2) ++i;
+    while (i <= p.n() && nu(p.x[i]) < X1) taken.push_back(i++);
+  } else {
+    while (i <= p.n() && p.x[i] > X2) ++i;
+    while (i <= p.n() && p.x[i] > X1) taken.push_back(i++);
+  }
+  return taken;
+}
+
+// Walks B, B' and B''.
+inline std::vector<int> walkSignSplit(const Points& p, IndexRule form, int X1, int X2) {
+  const int n = p.n();
+  std::vector<int> run;
+  if (n == 0) return run;
+  int start, end;
+  if (form == IndexRule::Ir) {
+    start = 1;
+    while (start <= n && p.x[start] > X2) ++start;
+    end = 1;
+    while (p.x[end] > X1 && end < n) ++end;
+  } else {
+    auto insideLong = [&](int i) { return form == IndexRule::Scale ? nu(p.x[i]) >= X2 : p.x[i] <= X2; };
+    auto pastShort = [&](int i) { return form == IndexRule::Scale ? nu(p.x[i]) >= X1 : p.x[i] <= X1; };
+    start = 1;
+    while (start <= n && !insideLong(start)) ++start;
+    start = std::max(start - 1, 1);
+    end = 1;
+    while (end <= n && !pastShort(end)) ++end;
+    if (end > n) end = n;
+  }
+  for (int j = start; j <= end; ++j) run.push_back(j);
+  return run;
+}
+
+struct Pair {
+  std::optional<double> a, b;
+};
+
+inline Pair overlap(const std::vector<double>& grid, int first, const Points& p, IndexRule form, int X1, int X2, double SCALE,
+             double position) {
+  double z = 0, n1 = 0, n2 = 0, cross = 0;
+  const std::vector<int> taken = walkOverlap(p, form, X1, X2);
+  for (int i : taken) {
+    const double e = p.y[i];
+    const double c = SCALE * read(grid, first, indexOf(form, p.x[i], position));
+    z += c * e;
+    n1 += e * e;
+    n2 += c * c;
+    cross += std::fabs(e - c);
+  }
+  Pair result;
+  if (taken.empty()) return result;
+  result.a = cross;
+  if (n1 * n2 != 0) result.b = z / std::sqrt(n1 * n2);
+  return result;
+}
+
+inline std::optional<double> signSplit(const std::vector<double>& grid, int first, const Points& p, IndexRule form, int X1, int X2,
+                                double SCALE, double position, bool mirror) {
+  double zp = 0, np1 = 0, np2 = 0, zm = 0, nm1 = 0, nm2 = 0, ap = 0, am = 0;
+  for (int i : walkSignSplit(p, form, X1, X2)) {
+    const double e = p.y[i];
+    double c = SCALE * read(grid, first, indexOf(form, p.x[i], position));
+    if (mirror) c = -c;
+    if (e >= 0 && c >= 0) {
+      ap += e + c, zp += c * e, np1 += e * e, np2 += c * c;
+    } else if (e < 0 && c < 0) {
+      am += std::fabs(e) + std::fabs(c), zm += c * e, nm1 += e * e, nm2 += c * c;
+    } else if (e < 0) {
+      am += std::fabs(e), ap += c, nm1 += e * e, np2 += c * c;
+    } else {
+      ap += e, am += std::fabs(c), np1 += e * e, nm2 += c * c;
+    }
+  }
+  const double plus = np1 * np2 == 0 ? 0 : zp / std::sqrt(np1 * np2);
+  const double minus = nm1 * nm2 == 0 ? 0 : zm / std::sqrt(nm1 * nm2);
+  if (ap + am == 0) return std::nullopt;
+  return (ap * plus + am * minus) / (ap + am);
+}
+
+inline double scan(const std::vector<double>& grid, int first, double from, double to, bool absolute) {
+  auto value = [&](double k) { return absolute ? std::fabs(read(grid, first, k)) : read(grid, first, k); };
+  double best = value(from);
+  if (!(from <= to)) return best;
+  for (double k = std::max(from, first - 1.0); k <= std::min(to, first + static_cast<double>(grid.size())); ++k)
+    if (value(k) > best) best = value(k);
+  return best;
+}
+
+// The trial maximum ranges of the amended rules.
+inline std::pair<double, double> range(IndexRule form, int X1, int X2, double position) {
+  if (form == IndexRule::Shift) {
+    double start = X1 - position, end = X2 - position;
+    if (start < 100) start = 100;
+    if (end > 1100) end = X2;
+    return {10 * start, 10 * end};
+  }
+  if (form == IndexRule::Scale) {
+    double start = X1 / position > 53000 ? 53000 : std::nearbyint(X1 / position);
+    double end = X2 / position < 11000 ? X2 : std::nearbyint(X2 / position);
+    return {std::nearbyint(1e8 / start), std::nearbyint(1e8 / end)};
+  }
+  double start = X1 / position < 1 ? 1 : std::nearbyint(X1 / position);
+  double end = X2 / position > 4000 ? X2 : std::nearbyint(X2 / position);
+  return {start, end};
+}
+
+struct Reference {
+  std::vector<TrialRecord> trials;
+  std::optional<BestValue> best1, best2;  // cross section and factor, or factor and delta
+};
+
+inline bool closer(double a, double b) { return std::fabs(1 - a) < std::fabs(1 - b); }
+
+using Builder = std::function<std::vector<double>(double width)>;
+
+// 'UV' and 'IR'.
+inline Reference overlapReference(const Builder& build, int first, const Points& p, IndexRule form, int X1, int X2,
+                           double posFrom, double posTo, double widthFrom, double widthTo, double widthStep,
+                           double expMax) {
+  Reference r;
+  for (double width = widthFrom; width <= widthTo; width += widthStep) {
+    std::vector<double> grid = build(width);
+    std::optional<BestValue> cross, factor;
+    for (double pos = posFrom; pos <= posTo; pos += form == IndexRule::Shift ? 1 : 0.001) {
+      if (form != IndexRule::Shift && !(pos > 0)) continue;
+      const auto [low, high] = range(form, X1, X2, pos);
+      double calc = scan(grid, first, low, high, false);
+      if (calc != 0 && calc / expMax > 100) {
+        for (double& v : grid) v = v / calc;
+        calc = 1;
+      }
+      TrialRecord t{width, pos, false, calc, calc != 0 ? expMax / calc : 0, 0, 0};
+      if (calc != 0) {
+        const Pair values = overlap(grid, first, p, form, X1, X2, t.SCALE, pos);
+        if (values.a && values.b) t.counted = true, t.first = *values.a, t.second = *values.b;
+      }
+      r.trials.push_back(t);
+      if (!t.counted) continue;
+      if (!cross || t.first < cross->value) cross = BestValue{t.first, pos, width};
+      if (!factor || closer(t.second, factor->value)) factor = BestValue{t.second, pos, width};
+    }
+    if (cross && (!r.best1 || cross->value < r.best1->value)) r.best1 = cross;
+    if (factor && (!r.best2 || closer(factor->value, r.best2->value))) r.best2 = factor;
+  }
+  return r;
+}
+
+// 'ECD' and 'VCD': best1 the tracked factor, best2 the delta.
+inline Reference fineTuningReference(const Builder& build, int first, const Points& p, IndexRule form, int X1, int X2,
+                              double posFrom, double posTo, double widthFrom, double widthTo, double widthStep,
+                              double expMax, bool divides, bool mirror) {
+  Reference r;
+  double width = widthFrom - widthStep;
+  while (width < widthTo) {
+    width += widthStep;
+    std::vector<double> grid = build(width);
+    std::optional<BestValue> factor, delta;
+    for (double pos = posFrom; pos <= posTo; pos += form == IndexRule::Shift ? 1 : 0.001) {
+      if (form != IndexRule::Shift && !(pos > 0)) continue;
+      const auto [low, high] = range(form, X1, X2, pos);
+      double calc = scan(grid, first, low, high, true);
+      if (divides && calc != 0 && calc / expMax > 100) {
+        for (double& v : grid) v = v / calc;
+        calc = 1;
+      }
+      TrialRecord t{width, pos, false, calc, calc != 0 ? expMax / calc : 0, 0, 0};
+      if (calc != 0) {
+        const auto s = signSplit(grid, first, p, form, X1, X2, t.SCALE, pos, false);
+        const auto m = signSplit(grid, first, p, form, X1, X2, t.SCALE, pos, true);
+        if (s && m) t.counted = true, t.first = *s, t.second = *m;
+      }
+      r.trials.push_back(t);
+      if (!t.counted) continue;
+      const double tracked = mirror ? t.second : t.first;
+      const double d = std::fabs(t.first - t.second);
+      if (!factor) {
+        factor = BestValue{tracked, pos, width};
+        delta = BestValue{d, pos, width};
+      } else {
+        if (closer(tracked, factor->value)) factor = BestValue{tracked, pos, width};
+        if (closer(d, delta->value)) delta = BestValue{d, pos, width};
+      }
+    }
+    if (!factor) continue;
+    if (!r.best1) {
+      r.best1 = factor, r.best2 = delta;
+      continue;
+    }
+    if (closer(factor->value, r.best1->value)) r.best1 = factor;
+    if (closer(delta->value, r.best2->value)) r.best2 = delta;
+  }
+  return r;
+}
+
+}  // namespace similarity_reference
