@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <type_traits>
 
 #include "similarity/kernel_core.h"
 
@@ -12,13 +14,19 @@ constexpr double WAVENUMBER_PER_NM = 10000000.0;
 
 }  // namespace
 
+namespace {
+
 // Adding and taking away 2^52 leaves the integer nearest to a magnitude below
 // 2^52, halves to even; from 2^52 on every double is an integer already.
-double roundHalfEven(double value) {
+inline double nearestHalfEven(double value) {
   const double magnitude = std::fabs(value);
   if (!(magnitude < TWO_TO_52)) return value;
   return std::copysign((magnitude + TWO_TO_52) - TWO_TO_52, value);
 }
+
+}  // namespace
+
+double roundHalfEven(double value) { return nearestHalfEven(value); }
 
 int MeasuredPoints::size() const {
   const std::size_t held = std::min(x.size(), y.size());
@@ -133,17 +141,27 @@ PointRun walkBDoublePrime(const MeasuredPoints& points, int X1, int X2) {
 namespace {
 
 // The grid index of point i as a double: not finite or far off the grid when
-// the arithmetic says so, never an integer overflow.
-inline double gridIndex(const PreparedPoints& points, int i, double position) {
-  switch (points.form) {
+// the arithmetic says so, never an integer overflow. The form is a template
+// argument so that the kernels' loops carry no switch.
+template <IndexForm form>
+inline double gridIndex(const double* key, int i, double position) {
+  if constexpr (form == IndexForm::Shift) return key[i] - 10.0 * position;
+  if constexpr (form == IndexForm::Scale) return nearestHalfEven((key[i] * position) * 10.0);
+  return nearestHalfEven(key[i] / position);
+}
+
+// Calls body with the form of the points as a compile-time constant.
+template <class Body>
+auto withForm(IndexForm form, const Body& body) {
+  switch (form) {
     case IndexForm::Shift:
-      return points.key[i] - 10.0 * position;
+      return body(std::integral_constant<IndexForm, IndexForm::Shift>{});
     case IndexForm::Scale:
-      return roundHalfEven((points.key[i] * position) * 10.0);
+      return body(std::integral_constant<IndexForm, IndexForm::Scale>{});
     case IndexForm::IrScale:
       break;
   }
-  return roundHalfEven(points.key[i] / position);
+  return body(std::integral_constant<IndexForm, IndexForm::IrScale>{});
 }
 
 inline double gridValue(Grid grid, double index) {
@@ -207,14 +225,25 @@ struct SignSplitSums {
 
 OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
   double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
-  for (int i = run.first; i < run.end; ++i) {
-    const double e = points.y[i];
-    const double c = SCALE * gridValue(grid, gridIndex(points, i, position));
-    SFG_ZAEHLER += c * e;
-    SFG_NENNER1 += e * e;
-    SFG_NENNER2 += c * c;
-    C_SECTION += std::fabs(e - c);
-  }
+  const double* key = points.key.data();
+  const double* y = points.y.data();
+  withForm(points.form, [&](auto form) {
+    // Neighbouring points often share their key (IR: the whole wavenumber),
+    // and so their computed value.
+    double lastKey = std::numeric_limits<double>::quiet_NaN();
+    double c = 0;
+    for (int i = run.first; i < run.end; ++i) {
+      const double e = y[i];
+      if (!(key[i] == lastKey)) {
+        lastKey = key[i];
+        c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
+      }
+      SFG_ZAEHLER += c * e;
+      SFG_NENNER1 += e * e;
+      SFG_NENNER2 += c * c;
+      C_SECTION += std::fabs(e - c);
+    }
+  });
   OverlapValues values;
   if (run.empty()) return values;
   if (std::isfinite(C_SECTION)) values.crossSection = C_SECTION;
@@ -225,12 +254,21 @@ OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun r
 SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
                                  double position) {
   SignSplitSums plain, mirror;
-  for (int i = run.first; i < run.end; ++i) {
-    const double e = points.y[i];
-    const double c = SCALE * gridValue(grid, gridIndex(points, i, position));
-    plain.add(e, c);
-    mirror.add(e, -c);
-  }
+  const double* key = points.key.data();
+  const double* y = points.y.data();
+  withForm(points.form, [&](auto form) {
+    double lastKey = std::numeric_limits<double>::quiet_NaN();
+    double c = 0;
+    for (int i = run.first; i < run.end; ++i) {
+      const double e = y[i];
+      if (!(key[i] == lastKey)) {
+        lastKey = key[i];
+        c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
+      }
+      plain.add(e, c);
+      mirror.add(e, -c);
+    }
+  });
   return {plain.result(), mirror.result()};
 }
 

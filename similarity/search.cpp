@@ -72,21 +72,45 @@ class PositionLoop {
 };
 
 // The band widths of a search, in order: from while <= to (the 'UV' and 'IR'
-// runs), or from - step while < to, stepping first (the fine tunings).
-template <class Body>
-void forEachBandWidth(double from, double to, double step, bool stepFirst, const Body& body) {
+// runs), or from - step while < to, stepping first (the fine tunings). The
+// bands of a few widths are built at once, one width per thread; the widths
+// are then searched one after the other.
+template <class BuildBand, class Body>
+void forEachBandWidth(double from, double to, double step, bool stepFirst, std::size_t bandSize,
+                      const BuildBand& buildBand, const Body& body) {
+  const std::size_t perBatch = std::max(1u, std::thread::hardware_concurrency());
   double width = stepFirst ? from - step : from;
-  while (stepFirst ? width < to : width <= to) {
-    const double following = width + step;
+  bool done = false;
+  // Whether `width` is the next width to search; steps first when asked to.
+  auto advance = [&](bool first) {
     if (stepFirst) {
-      if (following == width) return;
+      if (!(width < to)) return false;
+      const double following = width + step;
+      if (following == width) return false;
+      width = following;
+      return true;
+    }
+    if (!first) {
+      const double following = width + step;
+      if (following == width) return false;
       width = following;
     }
-    body(width);
-    if (!stepFirst) {
-      if (following == width) return;
-      width = following;
+    return width <= to;
+  };
+  bool first = true;
+  while (!done) {
+    std::vector<double> widths;
+    while (widths.size() < perBatch) {
+      if (!advance(first)) {
+        done = true;
+        break;
+      }
+      first = false;
+      widths.push_back(width);
     }
+    std::vector<std::vector<double>> bands(widths.size(), std::vector<double>(bandSize));
+    parallelFor(widths.size(), 1e9, [&](std::size_t k) { buildBand(widths[k], bands[k]); });
+    for (std::size_t k = 0; k < widths.size(); ++k) body(widths[k], std::move(bands[k]));
   }
 }
 
@@ -225,9 +249,8 @@ OverlapSearchResult overlapSearch(const BuildBand& buildBand, std::size_t bandSi
   OverlapSearchResult result;
   OutcomeCounter outcome;
   const KindSetup setup{false, Division::Silent, expMax, scaleForm};
-  forEachBandWidth(ranges.widthFrom, ranges.widthTo, widthStep, false, [&](double width) {
-    std::vector<double> band(bandSize);
-    buildBand(width, band);
+  forEachBandWidth(ranges.widthFrom, ranges.widthTo, widthStep, false, bandSize, buildBand,
+                   [&](double width, std::vector<double> band) {
     std::optional<BestValue> widthCross, widthFactor;
     const PositionLoop loop = scaleForm ? PositionLoop::scales(ranges.positionFrom, ranges.positionTo)
                                         : PositionLoop::shifts(ranges.positionFrom, ranges.positionTo);
@@ -267,9 +290,8 @@ FineTuningResult fineTuning(const BuildBand& buildBand, std::size_t bandSize, in
   FineTuningResult result;
   OutcomeCounter outcome;
   const KindSetup setup{true, division, expMax, scaleForm};
-  forEachBandWidth(ranges.widthFrom, ranges.widthTo, widthStep, true, [&](double width) {
-    std::vector<double> band(bandSize);
-    buildBand(width, band);
+  forEachBandWidth(ranges.widthFrom, ranges.widthTo, widthStep, true, bandSize, buildBand,
+                   [&](double width, std::vector<double> band) {
     std::optional<BestValue> widthFactor, widthDelta;
     const PositionLoop loop = scaleForm ? PositionLoop::scales(ranges.positionFrom, ranges.positionTo)
                                         : PositionLoop::shifts(ranges.positionFrom, ranges.positionTo);
