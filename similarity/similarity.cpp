@@ -213,10 +213,7 @@ void TForm9::Button1Click() {
 
   CalculateUV(setting.width);
   const FinalOverlap finalUV = finalUv(CMPUV, mode, uvPoints, X1, X2, setting.position, *EXPUVMAX);
-  Memo1->Add("");
-  if (finalUV.outcome != SearchOutcome::Found) {
-    Memo1->Add(noValueLine("UV", finalUV.outcome));
-  } else {
+  if (finalResultFollows(Memo1, "UV", finalUV.outcome)) {
     Memo1->Add("Similarity factor S (UV-spectrum) = " + fixed4(finalUV.factor));
     Memo1->Add((mode == UvEcdMode::Wavelength ? "Scaling factor for calculated UV = " : "Scaling factor epsilon = ") +
                fixed4(finalUV.SCALE));
@@ -284,11 +281,7 @@ void TForm9::Button3Click() {
 
   CalculateCD(setting.width);
   const FinalSignSplit finalCD = finalEcd(CMPCD, mode, EcdFinalRange::Trial, cdPoints, X1, X2, setting.position, *EXPCDMAX);
-  Memo1->Add("");
-  if (finalCD.outcome != SearchOutcome::Found) {
-    Memo1->Add(noValueLine("CD", finalCD.outcome));
-    return;
-  }
+  if (!finalResultFollows(Memo1, "CD", finalCD.outcome)) return;
   Memo1->Add("Similarity factor  = " + fixed4(finalCD.S));
   Memo1->Add("Similarity factor Enantiomer  = " + fixed4(finalCD.mirror));
   Memo1->Add("Delta value: " + fixed4(std::fabs(finalCD.S - finalCD.mirror)));

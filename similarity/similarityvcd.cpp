@@ -159,10 +159,7 @@ void TForm12::Button1Click() {
 
   CalculateIR(setting.gamma);
   const FinalOverlap finalIR = finalIr(CMPIR, irPoints, X1, X2, setting.xScale, *EXPIRMAX);
-  Memo1->Add("");
-  if (finalIR.outcome != SearchOutcome::Found) {
-    Memo1->Add(noValueLine("IR", finalIR.outcome));
-  } else {
+  if (finalResultFollows(Memo1, "IR", finalIR.outcome)) {
     Memo1->Add("Similarity factor S (IR-spectrum) = " + fixed4(finalIR.factor));
     Memo1->Add("Scaling factor for calculated IR = " + fixed4(finalIR.SCALE));
   }
@@ -177,10 +174,7 @@ void TForm12::Button1Click() {
   CalculateVCD(setting.gamma);
   const FinalSignSplit finalVCD = finalVcd(CMPVCD, vcdPoints, X1, X2, setting.xScale, *EXPVCDMAX);
   normalisationLines(Memo1, finalVCD);
-  Memo1->Add("");
-  if (finalVCD.outcome != SearchOutcome::Found) {
-    Memo1->Add(noValueLine("VCD", finalVCD.outcome));
-  } else {
+  if (finalResultFollows(Memo1, "VCD", finalVCD.outcome)) {
     Memo1->Add("Similarity factor S (VCD-spectrum) = " + fixed4(finalVCD.S));
     Memo1->Add("Similarity factor S (enantiomeric VCD-spectrum) = " + fixed4(finalVCD.mirror));
     Memo1->Add("Delta value: " + fixed4(std::fabs(finalVCD.S - finalVCD.mirror)));
@@ -224,11 +218,7 @@ void TForm12::Button3Click() {
   CalculateVCD(setting.gamma);
   const FinalSignSplit finalVCD = finalVcd(CMPVCD, vcdPoints, X1, X2, setting.xScale, *EXPVCDMAX);
   normalisationLines(Memo1, finalVCD);
-  Memo1->Add("");
-  if (finalVCD.outcome != SearchOutcome::Found) {
-    Memo1->Add(noValueLine("VCD", finalVCD.outcome));
-    return;
-  }
+  if (!finalResultFollows(Memo1, "VCD", finalVCD.outcome)) return;
   Memo1->Add("Similarity factor  = " + fixed4(finalVCD.S));
   Memo1->Add("Similarity factor Enantiomer  = " + fixed4(finalVCD.mirror));
   Memo1->Add("Delta value: " + fixed4(std::fabs(finalVCD.S - finalVCD.mirror)));

@@ -84,3 +84,10 @@ std::string noValueLine(const char* kind, SearchOutcome outcome) {
     return std::string("No ") + kind + " similarity: the calculated " + kind + " spectrum is zero in the selected range";
   return std::string("No ") + kind + " similarity could be calculated for the selected ranges";
 }
+
+bool finalResultFollows(Memo* memo, const char* kind, SearchOutcome outcome) {
+  memo->Add("");
+  if (outcome == SearchOutcome::Found) return true;
+  memo->Add(noValueLine(kind, outcome));
+  return false;
+}

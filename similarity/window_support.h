@@ -70,3 +70,7 @@ BandShape settingsBandShape();
 // computation gave no value.
 std::string noSignalLine(const char* kind);
 std::string noValueLine(const char* kind, SearchOutcome outcome);
+
+// Starts the result lines of a final computation with an empty line; when it
+// gave no value, writes the line that says so and returns false.
+bool finalResultFollows(Memo* memo, const char* kind, SearchOutcome outcome);
