@@ -478,3 +478,38 @@ TEST(VcdSimilarity, SkipsWithoutAPairAndNormalisesLargeBandsAboveOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SearchLoops, CountTheirStepsAsTheAccumulatedValuesFall) {
+  UvEcdPair ui;
+  Store& s = ui.store();
+  const UvEcdLines cd{{s.ROTS.slotData(1), UVECD_TRIAL_SIZE}, BandShape::Gaussian};
+  const MeasuredPoints points{{s.EXPCDX.slotData(2), 201}, {s.EXPCDY.slotData(2), 201}, 201};
+  std::vector<TrialRecord> trials;
+  // The fine tuning steps first: 21 band widths, the last 0.30000000000000016.
+  fineTuneEcd(cd, UvEcdMode::Wavelength, points, {200, 400, 0, 0, 0.1, 0.3}, 1, false, &trials);
+  ASSERT_EQ(trials.size(), 21u);
+  EXPECT_GT(trials.back().width, 0.3);
+  EXPECT_EQ(FloatToStr(StrToFloat(FloatToStrE(trials.back().width, 10))), "0.3");
+  // x scales from 0.950 to 1.050 in steps of 0.001: 101 trials.
+  trials.clear();
+  fineTuneEcd(cd, UvEcdMode::Wavenumber, points, {50000, 25000, 0.95, 1.05, 0.1, 0.1}, 1, false, &trials);
+  EXPECT_EQ(trials.size(), 101u);
+}
+
+TEST(SearchLoops, TheFinalVcdIsDividedOnlyWhenItsMaximumIsAboveOne) {
+  const std::vector<double> x{1100, 1000, 900}, y{0, 0.001, 0};
+  const MeasuredPoints points{x, y, 3};
+  for (double peak : {0.5, 5.0}) {
+    std::vector<double> band(IRVCD_TRIAL_SIZE, 0.0);
+    band[1000] = peak;
+    const FinalSignSplit result = finalVcd(band, points, 950, 1050, 1.0, 0.001);
+    EXPECT_EQ(result.normalised, peak > 1) << peak;
+    EXPECT_EQ(band[1000], peak > 1 ? 1.0 : peak) << peak;
+    EXPECT_DOUBLE_EQ(result.SCALE, peak > 1 ? 0.001 : 0.001 / peak) << peak;
+    EXPECT_DOUBLE_EQ(result.S, 1.0) << peak;
+  }
+}
+
+}  // namespace
