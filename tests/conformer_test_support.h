@@ -48,6 +48,12 @@ inline void copyFile(const std::string& from, const std::string& to) {
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
 }
 
+// Writes text into a new file, making its folders first.
+inline void writeNewFile(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  writeTextFile(path, text);
+}
+
 inline std::string heatLine(const std::string& energy) {
   return "HEAT OF FORMATION  =  " + energy + " kcal/mol";
 }
