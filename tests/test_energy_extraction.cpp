@@ -32,6 +32,10 @@ const ReaderCase readerCases[] = {
      {"g09_mp2_wrapped_route.log is a Gaussian09 File",
       "Energy found in g09_mp2_wrapped_route.log"},
      "heat", {heatLine("-71613.610313817")}, {"-114.1234567"}},
+    // A route over three archive lines.
+    {"g16_long_route.log", false,
+     {"g16_long_route.log is a Gaussian16 File", "Energy found in g16_long_route.log"}, "heat",
+     {heatLine("-71454.003521823")}, {"-113.8691073"}},
     {"g16_qcisdt.log", false,
      {"g16_qcisdt.log is a Gaussian16 File", "Energy found in g16_qcisdt.log"}, "heat",
      {heatLine("-47822.179733055")}, {"-76.2094305"}},

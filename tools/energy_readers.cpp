@@ -57,15 +57,27 @@ void takeMarkers(const std::string& line, ArchiveMarkers& markers) {
   if (contains(line, "\\#")) markers = {"\\#", "\\V", "\\"};
 }
 
+// Appends archive lines to `text` until it holds the separator: a long route
+// or title wraps over several lines.
+void joinToSeparator(std::string& text, const std::string& separator, OutputLines& lines) {
+  while (!contains(text, separator) && lines.left()) text += lines.continuation();
+}
+
+// The text two after its first separator (the field and an empty one
+// skipped); "" when it has none.
+std::string pastFirstSeparator(const std::string& text, const std::string& separator) {
+  const size_t at = text.find(separator);
+  return at == std::string::npos ? std::string() : from(text, at + 2);
+}
+
 // The rest of a record after a field that may end on its line: two after the
-// line's first separator (the field and an empty one skipped), or, when the
-// line has none, the next line.
-std::string pastField(std::string S, const std::string& separator, OutputLines& lines) {
-  const size_t at = S.find(separator);
-  if (at != std::string::npos) return from(S, at + 2) + lines.continuation();
-  const std::string next = lines.continuation();
-  const size_t inNext = next.find(separator);
-  return inNext != std::string::npos ? from(next, inNext + 2) : from(next, 1);
+// line's first separator, or, when the line has none, on the line where the
+// field ends.
+std::string pastField(const std::string& S, const std::string& separator, OutputLines& lines) {
+  if (contains(S, separator)) return pastFirstSeparator(S, separator) + lines.continuation();
+  std::string next = lines.continuation();
+  joinToSeparator(next, separator, lines);
+  return pastFirstSeparator(next, separator);
 }
 
 // The value of one archive field: from the separator before `field` on, to
@@ -85,17 +97,15 @@ void readArchiveRecord(std::string S, const ArchiveMarkers& markers, bool gibbs,
   ++result.records;
   S = from(S, S.find(markers.start) + separator.size());
 
-  // The route, which may wrap onto the next line.
+  // The route, which may wrap onto the next lines.
   std::string route;
-  const size_t routeEnd = S.find(separator);
-  if (routeEnd != std::string::npos) {
-    route = S.substr(0, routeEnd);
-    S = from(S, routeEnd + 2) + lines.continuation();
+  if (contains(S, separator)) {
+    route = before(S, separator);
+    S = pastFirstSeparator(S, separator) + lines.continuation();
   } else {
-    const std::string next = lines.continuation();
-    route = before(S + next, separator);
-    const size_t inNext = next.find(separator);
-    S = inNext != std::string::npos ? from(next, inNext + 2) : from(next, 1);
+    joinToSeparator(S, separator, lines);
+    route = before(S, separator);
+    S = pastFirstSeparator(S, separator);
   }
   const bool mp2 = contains(route, "MP2") || contains(route, "mp2");
   const bool qcisdt = contains(route, "QCISD(T)");

@@ -33,8 +33,8 @@ struct EnergyTexts {
 };
 
 // Gaussian: the energy of each archive record (HF, MP2 or QCISD(T) by the
-// route), or, with `gibbs`, each "Sum of electronic and thermal Free
-// Energies" value.
+// route, which like the title may wrap over several archive lines), or,
+// with `gibbs`, each "Sum of electronic and thermal Free Energies" value.
 EnergyTexts GaussianEnergies(const std::string& path, bool gibbs);
 // MOPAC: each "FINAL HEAT OF FORMATION" value, in kcal/mol.
 EnergyTexts MopacEnergies(const std::string& path);
