@@ -59,13 +59,13 @@ void TForm5::Button3Click() { Close(); }
 
 void TForm5::ScanSubDirs(const std::string& DIRECTORY) {
   startRun();
-  for (const std::string& SR : WalkSubfolders(DIRECTORY)) scanFolder(DIRECTORY, SR);
+  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ true)) readOutput(file);
   writeLists();
 }
 
 void TForm5::ScanDir(const std::string& DIRECTORY) {
   startRun();
-  scanFolder(DIRECTORY, "");
+  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ false)) readOutput(file);
   writeLists();
 }
 
@@ -84,11 +84,6 @@ void TForm5::writeLists() {
     WriteLinesCRLF(JoinFolder(folder, "allheats.txt"),
                    std::vector<std::string>(list.begin(), list.begin() + static_cast<long>(count)));
   }
-}
-
-void TForm5::scanFolder(const std::string& DIRECTORY, const std::string& SR) {
-  for (const std::string& SR2 : OutputFileNames(JoinFolder(DIRECTORY, SR)))
-    readOutput({DIRECTORY, SR, SR2});
 }
 
 void TForm5::readOutput(const WalkFile& file) {

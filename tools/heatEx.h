@@ -53,7 +53,6 @@ class TForm5 : public Form {
  private:
   void startRun();
   void writeLists();
-  void scanFolder(const std::string& DIRECTORY, const std::string& SR);
   void readOutput(const WalkFile& file);
   // Writes what a reader found and adds the file's result line.
   void saveEnergies(const WalkFile& file, const EnergyTexts& found, bool gibbsRules,
