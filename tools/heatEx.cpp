@@ -1,7 +1,13 @@
 #include "tools/heatEx.h"
 
+#include <vector>
+
+#include "app/Main.h"
+#include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/ini.h"
 #include "settings/settings.h"
+#include "tools/energy_readers.h"
 
 TForm5* Form5 = nullptr;
 
@@ -32,13 +38,139 @@ void TForm5::FormCreate() {
   CheckBox1->SetChecked(settings.ReadBool("ExtractHeat", "subfolders", CheckBox1->Checked()));
 }
 
-// Will fill an empty folder field with the current folder, then let the user
-// choose (and create) the folder to walk.
-void TForm5::Button1Click() {}
+void TForm5::Button1Click() {
+  if (Edit1->Text().empty()) Edit1->SetText(GetCurrentDir());
+  if (!SelectDirectoryDialog1->Execute()) return;
+  const std::string chosen = SelectDirectoryDialog1->FileName;
+  ForceDirectories(chosen);
+  Edit1->SetText(chosen);
+}
 
-// Will walk the folder (or its subfolders) and write a heat file for every
-// output file that holds an energy.
-void TForm5::Button2Click() {}
+void TForm5::Button2Click() {
+  Memo1->Clear();
+  Edit1->SetText(WalkFolder(Edit1->Text()));
+  if (CheckBox1->Checked())
+    ScanSubDirs(Edit1->Text());
+  else
+    ScanDir(Edit1->Text());
+}
 
-// Will close the window.
-void TForm5::Button3Click() {}
+void TForm5::Button3Click() { Close(); }
+
+void TForm5::ScanSubDirs(const std::string& DIRECTORY) {
+  startRun();
+  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ true)) readOutput(file);
+  writeLists();
+}
+
+void TForm5::ScanDir(const std::string& DIRECTORY) {
+  startRun();
+  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ false)) readOutput(file);
+  writeLists();
+}
+
+void TForm5::startRun() {
+  Memo3->Clear();
+  written_.clear();
+  listedUpTo_.clear();
+}
+
+// Each result folder gets the run's list as it stood when the last heat file
+// went into that folder. Written once at the end: rewriting it after every
+// output made a walk of a thousand conformers take seconds.
+void TForm5::writeLists() {
+  for (const auto& [folder, count] : listedUpTo_) {
+    const std::vector<std::string>& list = Memo3->Lines();
+    WriteLinesCRLF(JoinFolder(folder, "allheats.txt"),
+                   std::vector<std::string>(list.begin(), list.begin() + static_cast<long>(count)));
+  }
+}
+
+void TForm5::readOutput(const WalkFile& file) {
+  Memo2->Clear();
+  // One bad output costs its own heat file, never the rest of the walk.
+  try {
+    if (!IsTextFile(file.path())) {
+      AddLogLine(*Memo1, NotATextFileLine(file.shownName()));
+      return;
+    }
+    const EnergyProgram program = RecognizeEnergyOutput(file.path());
+    if (program == EnergyProgram::None) {
+      AddLogLine(*Memo1, NotRecognisedLine(file.shownName()));
+      return;
+    }
+    AddLogLine(*Memo1, file.name + RecognitionText(program));
+    if (program == EnergyProgram::Mopac)
+      MOPAC(file.folder, file.subfolder, file.name);
+    else if (program == EnergyProgram::Orca)
+      ORCA(file.folder, file.subfolder, file.name);
+    else
+      GAUSSIAN(file.folder, file.subfolder, file.name);
+  } catch (const EInOutError& error) {
+    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
+  } catch (const EConvertError& error) {
+    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
+  }
+}
+
+void TForm5::GAUSSIAN(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2) {
+  const WalkFile file{DIRECTORY, SR, SR2};
+  const bool gibbs = CheckBox2->Checked();
+  saveEnergies(file, GaussianEnergies(file.path(), gibbs), gibbs, /*hartree*/ true);
+}
+
+void TForm5::MOPAC(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2) {
+  const WalkFile file{DIRECTORY, SR, SR2};
+  // Heats of formation are no free energies: always the "heat" folder.
+  saveEnergies(file, MopacEnergies(file.path()), /*gibbsRules*/ false, /*hartree*/ false);
+}
+
+void TForm5::ORCA(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2) {
+  const WalkFile file{DIRECTORY, SR, SR2};
+  const bool gibbs = CheckBox2->Checked();
+  EnergyTexts found = OrcaEnergies(file.path(), gibbs);
+  found.records = 0;  // ORCA has no "Attention" line
+  saveEnergies(file, found, gibbs, /*hartree*/ true);
+}
+
+void TForm5::saveEnergies(const WalkFile& file, const EnergyTexts& found, bool gibbsRules,
+                          bool hartree) {
+  if (found.energies.empty()) {
+    AddLogLine(*Memo1, (gibbsRules ? "No Gibbs free energy found in " : "No energy found in ") +
+                           file.slashedName());
+    return;
+  }
+  // Every line is formed before anything is written: a value that is no
+  // number leaves no half heat file behind.
+  std::vector<std::string> heatLines;
+  std::vector<std::string> listLines;
+  for (const std::string& energy : found.energies) {
+    heatLines.push_back(hartree ? HartreeHeatLine(energy) : KcalHeatLine(energy));
+    listLines.push_back(file.shownName() + "\t" + energy);
+  }
+  const std::string folder = file.folder + (gibbsRules ? "Gibbs" : "heat");
+  const std::string heatName = file.stem() + "heat";
+  const std::string heatPath = JoinFolder(folder, heatName);
+  if (written_.contains(heatPath)) {
+    AddLogLine(*Memo1, AlreadyWrittenLine(file.shownName(), heatName));
+    return;
+  }
+  if (!DirectoryExists(folder) && !CreateDir(folder))
+    throw EInOutError("Unable to create folder " + folder);
+  Memo2->SetLines(heatLines);
+  Memo2->SaveToFile(heatPath);
+  written_.add(heatPath);
+  for (const std::string& line : listLines) Memo3->Add(line);
+  listedUpTo_[folder] = Memo3->Lines().size();
+
+  std::string result;
+  if (gibbsRules)
+    result = "Gibbs free energy found in ";
+  else if (found.records >= 2)
+    result = "Attention, more than one energy found in ";
+  else
+    result = "Energy found in ";
+  AddLogLine(*Memo1, result + file.shownName());
+}
+
+void TForm5::KommaZuPunkt(std::string& S) { TForm1::KommaZuPunkt(S); }

@@ -2,7 +2,13 @@
 // written into one heat file per conformer.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "platform/form.h"
+#include "tools/folder_walk.h"
+
+struct EnergyTexts;
 
 class TForm5 : public Form {
  public:
@@ -24,6 +30,39 @@ class TForm5 : public Form {
   void Button1Click();
   void Button2Click();
   void Button3Click();
+
+  // The two walks over DIRECTORY (ending with a separator): every immediate
+  // subfolder, or the folder itself.
+  void ScanSubDirs(const std::string& DIRECTORY);
+  void ScanDir(const std::string& DIRECTORY);
+
+  // The readers of one output file DIRECTORY + SR + "/" + SR2 (SR empty in
+  // folder mode): each takes the file's energies, writes its heat file and
+  // the run's allheats.txt, and adds one result line to the log.
+  void GAUSSIAN(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2);
+  void MOPAC(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2);
+  void ORCA(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2);
+
+  // The archive line joiner of the Gaussian reader: when S holds the
+  // separator TRENN, S becomes the text after its last separator followed
+  // by S1; otherwise S stays as it is.
+  static void ZeileSuchen(std::string& S, const std::string& S1, const std::string& TRENN);
+  // Every comma of S becomes a point.
+  static void KommaZuPunkt(std::string& S);
+
+ private:
+  void startRun();
+  void writeLists();
+  void readOutput(const WalkFile& file);
+  // Writes what a reader found and adds the file's result line.
+  void saveEnergies(const WalkFile& file, const EnergyTexts& found, bool gibbsRules,
+                    bool hartree);
+
+  // Result files written since Start, so none is overwritten in one run.
+  WrittenFiles written_;
+  // For each result folder, the lines of the run's list (Memo3) up to its
+  // last heat file: its allheats.txt.
+  std::map<std::string, size_t> listedUpTo_;
 };
 
 extern TForm5* Form5;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/form.h"
+#include "tools/conformer_sum.h"
 
 // The file-count label before any file is chosen; the Tools menu puts it back
 // whenever it opens the window.
@@ -38,6 +39,9 @@ class TForm4 : public Form {
   void Button4Click();
   void Button2Click();
   void Button3Click();
+
+ private:
+  SumKind tickedKind() const;
 };
 
 extern TForm4* Form4;
