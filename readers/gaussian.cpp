@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/Main.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -47,8 +48,6 @@ constexpr double sodiumDLine = 589.3;  // nm
 constexpr int ordRows = 100;
 constexpr int ordSlots = 2;
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
-bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
 
 enum class Layout { G09, G03 };
 
@@ -78,7 +77,8 @@ class GaussianRun {
     source_.skip(3);
     int i = 1;
     while (!source_.has(lengthRotatoryTable) && !source_.pastEnd()) {
-      const double rotatory = readers::toReal(readers::word(source_.line(), 5));
+      double rotatory = 0.0;
+      if (!rowValue(readers::word(source_.line(), 5), rotatory)) break;
       if (StateRow* row = table_.row(i)) row->rotatory = rotatory;
       ++i;
       source_.next();
@@ -92,7 +92,8 @@ class GaussianRun {
     source_.skip(3);
     int i = 1;
     while (!source_.has(lengthRotatoryTableEnd) && !source_.pastEnd()) {
-      const double rotatory = readers::toReal(readers::word(source_.line(), 5));
+      double rotatory = 0.0;
+      if (!rowValue(readers::word(source_.line(), 5), rotatory)) break;
       if (StateRow* row = table_.row(i)) row->rotatory = rotatory;
       ++i;
       source_.next();
@@ -107,7 +108,8 @@ class GaussianRun {
     source_.skip(2);
     int i = 1;
     while (!source_.has(magneticDipoleTable) && !source_.pastEnd() && isTableRow(source_.line())) {
-      const double oscillator = readers::toReal(readers::word(source_.line(), field));
+      double oscillator = 0.0;
+      if (!rowValue(readers::word(source_.line(), field), oscillator)) break;
       if (StateRow* row = table_.row(i)) row->oscillator = oscillator;
       source_.next();
       ++i;
@@ -130,7 +132,8 @@ class GaussianRun {
       std::string_view row = source_.line();
       if (trimRows) row = readers::trimmed(row);
       const std::string_view last = row.size() > 11 ? row.substr(row.size() - 11) : row;
-      const double rotatory = readers::toReal(readers::withoutBlanks(last));
+      double rotatory = 0.0;
+      if (!rowValue(readers::withoutBlanks(last), rotatory)) break;
       if (StateRow* tableRow = table_.row(i)) tableRow->rotatory = rotatory;
       ++i;
       source_.next();
@@ -157,24 +160,41 @@ class GaussianRun {
 
   // One state line: the wavelength before "nm" (after the "eV" and one
   // character), and with `withOscillator` the value after the first "=".
-  void takeState(int i, bool withOscillator) {
+  // False for a state line cut by the end of the file.
+  bool takeState(int i, bool withOscillator) {
     std::string_view text = source_.line();
     const size_t electronVolts = text.find("eV");
     if (electronVolts != std::string_view::npos)
       text.remove_prefix(std::min(text.size(), electronVolts + 3));
     const size_t nm = text.find("nm");
-    const double wavelength = readers::toReal(readers::withoutBlanks(
-        nm == std::string_view::npos ? std::string_view{} : text.substr(0, nm)));
+    double wavelength = 0.0;
+    if (!rowValue(readers::withoutBlanks(nm == std::string_view::npos ? std::string_view{}
+                                                                      : text.substr(0, nm)),
+                  wavelength))
+      return false;
     double oscillator = 0.0;
     if (withOscillator) {
       std::string_view rest = text;
       const size_t spin = rest.find("<S**2>");
       if (spin != std::string_view::npos) rest = rest.substr(0, spin);
-      oscillator = readers::toReal(readers::withoutBlanks(readers::after(rest, "=")));
+      if (!rowValue(readers::withoutBlanks(readers::after(rest, "=")), oscillator)) return false;
     }
     if (StateRow* row = table_.row(i)) {
       row->wavelength = wavelength;
       if (withOscillator) row->oscillator = oscillator;
+    }
+    return true;
+  }
+
+  // The number of a row into `value`; false for the last line of the file
+  // cut inside its fields.
+  bool rowValue(std::string_view text, double& value) {
+    try {
+      value = readers::tableReal(source_, text);
+      return true;
+    } catch (const readers::RowCutByEndOfFile&) {
+      rowCut_ = true;
+      return false;
     }
   }
 
@@ -191,14 +211,15 @@ class GaussianRun {
     while (!source_.has("Excited State") && !source_.has(end) && !source_.pastEnd());
   }
 
-  void stateList09(bool withOscillator, std::string_view end) {
+  // Each returns the number of states taken.
+  int stateList09(bool withOscillator, std::string_view end) {
     findStateList();
     nextStateLine(end);
-    if (source_.has("Excited State") && source_.has("nm")) takeState(1, withOscillator);
+    if (!(source_.has("Excited State") && source_.has("nm"))) return 0;
+    if (!takeState(1, withOscillator)) return 0;
     for (int i = 2;; ++i) {
       nextStateLine(end);
-      if (!source_.has("Excited State")) break;
-      takeState(i, withOscillator);
+      if (!source_.has("Excited State") || !takeState(i, withOscillator)) return i - 1;
     }
   }
 
@@ -219,33 +240,55 @@ class GaussianRun {
     while (!source_.has("Excited State") && betweenStates(source_.line()) && !source_.pastEnd());
   }
 
-  void stateList03(bool withOscillator) {
+  int stateList03(bool withOscillator) {
     findStateList();
     nextStateLine03();
-    if (source_.has("Excited State") && source_.has("nm")) takeState(1, withOscillator);
+    if (!(source_.has("Excited State") && source_.has("nm"))) return 0;
+    if (!takeState(1, withOscillator)) return 0;
     for (int i = 2;; ++i) {
       nextStateLine03();
-      if (!source_.has("Excited State")) break;
-      takeState(i, withOscillator);
+      if (!source_.has("Excited State") || !takeState(i, withOscillator)) return i - 1;
     }
   }
 
-  // ---- After each block: labels, lines into the grid, state.
+  // ---- After each block: the block is offered as the result; after the
+  // file: labels, lines into the grid, state.
 
-  // The count shown is that of the states loaded: a table never holds more
-  // than its rows.
-  void countStates(int count) {
-    states_ = StateTable::held(count);
-    if (slot_ == 1) readers::showStateCount(form_, states_);
+  // The table gave `count` states (the number the block announces), the
+  // state list `listed` of them. A block the file ends inside holds the
+  // states it printed whole: those with a row and a state line.
+  void closeBlock(int count, int listed) {
+    Block block;
+    block.cut = source_.pastEnd() || rowCut_;
+    rowCut_ = false;
+    block.announced = count;
+    block.states = block.cut ? std::min(count, listed) : count;
+    const int rows = StateTable::held(block.states);
+    for (int i = 1; i <= rows; ++i) block.rows.push_back(table_.at(i));
+    if (block.cut) {
+      cutStates_ = block.states;
+      cutAnnounced_ = count;
+    }
+    blocks_.offer(std::move(block));
+    table_.clear();
   }
 
-  void enterBlock() {
-    if (slot_ == 1) readers::showStateLabels(form_, table_, states_);
-    const int rows = StateTable::held(states_);
+  void enterResult() {
+    const Block* block = blocks_.kept();
+    if (blocks_.endsCut())
+      notes_.endsInsideTable(readers::stateCountText(cutStates(), cutAnnounced_),
+                             blocks_.earlierKept());
+    if (block == nullptr) return;
+    for (size_t i = 0; i < block->rows.size(); ++i)
+      *table_.row(static_cast<int>(i) + 1) = block->rows[i];
+    const int states = StateTable::held(block->states);
+    if (slot_ == 1) {
+      readers::showStateCount(form_, states);
+      readers::showStateLabels(form_, table_, states);
+    }
     const bool ecd = spectrum_ == Spectrum::Ecd;
     bool anyRotation = false;
-    for (int i = 1; i <= rows; ++i) {
-      const StateRow& row = table_.at(i);
+    for (const StateRow& row : block->rows) {
       readers::addLine(ecd ? store_.ROTS : store_.OSC, slot_, row.wavelength,
                        ecd ? row.rotatory : row.oscillator, readers::RangeTest::Inclusive);
       anyRotation = anyRotation || row.rotatory != 0.0;
@@ -329,9 +372,24 @@ class GaussianRun {
   int slot_;
   Spectrum spectrum_;
   LineSource source_;
+  // One block of states: the rows it gives, their number, the number its
+  // table announced, and whether the file ended inside it.
+  struct Block {
+    std::vector<StateRow> rows;
+    int states = 0;
+    int announced = 0;
+    bool cut = false;
+  };
+
+  int cutStates() const { return cutStates_; }
+
   readers::LoadNotes notes_;
   StateTable table_;
-  int states_ = 0;
+  readers::LastTable<Block> blocks_;
+  int cutStates_ = 0;
+  int cutAnnounced_ = 0;
+  // A row of the block was cut by the end of the file.
+  bool rowCut_ = false;
 };
 
 // The last step of the ECD readers: when the ORD menu is on (by this file or
@@ -364,31 +422,28 @@ void readEcd(TForm1& form, const std::string& fileName, int slot, Layout layout)
     while (!source.eof()) {
       source.next();
       if (layout == Layout::G09) {
-        if (velocityFormalism() && source.has(velocityRotatoryTable)) {
-          run.countStates(run.velocityRotations09());
-          run.stateList09(false, stateListEnd);
-          run.enterBlock();
+        if (readers::velocityFormalism() && source.has(velocityRotatoryTable)) {
+          const int count = run.velocityRotations09();
+          run.closeBlock(count, run.stateList09(false, stateListEnd));
         }
-        if (lengthFormalism() && source.has(lengthRotatoryTable)) {
-          run.countStates(run.lengthRotations09());
-          run.stateList09(true, stateListEnd);
-          run.enterBlock();
+        if (readers::lengthFormalism() && source.has(lengthRotatoryTable)) {
+          const int count = run.lengthRotations09();
+          run.closeBlock(count, run.stateList09(true, stateListEnd));
         }
         if (source.has(rotationLine) && !source.has(staticRotationLine)) run.opticalRotations09();
       } else {
-        if (velocityFormalism() && source.has(velocityDipoleTable)) {
-          run.countStates(run.velocityBlock03());
-          run.stateList03(false);
-          run.enterBlock();
+        if (readers::velocityFormalism() && source.has(velocityDipoleTable)) {
+          const int count = run.velocityBlock03();
+          run.closeBlock(count, run.stateList03(false));
         }
-        if (lengthFormalism() && source.has(lengthRotatoryTable03)) {
-          run.countStates(run.lengthBlock03());
-          run.stateList03(true);
-          run.enterBlock();
+        if (readers::lengthFormalism() && source.has(lengthRotatoryTable03)) {
+          const int count = run.lengthBlock03();
+          run.closeBlock(count, run.stateList03(true));
         }
         if (source.has(sodiumRotationLine)) run.opticalRotations03();
       }
     }
+    run.enterResult();
     notes = run.notes();
   }
   readers::UvEcdClosing closing{Spectrum::Ecd};
@@ -417,17 +472,16 @@ void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
     LineSource& source = run.source();
     while (!source.eof()) {
       source.next();
-      if (velocityFormalism() && source.has(velocityDipoleTable)) {
-        run.countStates(run.velocityOscillators(6));
-        run.stateList09(false, stateListEndUvVelocity);
-        run.enterBlock();
+      if (readers::velocityFormalism() && source.has(velocityDipoleTable)) {
+        const int count = run.velocityOscillators(6);
+        run.closeBlock(count, run.stateList09(false, stateListEndUvVelocity));
       }
-      if (lengthFormalism() && source.has(lengthRotatoryTable)) {
-        run.countStates(run.lengthRotations09());
-        run.stateList09(true, stateListEnd);
-        run.enterBlock();
+      if (readers::lengthFormalism() && source.has(lengthRotatoryTable)) {
+        const int count = run.lengthRotations09();
+        run.closeBlock(count, run.stateList09(true, stateListEnd));
       }
     }
+    run.enterResult();
     notes = run.notes();
   }
   readers::UvEcdClosing closing{Spectrum::Uv};
@@ -437,30 +491,24 @@ void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
   notes.report(fileName);
 }
 
-// Gaussian 03 and 98 give one block, the first of the chosen gauge.
 void TForm1::GAUSSIAN03UV(const std::string& fileName, int slot) {
   SetCaption(fileName);
   readers::LoadNotes notes;
   {
     GaussianRun run(*this, fileName, slot, Spectrum::Uv);
     LineSource& source = run.source();
-    source.next();
-    if (velocityFormalism()) {
-      while (!source.has(velocityDipoleTable) && !source.pastEnd()) source.next();
-      if (source.has(velocityDipoleTable)) {
-        run.countStates(run.velocityBlock03());
-        run.stateList03(false);
-        run.enterBlock();
+    while (!source.eof()) {
+      source.next();
+      if (readers::velocityFormalism() && source.has(velocityDipoleTable)) {
+        const int count = run.velocityBlock03();
+        run.closeBlock(count, run.stateList03(false));
+      }
+      if (readers::lengthFormalism() && source.has(lengthRotatoryTable03)) {
+        const int count = run.lengthBlock03();
+        run.closeBlock(count, run.stateList03(true));
       }
     }
-    if (lengthFormalism()) {
-      while (!source.has(lengthRotatoryTable03) && !source.pastEnd()) source.next();
-      if (source.has(lengthRotatoryTable03)) {
-        run.countStates(run.lengthBlock03());
-        run.stateList03(true);
-        run.enterBlock();
-      }
-    }
+    run.enterResult();
     notes = run.notes();
   }
   readers::UvEcdClosing closing{Spectrum::Uv};

@@ -4,13 +4,11 @@
 
 #include "app/Main.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
 using readers::Spectrum;
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 
 void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
   form.Label4->SetVisible(true);
@@ -21,7 +19,7 @@ void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum
     readers::LineSource source(fileName);
     grid.clearSlot(slot);
     while (!source.eof() && !source.has("DATXY")) source.next();
-    const int valueField = ecd ? (velocityFormalism() ? 6 : 5) : (velocityFormalism() ? 4 : 3);
+    const int valueField = ecd ? (readers::velocityFormalism() ? 6 : 5) : (readers::velocityFormalism() ? 4 : 3);
     while (!source.eof()) {
       const std::string& row = source.next();
       const double energy = readers::toReal(readers::word(row, 2));

@@ -7,7 +7,6 @@
 
 #include "app/Main.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -25,7 +24,6 @@ constexpr std::string_view ricc2Frequency = "|    frequency :";
 constexpr std::string_view ricc2ElectronVolts = "e.V.";
 constexpr std::string_view ricc2RotatoryUnit = "*erg*cm^3";
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 
 // One TURBOMOLE reader over one file.
 class TurbomoleRun {
@@ -106,7 +104,7 @@ class TurbomoleRun {
   // Both strengths must convert; the current line is the rotatory one after.
   void readEscfState(LineSource& source, int i) {
     const double wavelength = readers::toReal(readers::fromColumn(source.line(), 26));
-    const bool velocity = velocityFormalism();
+    const bool velocity = readers::velocityFormalism();
     const double oscillator =
         readers::toReal(readers::fromColumn(source.skip(velocity ? 7 : 9), 31));
     const double rotatory =
@@ -119,7 +117,7 @@ class TurbomoleRun {
     const double energy =
         readers::toReal(readers::firstWord(readers::fromColumn(source.line(), 41)));
     const bool ecd = spectrum_ == Spectrum::Ecd;
-    const bool velocity = velocityFormalism();
+    const bool velocity = readers::velocityFormalism();
     const std::string_view gauge =
         ecd ? (velocity ? "Rotator strength (velocity gauge)" : "Rotator strength (length gauge)")
             : (velocity ? "oscillator strength (velocity gauge)"
