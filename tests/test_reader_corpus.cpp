@@ -110,4 +110,29 @@ TEST(GaussianCorpus, FrequencyOutputsGiveOneRowPerMode) {
   }
 }
 
+// Multi-step outputs give their last table: the EOM-CCSD states without the
+// CIS guess before them, the last step of an optimisation, the last
+// frequency analysis.
+TEST(GaussianCorpus, MultiStepOutputsGiveTheirLastTable) {
+  const std::string eom = corpus("gaussian/uv_ecd/g16_cclib_dvb_eomccsd.log");
+  if (eom.empty()) GTEST_SKIP() << "corpus absent";
+  {
+    Session ui;
+    open(ui, eom);
+    // The guess printed a band at 188.90 nm with f = 1.0777.
+    EXPECT_EQ(ui.store().OSC(1889, 1), 0.0);
+    expectStateLabels("10", "408.89 nm", "156.16 nm");
+  }
+  {
+    // Five optimisation steps of two states each: the last step's two.
+    Session ui;
+    open(ui, corpus("gaussian/uv_ecd/g16_cclib-data_Pyridine_opt-eomccsd.log"));
+    expectStateLabels("2", "286.13 nm", "223.04 nm");
+    EXPECT_DOUBLE_EQ(ui.store().OSC(2861, 1), 0.0051);
+    EXPECT_DOUBLE_EQ(ui.store().OSC(2230, 1), 0.0003);
+    EXPECT_NEAR(sumOfBins(ui.store().OSC, 1), 0.0054, 1e-12);
+    EXPECT_TRUE(ui.boxes().empty());
+  }
+}
+
 }  // namespace

@@ -386,4 +386,40 @@ TEST(OrcaCorpus, StateCountsAndBinsMatchThePrintedTables) {
   }
 }
 
+// Outputs that print a table of one kind several times give the last one:
+// STEOM-CCSD prints right, left and left-right moments; an optimisation one
+// TD-DFT block per geometry.
+TEST(OrcaCorpus, RepeatedTablesGiveTheLastOne) {
+  struct Case {
+    const char* file;
+    std::vector<Bin> rotatory, oscillator;
+  };
+  const std::vector<Case> cases = {
+      {"orca/uv_ecd/orca6.0_cclib_dvb_steom_ccsd.log",
+       {{2643, 0.00045}, {1621, 0.51977}},
+       {{2643, 0.000317410}, {1621, 1.084982374}}},
+      {"orca/uv_ecd/orca5.0_cclib-data_Benzene_opt_etsyms.log",
+       {{1671, -0.00060}, {1455, -0.00231 + 0.00232}},
+       {{1671, 1.087369886}, {1670, 1.086609216}}},
+  };
+  for (const Case& c : cases) {
+    const std::string path = corpus(c.file);
+    if (path.empty()) GTEST_SKIP() << "corpus absent";
+    Session ui;
+    open(ui, path);
+    SCOPED_TRACE(c.file);
+    EXPECT_TRUE(ui.boxes().empty());
+    expectBins(ui.store(), c.rotatory, c.oscillator);
+    // Nothing of an earlier table stands beside the last one's lines.
+    double rotatory = 0.0, oscillator = 0.0;
+    for (const Bin& b : c.rotatory) rotatory += b.value;
+    for (const Bin& b : c.oscillator) oscillator += b.value;
+    if (std::string(c.file).find("steom") != std::string::npos) {
+      EXPECT_NEAR(sumOfBins(ui.store().ROTS, 1), rotatory, 1e-12);
+      EXPECT_NEAR(sumOfBins(ui.store().OSC, 1), oscillator, 1e-12);
+      EXPECT_EQ(Form1->Label11->Caption(), "2");
+    }
+  }
+}
+
 }  // namespace
