@@ -10,15 +10,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
 
 using readers::LineList;
 using readers::LineSource;
+using readers::Mode;
 
 constexpr std::string_view analysisHeader = "Harmonic frequencies";
 constexpr std::string_view frequencyMarker = "Frequencies --";
@@ -58,11 +61,6 @@ bool isFrequencyLine(std::string_view line) {
   if (behind < line.size() && line[behind] == '-') return false;
   return !readers::contains(line, lowFrequencies);
 }
-
-struct Mode {
-  double wavenumber;
-  double strength;
-};
 
 // One frequency analysis: its modes in file order.
 struct Analysis {
@@ -184,30 +182,41 @@ std::string modeCount(size_t count) {
 
 }  // namespace
 
+readers::ModeParse readers::parseGaussianModes(const std::string& fileName, LineList list) {
+  VibrationRun run(fileName, list);
+  run.read();
+  const Analysis& analysis = run.result();
+  ModeParse parse;
+  parse.strengthsFound = analysis.strengthsFound;
+  // The line list holds rows 0 to 4000.
+  const size_t rows = static_cast<size_t>(LineGrid::high + 1);
+  parse.modes.assign(analysis.modes.begin(),
+                     analysis.modes.size() > rows ? analysis.modes.begin() + static_cast<long>(rows)
+                                                  : analysis.modes.end());
+  if (analysis.modes.size() > rows)
+    parse.notes.note("the modes after the first " + std::to_string(rows));
+  if (analysis.unreadable > 0)
+    parse.notes.note(modeCount(static_cast<size_t>(analysis.unreadable)) +
+                     " whose values Gaussian could not print");
+  if (run.cutAtEnd()) parse.notes.endsInsideTable(modeCount(run.cutModes()), !analysis.cut);
+  return parse;
+}
+
 bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
                           readers::LineList list, readers::LoadNotes& notes) {
   for (long row = LineGrid::low; row <= LineGrid::high; ++row) {
     grid(row, 1, slot) = 0.0;
     grid(row, 2, slot) = 0.0;
   }
-  VibrationRun run(fileName, list);
-  run.read();
-  const Analysis& analysis = run.result();
+  readers::ModeParse parse = readers::parseGaussianModes(fileName, list);
   long row = 0;
-  for (const Mode& mode : analysis.modes) {
-    if (row > LineGrid::high) {
-      notes.note("the modes after the first " + std::to_string(LineGrid::high + 1));
-      break;
-    }
+  for (const Mode& mode : parse.modes) {
     grid(row, 1, slot) = mode.wavenumber;
     grid(row, 2, slot) = mode.strength;
     ++row;
   }
-  if (analysis.unreadable > 0)
-    notes.note(modeCount(static_cast<size_t>(analysis.unreadable)) +
-               " whose values Gaussian could not print");
-  if (run.cutAtEnd()) notes.endsInsideTable(modeCount(run.cutModes()), !analysis.cut);
-  return analysis.strengthsFound;
+  notes = std::move(parse.notes);
+  return parse.strengthsFound;
 }
 
 bool IsFrequencyOutputWithoutStrengths(const std::string& fileName) {

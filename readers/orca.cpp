@@ -11,6 +11,7 @@
 
 #include "app/Main.h"
 #include "platform/errors.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 #include "store/constants.h"
 
@@ -80,19 +81,13 @@ std::string_view rowFields(std::string_view row) {
   return readers::trimmed(row);
 }
 
-// One ORCA reader over one file. Each table is read into its lines; of the
-// tables of one kind the last complete one gives the spectrum.
+// One parse of one file. Each table is read into its lines; of the tables
+// of one kind the last complete one gives the spectrum.
 class OrcaRun {
  public:
-  OrcaRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum)
-      : form_(form),
-        store_(form.store),
-        slot_(slot),
-        spectrum_(spectrum),
-        grid_(spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC),
-        fileName_(fileName) {}
-
-  void clear() { grid_.clearSlot(slot_); }
+  OrcaRun(const std::string& fileName, Spectrum spectrum, readers::Formalism formalism,
+          readers::LineParse& into)
+      : spectrum_(spectrum), formalism_(formalism), fileName_(fileName), into_(into) {}
 
   // Reads the whole file; the current line is the marker line of each table.
   void readFile(bool withStateTable, bool convertibleUnits) {
@@ -108,25 +103,18 @@ class OrcaRun {
     }
   }
 
-  // The lines of the table that counts into the slot: the CD or absorption
-  // table, or the state table where the file has no CD or absorption table
-  // of its own, so that no transition is counted twice.
-  void enterLines() {
-    if (const readers::LineTable* table = counting().kept())
-      for (const auto& [wavelength, value] : table->lines)
-        readers::addLine(grid_, slot_, wavelength, value, RangeTest::Strict);
-  }
-
-  int states() const {
-    const readers::LineTable* table = counting().kept();
-    return table == nullptr ? 0 : table->states;
-  }
-
-  // One note when the file ends inside the table that counts.
-  void noteCut(readers::LoadNotes& notes) const {
+  // The lines of the table that counts: the CD or absorption table, or the
+  // state table where the file has no CD or absorption table of its own, so
+  // that no transition is counted twice; one note when the file ends inside
+  // that table.
+  void finish() {
     const readers::LastTable<readers::LineTable>& tables = counting();
-    if (!tables.endsCut()) return;
-    notes.endsInsideTable(readers::stateCountText(cutStates_), tables.earlierKept());
+    if (const readers::LineTable* table = tables.kept()) {
+      into_.lines = table->lines;
+      into_.count = table->states;
+    }
+    if (tables.endsCut())
+      into_.notes.endsInsideTable(readers::stateCountText(cutStates_), tables.earlierKept());
   }
 
  private:
@@ -139,15 +127,7 @@ class OrcaRun {
            !readers::contains(line, spinOrbitCorrected);
   }
 
-  void markComputed() {
-    if (spectrum_ == Spectrum::Ecd) {
-      form_.CDspectra1->SetEnabled(true);
-      store_.CDACTIVE[slot_] = readers::computed;
-    } else {
-      form_.UVspectra1->SetEnabled(true);
-      store_.UVACTIVE[slot_] = readers::computed;
-    }
-  }
+  void markComputed() { into_.found = true; }
 
   void offer(readers::LastTable<readers::LineTable>& tables, readers::LineTable table) {
     if (table.cut) cutStates_ = table.states;
@@ -159,7 +139,7 @@ class OrcaRun {
   void readStateTable(LineSource& source) {
     markComputed();
     const bool ecd = spectrum_ == Spectrum::Ecd;
-    const bool velocity = readers::velocityFormalism();
+    const bool velocity = formalism_.velocity;
     const int valueField = ecd ? (velocity ? 7 : 6) : (velocity ? 5 : 4);
     readers::LineTable table;
     try {
@@ -225,11 +205,11 @@ class OrcaRun {
   }
 
   void readCdTable(LineSource& source, bool convertibleUnits) {
-    if (readers::velocityFormalism()) {
-      readers::tell(lengthOnlyMessage);
+    if (formalism_.velocity) {
+      ++into_.refusedTables;
       return;
     }
-    if (!readers::lengthFormalism()) return;
+    if (!formalism_.length) return;
     markComputed();
     const RowLayout layout = openTable(source);
     const double factor = convertibleUnits && !layout.sgs ? atomicToSgs : 1.0;
@@ -240,68 +220,98 @@ class OrcaRun {
   // with "length".
   void readAbsorptionTable(LineSource& source) {
     const bool velocityTable = source.has(velocityAbsorptionTable);
-    if ((velocityTable && readers::velocityFormalism()) ||
-        (!velocityTable && readers::lengthFormalism())) {
+    if ((velocityTable && formalism_.velocity) || (!velocityTable && formalism_.length)) {
       markComputed();
       offer(spectrumTables_, readRows(source, openTable(source), 1.0));
     }
   }
 
-  TForm1& form_;
-  Store& store_;
-  int slot_;
   Spectrum spectrum_;
-  Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid_;
+  readers::Formalism formalism_;
   const std::string& fileName_;
+  readers::LineParse& into_;
   readers::LastTable<readers::LineTable> spectrumTables_;
   readers::LastTable<readers::LineTable> stateTables_;
   int cutStates_ = 0;
 };
 
-enum class Version { BeforeFour, FourOrLater };
+}  // namespace
+
+void readers::parseOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion version,
+                        Formalism formalism, LineParse& into) {
+  OrcaRun run(fileName, spectrum, formalism, into);
+  // What was read before a file error stands.
+  try {
+    run.readFile(version == OrcaVersion::FourOrLater, version == OrcaVersion::BeforeFour);
+  } catch (const EInOutError&) {
+    run.finish();
+    throw;
+  }
+  run.finish();
+}
+
+namespace {
+
+using readers::OrcaVersion;
+
+void markComputed(TForm1& form, Spectrum spectrum, int slot) {
+  if (spectrum == Spectrum::Ecd) {
+    form.CDspectra1->SetEnabled(true);
+    form.store.CDACTIVE[slot] = readers::computed;
+  } else {
+    form.UVspectra1->SetEnabled(true);
+    form.store.UVACTIVE[slot] = readers::computed;
+  }
+}
 
 void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-              Version version) {
+              OrcaVersion version) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
-  OrcaRun run(form, fileName, slot, spectrum);
-  run.clear();
+  auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
+  grid.clearSlot(slot);
+  readers::LineParse parse;
   // An input/output error ends the reading; what was read is still shown,
-  // then the error goes on to the detector's report.
+  // then the error goes on to the detector's report. A table marker makes
+  // the slot computed even when a number of the table fails to convert.
   std::optional<EInOutError> failure;
   try {
-    run.readFile(version == Version::FourOrLater, version == Version::BeforeFour);
+    readers::parseOrca(fileName, spectrum, version, readers::chosenFormalism(), parse);
   } catch (const EInOutError& error) {
     failure = error;
+  } catch (...) {
+    if (parse.found) markComputed(form, spectrum, slot);
+    throw;
   }
-  run.enterLines();
-  readers::LoadNotes notes;
-  run.noteCut(notes);
+  for (int i = 0; i < parse.refusedTables; ++i) readers::tell(lengthOnlyMessage);
+  if (parse.found) markComputed(form, spectrum, slot);
+  for (const auto& [wavelength, value] : parse.lines)
+    readers::addLine(grid, slot, wavelength, value, RangeTest::Strict);
   const bool ecd = spectrum == Spectrum::Ecd;
   if (ecd && slot == 1 && form.store.CDACTIVE[slot] == readers::computed) {
-    readers::showStateCount(form, run.states());
+    readers::showStateCount(form, parse.count);
     readers::showLineBinLabels(form);
   }
   readers::UvEcdClosing closing{spectrum};
   if (ecd) closing.cdUnitLabel = readers::orcaUnitLabel;
   readers::finishUvEcd(form, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
   if (failure) throw *failure;
 }
 
 }  // namespace
 
 void TForm1::ORCACD(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Ecd, Version::BeforeFour);
+  readOrca(*this, fileName, slot, Spectrum::Ecd, OrcaVersion::BeforeFour);
 }
 
 void TForm1::ORCA4CD(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Ecd, Version::FourOrLater);
+  readOrca(*this, fileName, slot, Spectrum::Ecd, OrcaVersion::FourOrLater);
 }
 
 void TForm1::ORCAUV(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Uv, Version::BeforeFour);
+  readOrca(*this, fileName, slot, Spectrum::Uv, OrcaVersion::BeforeFour);
 }
 
 void TForm1::ORCA4UV(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Uv, Version::FourOrLater);
+  readOrca(*this, fileName, slot, Spectrum::Uv, OrcaVersion::FourOrLater);
 }

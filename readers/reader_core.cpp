@@ -1,5 +1,7 @@
 #include "readers/reader_core.h"
 
+#include "readers/parse.h"
+
 #include <cmath>
 #include <functional>
 
@@ -21,6 +23,8 @@ bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
+
+Formalism chosenFormalism() { return Formalism{velocityFormalism(), lengthFormalism()}; }
 
 // ---- Line source -----------------------------------------------------------
 
