@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
@@ -49,25 +50,14 @@ constexpr int ordRows = 100;
 constexpr int ordSlots = 2;
 
 
-enum class Layout { G09, G03 };
-
-// One run of a Gaussian UV or ECD reader over one file.
+// One parse of a Gaussian UV or ECD output.
 class GaussianRun {
  public:
-  GaussianRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum)
-      : form_(form),
-        store_(form.store),
-        fileName_(fileName),
-        slot_(slot),
-        spectrum_(spectrum),
-        source_(fileName),
-        table_(notes_) {
+  explicit GaussianRun(const std::string& fileName) : source_(fileName), table_(notes_) {
     table_.clear();
-    (spectrum == Spectrum::Ecd ? store_.ROTS : store_.OSC).clearSlot(slot);
   }
 
   LineSource& source() { return source_; }
-  readers::LoadNotes& notes() { return notes_; }
 
   // ---- Tables: each fills one column of rows 1, 2, ... and returns the count.
 
@@ -273,35 +263,21 @@ class GaussianRun {
     table_.clear();
   }
 
-  void enterResult() {
-    const Block* block = blocks_.kept();
+  // The block that counts and the optical rotations, with the notes.
+  readers::StateParse result() {
     if (blocks_.endsCut())
-      notes_.endsInsideTable(readers::stateCountText(cutStates(), cutAnnounced_),
+      notes_.endsInsideTable(readers::stateCountText(cutStates_, cutAnnounced_),
                              blocks_.earlierKept());
-    if (block == nullptr) return;
-    for (size_t i = 0; i < block->rows.size(); ++i)
-      *table_.row(static_cast<int>(i) + 1) = block->rows[i];
-    const int states = StateTable::held(block->states);
-    if (slot_ == 1) {
-      readers::showStateCount(form_, states);
-      readers::showStateLabels(form_, table_, states);
+    readers::StateParse parse;
+    if (const Block* block = blocks_.kept()) {
+      parse.found = true;
+      parse.states = block->rows;
+      parse.count = StateTable::held(block->states);
     }
-    const bool ecd = spectrum_ == Spectrum::Ecd;
-    bool anyRotation = false;
-    for (const StateRow& row : block->rows) {
-      readers::addLine(ecd ? store_.ROTS : store_.OSC, slot_, row.wavelength,
-                       ecd ? row.rotatory : row.oscillator, readers::RangeTest::Inclusive);
-      anyRotation = anyRotation || row.rotatory != 0.0;
-    }
-    if (ecd) {
-      if (anyRotation) {
-        store_.CDACTIVE[slot_] = readers::computed;
-        if (slot_ == 1) form_.CDspectra1->SetEnabled(true);
-      }
-    } else {
-      form_.UVspectra1->SetEnabled(true);
-      store_.UVACTIVE[slot_] = readers::computed;
-    }
+    parse.rotations = std::move(rotations_);
+    parse.rotationsFound = rotationsFound_;
+    parse.notes = notes_;
+    return parse;
   }
 
   // ---- Optical rotations.
@@ -317,38 +293,20 @@ class GaussianRun {
     return true;
   }
 
-  void storeRotation(int row, double wavelength, double rotation) {
-    if (slot_ > ordSlots) {
-      notes_.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
-      return;
-    }
-    if (row > ordRows) {
-      notes_.note("the optical rotations after the first " + std::to_string(ordRows));
-      return;
-    }
-    store_.ORDCALCX(row, slot_) = wavelength;
-    store_.ORDCALCY(row, slot_) = rotation;
-  }
-
   // The rotations from the current line (row 1, already parsed) to "Leave
-  // Link 1002". Lines without a wavelength, such as the static one, are passed.
+  // Link 1002"; a later block of rotations replaces an earlier one. Lines
+  // without a wavelength, such as the static one, are passed.
   void opticalRotations(double firstWavelength, double firstRotation) {
-    storeRotation(1, firstWavelength, firstRotation);
-    int i = 2;
+    rotations_.clear();
+    keepRotation(firstWavelength, firstRotation);
     source_.next();
     while (!source_.has(rotationsEnd) && !source_.pastEnd()) {
       double wavelength = 0.0, rotation = 0.0;
-      if (source_.has(rotationLine) && parseRotation(source_.line(), wavelength, rotation)) {
-        storeRotation(i, wavelength, rotation);
-        ++i;
-      }
+      if (source_.has(rotationLine) && parseRotation(source_.line(), wavelength, rotation))
+        keepRotation(wavelength, rotation);
       source_.next();
     }
-    if (slot_ > ordSlots) return;
-    store_.ORDDATAPTS[slot_] = std::min(i - 1, ordRows);
-    form_.ORD1->SetEnabled(true);
-    store_.ORDACTIVE[slot_] = readers::computed;
-    store_.ORDTITLE[slot_] = ExtractFileName(fileName_);
+    rotationsFound_ = true;
   }
 
   void opticalRotations09() {
@@ -366,11 +324,15 @@ class GaussianRun {
   }
 
  private:
-  TForm1& form_;
-  Store& store_;
-  const std::string& fileName_;
-  int slot_;
-  Spectrum spectrum_;
+  // The ORD store holds 100 rows.
+  void keepRotation(double wavelength, double rotation) {
+    if (rotations_.size() >= static_cast<size_t>(ordRows)) {
+      notes_.note("the optical rotations after the first " + std::to_string(ordRows));
+      return;
+    }
+    rotations_.emplace_back(wavelength, rotation);
+  }
+
   LineSource source_;
   // One block of states: the rows it gives, their number, the number its
   // table announced, and whether the file ended inside it.
@@ -381,8 +343,6 @@ class GaussianRun {
     bool cut = false;
   };
 
-  int cutStates() const { return cutStates_; }
-
   readers::LoadNotes notes_;
   StateTable table_;
   readers::LastTable<Block> blocks_;
@@ -390,6 +350,8 @@ class GaussianRun {
   int cutAnnounced_ = 0;
   // A row of the block was cut by the end of the file.
   bool rowCut_ = false;
+  std::vector<std::pair<double, double>> rotations_;
+  bool rotationsFound_ = false;
 };
 
 // The last step of the ECD readers: when the ORD menu is on (by this file or
@@ -413,106 +375,142 @@ void captionForSlotOne(TForm1& form, const std::string& fileName, int slot) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
 }
 
-void readEcd(TForm1& form, const std::string& fileName, int slot, Layout layout) {
-  captionForSlotOne(form, fileName, slot);
-  readers::LoadNotes notes;
-  {
-    GaussianRun run(form, fileName, slot, Spectrum::Ecd);
-    LineSource& source = run.source();
-    while (!source.eof()) {
-      source.next();
-      if (layout == Layout::G09) {
-        if (readers::velocityFormalism() && source.has(velocityRotatoryTable)) {
-          const int count = run.velocityRotations09();
-          run.closeBlock(count, run.stateList09(false, stateListEnd));
-        }
-        if (readers::lengthFormalism() && source.has(lengthRotatoryTable)) {
-          const int count = run.lengthRotations09();
-          run.closeBlock(count, run.stateList09(true, stateListEnd));
-        }
-        if (source.has(rotationLine) && !source.has(staticRotationLine)) run.opticalRotations09();
-      } else {
-        if (readers::velocityFormalism() && source.has(velocityDipoleTable)) {
-          const int count = run.velocityBlock03();
-          run.closeBlock(count, run.stateList03(false));
-        }
-        if (readers::lengthFormalism() && source.has(lengthRotatoryTable03)) {
-          const int count = run.lengthBlock03();
-          run.closeBlock(count, run.stateList03(true));
-        }
-        if (source.has(sodiumRotationLine)) run.opticalRotations03();
-      }
-    }
-    run.enterResult();
-    notes = run.notes();
+// Labels, lines and state of the block that counts.
+void enterStates(TForm1& form, const readers::StateParse& parse, Spectrum spectrum, int slot) {
+  if (!parse.found) return;
+  Store& store = form.store;
+  if (slot == 1) {
+    readers::LoadNotes unused;
+    StateTable table(unused);
+    for (size_t i = 0; i < parse.states.size(); ++i)
+      *table.row(static_cast<int>(i) + 1) = parse.states[i];
+    readers::showStateCount(form, parse.count);
+    readers::showStateLabels(form, table, parse.count);
   }
+  const bool ecd = spectrum == Spectrum::Ecd;
+  bool anyRotation = false;
+  for (const StateRow& row : parse.states) {
+    readers::addLine(ecd ? store.ROTS : store.OSC, slot, row.wavelength,
+                     ecd ? row.rotatory : row.oscillator, readers::RangeTest::Inclusive);
+    anyRotation = anyRotation || row.rotatory != 0.0;
+  }
+  if (ecd) {
+    if (anyRotation) {
+      store.CDACTIVE[slot] = readers::computed;
+      if (slot == 1) form.CDspectra1->SetEnabled(true);
+    }
+  } else {
+    form.UVspectra1->SetEnabled(true);
+    store.UVACTIVE[slot] = readers::computed;
+  }
+}
+
+// The optical rotations into the ORD slot of the same number.
+void enterRotations(TForm1& form, readers::StateParse& parse, const std::string& fileName,
+                    int slot) {
+  if (!parse.rotationsFound) return;
+  if (slot > ordSlots) {
+    parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
+    return;
+  }
+  Store& store = form.store;
+  int row = 0;
+  for (const auto& [wavelength, rotation] : parse.rotations) {
+    ++row;
+    store.ORDCALCX(row, slot) = wavelength;
+    store.ORDCALCY(row, slot) = rotation;
+  }
+  store.ORDDATAPTS[slot] = row;
+  form.ORD1->SetEnabled(true);
+  store.ORDACTIVE[slot] = readers::computed;
+  store.ORDTITLE[slot] = ExtractFileName(fileName);
+}
+
+void readEcd(TForm1& form, const std::string& fileName, int slot, readers::GaussianLayout layout) {
+  captionForSlotOne(form, fileName, slot);
+  form.store.ROTS.clearSlot(slot);
+  readers::StateParse parse =
+      readers::parseGaussianStates(fileName, Spectrum::Ecd, layout, readers::chosenFormalism());
+  enterStates(form, parse, Spectrum::Ecd, slot);
+  enterRotations(form, parse, fileName, slot);
   readers::UvEcdClosing closing{Spectrum::Ecd};
   closing.cdUnitLabel = readers::gaussianUnitLabel;
-  closing.disableIrVcdEdits = layout == Layout::G09;
+  closing.disableIrVcdEdits = layout == readers::GaussianLayout::G09;
   readers::finishUvEcd(form, closing, fileName, slot);
   showOpticalRotations(form, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
 }  // namespace
 
+readers::StateParse readers::parseGaussianStates(const std::string& fileName, Spectrum spectrum,
+                                                 GaussianLayout layout, Formalism formalism) {
+  GaussianRun run(fileName);
+  LineSource& source = run.source();
+  const bool ecd = spectrum == Spectrum::Ecd;
+  while (!source.eof()) {
+    source.next();
+    if (layout == GaussianLayout::G09) {
+      if (formalism.velocity && ecd && source.has(velocityRotatoryTable)) {
+        const int count = run.velocityRotations09();
+        run.closeBlock(count, run.stateList09(false, stateListEnd));
+      }
+      if (formalism.velocity && !ecd && source.has(velocityDipoleTable)) {
+        const int count = run.velocityOscillators(6);
+        run.closeBlock(count, run.stateList09(false, stateListEndUvVelocity));
+      }
+      // The length block: R(length) for ECD; for UV the table counts the
+      // states whose oscillator strengths the state list gives.
+      if (formalism.length && source.has(lengthRotatoryTable)) {
+        const int count = run.lengthRotations09();
+        run.closeBlock(count, run.stateList09(true, stateListEnd));
+      }
+      if (ecd && source.has(rotationLine) && !source.has(staticRotationLine))
+        run.opticalRotations09();
+    } else {
+      if (formalism.velocity && source.has(velocityDipoleTable)) {
+        const int count = run.velocityBlock03();
+        run.closeBlock(count, run.stateList03(false));
+      }
+      if (formalism.length && source.has(lengthRotatoryTable03)) {
+        const int count = run.lengthBlock03();
+        run.closeBlock(count, run.stateList03(true));
+      }
+      if (ecd && source.has(sodiumRotationLine)) run.opticalRotations03();
+    }
+  }
+  return run.result();
+}
+
 void TForm1::GAUSSIAN09CD(const std::string& fileName, int slot) {
-  readEcd(*this, fileName, slot, Layout::G09);
+  readEcd(*this, fileName, slot, readers::GaussianLayout::G09);
 }
 
 void TForm1::GAUSSIAN03CD(const std::string& fileName, int slot) {
-  readEcd(*this, fileName, slot, Layout::G03);
+  readEcd(*this, fileName, slot, readers::GaussianLayout::G03);
 }
 
 void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
   captionForSlotOne(*this, fileName, slot);
-  readers::LoadNotes notes;
-  {
-    GaussianRun run(*this, fileName, slot, Spectrum::Uv);
-    LineSource& source = run.source();
-    while (!source.eof()) {
-      source.next();
-      if (readers::velocityFormalism() && source.has(velocityDipoleTable)) {
-        const int count = run.velocityOscillators(6);
-        run.closeBlock(count, run.stateList09(false, stateListEndUvVelocity));
-      }
-      if (readers::lengthFormalism() && source.has(lengthRotatoryTable)) {
-        const int count = run.lengthRotations09();
-        run.closeBlock(count, run.stateList09(true, stateListEnd));
-      }
-    }
-    run.enterResult();
-    notes = run.notes();
-  }
+  store.OSC.clearSlot(slot);
+  readers::StateParse parse = readers::parseGaussianStates(
+      fileName, Spectrum::Uv, readers::GaussianLayout::G09, readers::chosenFormalism());
+  enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.titleEveryLoad = true;
   closing.pageStepsEverySlot = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
 void TForm1::GAUSSIAN03UV(const std::string& fileName, int slot) {
   SetCaption(fileName);
-  readers::LoadNotes notes;
-  {
-    GaussianRun run(*this, fileName, slot, Spectrum::Uv);
-    LineSource& source = run.source();
-    while (!source.eof()) {
-      source.next();
-      if (readers::velocityFormalism() && source.has(velocityDipoleTable)) {
-        const int count = run.velocityBlock03();
-        run.closeBlock(count, run.stateList03(false));
-      }
-      if (readers::lengthFormalism() && source.has(lengthRotatoryTable03)) {
-        const int count = run.lengthBlock03();
-        run.closeBlock(count, run.stateList03(true));
-      }
-    }
-    run.enterResult();
-    notes = run.notes();
-  }
+  store.OSC.clearSlot(slot);
+  readers::StateParse parse = readers::parseGaussianStates(
+      fileName, Spectrum::Uv, readers::GaussianLayout::G03, readers::chosenFormalism());
+  enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.redrawAlways = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
