@@ -38,8 +38,9 @@ struct StateParse {
   LoadNotes notes;
 };
 
-// ORCA: the lines of the table that counts, ready for the grid (each passed
-// the strict bin test), and its count of states.
+// A table given as its lines (wavelength in nm, value) and its count of
+// states: ORCA's table that counts, each line past the strict bin test; an
+// sTDA table, every row.
 struct LineParse {
   // A table marker of the kind was accepted.
   bool found = false;
@@ -82,6 +83,11 @@ void parseOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion versi
 // Gaussian 09/16 frequency outputs: IR (dipole strengths) or VCD
 // (rotational strengths). Raises EInOutError when the file cannot be read.
 ModeParse parseGaussianModes(const std::string& fileName, LineList list);
+
+// An sTDA table: the rows after "DATXY", each a state's wavelength (from its
+// energy) and its value for the kind and formalism. Raises EConvertError at
+// a row that is no row.
+LineParse parseStda(const std::string& fileName, Spectrum spectrum, Formalism formalism);
 
 enum class TurbomoleProgram { Escf, Ricc2 };
 
