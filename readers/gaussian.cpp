@@ -379,14 +379,7 @@ void captionForSlotOne(TForm1& form, const std::string& fileName, int slot) {
 void enterStates(TForm1& form, const readers::StateParse& parse, Spectrum spectrum, int slot) {
   if (!parse.found) return;
   Store& store = form.store;
-  if (slot == 1) {
-    readers::LoadNotes unused;
-    StateTable table(unused);
-    for (size_t i = 0; i < parse.states.size(); ++i)
-      *table.row(static_cast<int>(i) + 1) = parse.states[i];
-    readers::showStateCount(form, parse.count);
-    readers::showStateLabels(form, table, parse.count);
-  }
+  if (slot == 1) readers::showStateLabels(form, parse.states);
   const bool ecd = spectrum == Spectrum::Ecd;
   bool anyRotation = false;
   for (const StateRow& row : parse.states) {

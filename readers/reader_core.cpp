@@ -290,14 +290,15 @@ void finishUvEcd(TForm1& form, const UvEcdClosing& closing, const std::string& f
 
 void showStateCount(TForm1& form, int states) { form.Label11->SetCaption(IntToStr(states)); }
 
-void showStateLabels(TForm1& form, const StateTable& table, int states) {
-  if (states < 1) {
+void showStateLabels(TForm1& form, const std::vector<StateRow>& states) {
+  showStateCount(form, static_cast<int>(states.size()));
+  if (states.empty()) {
     form.Label13->SetCaption("--");
     form.Label15->SetCaption("--");
     return;
   }
-  form.Label13->SetCaption(nanometreLabel(table.at(1).wavelength));
-  form.Label15->SetCaption(nanometreLabel(table.at(StateTable::held(states)).wavelength));
+  form.Label13->SetCaption(nanometreLabel(states.front().wavelength));
+  form.Label15->SetCaption(nanometreLabel(states.back().wavelength));
 }
 
 void finishLineList(TForm1& form, LineList list, const std::string& fileName, int slot) {

@@ -280,7 +280,7 @@ void showLineBinLabels(TForm1& form);
 
 // The slot-1 labels of a table: count, first and last wavelength ("--" when
 // the table is empty).
-void showStateLabels(TForm1& form, const StateTable& table, int states);
+void showStateLabels(TForm1& form, const std::vector<StateRow>& states);
 void showStateCount(TForm1& form, int states);
 
 enum class LineList { Vcd, Ir };

@@ -140,14 +140,7 @@ void readTurbomole(TForm1& form, const std::string& fileName, int slot, Spectrum
       readers::parseTurbomole(fileName, program, spectrum, readers::chosenFormalism());
   // Without a state the ricc2 ECD slot keeps its former state and is not redrawn.
   if (program == TurbomoleProgram::Ricc2 && ecd && !parse.found) return;
-  if (slot == 1) {
-    readers::LoadNotes unused;
-    StateTable table(unused);
-    for (size_t i = 0; i < parse.states.size(); ++i)
-      *table.row(static_cast<int>(i) + 1) = parse.states[i];
-    readers::showStateCount(form, parse.count);
-    readers::showStateLabels(form, table, parse.count);
-  }
+  if (slot == 1) readers::showStateLabels(form, parse.states);
   for (const StateRow& row : parse.states)
     readers::addLine(grid, slot, row.wavelength, ecd ? row.rotatory : row.oscillator,
                      readers::RangeTest::Inclusive);
