@@ -90,7 +90,7 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
   const bool drawFirst = normal || mirrored;
   first.PLOTNAME = normal ? name1 : mirrorName;
   first.dataName = normal ? data1 : mirrorData;
-  first.COLOR = normal ? "1" : "6";
+  first.COLOR.assign(1, normal ? '1' : '6');
 
   const std::string shift = OrdShiftText(c);
   const std::string fontTitle = "{/" + c.cd.Edit1 + "=" + keySize + " ";

@@ -161,9 +161,16 @@ std::string ScriptName(const std::string& title) { return CleanScriptName(Shrink
 DataFileNames::DataFileNames(const std::string& scriptFileName) { taken_.insert(scriptFileName); }
 
 std::string DataFileNames::take(const std::string& name, int slot) {
+  std::string suffix(1, '-');
+  suffix.append(IntToStr(slot));
   std::string base = name;
-  while (taken_.count(base + ".xy") != 0) base += "-" + IntToStr(slot);
-  taken_.insert(base + ".xy");
+  std::string fileName = base;
+  fileName.append(".xy");
+  while (taken_.count(fileName) != 0) {
+    base.append(suffix);
+    fileName.assign(base).append(".xy");
+  }
+  taken_.insert(fileName);
   return base;
 }
 

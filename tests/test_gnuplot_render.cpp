@@ -330,6 +330,9 @@ TEST(GnuplotRender, PersonPlotsRealOutputs) {
     expectPicture(out.file(click.picture));
   }
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>(4, "File saved!"));
+  // scripts/readme-picture keeps the ECD PNG for the README.
+  if (const char* keep = std::getenv("ORVANIX_README_PICTURE"))
+    writeTextFile(keep, readTextFile(out.file("ecd-png.png")));
 
   ui.willChooseFile(rotation);
   ASSERT_TRUE(ui.menu(Form1->Open1));
