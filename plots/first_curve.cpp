@@ -154,38 +154,29 @@ std::string axisLabel(const char* axis, const std::string& text, const std::stri
   return std::string("set ") + axis + "label \"" + text + "\"" + fontOf(font, size);
 }
 
-void cdSection(std::vector<std::string>& lines, Picture picture, const FirstCurve& f,
-               const PlotControls& c, const Store& store) {
-  const UvEcdWindowControls& w = c.cd;
+// The CD and UV sections: options, second axis, labels, key and the
+// correction labels of the kind's slots.
+void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstCurve& f,
+                  const PlotControls& c, const Store& store) {
+  const bool cd = f.PLOT == PlotKind::CD;
+  const UvEcdWindowControls& w = windowOf(f.PLOT, c);
+  const SlotTexts& states = cd ? store.CDACTIVE : store.UVACTIVE;
   const bool eps = picture == Picture::Eps;
-  const bool sigma = f.SIGMA || anyCalc(store.CDACTIVE);
-  if (w.CheckBox1) squareLines(lines, picture);
-  lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
-  if (!eps) lines.push_back("set tics scale 1,0.6");
-  lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
-  if (w.CheckBox2) cdSecondAxis(lines, picture, c, store);
-  lines.push_back(eps ? axisLabel("y", w.Edit10, w.Edit1, w.Edit13) : axisLabel("y", w.Edit10, w.Edit15, w.Edit17));
-  lines.push_back(axisLabel("x", w.Edit9, w.Edit1, eps ? w.Edit13 : w.Edit17));
-  if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c));
-  lines.push_back(keyLine(picture, w.CheckBox5));
-  if (!w.CheckBox4) correctionLabels(lines, picture, w, store.CDACTIVE, c);
-}
-
-void uvSection(std::vector<std::string>& lines, Picture picture, const FirstCurve& f,
-               const PlotControls& c, const Store& store) {
-  const UvEcdWindowControls& w = c.uv;
-  const bool eps = picture == Picture::Eps;
-  const bool sigma = f.SIGMA || anyCalc(store.UVACTIVE);
-  if (!f.MULTIPLOT && store.UVACTIVE[1] == "calc")
+  const bool sigma = f.SIGMA || anyCalc(states);
+  if (!cd && !f.MULTIPLOT && states[1] == "calc")
     lines.push_back(std::string("set format y ") + MultiplicationFormat);
   if (w.CheckBox1) squareLines(lines, picture);
+  if (cd) {
+    lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
+    if (!eps) lines.push_back("set tics scale 1,0.6");
+  }
   lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
-  if (w.CheckBox2) uvSecondAxis(lines, picture, c, store);
+  if (w.CheckBox2) (cd ? cdSecondAxis : uvSecondAxis)(lines, picture, c, store);
   lines.push_back(eps ? axisLabel("y", w.Edit10, w.Edit1, w.Edit13) : axisLabel("y", w.Edit10, w.Edit15, w.Edit17));
   lines.push_back(axisLabel("x", w.Edit9, w.Edit1, eps ? w.Edit13 : w.Edit17));
   if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c));
   lines.push_back(keyLine(picture, w.CheckBox5));
-  if (!w.CheckBox4) correctionLabels(lines, picture, w, store.UVACTIVE, c);
+  if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c);
 }
 
 void ordSection(std::vector<std::string>& lines, Picture picture, const PlotControls& c) {
@@ -278,8 +269,8 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   lines.push_back("show label");
   lines.push_back("set out " + quoted(f.PSNAME + (eps ? ".eps" : ".png")));
   switch (f.PLOT) {
-    case PlotKind::CD: cdSection(lines, picture, f, c, store); break;
-    case PlotKind::UV: uvSection(lines, picture, f, c, store); break;
+    case PlotKind::CD:
+    case PlotKind::UV: uvEcdSection(lines, picture, f, c, store); break;
     case PlotKind::ORD: ordSection(lines, picture, c); break;
   }
   return lines;

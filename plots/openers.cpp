@@ -27,26 +27,33 @@ void twoCurveFactor(const TForm1& form, const SlotTexts& active, const SlotReals
 
 }  // namespace
 
-void TForm1::Button4Click() {
-  showTitles(*Form10, store.CDTITLE);
-  if (!Form10->CheckBox3->Checked()) {
-    twoCurveFactor(*this, store.CDACTIVE, store.CDMAX, store.CDFACTOR);
-    Form10->Edit7->SetText(CdRangeText(store.CDMAX[1] * store.CDFACTOR[1]));
-    DetermineCDRange();
+namespace {
+// The CD and UV windows: titles, then, unless the ranges are the user's, the
+// y1 range from the two-curve factor before the page's ranges are taken
+// again, then the second axis.
+void fillUvEcdWindow(TForm1& form, UvEcdGnuplotSettingsForm& window, const SlotTexts& titles,
+                     const SlotTexts& active, const SlotReals& maxima, SlotReals& factors,
+                     std::string (*rangeText)(double), void (TForm1::*determineRange)()) {
+  showTitles(window, titles);
+  if (!window.CheckBox3->Checked()) {
+    twoCurveFactor(form, active, maxima, factors);
+    window.Edit7->SetText(rangeText(maxima[1] * factors[1]));
+    (form.*determineRange)();
   }
-  Form10->SecondAxisRangesFromMaxima();
+  window.SecondAxisRangesFromMaxima();
+}
+}  // namespace
+
+void TForm1::Button4Click() {
+  fillUvEcdWindow(*this, *Form10, store.CDTITLE, store.CDACTIVE, store.CDMAX, store.CDFACTOR,
+                  CdRangeText, &TForm1::DetermineCDRange);
   Form10->SecondAxisRangesFromBars();
   Form10->ShowModal();
 }
 
 void TForm1::Button6Click() {
-  showTitles(*Form11, store.UVTITLE);
-  if (!Form11->CheckBox3->Checked()) {
-    twoCurveFactor(*this, store.UVACTIVE, store.UVMAX, store.UVFACTOR);
-    Form11->Edit7->SetText(UvRangeText(store.UVMAX[1] * store.UVFACTOR[1]));
-    DetermineUVRange();
-  }
-  Form11->SecondAxisRangesFromMaxima();
+  fillUvEcdWindow(*this, *Form11, store.UVTITLE, store.UVACTIVE, store.UVMAX, store.UVFACTOR,
+                  UvRangeText, &TForm1::DetermineUVRange);
   Form11->ShowModal();
 }
 

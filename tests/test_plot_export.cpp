@@ -670,3 +670,24 @@ TEST(SettingsOpeners, UvVcdAndIrWindows) {
   EXPECT_EQ(Form15->Edit7->Text(), "[0:1.3E+2]");
   EXPECT_EQ(Form15->Edit2->Text(), "mol.ir.bil");
 }
+
+TEST(PlotHead, MainWindowWritersFillTheLineBuffer) {
+  UvEcdPage page;
+  page.ui.act([] {
+    Form1->FirstCurveEPS("CD", "# CD plots", "150:600", "-2.20:2.20", "1", "conf1", "x", "1", "1.0000",
+                         /*MULTIPLOT*/ true, /*SIGMA*/ false);
+  });
+  const std::vector<std::string>& lines = Form1->Memo2->Lines();
+  EXPECT_EQ(lines.front(), "# CD plots");
+  EXPECT_EQ(lineStarting(lines, "set out"), R"(set out "x.eps")");
+  EXPECT_EQ(lines.back(), R"(plot "conf1.xy" using ($1+(0)):($2*1.0000) title "{/Arial=18 conf1" with lines ls 1 ,\)");
+  // The PNG writer adds to what the exporter put there.
+  page.ui.act([] {
+    Form1->Memo2->Clear();
+    Form1->Memo2->Add("kept");
+    Form1->FirstCurvePNG("ORD", "# ORD plots", "150:600", "-1:1", "", "mol", "x", "1", "1.0",
+                         false, false);
+  });
+  EXPECT_EQ(Form1->Memo2->Lines().front(), "kept");
+  EXPECT_EQ(lineStarting(Form1->Memo2->Lines(), "set ytics"), "set ytics border nomirror norotate");
+}
