@@ -99,6 +99,20 @@ void correctionLabels(std::vector<std::string>& lines, Picture picture,
   }
 }
 
+// The y2 range and its tics: the computed range of half-height `half`, or
+// the user's range as typed with its step from the upper bound.
+void y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
+                  const std::string& computedRange, double half) {
+  constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
+  if (!w.CheckBox3) {
+    lines.push_back("set y2range [" + computedRange + "]");
+    lines.push_back(TicsLine(ticsPrefix, half * 0.5));
+  } else {
+    lines.push_back("set y2range " + w.Edit8);
+    lines.push_back(TicsLine(ticsPrefix, 0.5 * UserRangeUpperBound(w.Edit8)));
+  }
+}
+
 // The second y axis of the ECD plots: the computed curves (or the bars of
 // curve 1) on their own scale.
 void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
@@ -106,23 +120,17 @@ void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
   const UvEcdWindowControls& w = c.cd;
   double half = LargestMaximum(store.CDMAX, store.CDACTIVE, {"calc"});
   half = half / 10 + half;
-  if (!w.CheckBox3) {
-    if (c.CheckBox1) {
-      // In the wavenumber unit Edit2 holds a scale factor: the bars keep the
-      // shown window.
-      const int shift = c.wavenumberUnit ? 0 : StrToInt(c.Edit2);
-      const BarWindow window = barWindow(StrToInt(c.Edit4), StrToInt(c.Edit5), shift);
-      const std::span<const double> sticks(store.ROTS.slotData(1),
-                                           static_cast<size_t>(MAXLAMBDA - MINLAMBDA + 1));
-      half = largestBarStrength(sticks, window);
-      half = half / 10 + half;
-    }
-    lines.push_back("set y2range [" + SymmetricRangeText(half) + "]");
-    lines.push_back(TicsLine("set y2tics border nomirror norotate", half * 0.5));
-  } else {
-    lines.push_back("set y2range " + w.Edit8);
-    lines.push_back(TicsLine("set y2tics border nomirror norotate", 0.5 * UserRangeUpperBound(w.Edit8)));
+  if (!w.CheckBox3 && c.CheckBox1) {
+    // In the wavenumber unit Edit2 holds a scale factor: the bars keep the
+    // shown window.
+    const int shift = c.wavenumberUnit ? 0 : StrToInt(c.Edit2);
+    const BarWindow window = barWindow(StrToInt(c.Edit4), StrToInt(c.Edit5), shift);
+    const std::span<const double> sticks(store.ROTS.slotData(1),
+                                         static_cast<size_t>(MAXLAMBDA - MINLAMBDA + 1));
+    half = largestBarStrength(sticks, window);
+    half = half / 10 + half;
   }
+  y2RangeLines(lines, w, SymmetricRangeText(half), half);
   lines.push_back("set my2tics 2");
   const std::string font = picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17);
   if (!c.CheckBox1)
@@ -136,13 +144,7 @@ void uvSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
   const UvEcdWindowControls& w = c.uv;
   double half = LargestMaximum(store.UVMAX, store.UVACTIVE, {"calc"});
   half = half / 10 + half;
-  if (!w.CheckBox3) {
-    lines.push_back("set y2range [" + FromZeroRangeText(half) + "]");
-    lines.push_back(TicsLine("set y2tics border nomirror norotate", half * 0.5));
-  } else {
-    lines.push_back("set y2range " + w.Edit8);
-    lines.push_back(TicsLine("set y2tics border nomirror norotate", 0.5 * UserRangeUpperBound(w.Edit8)));
-  }
+  y2RangeLines(lines, w, FromZeroRangeText(half), half);
   lines.push_back(std::string("set format y2 ") + MultiplicationFormat);
   lines.push_back("set my2tics 2");
   lines.push_back("set y2label \"" + w.Edit11 + "\"" +
