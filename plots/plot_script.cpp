@@ -14,7 +14,9 @@
 #include "platform/numbers.h"
 #include "platform/process.h"
 #include "plots/cdplotting.h"
+#include "plots/irplotting.h"
 #include "plots/uvplotting.h"
+#include "plots/vcdplotting.h"
 #include "settings/settings.h"
 
 namespace {
@@ -77,6 +79,20 @@ bool newPictureWritten(const std::string& path, const PictureStamp& before) {
   return after.exists && (!before.exists || after.time != before.time);
 }
 
+IrVcdWindowControls windowControls(const IrVcdGnuplotSettingsForm& window) {
+  IrVcdWindowControls c;
+  c.Edit1 = window.Edit1->Text();
+  c.Edit9 = window.Edit9->Text();
+  c.Edit10 = window.Edit10->Text();
+  c.Edit12 = window.Edit12->Text();
+  c.Edit14 = window.Edit14->Text();
+  c.CheckBox1 = window.CheckBox1->Checked();
+  c.CheckBox4 = window.CheckBox4->Checked();
+  c.CheckBox5 = window.CheckBox5->Checked();
+  c.CheckBox6 = window.CheckBox6->Checked();
+  return c;
+}
+
 }  // namespace
 
 PlotControls ReadPlotControls(const TForm1& form) {
@@ -89,6 +105,11 @@ PlotControls ReadPlotControls(const TForm1& form) {
   c.wavenumberUnit = form.uvEcdUnit() == UvEcdUnit::Wavenumber;
   if (Form10 != nullptr) c.cd = windowControls(*Form10);
   if (Form11 != nullptr) c.uv = windowControls(*Form11);
+  if (Form13 != nullptr) {
+    c.vcd = windowControls(*Form13);
+    c.vcd.CheckBox7 = Form13->CheckBox7->Checked();
+  }
+  if (Form15 != nullptr) c.ir = windowControls(*Form15);
   c.Edit2 = form.Edit2->Text();
   c.Edit3 = form.Edit3->Text();
   c.Edit4 = form.Edit4->Text();
@@ -112,6 +133,21 @@ PlotControls ReadPlotControls(const TForm1& form) {
   c.CheckBox13 = form.CheckBox13->Checked();
   c.RadioButton3 = form.RadioButton3->Checked();
   c.RadioButton4 = form.RadioButton4->Checked();
+  c.Edit8 = form.Edit8->Text();
+  c.Edit9 = form.Edit9->Text();
+  c.Edit17 = form.Edit17->Text();
+  c.Edit26 = form.Edit26->Text();
+  c.Edit27 = form.Edit27->Text();
+  c.Edit28 = form.Edit28->Text();
+  c.Edit33 = form.Edit33->Text();
+  c.Edit34 = form.Edit34->Text();
+  c.CheckBox6 = form.CheckBox6->Checked();
+  c.CheckBox9 = form.CheckBox9->Checked();
+  c.CheckBox18 = form.CheckBox18->Checked();
+  c.CheckBox19 = form.CheckBox19->Checked();
+  c.Edit1 = form.Edit1->Text();
+  c.Edit10 = form.Edit10->Text();
+  c.CheckBox4 = form.CheckBox4->Checked();
   return c;
 }
 
@@ -176,12 +212,13 @@ std::string DataFileNames::take(const std::string& name, int slot) {
 
 // ---- Plot lines ------------------------------------------------------------------
 
-std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries) {
+std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries,
+                                         const std::string& indent) {
   std::vector<std::string> lines;
   for (size_t i = 0; i < entries.size(); ++i) {
     const bool last = i + 1 == entries.size();
     const PlotEntry& entry = entries[i];
-    std::string line = i == 0 ? "plot " : "     ";
+    std::string line = i == 0 ? "plot " : indent;
     line += last && !entry.lastText.empty() ? entry.lastText : entry.text;
     if (!last) line += ContinuationMark;
     lines.push_back(std::move(line));
@@ -228,6 +265,11 @@ std::vector<std::string> MeasuredDataLines(std::span<const double> x, std::span<
 
 std::string ChooseScriptPath(TForm1& form) {
   return ChooseScriptFile(*form.SaveDialog5, form.Caption(), ScriptSaveWording{});
+}
+
+std::string ChooseHplcScriptPath(TForm1& form) {
+  return ChooseScriptFile(*form.SaveDialog5, form.Caption(),
+                          ScriptSaveWording{FileNotSavedPlainText, /*plainNoticeAfterRefusal*/ false});
 }
 
 void SavePlotScript(TForm1& form, const std::string& scriptPath, const PlotScript& script) {

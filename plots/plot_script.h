@@ -44,6 +44,20 @@ struct UvEcdWindowControls {
   bool CheckBox8 = false;  // "transparent png"
 };
 
+// The controls of the VCD or IR gnuplot settings window.
+struct IrVcdWindowControls {
+  std::string Edit1;   // font
+  std::string Edit9;   // x-axis label
+  std::string Edit10;  // y-axis label
+  std::string Edit12;  // terminal and axis-label size
+  std::string Edit14;  // key and label size
+  bool CheckBox1 = false;  // "overlay plot"
+  bool CheckBox4 = false;  // "no gamma and scaling"
+  bool CheckBox5 = false;  // "format y 'x10^x'"
+  bool CheckBox6 = false;  // "tics inside"
+  bool CheckBox7 = false;  // VCD "add zeroline"; the IR window has none
+};
+
 struct PlotControls {
   // Settings window.
   std::string gnuplotFolder;  // TForm2.Edit1
@@ -52,6 +66,8 @@ struct PlotControls {
   bool wavenumberUnit = false;  // TForm2.RadioButton6 alone
   UvEcdWindowControls cd;     // TForm10
   UvEcdWindowControls uv;     // TForm11
+  IrVcdWindowControls vcd;    // TForm13
+  IrVcdWindowControls ir;     // TForm15
   // Main window.
   std::string Edit2, Edit3, Edit4, Edit5, Edit12, Edit13, Edit31, Edit32, Edit35, Edit36;
   std::string Edit20, Edit21;
@@ -66,6 +82,15 @@ struct PlotControls {
   bool CheckBox13 = false;  // "connect points"
   bool RadioButton3 = false;  // "molar ORD"
   bool RadioButton4 = false;  // "relative ORD"
+  // IR/VCD page.
+  std::string Edit8, Edit9, Edit17, Edit26, Edit27, Edit28, Edit33, Edit34;
+  bool CheckBox6 = false;   // "normal VCD"
+  bool CheckBox9 = false;   // "enantiomeric VCD"
+  bool CheckBox18 = false;  // "auto scaling (y)"
+  bool CheckBox19 = false;  // "IR"
+  // HPLC page.
+  std::string Edit1, Edit10;
+  bool CheckBox4 = false;  // "auto scaling"
 };
 
 // The controls as they stand now (the settings windows through their globals).
@@ -123,9 +148,10 @@ struct PlotEntry {
   std::string lastText;
 };
 // The plot command: the first entry after "plot ", the others on
-// continuation lines of five blanks, every one but the last ending with the
-// continuation mark " ,\".
-std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries);
+// continuation lines of five blanks (or `indent`), every one but the last
+// ending with the continuation mark " ,\".
+std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries,
+                                         const std::string& indent = "     ");
 
 inline constexpr char ContinuationMark[] = " ,\\";
 
@@ -176,6 +202,9 @@ bool RunGnuplot(const std::string& gnuplotFolder, const std::string& scriptPath,
 // `scriptName`: an error line of the script, else the first non-blank line,
 // else "no picture was written".
 std::string GnuplotFailureLine(const std::string& scriptName, const std::string& errorOutput);
+
+// The save flow of the HPLC plots, with their own messages.
+std::string ChooseHplcScriptPath(TForm1& form);
 
 // The script's name without folder, less its last four characters: the base
 // name of the picture.

@@ -63,13 +63,17 @@ UvEcdSlots SlotsOf(UvEcdPlot plot, const Store& store) {
 
 bool SlotInUse(const std::string& state) { return state == "calc" || state == "exp"; }
 
-bool HasIdenticalCurveNames(UvEcdPlot plot, const Store& store) {
-  const UvEcdSlots k = SlotsOf(plot, store);
-  const auto name = [&](long s) { return isPng(plot) ? k.TITLE[s] : ShrinkFileName(k.TITLE[s]); };
+bool HasIdenticalNames(const SlotTexts& active, const SlotTexts& titles, bool shortened) {
+  const auto name = [&](long s) { return shortened ? ShrinkFileName(titles[s]) : titles[s]; };
   for (long i = 1; i <= 5; ++i)
     for (long j = i + 1; j <= 5; ++j)
-      if (SlotInUse(k.ACTIVE[i]) && SlotInUse(k.ACTIVE[j]) && name(i) == name(j)) return true;
+      if (SlotInUse(active[i]) && SlotInUse(active[j]) && name(i) == name(j)) return true;
   return false;
+}
+
+bool HasIdenticalCurveNames(UvEcdPlot plot, const Store& store) {
+  const UvEcdSlots k = SlotsOf(plot, store);
+  return HasIdenticalNames(k.ACTIVE, k.TITLE, /*shortened*/ !isPng(plot));
 }
 
 bool DrawsCurveOne(UvEcdPlot plot, const PlotControls& c) {

@@ -28,6 +28,10 @@ UvEcdSlots SlotsOf(UvEcdPlot plot, const Store& store);
 // the first reset hold none).
 bool SlotInUse(const std::string& state);
 
+// Two slots in use whose titles are equal, shortened by ShrinkFileName or as
+// they stand.
+bool HasIdenticalNames(const SlotTexts& active, const SlotTexts& titles, bool shortened);
+
 // Two slots in use whose names are equal: the EPS plots compare the short
 // names, the PNG plots the titles themselves.
 bool HasIdenticalCurveNames(UvEcdPlot plot, const Store& store);

@@ -8,7 +8,10 @@
 #include "app/Main.h"
 #include "platform/files.h"
 #include "platform/testing/session.h"
+#include "plots/hplc_export.h"
+#include "plots/irvcd_export.h"
 #include "plots/ord_export.h"
+#include "plots/vcdplotting.h"
 #include "plots/plot_script.h"
 #include "plots/uvecd_export.h"
 #include "settings/settings.h"
@@ -113,4 +116,68 @@ inline void prepareGoldenPage(Session& ui, PlotButton button, bool gnuplot5) {
       ui.tick(Form1->CheckBox12);  // "mirrored ORD" beside "normal ORD"
       break;
   }
+}
+
+// ---- The IR/VCD and HPLC pages -------------------------------------------------
+
+// Computed curves in slot 1 and `laterComputed`, a measured one in slot 2.
+inline void loadIrVcdPage(Session& ui, bool vcd, int laterComputed) {
+  ui.act([&] {
+    if (vcd) {
+      Form1->Choose(fixture("plots/conf1.vc.bil"));
+      Form1->VCDXY(fixture("plots/film.vc.exp.xy"), 2);
+      if (laterComputed > 0) Form1->VcdBilFile(fixture("plots/conf2.vc.bil"), laterComputed);
+    } else {
+      Form1->Choose(fixture("plots/conf1.ir.bil"));
+      Form1->IRXY(fixture("plots/film.ir.exp.xy"), 2);
+      if (laterComputed > 0) Form1->IrBilFile(fixture("plots/conf2.ir.bil"), laterComputed);
+    }
+  });
+}
+
+// `count` UV traces of peaks.cuv in slots 1 to count, titled run1 ... .
+inline void loadHplcTraces(Session& ui, int count) {
+  ui.act([&] {
+    for (int slot = 1; slot <= count; ++slot) {
+      Form1->HPLCUV(fixture("plots/peaks.cuv"), slot);
+      ui.store().HPLCTITLE[slot] = "run" + std::to_string(slot) + ".cuv";
+    }
+  });
+}
+
+enum class PlotButton2 { Vcd, Ir, Hplc2D, Hplc3D };
+
+inline PlotScript buildPlot(Session& ui, PlotButton2 button, const std::string& scriptName) {
+  const PlotControls controls = ReadPlotControls(*Form1);
+  switch (button) {
+    case PlotButton2::Vcd: return BuildIrVcdScript(IrVcdPlot::Vcd, ui.store(), controls, scriptName);
+    case PlotButton2::Ir: return BuildIrVcdScript(IrVcdPlot::Ir, ui.store(), controls, scriptName);
+    case PlotButton2::Hplc2D: return BuildHplc2DScript(HplcDetector::UV, ui.store(), controls, scriptName);
+    case PlotButton2::Hplc3D: return BuildHplc3DScript(ui.store(), controls, scriptName);
+  }
+  return {};
+}
+
+struct GoldenPage2 {
+  const char* name;
+  PlotButton2 button;
+};
+inline const std::vector<GoldenPage2>& goldenPages2() {
+  static const std::vector<GoldenPage2> pages = {
+      {"vcd-stacked", PlotButton2::Vcd}, {"vcd-overlay", PlotButton2::Vcd}, {"ir-stacked", PlotButton2::Ir},
+      {"hplc-2d", PlotButton2::Hplc2D},  {"hplc-3d", PlotButton2::Hplc3D},
+  };
+  return pages;
+}
+
+inline void prepareGoldenPage2(Session& ui, const std::string& name, bool gnuplot5) {
+  if (gnuplot5) ui.tick(Form2->CheckBox1);
+  if (name == "vcd-stacked") loadIrVcdPage(ui, true, 4);
+  if (name == "vcd-overlay") {
+    loadIrVcdPage(ui, true, 0);
+    Form13->CheckBox1->SetChecked(true);
+    ui.tick(Form1->CheckBox9);  // "enantiomeric VCD"
+  }
+  if (name == "ir-stacked") loadIrVcdPage(ui, false, 3);
+  if (name == "hplc-2d" || name == "hplc-3d") loadHplcTraces(ui, 3);
 }

@@ -29,6 +29,21 @@ TEST(GnuplotRender, EveryGoldenPageInBothDialects) {
   }
 }
 
+TEST(GnuplotRender, EveryIrVcdAndHplcGoldenInBothDialects) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  for (bool gnuplot5 : {false, true}) {
+    for (const GoldenPage2& page : goldenPages2()) {
+      SCOPED_TRACE(std::string(page.name) + (gnuplot5 ? " gnuplot 5" : " gnuplot 4"));
+      Session ui;
+      prepareGoldenPage2(ui, page.name, gnuplot5);
+      TempFolder folder;
+      const std::string scriptName = std::string(page.name) + ".plt";
+      writePlot(folder.path(), scriptName, buildPlot(ui, page.button, scriptName));
+      expectRendered(folder.path(), scriptName, ".eps");
+    }
+  }
+}
+
 // ---- The save flow and the run of gnuplot, as a person meets them ----------------------
 
 namespace {

@@ -25,6 +25,21 @@ bool updatingGoldens() {
 
 }  // namespace
 
+TEST(PlotGoldens, IrVcdAndHplcScriptsStayByteForByte) {
+  for (bool gnuplot5 : {false, true}) {
+    for (const GoldenPage2& page : goldenPages2()) {
+      const std::string golden = fixture(std::string("plots/") + page.name +
+                                         (gnuplot5 ? ".gnuplot5.plt" : ".gnuplot4.plt"));
+      SCOPED_TRACE(golden);
+      Session ui;
+      prepareGoldenPage2(ui, page.name, gnuplot5);
+      const PlotScript script = buildPlot(ui, page.button, std::string(page.name) + ".plt");
+      if (updatingGoldens()) WriteLinesCRLF(golden, script.lines);
+      EXPECT_EQ(scriptText(script.lines), readTextFile(golden));
+    }
+  }
+}
+
 TEST(PlotGoldens, ScriptsStayByteForByte) {
   for (bool gnuplot5 : {false, true}) {
     for (const GoldenPage& page : goldenPages()) {
