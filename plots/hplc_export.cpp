@@ -32,15 +32,14 @@ std::string signalBound(double bound, double traceLimit, bool upper) {
   return inside ? FloatToStrF(bound, 2) : IntToStr(whole);
 }
 
-std::string upperBound(double highest) {
-  return signalBound(highest + std::abs(highest) / 10, highest, /*upper*/ true);
-}
-
-std::string guardedRange(const std::string& lower, const std::string& upper) {
-  const double low = StrToFloat(lower);
-  const double high = StrToFloat(upper);
-  if (low != high) return lower + ":" + upper;
-  return FloatToStr(high - 1) + ":" + FloatToStr(high + 1);
+// The range of two widened bounds: whole numbers that are equal (a flat
+// trace) become b-1:b+1; otherwise each bound that rounding would move into
+// the trace keeps two decimals.
+std::string widenedRange(double lower, double lowest, double upper, double highest) {
+  const long long low = nint(lower);
+  const long long high = nint(upper);
+  if (low == high) return IntToStr(high - 1) + ":" + IntToStr(high + 1);
+  return signalBound(lower, lowest, /*upper*/ false) + ":" + signalBound(upper, highest, /*upper*/ true);
 }
 
 std::vector<std::string> traceLines(const Store& store, long slot, const std::string& xColumn) {
@@ -71,11 +70,12 @@ std::vector<long> FlaggedSlots(const Store& store, HplcDetector detector) {
 }
 
 std::string HplcSignalRange(double lowest, double highest) {
-  const std::string lower = signalBound(lowest - std::abs(lowest) / 10, lowest, /*upper*/ false);
-  return guardedRange(lower, upperBound(highest));
+  return widenedRange(lowest - std::abs(lowest) / 10, lowest, highest + std::abs(highest) / 10, highest);
 }
 
-std::string HplcHeightRange(double highest) { return guardedRange("-1", upperBound(highest)); }
+std::string HplcHeightRange(double highest) {
+  return widenedRange(-1, -1, highest + std::abs(highest) / 10, highest);
+}
 
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
