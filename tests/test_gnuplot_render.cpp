@@ -11,7 +11,9 @@
 #include "gnuplot_render_check.h"
 #include "plot_export_test_support.h"
 #include "plots/cdplotting.h"
+#include "plots/irplotting.h"
 #include "plots/uvplotting.h"
+#include "plots/vcdplotting.h"
 #include "settings/settings.h"
 
 TEST(GnuplotRender, EveryGoldenPageInBothDialects) {
@@ -360,4 +362,115 @@ TEST(GnuplotRender, PersonPlotsRealOutputs) {
   ui.click(Form1->Button14);
   expectPicture(out.file("ord-png.png"));
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>(2, "File saved!"));
+}
+
+TEST(GnuplotRender, IrVcdOptions) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  struct Option {
+    const char* name;
+    std::function<void(Session&, bool vcd)> set;
+  };
+  const auto window = [](bool vcd) -> IrVcdGnuplotSettingsForm& {
+    return vcd ? static_cast<IrVcdGnuplotSettingsForm&>(*Form13) : *Form15;
+  };
+  const std::vector<Option> options = {
+      {"one curve", [](Session& ui, bool vcd) {
+         ui.act([vcd] { Form1->Choose(fixture(vcd ? "plots/conf1.vc.bil" : "plots/conf1.ir.bil")); });
+       }},
+      {"two curves, overlay", [&](Session& ui, bool vcd) {
+         loadIrVcdPage(ui, vcd, 0);
+         window(vcd).CheckBox1->SetChecked(true);
+       }},
+      {"five curves", [](Session& ui, bool vcd) {
+         loadIrVcdPage(ui, vcd, 3);
+         ui.act([vcd] {
+           for (int slot : {4, 5})
+             vcd ? Form1->VcdBilFile(fixture("plots/conf2.vc.bil"), slot) : Form1->IrBilFile(fixture("plots/conf2.ir.bil"), slot);
+           for (int slot : {4, 5})
+             (vcd ? Form1->store.VCDTITLE : Form1->store.IRTITLE)[slot] = "more" + std::to_string(slot);
+         });
+       }},
+      {"five curves overlaid, no gamma, format y, tics inside", [&](Session& ui, bool vcd) {
+         loadIrVcdPage(ui, vcd, 4);
+         IrVcdGnuplotSettingsForm& w = window(vcd);
+         w.CheckBox1->SetChecked(true);
+         w.CheckBox4->SetChecked(true);
+         w.CheckBox5->SetChecked(true);
+         w.CheckBox6->SetChecked(true);
+       }},
+      {"measured curve 1, no zeroline", [](Session& ui, bool vcd) {
+         ui.act([vcd] { Form1->Choose(fixture(vcd ? "plots/film.vc.exp.xy" : "plots/film.ir.exp.xy")); });
+         Form13->CheckBox7->SetChecked(false);
+       }},
+      {"enantiomeric, stacked", [](Session& ui, bool vcd) {
+         loadIrVcdPage(ui, vcd, 3);
+         if (vcd) ui.tick(Form1->CheckBox9);
+       }},
+      {"a curve of zeros", [](Session& ui, bool vcd) {
+         loadIrVcdPage(ui, vcd, 0);
+         (vcd ? ui.store().VCDMAX : ui.store().IRMAX)[1] = 0;
+       }},
+  };
+  for (bool gnuplot5 : {false, true}) {
+    for (const Option& option : options) {
+      for (bool vcd : {true, false}) {
+        SCOPED_TRACE(std::string(option.name) + (vcd ? " VCD" : " IR") + (gnuplot5 ? " gnuplot 5" : ""));
+        Session ui;
+        if (gnuplot5) ui.tick(Form2->CheckBox1);
+        option.set(ui, vcd);
+        TempFolder folder;
+        writePlot(folder.path(), "o.plt", buildPlot(ui, vcd ? PlotButton2::Vcd : PlotButton2::Ir, "o.plt"));
+        expectRendered(folder.path(), "o.plt", ".eps");
+      }
+    }
+  }
+}
+
+// As a person: the IR/VCD page of a real output beside measured curves,
+// stacked and overlaid; then chromatograms of either detector.
+TEST(GnuplotRender, PersonPlotsIrVcdAndHplc) {
+  const std::string vcd = corpus("gaussian/ir_vcd/g09_tesliper_fal-freq-vdc.out");
+  if (vcd.empty()) GTEST_SKIP() << "no corpus";
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  Session ui;
+  TempFolder out;
+  ui.willChooseFile(vcd);
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  ui.willChooseFile(fixture("measured/sample.ir.exp.xy"));
+  ASSERT_TRUE(ui.menu(Form1->cpwithIR));
+  ui.willChooseFile(fixture("measured/sample.vc.exp.xy"));
+  ASSERT_TRUE(ui.menu(Form1->MenuItem5));
+  ui.clearBoxes();
+  for (bool overlay : {false, true}) {
+    Form13->CheckBox1->SetChecked(overlay);
+    Form15->CheckBox1->SetChecked(overlay);
+    const std::string tag = overlay ? "-overlay" : "";
+    ui.willChooseFile(out.file("vcd" + tag + ".plt"));
+    ui.click(Form1->Button17);
+    expectPicture(out.file("vcd" + tag + ".eps"));
+    ui.willChooseFile(out.file("ir" + tag + ".plt"));
+    ui.click(Form1->Button20);
+    expectPicture(out.file("ir" + tag + ".eps"));
+  }
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>(4, "File saved!"));
+
+  for (const char* trace : {"measured/tab.cuv", "measured/trace.ccd"}) {
+    SCOPED_TRACE(trace);
+    Session hplc;
+    hplc.willChooseFile(fixture(trace));
+    ASSERT_TRUE(hplc.menu(Form1->OpenHPLC1));
+    hplc.willChooseFile(fixture(trace));
+    ASSERT_TRUE(hplc.menu(Form1->withchromatogram1));
+    hplc.clearBoxes();
+    const std::string base = out.file(ExtractFileName(trace));
+    hplc.willChooseFile(base + "-2d.plt");
+    hplc.click(Form1->Button3);
+    expectPicture(base + "-2d.eps");
+    if (hplc.store().HPLC_UV[1]) {
+      hplc.willChooseFile(base + "-3d.plt");
+      hplc.click(Form1->Button15);
+      expectPicture(base + "-3d.eps");
+    }
+    EXPECT_EQ(boxTexts(hplc), std::vector<std::string>(hplc.store().HPLC_UV[1] ? 2 : 1, "File saved!"));
+  }
 }
