@@ -244,27 +244,17 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
 namespace {
 
 void exportIrVcd(TForm1& form, IrVcdPlot plot) {
-  form.Memo2->Clear();
-  const auto determineRange = [&] {
-    plot == IrVcdPlot::Vcd ? form.DetermineVCDRange() : form.DetermineIRRange();
-  };
   const PlotControls controls = ReadPlotControls(form);
-  const IrVcdSlots k = slotsOf(plot, form.store);
-  const bool identical = HasIdenticalIrVcdNames(plot, form.store);
-  if (identical) ShowMessage(IdenticalCurveNamesText);
-  if (!SlotInUse(k.ACTIVE[1]) || identical || !IrVcdDrawsSomething(plot, form.store, controls)) {
-    ShowMessage(PlottingCanceledText);
-    determineRange();
-    return;
-  }
-  const std::string path = ChooseScriptPath(form);
-  if (path.empty()) {
-    determineRange();
-    return;
-  }
-  SavePlotScript(form, path, BuildIrVcdScript(plot, form.store, controls, ExtractFileName(path)));
-  RunGnuplot(controls.gnuplotFolder, path, ".eps");
-  determineRange();
+  Store& store = form.store;
+  RunPageExport(form, controls,
+                {.identicalNames = HasIdenticalIrVcdNames(plot, store),
+                 .drawsSomething = SlotInUse(slotsOf(plot, store).ACTIVE[1]) &&
+                                   IrVcdDrawsSomething(plot, store, controls),
+                 .build = [&](const std::string& name) { return BuildIrVcdScript(plot, store, controls, name); },
+                 .pictureEnding = ".eps",
+                 .determineRange = [&] {
+                   plot == IrVcdPlot::Vcd ? form.DetermineVCDRange() : form.DetermineIRRange();
+                 }});
 }
 
 }  // namespace

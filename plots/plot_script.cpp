@@ -283,6 +283,22 @@ void SavePlotScript(TForm1& form, const std::string& scriptPath, const PlotScrip
   }
 }
 
+void RunPageExport(TForm1& form, const PlotControls& controls, const PageExport& page) {
+  form.Memo2->Clear();
+  if (page.identicalNames) ShowMessage(IdenticalCurveNamesText);
+  if (page.identicalNames || !page.drawsSomething) {
+    ShowMessage(PlottingCanceledText);
+    page.determineRange();
+    return;
+  }
+  const std::string path = ChooseScriptPath(form);
+  if (!path.empty()) {
+    SavePlotScript(form, path, page.build(ExtractFileName(path)));
+    RunGnuplot(controls.gnuplotFolder, path, page.pictureEnding);
+  }
+  page.determineRange();
+}
+
 std::string PictureBaseName(const std::string& scriptPath) {
   const std::string name = ExtractFileName(scriptPath);
   return name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();

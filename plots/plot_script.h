@@ -8,6 +8,7 @@
 // snapshot, call a builder, save what it made and run gnuplot.
 #pragma once
 
+#include <functional>
 #include <set>
 #include <span>
 #include <string>
@@ -205,6 +206,19 @@ std::string GnuplotFailureLine(const std::string& scriptName, const std::string&
 
 // The save flow of the HPLC plots, with their own messages.
 std::string ChooseHplcScriptPath(TForm1& form);
+
+// The export of the UV/ECD and IR/VCD pages, whose ranges are taken again
+// on every path: with equal names or nothing to draw it shows why and stops
+// before the dialog; otherwise it builds the script for the chosen file,
+// saves it and renders it.
+struct PageExport {
+  bool identicalNames = false;
+  bool drawsSomething = true;
+  std::function<PlotScript(const std::string& scriptFileName)> build;
+  std::string pictureEnding;
+  std::function<void()> determineRange;
+};
+void RunPageExport(TForm1& form, const PlotControls& controls, const PageExport& page);
 
 // The script's name without folder, less its last four characters: the base
 // name of the picture.

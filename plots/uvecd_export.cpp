@@ -271,31 +271,23 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
 namespace {
 
 void exportUvEcd(TForm1& form, UvEcdPlot plot) {
-  form.Memo2->Clear();
+  const PlotControls controls = ReadPlotControls(form);
   Store& store = form.store;
   const bool ecd = isEcd(plot);
-  const auto determineRange = [&] { ecd ? form.DetermineCDRange() : form.DetermineUVRange(); };
-  const PlotControls controls = ReadPlotControls(form);
   const UvEcdSlots k = SlotsOf(plot, store);
-  const bool identical = HasIdenticalCurveNames(plot, store);
-  if (identical) ShowMessage(IdenticalCurveNamesText);
-  const bool nothingToDraw = !DrawsCurveOne(plot, controls) && slotsInUse(k.ACTIVE) <= 1;
-  if (!SlotInUse(k.ACTIVE[1]) || identical || nothingToDraw) {
-    ShowMessage(PlottingCanceledText);
-    determineRange();
-    return;
-  }
-  const std::string path = ChooseScriptPath(form);
-  if (path.empty()) {
-    determineRange();
-    return;
-  }
-  SlotReals& factors = ecd ? store.CDFACTOR : store.UVFACTOR;
-  factors = TwoCurveFactors(k.ACTIVE, k.MAX, factors, controls);
-  const PlotScript script = BuildUvEcdScript(plot, store, controls, ExtractFileName(path));
-  SavePlotScript(form, path, script);
-  RunGnuplot(controls.gnuplotFolder, path, isPng(plot) ? ".png" : ".eps");
-  determineRange();
+  const bool something = DrawsCurveOne(plot, controls) || slotsInUse(k.ACTIVE) > 1;
+  RunPageExport(form, controls,
+                {.identicalNames = HasIdenticalCurveNames(plot, store),
+                 .drawsSomething = SlotInUse(k.ACTIVE[1]) && something,
+                 .build =
+                     [&](const std::string& name) {
+                       // The two-curve factor is in force while the script is written.
+                       SlotReals& factors = ecd ? store.CDFACTOR : store.UVFACTOR;
+                       factors = TwoCurveFactors(k.ACTIVE, k.MAX, factors, controls);
+                       return BuildUvEcdScript(plot, store, controls, name);
+                     },
+                 .pictureEnding = isPng(plot) ? ".png" : ".eps",
+                 .determineRange = [&] { ecd ? form.DetermineCDRange() : form.DetermineUVRange(); }});
 }
 
 }  // namespace
