@@ -142,8 +142,9 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     const double half = maximum / 10 + maximum;
     lines.push_back("set yrange [" + IrVcdRangeText(plot, half) + "]");
     // A curve of zeros has no step to show.
-    lines.push_back(std::string("set ytics border nomirror norotate") +
-                    (half != 0 ? " " + FloatToStrE(half * 0.5, 2) : std::string()));
+    std::string tics = "set ytics border nomirror norotate";
+    if (half != 0) tics.append(1, ' ').append(FloatToStrE(half * 0.5, 2));
+    lines.push_back(std::move(tics));
   };
   const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
   // The band-width label of a computed curve; true when written.
@@ -166,9 +167,10 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   std::vector<PlotEntry> overlayEntries;
   const auto overlayEntry = [&](const std::string& dataName, const std::string& name, long s, int style,
                                 bool scaled) {
-    overlayEntries.push_back({"\"" + dataName + ".xy\" using ($1*" + XS(s) + "):($2" +
-                                  (scaled ? "*" + YS(s) : std::string()) + ") title \"" + keyFont + " " +
-                                  name + "\" with lines ls " + IntToStr(style),
+    std::string y = "$2";
+    if (scaled) y.append(1, '*').append(YS(s));
+    overlayEntries.push_back({"\"" + dataName + ".xy\" using ($1*" + XS(s) + "):(" + y + ") title \"" + keyFont +
+                                  " " + name + "\" with lines ls " + IntToStr(style),
                               {}});
   };
 
