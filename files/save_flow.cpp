@@ -42,3 +42,30 @@ bool SaveThroughDialog(SaveDialog& dialog, const Memo& lines, const SaveWording&
   ShowMessage(FileSavedText);
   return true;
 }
+
+std::string ScriptPresetName(const std::string& caption) {
+  const std::string name = ExtractFileName(caption);
+  return name.size() <= 3 ? name : name.substr(0, name.size() - 4);
+}
+
+std::string ScriptOverwriteQuestion(const std::string& fileName) {
+  return "Datei \"" + fileName + "\" Overwrite File?";
+}
+
+std::string ChooseScriptFile(SaveDialog& dialog, const std::string& caption,
+                             const ScriptSaveWording& wording) {
+  dialog.FileName = ScriptPresetName(caption);
+  if (!dialog.Execute()) {
+    if (!wording.cancelMessage.empty()) ShowMessage(wording.cancelMessage);
+    return std::string();
+  }
+  std::string path = dialog.FileName;
+  if (LastCharacters(path, 4) != ".plt") path += ".plt";
+  if (FileExists(path) &&
+      AskYesNo(overwriteCaption, ScriptOverwriteQuestion(ExtractFileName(path))) == Answer::No) {
+    ShowMessage(FileNotSavedText);
+    if (wording.plainNoticeAfterRefusal) ShowMessage(FileNotSavedPlainText);
+    return std::string();
+  }
+  return path;
+}

@@ -41,3 +41,28 @@ struct SaveWording {
 // written raises EInOutError before the message. True when the file was
 // written.
 bool SaveThroughDialog(SaveDialog& dialog, const Memo& lines, const SaveWording& wording);
+
+// ---- The gnuplot exporters --------------------------------------------------
+
+// Their dialog's preset name: the caption without its folder, less its last
+// four characters; a name of three characters or fewer stays whole.
+std::string ScriptPresetName(const std::string& caption);
+
+// Their question before an existing script is replaced:
+// Datei "name" Overwrite File?
+std::string ScriptOverwriteQuestion(const std::string& fileName);
+
+// What differs between the exporters: the plots of the tab pages say nothing
+// on cancel and "File not saved!" then "File not saved" on refusal; the HPLC
+// plots "File not saved" on cancel and "File not saved!" alone on refusal.
+struct ScriptSaveWording {
+  std::string cancelMessage;  // "" for no box
+  bool plainNoticeAfterRefusal = true;
+};
+
+// Presets and shows the dialog and asks before an existing script is
+// replaced. A chosen name without the ending ".plt" gets it, so the picture
+// named after the script never replaces the script itself. Returns the path
+// to write, or "" when nothing is to be written (the messages shown).
+std::string ChooseScriptFile(SaveDialog& dialog, const std::string& caption,
+                             const ScriptSaveWording& wording);

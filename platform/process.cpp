@@ -1,5 +1,6 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -52,7 +53,7 @@ struct SpawnSettings {
 };
 
 pid_t start(const std::string& executable, const std::string& argument,
-            const std::string& workingFolder) {
+            const std::string& workingFolder, int errorOutput = -1) {
   const std::string native = NativePath(executable);
   if (native.empty()) cannotStart(executable, "no program named");
   // The child changes folder before it starts the program, so a relative
@@ -66,6 +67,10 @@ pid_t start(const std::string& executable, const std::string& argument,
 
   SpawnSettings settings;
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&settings.actions, folder.c_str());
+  if (errorOutput >= 0) {
+    posix_spawn_file_actions_adddup2(&settings.actions, errorOutput, STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&settings.actions, errorOutput);
+  }
   // The child starts with no blocked signals and with SIGPIPE at its
   // default, whatever this program set for itself.
   sigset_t noSignals, defaults;
@@ -103,6 +108,33 @@ int waitForExit(pid_t child) {
 int RunAndWait(const std::string& executable, const std::string& argument,
                const std::string& workingFolder) {
   return waitForExit(start(executable, argument, workingFolder));
+}
+
+int RunAndCapture(const std::string& executable, const std::string& argument,
+                  const std::string& workingFolder, std::string& errorOutput) {
+  errorOutput.clear();
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) throw EInOutError(InOutErrorText(errno, executable));
+  pid_t child = 0;
+  try {
+    child = start(executable, argument, workingFolder, ends[1]);
+  } catch (...) {
+    close(ends[0]);
+    close(ends[1]);
+    throw;
+  }
+  close(ends[1]);
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(ends[0], buffer, sizeof buffer);
+    if (got > 0) {
+      errorOutput.append(buffer, static_cast<size_t>(got));
+    } else if (got == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  close(ends[0]);
+  return waitForExit(child);
 }
 
 void StartDetached(const std::string& executable, const std::string& argument,

@@ -15,6 +15,11 @@
 int RunAndWait(const std::string& executable, const std::string& argument,
                const std::string& workingFolder);
 
+// As RunAndWait, and collects what the program writes to its error output
+// into `errorOutput`.
+int RunAndCapture(const std::string& executable, const std::string& argument,
+                  const std::string& workingFolder, std::string& errorOutput);
+
 // As RunAndWait, but returns at once; the program runs on by itself (its end
 // is collected in the background).
 void StartDetached(const std::string& executable, const std::string& argument,

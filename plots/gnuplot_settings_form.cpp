@@ -10,7 +10,9 @@ std::string YRangeText(double maximum, bool fromZero, bool exponentForm) {
   const auto number = [&](double value) {
     return exponentForm ? FloatToStrE(value, 2) : FloatToStrF(value, 2);
   };
-  return "[" + (fromZero ? std::string("0") : number(-half)) + ":" + number(half) + "]";
+  std::string text(1, '[');
+  text.append(fromZero ? std::string("0") : number(-half)).append(1, ':').append(number(half)).append(1, ']');
+  return text;
 }
 
 double LargestMaximum(const SlotReals& maxima, const SlotTexts& slotStates,

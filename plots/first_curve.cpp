@@ -1,0 +1,369 @@
+#include "plots/first_curve.h"
+
+#include <span>
+
+#include "app/Main.h"
+#include "display/ranges.h"
+#include "platform/errors.h"
+#include "platform/numbers.h"
+#include "plots/cdplotting.h"
+#include "plots/gnuplot_settings_form.h"
+
+namespace {
+
+constexpr char TicsPrefix[] = "set xtics border nomirror norotate";
+constexpr char MultiplicationFormat[] = R"("%.0t{/Symbol \327}10^{%L}")";
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string fontOf(const std::string& font, const std::string& size) {
+  return " font " + quoted(font + ", " + size);
+}
+
+// The text before and after the first ':' of a range.
+std::string lowerBound(const std::string& range) { return range.substr(0, range.find(':')); }
+std::string upperBound(const std::string& range) {
+  const size_t colon = range.find(':');
+  return colon == std::string::npos ? std::string() : range.substr(colon + 1);
+}
+
+std::string xTicsLine(PlotKind kind, const std::string& xrange, const PlotControls& c) {
+  if (c.uv.CheckBox7) return TicsPrefix;
+  const long long a = StrToInt(lowerBound(xrange));
+  const long long b = StrToInt(upperBound(xrange));
+  // The ORD axis is always in nm.
+  if (kind == PlotKind::ORD || !c.wavenumberUnit)
+    return std::string(TicsPrefix) + (b - a < 390 ? " 100,50" : " 100,100");
+  return std::string(TicsPrefix) + (a - b < 20000 ? " 5000,5000" : " 10000,10000");
+}
+
+void squareLines(std::vector<std::string>& lines, Picture picture) {
+  lines.push_back(picture == Picture::Eps ? "set size square 1.4,1.4" : "set size square 1.0,1.0");
+  lines.push_back("set lmargin 10");
+  lines.push_back(picture == Picture::Eps ? "set rmargin 19" : "set rmargin 22");
+  lines.push_back("set tmargin 0");
+  lines.push_back("set bmargin 2");
+}
+
+const UvEcdWindowControls& windowOf(PlotKind kind, const PlotControls& c) {
+  return kind == PlotKind::UV ? c.uv : c.cd;
+}
+
+bool anyCalc(const SlotTexts& states) {
+  for (long s = 1; s <= 5; ++s)
+    if (states[s] == "calc") return true;
+  return false;
+}
+
+std::string keyLine(Picture picture, bool inside) {
+  if (picture == Picture::Eps)
+    return inside ? R"(set key right top Left reverse samplen 1 spacing 1.25 title "" nobox)"
+                  : R"(set key right top Left outside reverse samplen 1 spacing 1.25 title "" nobox)";
+  return inside ? R"(set key right Left top reverse samplen 1 spacing 1.25 title "" nobox)"
+                : R"(set key right Left top outside reverse samplen 1 spacing 1.25 title "" nobox)";
+}
+
+std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c) {
+  const std::string letter = c.lorentzian ? "g" : "s";
+  if (picture == Picture::Eps)
+    return "set label \"{/Symbol " + letter + "} = " + c.Edit3 + " eV\" at graph 1.1,0.5";
+  return "set label \"{/Symbol=" + w.Edit18 + " " + letter + " }{/" + w.Edit15 + "=" + w.Edit18 +
+         " = " + c.Edit3 + " eV}\" at graph 1.1,0.5";
+}
+
+// "shift:" or "scale:" and a label for each curve whose correction does
+// something.
+void correctionLabels(std::vector<std::string>& lines, Picture picture,
+                      const UvEcdWindowControls& w, const SlotTexts& states, const PlotControls& c) {
+  const bool png = picture == Picture::Png;
+  const std::string pngFont = "{/" + w.Edit15 + "=" + w.Edit18 + " ";
+  const auto label = [&](const std::string& text, const std::string& height) {
+    lines.push_back("set label \"" + (png ? pngFont : std::string()) + text + "\" at graph 1.1," +
+                    height);
+  };
+  const std::string edits[] = {c.Edit2, c.Edit12, c.Edit13, c.Edit31, c.Edit32};
+  const char* epsHeights[] = {"0.33", "0.26", "0.19", "0.12", "0.05"};
+  const char* pngHeights[] = {"0.35", "0.3", "0.25", "0.2", "0.15"};
+  label(c.wavenumberUnit ? "scale:" : "shift:", "0.4");
+  bool laterCalc = false;
+  for (long s = 2; s <= 5; ++s) laterCalc = laterCalc || states[s] == "calc";
+  if (!c.wavenumberUnit && laterCalc && !png)
+    for (int k = 1; k < 5; ++k) StrToInt(edits[k]);
+  for (long s = 1; s <= 5; ++s) {
+    if (s > 1 && states[s] != "calc") continue;
+    const std::string& edit = edits[s - 1];
+    const bool shown = c.wavenumberUnit ? StrToFloat(edit) != 1 : StrToInt(edit) != 0;
+    if (!shown) continue;
+    label("curve " + IntToStr(s) + " = " + edit + (c.wavenumberUnit ? "" : " nm"),
+          png ? pngHeights[s - 1] : epsHeights[s - 1]);
+  }
+}
+
+// The y2 range and its tics: the computed range of half-height `half`, or
+// the user's range as typed with its step from the upper bound.
+void y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
+                  const std::string& computedRange, double half) {
+  constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
+  if (!w.CheckBox3) {
+    lines.push_back("set y2range [" + computedRange + "]");
+    lines.push_back(TicsLine(ticsPrefix, half * 0.5));
+  } else {
+    lines.push_back("set y2range " + w.Edit8);
+    lines.push_back(TicsLine(ticsPrefix, 0.5 * UserRangeUpperBound(w.Edit8)));
+  }
+}
+
+// The second y axis of the ECD plots: the computed curves (or the bars of
+// curve 1) on their own scale.
+void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
+                  const Store& store) {
+  const UvEcdWindowControls& w = c.cd;
+  double half = LargestMaximum(store.CDMAX, store.CDACTIVE, {"calc"});
+  half = half / 10 + half;
+  if (!w.CheckBox3 && c.CheckBox1) {
+    // In the wavenumber unit Edit2 holds a scale factor: the bars keep the
+    // shown window.
+    const int shift = c.wavenumberUnit ? 0 : StrToInt(c.Edit2);
+    const BarWindow window = barWindow(StrToInt(c.Edit4), StrToInt(c.Edit5), shift);
+    const std::span<const double> sticks(store.ROTS.slotData(1),
+                                         static_cast<size_t>(MAXLAMBDA - MINLAMBDA + 1));
+    half = largestBarStrength(sticks, window);
+    half = half / 10 + half;
+  }
+  y2RangeLines(lines, w, SymmetricRangeText(half), half);
+  lines.push_back("set my2tics 2");
+  const std::string font = picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17);
+  if (!c.CheckBox1)
+    lines.push_back("set y2label \"" + w.Edit11 + (picture == Picture::Eps ? "-calc \"" : "-calc\"") + font);
+  else
+    lines.push_back(R"(set y2label "CD [erg \327 cm^3 \327 10^{-40}]")" + font);
+}
+
+void uvSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
+                  const Store& store) {
+  const UvEcdWindowControls& w = c.uv;
+  double half = LargestMaximum(store.UVMAX, store.UVACTIVE, {"calc"});
+  half = half / 10 + half;
+  y2RangeLines(lines, w, FromZeroRangeText(half), half);
+  lines.push_back(std::string("set format y2 ") + MultiplicationFormat);
+  lines.push_back("set my2tics 2");
+  lines.push_back("set y2label \"" + w.Edit11 + "\"" +
+                  (picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17)));
+}
+
+std::string axisLabel(const char* axis, const std::string& text, const std::string& font,
+                      const std::string& size) {
+  return std::string("set ") + axis + "label \"" + text + "\"" + fontOf(font, size);
+}
+
+// The CD and UV sections: options, second axis, labels, key and the
+// correction labels of the kind's slots.
+void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstCurve& f,
+                  const PlotControls& c, const Store& store) {
+  const bool cd = f.PLOT == PlotKind::CD;
+  const UvEcdWindowControls& w = windowOf(f.PLOT, c);
+  const SlotTexts& states = cd ? store.CDACTIVE : store.UVACTIVE;
+  const bool eps = picture == Picture::Eps;
+  const bool sigma = f.SIGMA || anyCalc(states);
+  if (!cd && !f.MULTIPLOT && states[1] == "calc")
+    lines.push_back(std::string("set format y ") + MultiplicationFormat);
+  if (w.CheckBox1) squareLines(lines, picture);
+  if (cd) {
+    lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
+    if (!eps) lines.push_back("set tics scale 1,0.6");
+  }
+  lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
+  if (w.CheckBox2) (cd ? cdSecondAxis : uvSecondAxis)(lines, picture, c, store);
+  lines.push_back(eps ? axisLabel("y", w.Edit10, w.Edit1, w.Edit13) : axisLabel("y", w.Edit10, w.Edit15, w.Edit17));
+  lines.push_back(axisLabel("x", w.Edit9, w.Edit1, eps ? w.Edit13 : w.Edit17));
+  if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c));
+  lines.push_back(keyLine(picture, w.CheckBox5));
+  if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c);
+}
+
+void ordSection(std::vector<std::string>& lines, Picture picture, const PlotControls& c) {
+  const UvEcdWindowControls& w = c.cd;
+  const bool eps = picture == Picture::Eps;
+  const std::string shift = OrdShiftText(c);
+  lines.push_back(keyLine(Picture::Png, false));
+  squareLines(lines, picture);
+  lines.push_back("set tics out");
+  lines.push_back("set xzeroaxis linetype 7 lw 2");
+  lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, w.Edit13));
+  const std::string labelFont = eps ? std::string() : "{/" + w.Edit15 + "=" + w.Edit18 + " ";
+  const auto ordLabel = [&] {
+    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg(dm(g/cm^3)^{-1}]", w.Edit1, w.Edit13));
+    if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, w.Edit13));
+  };
+  if (eps) ordLabel();
+  lines.push_back("set label \"" + labelFont + "shift:\" at graph 1.1,0.4");
+  lines.push_back("set label \"" + labelFont + "curve 1 = " + shift + " nm\" at graph 1.1," +
+                  (eps ? "0.33" : "0.35"));
+  if (!eps) ordLabel();
+  lines.push_back(keyLine(Picture::Eps, false));
+}
+
+std::string usingPart(const std::string& x, const std::string& scaling) {
+  return "using (" + x + "):($2*" + scaling + ")";
+}
+
+std::string curveText(const FirstCurve& f, const std::string& usingText, const std::string& title,
+                      const std::string& style) {
+  return quoted(f.dataName + ".xy") + " " + usingText + " title " + quoted(title) + " with " + style;
+}
+
+}  // namespace
+
+double UserRangeUpperBound(const std::string& range) {
+  std::string upper = upperBound(range);
+  upper = upper.substr(0, upper.find(']'));
+  return StrToFloat(upper);
+}
+
+PlotKind PlotKindOf(const std::string& PLOT) {
+  if (PLOT == "CD") return PlotKind::CD;
+  if (PLOT == "UV") return PlotKind::UV;
+  if (PLOT == "ORD") return PlotKind::ORD;
+  throw EConvertError("\"" + PLOT + "\" is no plot kind");
+}
+
+std::string OrdShiftText(const PlotControls& controls) {
+  return controls.wavenumberUnit ? std::string("0") : controls.Edit2;
+}
+
+std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
+                                        const PlotControls& c, const Store& store) {
+  std::vector<std::string> lines;
+  const bool eps = picture == Picture::Eps;
+  lines.push_back(f.COMMENT);
+  lines.push_back("set encoding iso_8859_1");
+  if (eps) {
+    lines.push_back("set terminal postscript eps enhanced color solid " + quoted(c.cd.Edit1) + " " +
+                    c.cd.Edit12);
+  } else {
+    const UvEcdWindowControls& w = windowOf(f.PLOT, c);
+    const bool transparent = f.PLOT != PlotKind::ORD && w.CheckBox8;
+    lines.push_back(std::string("set terminal pngcairo ") + (transparent ? "transparent " : "") +
+                    "enhanced font " + quoted(w.Edit15 + ", " + w.Edit16) + " size 1024,768 ");
+  }
+  lines.push_back("set border 31 lw 2");
+  // gnuplot 5 draws "lt N" in its own colours; the classic sequence keeps
+  // curve 1 red in either dialect.
+  lines.push_back("set colorsequence classic");
+  if (eps) {
+    const std::string width = c.gnuplot5 ? " lw 2" : " lw 4";
+    const char* types[] = {"1", "7", "2", "5", "4", "3"};
+    for (int i = 0; i < 6; ++i)
+      lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + width);
+  } else {
+    const char* colours[] = {"red", "black", "green", "cyan", "magenta", "blue"};
+    for (int i = 0; i < 6; ++i)
+      lines.push_back("set style line " + IntToStr(i + 1) + " lt rgb \"" + colours[i] + "\" lw 2");
+  }
+  lines.push_back(xTicsLine(f.PLOT, f.XRANGE, c));
+  lines.push_back("set mxtics 5");
+  lines.push_back("set ytics border nomirror norotate" + (f.YTICS.empty() ? "" : " " + f.YTICS));
+  lines.push_back("set mytics 2");
+  if (!eps) lines.push_back("set tics scale 1,0.6");
+  lines.push_back("set xrange [" + f.XRANGE + "]");
+  lines.push_back("set yrange [" + f.YRANGE + "]");
+  if (eps) lines.push_back("set tics scale 1,0.6");
+  lines.push_back("show label");
+  lines.push_back("set out " + quoted(f.PSNAME + (eps ? ".eps" : ".png")));
+  switch (f.PLOT) {
+    case PlotKind::CD:
+    case PlotKind::UV: uvEcdSection(lines, picture, f, c, store); break;
+    case PlotKind::ORD: ordSection(lines, picture, c); break;
+  }
+  return lines;
+}
+
+PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotControls& c,
+                          const Store& store) {
+  const bool eps = picture == Picture::Eps;
+  const std::string op = c.wavenumberUnit ? "*" : "+";
+  const std::string& S = c.Edit2;
+  const std::string shifted = "$1" + op + "(" + S + ")";
+  const std::string lines = "lines ls " + f.COLOR;
+  switch (f.PLOT) {
+    case PlotKind::CD: {
+      const UvEcdWindowControls& w = c.cd;
+      const std::string title = "{/" + w.Edit1 + "=" + w.Edit14 + " " + f.PLOTNAME;
+      const std::string base = curveText(f, usingPart(shifted, f.SCALING), title, lines);
+      if (!w.CheckBox2) return {base, {}};
+      const std::string& state = store.CDACTIVE[1];
+      if (!c.CheckBox1 && state == "calc") return {base + " axis x1y2", {}};
+      if (eps) return {base + " axis x1y1", {}};
+      return {curveText(f, usingPart("$1", f.SCALING), title, lines) + " axis x1y1", {}};
+    }
+    case PlotKind::UV: {
+      const UvEcdWindowControls& w = c.uv;
+      const std::string title = "{/" + w.Edit1 + "=" + (eps ? w.Edit14 : w.Edit18) + " " + f.PLOTNAME;
+      const bool energy = w.CheckBox7 && !c.wavenumberUnit;
+      const std::string base = curveText(f, usingPart(shifted, f.SCALING), title, lines);
+      const std::string energyLine =
+          curveText(f, usingPart("1239.482/(" + (eps ? shifted : "$1+(" + S + ")") + ")", f.SCALING), title, lines);
+      const std::string& state = store.UVACTIVE[1];
+      if (!w.CheckBox2) return {energy ? energyLine : base, {}};
+      if (state == "calc") return {(energy ? energyLine : base) + " axis x1y2", {}};
+      if (state != "exp") return {};
+      if (!eps) return {(energy ? energyLine : curveText(f, usingPart("$1+(" + S + ")", f.SCALING), title, lines)) + " axis x1y1", {}};
+      return {curveText(f, usingPart(energy ? "1239.482/($1)" : "$1", f.SCALING), title, lines) + " axis x1y1", {}};
+    }
+    case PlotKind::ORD: {
+      const UvEcdWindowControls& w = c.cd;
+      const std::string ordUsing = usingPart("$1+(" + OrdShiftText(c) + ")", f.SCALING);
+      if (store.ORDACTIVE[1] == "exp") {
+        const std::string title = eps ? " " + f.PLOTNAME : "{/" + w.Edit15 + "=" + w.Edit18 + " " + f.PLOTNAME + "}";
+        return {curveText(f, ordUsing, title, lines), {}};
+      }
+      const std::string title =
+          eps ? "{/" + w.Edit1 + "=" + w.Edit14 + " " + f.PLOTNAME : "{/" + w.Edit1 + "=" + w.Edit18 + " " + f.PLOTNAME + "}";
+      // gnuplot 5 wants the point type named; computed rotations are points.
+      std::string style;
+      if (eps) style = c.CheckBox13 ? "linespoints ls 1 " : "points ls 1 pt 13";
+      else style = (c.CheckBox13 ? "linespoints ls " : "points ls ") + f.COLOR + " pt 13";
+      return {curveText(f, ordUsing, title, style), {}};
+    }
+  }
+  return {};
+}
+
+// ---- The main window's writers ---------------------------------------------------
+
+namespace {
+void writeFirstCurve(TForm1& form, Picture picture, const std::string& PLOT,
+                     const std::string& COMMENT, const std::string& XRANGE,
+                     const std::string& YRANGE, const std::string& YTICS,
+                     const std::string& PLOTNAME, const std::string& PSNAME,
+                     const std::string& COLOR, const std::string& SCALING, bool MULTIPLOT,
+                     bool SIGMA) {
+  const FirstCurve curve{PlotKindOf(PLOT), COMMENT, XRANGE,  YRANGE,  YTICS,    PLOTNAME,
+                         PLOTNAME,         PSNAME,  COLOR,   SCALING, MULTIPLOT, SIGMA};
+  const PlotControls controls = ReadPlotControls(form);
+  for (const std::string& line : FirstCurveHead(picture, curve, controls, form.store)) form.Memo2->Add(line);
+  const PlotEntry entry = FirstCurveEntry(picture, curve, controls, form.store);
+  if (entry.text.empty()) return;
+  form.Memo2->Add("plot " + entry.text);
+  if (MULTIPLOT) form.Memo2->AppendToLastLine(ContinuationMark);
+}
+}  // namespace
+
+void TForm1::FirstCurveEPS(const std::string& PLOT, const std::string& COMMENT,
+                           const std::string& XRANGE, const std::string& YRANGE,
+                           const std::string& YTICS, const std::string& PLOTNAME,
+                           const std::string& PSNAME, const std::string& COLOR,
+                           const std::string& SCALING, bool MULTIPLOT, bool SIGMA) {
+  Memo2->Clear();
+  writeFirstCurve(*this, Picture::Eps, PLOT, COMMENT, XRANGE, YRANGE, YTICS, PLOTNAME, PSNAME,
+                  COLOR, SCALING, MULTIPLOT, SIGMA);
+}
+
+void TForm1::FirstCurvePNG(const std::string& PLOT, const std::string& COMMENT,
+                           const std::string& XRANGE, const std::string& YRANGE,
+                           const std::string& YTICS, const std::string& PLOTNAME,
+                           const std::string& PSNAME, const std::string& COLOR,
+                           const std::string& SCALING, bool MULTIPLOT, bool SIGMA) {
+  writeFirstCurve(*this, Picture::Png, PLOT, COMMENT, XRANGE, YRANGE, YTICS, PLOTNAME, PSNAME,
+                  COLOR, SCALING, MULTIPLOT, SIGMA);
+}

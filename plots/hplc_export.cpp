@@ -1,0 +1,236 @@
+#include "plots/hplc_export.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/Main.h"
+#include "platform/files.h"
+#include "platform/numbers.h"
+
+namespace {
+
+constexpr char HplcComment[] = "# HPLC chromatograms";
+// Continuation lines of the HPLC plots begin with six blanks.
+constexpr char HplcIndent[] = "      ";
+
+bool carries(const Store& store, long slot, HplcDetector detector) {
+  return detector == HplcDetector::UV ? store.HPLC_UV[slot] : store.HPLC_CD[slot];
+}
+
+HplcDetector detectorOf(const std::string& PLOT) {
+  return PLOT == "CD" ? HplcDetector::CD : HplcDetector::UV;
+}
+
+std::string scalingOf(const Store& store, long slot, const PlotControls& c) {
+  return c.CheckBox4 ? FactorText(store.HPLCFACTOR[slot], 4) : std::string("1.0");
+}
+
+// A widened bound: whole, unless rounding moves it into the trace.
+std::string signalBound(double bound, double traceLimit, bool upper) {
+  const long long whole = nint(bound);
+  const bool inside = upper ? static_cast<double>(whole) < traceLimit : static_cast<double>(whole) > traceLimit;
+  return inside ? FloatToStrF(bound, 2) : IntToStr(whole);
+}
+
+// The range of two widened bounds: whole numbers that are equal (a flat
+// trace) become b-1:b+1; otherwise each bound that rounding would move into
+// the trace keeps two decimals.
+std::string widenedRange(double lower, double lowest, double upper, double highest) {
+  const long long low = nint(lower);
+  const long long high = nint(upper);
+  if (low == high) return IntToStr(high - 1) + ":" + IntToStr(high + 1);
+  return signalBound(lower, lowest, /*upper*/ false) + ":" + signalBound(upper, highest, /*upper*/ true);
+}
+
+std::vector<std::string> traceLines(const Store& store, long slot, const std::string& xColumn) {
+  std::vector<std::string> lines;
+  const long count = std::min<long>(std::max(0, store.HPLCDATAPTS[slot]), Grid2<1, 15000, 5>::size);
+  lines.reserve(static_cast<size_t>(count));
+  for (long p = 1; p <= count; ++p) {
+    std::string line = DataLine(FloatToStr(store.HPLCX(p, slot)), FloatToStrF(store.HPLCY(p, slot), 6));
+    lines.push_back(xColumn.empty() ? line : xColumn + "\t" + line);
+  }
+  return lines;
+}
+
+void styleLines(std::vector<std::string>& lines, const PlotControls& c, bool sixth) {
+  if (c.gnuplot5) lines.push_back("set colorsequence classic");
+  const char* types[] = {"7", "1", "2", "3", "4", "9"};
+  for (int i = 0; i < (sixth ? 6 : 5); ++i)
+    lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + " lw 2");
+}
+
+}  // namespace
+
+std::vector<long> FlaggedSlots(const Store& store, HplcDetector detector) {
+  std::vector<long> slots;
+  for (long s = 1; s <= 5; ++s)
+    if (carries(store, s, detector)) slots.push_back(s);
+  return slots;
+}
+
+std::string HplcSignalRange(double lowest, double highest) {
+  return widenedRange(lowest - std::abs(lowest) / 10, lowest, highest + std::abs(highest) / 10, highest);
+}
+
+std::string HplcHeightRange(double highest) {
+  return widenedRange(-1, -1, highest + std::abs(highest) / 10, highest);
+}
+
+std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
+                                    const std::string& XRANGE, const std::string& YRANGE,
+                                    const std::string& PSNAME, const PlotControls& c) {
+  const std::string& font = c.cd.Edit1;
+  std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
+                                 "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
+  styleLines(lines, c, /*sixth*/ false);
+  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", "set tmargin 0", "set bmargin 2",
+                           "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
+                           "set mytics 2", "set tics out", "set tics scale 1,0.6"})
+    lines.push_back(line);
+  lines.push_back(std::string("set ylabel \"") + (PLOT == "CD" ? "CD [mdeg]" : "absorption [mV]") +
+                  "\" font \"" + font + ", 20\"");
+  lines.push_back("set xlabel \"t [min]\" font \"" + font + ", 20\"");
+  lines.push_back("set xrange [" + XRANGE + "]");
+  lines.push_back("set yrange [" + YRANGE + "]");
+  lines.push_back("set nogrid");
+  lines.push_back("set term post \"" + font + "\" 20");
+  lines.push_back("set out \"" + PSNAME + ".eps\"");
+  lines.push_back(R"(set key right top Left outside reverse samplen 1 spacing 1.25 title "" nobox)");
+  lines.push_back("show label");
+  return lines;
+}
+
+std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& COMMENT,
+                                    const std::string& YRANGE, const std::string& ZRANGE,
+                                    const std::string& PSNAME, int count, const PlotControls& c) {
+  const std::string& font = c.cd.Edit1;
+  std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
+                                 "set terminal postscript eps enhanced color solid \"" + font + "\" 16"};
+  styleLines(lines, c, /*sixth*/ true);
+  for (const char* line : {"set border 31 lw 1", "set size 1.4,1.4", "set ticslevel 0", "unset xtics",
+                           "set ytics border nomirror", "set ytics scale 3.0", "set ytics offset -0.5,-0.5",
+                           "set ytics out", "set ztics border nomirror", "set ztics out", "set mytics 2",
+                           "set mztics 2"})
+    lines.push_back(line);
+  lines.push_back(PLOT == "CD" ? "set zlabel \"CD [mdeg]\" offset -1,12 font \"" + font + ", 20\""
+                               : "set zlabel \"absorption [mV]\" offset -1,13 font \"" + font + ", 20\"");
+  lines.push_back("set ylabel \"t [min]\" offset 0,-1.5 font \"" + font + ", 20\"");
+  if (count > 1) lines.push_back("set xrange [" + IntToStr(5 - count) + ":4.5]");
+  lines.push_back("set yrange [" + YRANGE + "]");
+  lines.push_back("set zrange [" + ZRANGE + "]");
+  lines.push_back("set grid");
+  lines.push_back("set term post \"" + font + "\" 20");
+  lines.push_back("set out \"" + PSNAME + ".eps\"");
+  lines.push_back("set view 80,100");
+  lines.push_back("show label");
+  return lines;
+}
+
+PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const PlotControls& c,
+                             const std::string& scriptFileName) {
+  const std::vector<long> slots = FlaggedSlots(store, detector);
+  PlotScript script;
+  if (slots.empty()) return script;
+  const long first = slots.front();
+  const std::string range = HplcSignalRange(store.HPLCMIN[first] * store.HPLCFACTOR[first],
+                                            store.HPLCMAX[first] * store.HPLCFACTOR[first]);
+  script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
+                            c.Edit1 + ":" + c.Edit10, range, PictureBaseName(scriptFileName), c);
+  DataFileNames names(scriptFileName);
+  std::vector<PlotEntry> entries;
+  for (size_t r = 0; r < slots.size(); ++r) {
+    const long slot = slots[r];
+    const std::string name = ScriptName(store.HPLCTITLE[slot]);
+    const std::string data = names.take(name, static_cast<int>(slot));
+    entries.push_back({"\"" + data + ".xy\" using 1:($2*" + scalingOf(store, slot, c) + ") title \"" + name +
+                           "\" with lines ls " + IntToStr(static_cast<long long>(r + 1)),
+                       {}});
+    script.dataFiles.push_back({data + ".xy", traceLines(store, slot, "")});
+  }
+  for (std::string& line : JoinPlotEntries(entries, HplcIndent)) script.lines.push_back(std::move(line));
+  return script;
+}
+
+PlotScript BuildHplc3DScript(const Store& store, const PlotControls& c, const std::string& scriptFileName) {
+  const std::vector<long> slots = FlaggedSlots(store, HplcDetector::UV);
+  PlotScript script;
+  if (slots.empty()) return script;
+  const long first = slots.front();
+  const int count = static_cast<int>(slots.size());
+  script.lines = Hplc3DHead("UV", HplcComment, c.Edit1 + ":" + c.Edit10,
+                            HplcHeightRange(store.HPLCMAX[first] * store.HPLCFACTOR[first]),
+                            PictureBaseName(scriptFileName), count, c);
+  // Drawn back to front: the last trace first, each band before its outline.
+  DataFileNames names(scriptFileName);
+  std::vector<std::string> dataNames(slots.size());
+  for (size_t r = 0; r < slots.size(); ++r)
+    dataNames[r] = names.take(ScriptName(store.HPLCTITLE[slots[r]]), static_cast<int>(slots[r]));
+  std::vector<std::string> plot;
+  for (int rank = count; rank >= 1; --rank) {
+    const long slot = slots[static_cast<size_t>(rank - 1)];
+    const std::string name = ScriptName(store.HPLCTITLE[slot]);
+    const std::string usingText = "\"" + dataNames[static_cast<size_t>(rank - 1)] + ".xyz\" using 1:2:($3*" +
+                                  scalingOf(store, slot, c) + ")";
+    const std::string fill = rank == count ? "6" : IntToStr(rank + 1);
+    plot.push_back((rank == count ? "splot " : HplcIndent) + usingText + " title \"" + name +
+                   "\" with filledcurves ls " + fill);
+    plot.push_back(HplcIndent + usingText + " notitle with lines ls 1");
+  }
+  for (size_t i = 0; i < plot.size(); ++i)
+    script.lines.push_back(i + 1 < plot.size() ? plot[i] + ContinuationMark : plot[i]);
+  for (size_t r = 0; r < slots.size(); ++r)
+    script.dataFiles.push_back({dataNames[r] + ".xyz", traceLines(store, slots[r], IntToStr(5 - static_cast<long long>(r + 1)))});
+  return script;
+}
+
+// ---- The main window's writers and buttons ------------------------------------------------
+
+void TForm1::HPLC2DEPS(const std::string& PLOT, const std::string& COMMENT, const std::string& XRANGE,
+                       const std::string& YRANGE, const std::string& PLOTNAME, const std::string& PSNAME,
+                       const std::string& SCALING, bool MULTIPLOT) {
+  Memo2->Clear();
+  for (const std::string& line : Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this)))
+    Memo2->Add(line);
+  Memo2->Add("plot \"" + PLOTNAME + ".xy\" using 1:($2*" + SCALING + ") title \"" + PLOTNAME +
+             "\" with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));
+}
+
+void TForm1::HPLC3DEPS(const std::string& PLOT, const std::string& COMMENT, const std::string& YRANGE,
+                       const std::string& ZRANGE, const std::string& PLOTNAME, const std::string& PSNAME,
+                       const std::string& SCALING, bool MULTIPLOT) {
+  Memo2->Clear();
+  const int count = static_cast<int>(FlaggedSlots(store, detectorOf(PLOT)).size());
+  for (const std::string& line : Hplc3DHead(PLOT, COMMENT, YRANGE, ZRANGE, PSNAME, count, ReadPlotControls(*this)))
+    Memo2->Add(line);
+  const std::string usingText = "\"" + PLOTNAME + ".xyz\" using 1:2:($3*" + SCALING + ")";
+  Memo2->Add("splot " + usingText + " title \"" + PLOTNAME + "\" with filledcurves ls 6" + ContinuationMark);
+  Memo2->Add(HplcIndent + usingText + " notitle with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));
+}
+
+void TForm1::Button3Click() {
+  Memo2->Clear();
+  const PlotControls controls = ReadPlotControls(*this);
+  // A pass for each detector some slot carries, slot 1's first.
+  std::vector<HplcDetector> passes;
+  const HplcDetector firstKind = store.HPLC_CD[1] && !store.HPLC_UV[1] ? HplcDetector::CD : HplcDetector::UV;
+  for (HplcDetector detector : {firstKind, firstKind == HplcDetector::UV ? HplcDetector::CD : HplcDetector::UV})
+    if (!FlaggedSlots(store, detector).empty()) passes.push_back(detector);
+  std::string lastSaved;
+  for (HplcDetector detector : passes) {
+    lastSaved = ChooseHplcScriptPath(*this);
+    if (lastSaved.empty()) continue;
+    SavePlotScript(*this, lastSaved, BuildHplc2DScript(detector, store, controls, ExtractFileName(lastSaved)));
+  }
+  if (!lastSaved.empty()) RunGnuplot(controls.gnuplotFolder, lastSaved, ".eps");
+}
+
+void TForm1::Button15Click() {
+  Memo2->Clear();
+  if (!store.HPLC_UV[1]) return;
+  const PlotControls controls = ReadPlotControls(*this);
+  const std::string path = ChooseHplcScriptPath(*this);
+  if (path.empty()) return;
+  SavePlotScript(*this, path, BuildHplc3DScript(store, controls, ExtractFileName(path)));
+  RunGnuplot(controls.gnuplotFolder, path, ".eps");
+}

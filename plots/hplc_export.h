@@ -1,0 +1,41 @@
+// The EPS plots of the HPLC page: the traces of one detector kind as curves
+// over time (two-dimensional), or the UV traces side by side as filled bands
+// (three-dimensional).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plots/plot_script.h"
+#include "store/Store.h"
+
+enum class HplcDetector { UV, CD };
+
+// The slots that carry the detector's flag, in slot order: a trace's rank in
+// its plot is its place in this list, counted from 1.
+std::vector<long> FlaggedSlots(const Store& store, HplcDetector detector);
+
+// The signal range lowest..highest widened by a tenth outward, as whole
+// numbers; a bound that rounding would move into the trace keeps two
+// decimals, and bounds of equal value become b-1:b+1.
+std::string HplcSignalRange(double lowest, double highest);
+// The z range of the three-dimensional plot: from -1 to the widened highest
+// signal.
+std::string HplcHeightRange(double highest);
+
+// The head and the plot line of the first trace. `count` is the number of
+// traces of the plot's kind.
+std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
+                                    const std::string& XRANGE, const std::string& YRANGE,
+                                    const std::string& PSNAME, const PlotControls& controls);
+std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& COMMENT,
+                                    const std::string& YRANGE, const std::string& ZRANGE,
+                                    const std::string& PSNAME, int count,
+                                    const PlotControls& controls);
+
+// The scripts and their data files for a script file named `scriptFileName`
+// (without folder); empty when no slot carries the detector's flag.
+PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store,
+                             const PlotControls& controls, const std::string& scriptFileName);
+PlotScript BuildHplc3DScript(const Store& store, const PlotControls& controls,
+                             const std::string& scriptFileName);

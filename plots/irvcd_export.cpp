@@ -1,0 +1,265 @@
+#include "plots/irvcd_export.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/Main.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/numbers.h"
+#include "plots/uvecd_export.h"
+
+namespace {
+
+struct IrVcdSlots {
+  const SlotTexts& ACTIVE;
+  const SlotTexts& TITLE;
+  const SlotReals& MAX;
+  const SlotReals& FACTOR;
+  const SlotCounts& DATAPTS;
+  const LineGrid& lines;
+  const Grid2<1, 10000, 5>& EXPX;
+  const Grid2<1, 10000, 5>& EXPY;
+};
+
+IrVcdSlots slotsOf(IrVcdPlot plot, const Store& store) {
+  if (plot == IrVcdPlot::Vcd)
+    return {store.VCDACTIVE, store.VCDTITLE, store.VCDMAX,  store.VCDFACTOR,
+            store.VCDDATAPTS, store.VCD,     store.EXPVCDX, store.EXPVCDY};
+  return {store.IRACTIVE, store.IRTITLE, store.IRMAX,  store.IRFACTOR,
+          store.IRDATAPTS, store.IR,     store.EXPIRX, store.EXPIRY};
+}
+
+int slotsInUse(const SlotTexts& active) {
+  int count = 0;
+  for (long s = 1; s <= 5; ++s) count += SlotInUse(active[s]) ? 1 : 0;
+  return count;
+}
+
+// Whether curve 1 is drawn as computed or measured: "normal VCD", or "IR".
+bool drawsCurveOne(IrVcdPlot plot, const PlotControls& c) {
+  return plot == IrVcdPlot::Vcd ? c.CheckBox6 : c.CheckBox19;
+}
+bool drawsMirror(IrVcdPlot plot, const PlotControls& c) {
+  return plot == IrVcdPlot::Vcd && c.CheckBox9;
+}
+
+std::vector<std::string> bandLines(const LineGrid& grid, long slot, double sign) {
+  std::vector<std::string> lines;
+  lines.reserve(LineGrid::size);
+  for (long w = 0; w <= LineGrid::high; ++w)
+    lines.push_back(DataLine(IntToStr(w), FloatToStrE(sign * grid(w, 3, slot), 5)));
+  return lines;
+}
+
+std::vector<std::string> measuredLines(const IrVcdSlots& k, long slot, double sign) {
+  std::vector<std::string> lines;
+  const long count = std::min<long>(std::max(0, k.DATAPTS[slot]), Grid2<1, 10000, 5>::size);
+  for (long i = 1; i <= count; ++i)
+    lines.push_back(DataLine(FloatToStr(k.EXPX(i, slot)), FloatToStrE(sign * k.EXPY(i, slot), 5)));
+  return lines;
+}
+
+}  // namespace
+
+bool IrVcdDrawsSomething(IrVcdPlot plot, const Store& store, const PlotControls& c) {
+  const IrVcdSlots k = slotsOf(plot, store);
+  return drawsCurveOne(plot, c) || drawsMirror(plot, c) || slotsInUse(k.ACTIVE) > 1;
+}
+
+bool HasIdenticalIrVcdNames(IrVcdPlot plot, const Store& store) {
+  const IrVcdSlots k = slotsOf(plot, store);
+  return HasIdenticalNames(k.ACTIVE, k.TITLE, /*shortened*/ true);
+}
+
+std::string IrVcdRangeText(IrVcdPlot plot, double half) {
+  const std::string lower = plot == IrVcdPlot::Vcd ? FloatToStrE(-half, 2) : "0";
+  const std::string upper = FloatToStrE(half, 2);
+  if (StrToFloat(lower) != StrToFloat(upper)) return lower + ":" + upper;
+  const double bound = StrToFloat(upper);
+  return FloatToStrE(bound - 1, 2) + ":" + FloatToStrE(bound + 1, 2);
+}
+
+PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotControls& c,
+                            const std::string& scriptFileName) {
+  const bool vcd = plot == IrVcdPlot::Vcd;
+  const IrVcdWindowControls& w = vcd ? c.vcd : c.ir;
+  const IrVcdSlots k = slotsOf(plot, store);
+  const int N = slotsInUse(k.ACTIVE);
+  const bool overlay = w.CheckBox1;
+  const bool stacked = N > 1 && !overlay;
+  const bool curveOne = drawsCurveOne(plot, c);
+  const bool mirror = drawsMirror(plot, c);
+  const std::string font = w.Edit1;
+  const std::string keyFont = "{/" + font + "=" + w.Edit14;
+  const std::string xScaleEdits[] = {c.Edit26, c.Edit27, c.Edit28, c.Edit33, c.Edit34};
+  const auto XS = [&](long s) { return k.ACTIVE[s] == "calc" ? xScaleEdits[s - 1] : std::string("1.0"); };
+  const auto YS = [&](long s) { return c.CheckBox18 ? FloatToStr(k.FACTOR[s]) : std::string("1.0"); };
+  long lastCurve = 1;
+  for (long s = 1; s <= 5; ++s)
+    if (SlotInUse(k.ACTIVE[s])) lastCurve = s;
+
+  // Names: curve 1, its mirror image, then curves 2 to 5.
+  DataFileNames names(scriptFileName);
+  std::string shortNames[6];
+  std::string data[6];
+  for (long s = 1; s <= 5; ++s) shortNames[s] = ScriptName(k.TITLE[s]);
+  data[1] = names.take(shortNames[1], 1);
+  const std::string mirrorName = ScriptName("(-)" + k.TITLE[1]);
+  const bool mirrorFile = vcd && c.CheckBox9 && SlotInUse(k.ACTIVE[1]);
+  const std::string mirrorData = mirrorFile ? names.take(mirrorName, 1) : mirrorName;
+  for (long s = 2; s <= 5; ++s)
+    if (SlotInUse(k.ACTIVE[s])) data[s] = names.take(shortNames[s], static_cast<int>(s));
+
+  PlotScript script;
+  std::vector<std::string>& lines = script.lines;
+  lines.push_back(vcd ? "# VCD plots" : "# IR plots");
+  lines.push_back("set encoding iso_8859_1");
+  lines.push_back("set terminal postscript eps enhanced color solid \"" + font + "\" " + w.Edit12);
+  lines.push_back("set border 31 lw 1");
+  if (c.gnuplot5) lines.push_back("set colorsequence classic");
+  const char* types[] = {"1", "7", "2", "5", "4", "3"};
+  for (int i = 0; i < 6; ++i)
+    lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + (c.gnuplot5 ? " lw 2" : " lw 4"));
+  lines.push_back("set xtics border nomirror norotate 200,200");
+  lines.push_back("set mxtics 4");
+  lines.push_back("set mytics 2");
+  // gnuplot 5 leaves "[low:high] reverse" unreversed: high to low in both.
+  lines.push_back("set xrange [" + c.Edit9 + ":" + c.Edit8 + "]");
+  lines.push_back("set tics scale 1,0.6");
+  lines.push_back("show label");
+  lines.push_back("set out \"" + PictureBaseName(scriptFileName) + ".eps\"");
+  if (vcd && w.CheckBox7) lines.push_back("set xzeroaxis linetype 0 lw 2");
+  lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
+  lines.push_back("set ylabel \"" + w.Edit10 + "\" font \"" + font + ", " + w.Edit12 + "\"");
+  lines.push_back("set ylabel offset 1.5");
+  if (w.CheckBox5) lines.push_back(R"(set format y '%.0t{/Symbol \327}10^{%1T}')");
+  lines.push_back(R"(set key right top Left reverse samplen 1 spacing 1.25 title "" nobox)");
+  if (stacked) lines.push_back("set multiplot layout " + IntToStr(N + 1) + ",1");
+
+  const auto yLines = [&](long s) {
+    const double maximum = s == 1 && overlay ? k.MAX[1] * k.FACTOR[1] : k.MAX[s];
+    const double half = maximum / 10 + maximum;
+    lines.push_back("set yrange [" + IrVcdRangeText(plot, half) + "]");
+    // A curve of zeros has no step to show.
+    std::string tics = "set ytics border nomirror norotate";
+    if (half != 0) tics.append(1, ' ').append(FloatToStrE(half * 0.5, 2));
+    lines.push_back(std::move(tics));
+  };
+  const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
+  // The band-width label of a computed curve; true when written.
+  const auto bandWidthLabel = [&](long s) {
+    if (w.CheckBox4 || k.ACTIVE[s] != "calc") return false;
+    const std::string xs = XS(s);
+    const std::string gamma = keyFont + "{/Symbol g} =" + c.Edit17 + " cm^{-1}";
+    const bool irCurveOne = !vcd && s == 1;
+    if (xs == "1.0")
+      lines.push_back("set label \"" + gamma + "\" at graph " + (irCurveOne ? "0.3,0.9" : "0.8,0.1"));
+    else
+      lines.push_back("set label \"" + gamma + "; scaling = " + xs + "\" at graph " +
+                      (irCurveOne ? "0.3,0.9" : "0.6,0.1"));
+    return true;
+  };
+  const auto panelLine = [&](const std::string& dataName, const std::string& name, long s, int style) {
+    lines.push_back("plot \"" + dataName + ".xy\" using ($1*" + XS(s) + "):($2) title \"" + keyFont + " " +
+                    name + "\" with lines ls " + IntToStr(style));
+  };
+  std::vector<PlotEntry> overlayEntries;
+  const auto overlayEntry = [&](const std::string& dataName, const std::string& name, long s, int style,
+                                bool scaled) {
+    std::string y = "$2";
+    if (scaled) y.append(1, '*').append(YS(s));
+    overlayEntries.push_back({"\"" + dataName + ".xy\" using ($1*" + XS(s) + "):(" + y + ") title \"" + keyFont +
+                                  " " + name + "\" with lines ls " + IntToStr(style),
+                              {}});
+  };
+
+  if (N == 1) {
+    if (curveOne || mirror) {
+      lines.push_back("set bmargin 4");
+      lines.push_back("set tmargin 1");
+      lines.push_back("set lmargin 8");
+      yLines(1);
+      lines.push_back(xLabelLine);
+      bandWidthLabel(1);
+      if (curveOne) panelLine(data[1], shortNames[1], 1, 1);
+      else panelLine(mirrorData, mirrorName, 1, 6);
+    }
+  } else {
+    if (!overlay) {
+      for (const char* line : {"set bmargin 0", "set tmargin 0", "set lmargin 8", "set format x''", "set xlabel ''"})
+        lines.push_back(line);
+    } else {
+      lines.push_back(xLabelLine);
+    }
+    yLines(1);
+    if (curveOne) {
+      const bool labelled = bandWidthLabel(1);
+      if (!overlay) {
+        panelLine(data[1], shortNames[1], 1, 1);
+        if (labelled) lines.push_back("unset label");
+      } else {
+        overlayEntry(data[1], shortNames[1], 1, 1, /*scaled*/ true);
+      }
+    }
+    if (mirror) {
+      if (!overlay) panelLine(mirrorData, mirrorName, 1, 6);
+      else overlayEntry(mirrorData, mirrorName, 1, 6, /*scaled*/ false);
+    }
+    if (!overlay) lines.push_back("set border 11 lw 1");
+    for (long s = 2; s <= 5; ++s) {
+      if (!SlotInUse(k.ACTIVE[s])) continue;
+      if (overlay) {
+        overlayEntry(data[s], shortNames[s], s, static_cast<int>(s), /*scaled*/ true);
+        continue;
+      }
+      yLines(s);
+      const bool labelled = bandWidthLabel(s);
+      if (s == lastCurve) {
+        lines.push_back("set format x");
+        lines.push_back("set xtics offset 0,graph 0.05");
+        lines.push_back(xLabelLine);
+        lines.push_back("set xlabel offset 0,0.8");
+        panelLine(data[s], shortNames[s], s, static_cast<int>(s));
+      } else {
+        panelLine(data[s], shortNames[s], s, static_cast<int>(s));
+        if (labelled) lines.push_back("unset label");
+      }
+    }
+    for (std::string& line : JoinPlotEntries(overlayEntries, " ")) lines.push_back(std::move(line));
+    if (!overlay) lines.push_back("unset multiplot");
+  }
+
+  // Data files: curve 1, its mirror image, then curves 2 to 5.
+  const auto curveLines = [&](long s, double sign) {
+    return k.ACTIVE[s] == "calc" ? bandLines(k.lines, s, sign) : measuredLines(k, s, sign);
+  };
+  if (SlotInUse(k.ACTIVE[1])) script.dataFiles.push_back({data[1] + ".xy", curveLines(1, 1.0)});
+  if (mirrorFile) script.dataFiles.push_back({mirrorData + ".xy", curveLines(1, -1.0)});
+  for (long s = 2; s <= 5; ++s)
+    if (SlotInUse(k.ACTIVE[s])) script.dataFiles.push_back({data[s] + ".xy", curveLines(s, 1.0)});
+  return script;
+}
+
+// ---- The two buttons ----------------------------------------------------------------
+
+namespace {
+
+void exportIrVcd(TForm1& form, IrVcdPlot plot) {
+  const PlotControls controls = ReadPlotControls(form);
+  Store& store = form.store;
+  RunPageExport(form, controls,
+                {.identicalNames = HasIdenticalIrVcdNames(plot, store),
+                 .drawsSomething = SlotInUse(slotsOf(plot, store).ACTIVE[1]) &&
+                                   IrVcdDrawsSomething(plot, store, controls),
+                 .build = [&](const std::string& name) { return BuildIrVcdScript(plot, store, controls, name); },
+                 .pictureEnding = ".eps",
+                 .determineRange = [&] {
+                   plot == IrVcdPlot::Vcd ? form.DetermineVCDRange() : form.DetermineIRRange();
+                 }});
+}
+
+}  // namespace
+
+void TForm1::Button17Click() { exportIrVcd(*this, IrVcdPlot::Vcd); }
+void TForm1::Button20Click() { exportIrVcd(*this, IrVcdPlot::Ir); }

@@ -1,0 +1,350 @@
+#include "plots/plot_script.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Main.h"
+#include "display/ranges.h"
+#include "files/save_flow.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/numbers.h"
+#include "platform/process.h"
+#include "plots/cdplotting.h"
+#include "plots/irplotting.h"
+#include "plots/uvplotting.h"
+#include "plots/vcdplotting.h"
+#include "settings/settings.h"
+
+namespace {
+
+UvEcdWindowControls windowControls(const UvEcdGnuplotSettingsForm& window) {
+  UvEcdWindowControls c;
+  c.Edit1 = window.Edit1->Text();
+  c.Edit7 = window.Edit7->Text();
+  c.Edit8 = window.Edit8->Text();
+  c.Edit9 = window.Edit9->Text();
+  c.Edit10 = window.Edit10->Text();
+  c.Edit11 = window.Edit11->Text();
+  c.Edit12 = window.Edit12->Text();
+  c.Edit13 = window.Edit13->Text();
+  c.Edit14 = window.Edit14->Text();
+  c.Edit15 = window.Edit15->Text();
+  c.Edit16 = window.Edit16->Text();
+  c.Edit17 = window.Edit17->Text();
+  c.Edit18 = window.Edit18->Text();
+  c.CheckBox1 = window.CheckBox1->Checked();
+  c.CheckBox2 = window.CheckBox2->Checked();
+  c.CheckBox3 = window.CheckBox3->Checked();
+  c.CheckBox4 = window.CheckBox4->Checked();
+  c.CheckBox5 = window.CheckBox5->Checked();
+  c.CheckBox6 = window.CheckBox6->Checked();
+  c.CheckBox7 = window.CheckBox7->Checked();
+  c.CheckBox8 = window.CheckBox8->Checked();
+  return c;
+}
+
+bool numericallyEqual(const std::string& a, const std::string& b) {
+  const std::optional<double> x = TryStrToFloat(a);
+  const std::optional<double> y = TryStrToFloat(b);
+  return x && y && *x == *y;
+}
+
+bool isNameBreaker(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  return c == '"' || c == '`' || c == '\\' || c == '/' || code < 32 || code == 127;
+}
+
+struct PictureStamp {
+  bool exists = false;
+  std::filesystem::file_time_type time{};
+};
+
+PictureStamp stampOf(const std::string& path) {
+  std::error_code error;
+  PictureStamp stamp;
+  stamp.time = std::filesystem::last_write_time(NativePath(path), error);
+  stamp.exists = !error;
+  return stamp;
+}
+
+bool newPictureWritten(const std::string& path, const PictureStamp& before) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(NativePath(path), error);
+  if (error || size == 0) return false;
+  const PictureStamp after = stampOf(path);
+  return after.exists && (!before.exists || after.time != before.time);
+}
+
+IrVcdWindowControls windowControls(const IrVcdGnuplotSettingsForm& window) {
+  IrVcdWindowControls c;
+  c.Edit1 = window.Edit1->Text();
+  c.Edit9 = window.Edit9->Text();
+  c.Edit10 = window.Edit10->Text();
+  c.Edit12 = window.Edit12->Text();
+  c.Edit14 = window.Edit14->Text();
+  c.CheckBox1 = window.CheckBox1->Checked();
+  c.CheckBox4 = window.CheckBox4->Checked();
+  c.CheckBox5 = window.CheckBox5->Checked();
+  c.CheckBox6 = window.CheckBox6->Checked();
+  return c;
+}
+
+}  // namespace
+
+PlotControls ReadPlotControls(const TForm1& form) {
+  PlotControls c;
+  if (Form2 != nullptr) {
+    c.gnuplotFolder = Form2->Edit1->Text();
+    c.gnuplot5 = Form2->CheckBox1->Checked();
+    c.lorentzian = Form2->RadioButton4->Checked();
+  }
+  c.wavenumberUnit = form.uvEcdUnit() == UvEcdUnit::Wavenumber;
+  if (Form10 != nullptr) c.cd = windowControls(*Form10);
+  if (Form11 != nullptr) c.uv = windowControls(*Form11);
+  if (Form13 != nullptr) {
+    c.vcd = windowControls(*Form13);
+    c.vcd.CheckBox7 = Form13->CheckBox7->Checked();
+  }
+  if (Form15 != nullptr) c.ir = windowControls(*Form15);
+  c.Edit2 = form.Edit2->Text();
+  c.Edit3 = form.Edit3->Text();
+  c.Edit4 = form.Edit4->Text();
+  c.Edit5 = form.Edit5->Text();
+  c.Edit12 = form.Edit12->Text();
+  c.Edit13 = form.Edit13->Text();
+  c.Edit31 = form.Edit31->Text();
+  c.Edit32 = form.Edit32->Text();
+  c.Edit35 = form.Edit35->Text();
+  c.Edit36 = form.Edit36->Text();
+  c.Edit20 = form.Edit20->Text();
+  c.Edit21 = form.Edit21->Text();
+  c.CheckBox1 = form.CheckBox1->Checked();
+  c.CheckBox2 = form.CheckBox2->Checked();
+  c.CheckBox3 = form.CheckBox3->Checked();
+  c.CheckBox5 = form.CheckBox5->Checked();
+  c.CheckBox8 = form.CheckBox8->Checked();
+  c.CheckBox16 = form.CheckBox16->Checked();
+  c.CheckBox11 = form.CheckBox11->Checked();
+  c.CheckBox12 = form.CheckBox12->Checked();
+  c.CheckBox13 = form.CheckBox13->Checked();
+  c.RadioButton3 = form.RadioButton3->Checked();
+  c.RadioButton4 = form.RadioButton4->Checked();
+  c.Edit8 = form.Edit8->Text();
+  c.Edit9 = form.Edit9->Text();
+  c.Edit17 = form.Edit17->Text();
+  c.Edit26 = form.Edit26->Text();
+  c.Edit27 = form.Edit27->Text();
+  c.Edit28 = form.Edit28->Text();
+  c.Edit33 = form.Edit33->Text();
+  c.Edit34 = form.Edit34->Text();
+  c.CheckBox6 = form.CheckBox6->Checked();
+  c.CheckBox9 = form.CheckBox9->Checked();
+  c.CheckBox18 = form.CheckBox18->Checked();
+  c.CheckBox19 = form.CheckBox19->Checked();
+  c.Edit1 = form.Edit1->Text();
+  c.Edit10 = form.Edit10->Text();
+  c.CheckBox4 = form.CheckBox4->Checked();
+  return c;
+}
+
+// ---- Number texts and guards -------------------------------------------------
+
+std::string TicStepText(double step) {
+  const long long whole = nint(step);
+  if (whole > 0) return IntToStr(whole);
+  const double magnitude = std::abs(step);
+  return magnitude == 0 ? std::string() : FloatToStr(magnitude);
+}
+
+std::string TicsLine(const std::string& prefix, double step) {
+  const std::string text = TicStepText(step);
+  return text.empty() ? prefix : prefix + " " + text;
+}
+
+std::string RangeText(const std::string& lower, const std::string& upper) {
+  if (!numericallyEqual(lower, upper)) return lower + ":" + upper;
+  const double bound = StrToFloat(upper);
+  return FloatToStrF(bound - 1, 2) + ":" + FloatToStrF(bound + 1, 2);
+}
+
+std::string SymmetricRangeText(double half) {
+  return RangeText(FloatToStrF(-half, 2), FloatToStrF(half, 2));
+}
+
+std::string FromZeroRangeText(double half) { return RangeText("0", FloatToStrF(half, 2)); }
+
+std::string FactorText(double factor, int decimals) {
+  const std::string fixed = FloatToStrF(factor, decimals);
+  if (factor != 0 && numericallyEqual(fixed, "0")) return FloatToStr(factor);
+  return fixed;
+}
+
+// ---- Names ---------------------------------------------------------------------
+
+std::string CleanScriptName(const std::string& name) {
+  std::string clean;
+  for (char c : name)
+    if (!isNameBreaker(c)) clean += c;
+  return clean;
+}
+
+std::string ScriptName(const std::string& title) { return CleanScriptName(ShrinkFileName(title)); }
+
+DataFileNames::DataFileNames(const std::string& scriptFileName) { taken_.insert(scriptFileName); }
+
+std::string DataFileNames::take(const std::string& name, int slot) {
+  std::string suffix(1, '-');
+  suffix.append(IntToStr(slot));
+  std::string base = name;
+  std::string fileName = base;
+  fileName.append(".xy");
+  while (taken_.count(fileName) != 0) {
+    base.append(suffix);
+    fileName.assign(base).append(".xy");
+  }
+  taken_.insert(fileName);
+  return base;
+}
+
+// ---- Plot lines ------------------------------------------------------------------
+
+std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries,
+                                         const std::string& indent) {
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const bool last = i + 1 == entries.size();
+    const PlotEntry& entry = entries[i];
+    std::string line = i == 0 ? "plot " : indent;
+    line += last && !entry.lastText.empty() ? entry.lastText : entry.text;
+    if (!last) line += ContinuationMark;
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// ---- Data files ------------------------------------------------------------------
+
+std::string DataLine(std::string x, std::string y) {
+  TForm1::KommaZuPunkt(x);
+  TForm1::KommaZuPunkt(y);
+  x += '\t';
+  x += y;
+  return x;
+}
+
+std::vector<std::string> GridDataLines(std::span<const double> band, bool wavenumberUnit,
+                                       double sign) {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(MAXLAMBDA - MINLAMBDA + 1));
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) {
+    const double value = band[static_cast<size_t>(bin - MINLAMBDA)];
+    const std::string x = wavenumberUnit ? IntToStr(nint(1.0e8 / static_cast<double>(bin)))
+                                         : FloatToStr(static_cast<double>(bin) / 10);
+    lines.push_back(DataLine(x, FloatToStrF(sign * value, 6)));
+  }
+  return lines;
+}
+
+std::vector<std::string> MeasuredDataLines(std::span<const double> x, std::span<const double> y,
+                                           int count, bool wavenumberUnit, double sign) {
+  std::vector<std::string> lines;
+  const size_t points = std::min({static_cast<size_t>(std::max(count, 0)), x.size(), y.size()});
+  lines.reserve(points);
+  for (size_t p = 0; p < points; ++p) {
+    const std::string xText = wavenumberUnit ? FloatToStrWhole(1.0e7 / x[p]) : FloatToStr(x[p]);
+    lines.push_back(DataLine(xText, FloatToStrF(sign * y[p], 6)));
+  }
+  return lines;
+}
+
+// ---- Saving and rendering --------------------------------------------------------
+
+std::string ChooseScriptPath(TForm1& form) {
+  return ChooseScriptFile(*form.SaveDialog5, form.Caption(), ScriptSaveWording{});
+}
+
+std::string ChooseHplcScriptPath(TForm1& form) {
+  return ChooseScriptFile(*form.SaveDialog5, form.Caption(),
+                          ScriptSaveWording{FileNotSavedPlainText, /*plainNoticeAfterRefusal*/ false});
+}
+
+void SavePlotScript(TForm1& form, const std::string& scriptPath, const PlotScript& script) {
+  form.Memo2->SetLines(script.lines);
+  form.Memo2->SaveToFile(scriptPath);
+  ShowMessage(FileSavedText);
+  const std::string folder = ExtractFilePath(scriptPath);
+  for (const DataFile& file : script.dataFiles) {
+    form.Memo2->SetLines(file.lines);
+    form.Memo2->SaveToFile(folder + file.name);
+  }
+}
+
+void RunPageExport(TForm1& form, const PlotControls& controls, const PageExport& page) {
+  form.Memo2->Clear();
+  if (page.identicalNames) ShowMessage(IdenticalCurveNamesText);
+  if (page.identicalNames || !page.drawsSomething) {
+    ShowMessage(PlottingCanceledText);
+    page.determineRange();
+    return;
+  }
+  const std::string path = ChooseScriptPath(form);
+  if (!path.empty()) {
+    SavePlotScript(form, path, page.build(ExtractFileName(path)));
+    RunGnuplot(controls.gnuplotFolder, path, page.pictureEnding);
+  }
+  page.determineRange();
+}
+
+std::string PictureBaseName(const std::string& scriptPath) {
+  const std::string name = ExtractFileName(scriptPath);
+  return name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+}
+
+std::string GnuplotFailureLine(const std::string& scriptName, const std::string& errorOutput) {
+  const std::string scriptMark = "\"" + scriptName + "\" line ";
+  std::string firstNonBlank;
+  size_t start = 0;
+  while (start < errorOutput.size()) {
+    size_t end = errorOutput.find('\n', start);
+    if (end == std::string::npos) end = errorOutput.size();
+    const std::string line = TrimRight(errorOutput.substr(start, end - start));
+    start = end + 1;
+    if (firstNonBlank.empty() && !Trim(line).empty()) firstNonBlank = Trim(line);
+    if (line.rfind(scriptMark, 0) != 0) continue;
+    const size_t colon = line.find(':', scriptMark.size());
+    if (colon == std::string::npos) continue;
+    if (TrimLeft(line.substr(colon + 1)).rfind("warning:", 0) == 0) continue;
+    return line;
+  }
+  return firstNonBlank.empty() ? std::string("no picture was written") : firstNonBlank;
+}
+
+bool RunGnuplot(const std::string& gnuplotFolder, const std::string& scriptPath,
+                const std::string& pictureEnding) {
+  const std::string gnuplot = GnuplotExecutable(gnuplotFolder);
+  if (gnuplot.empty()) {
+    ShowMessage("gnuplot not found in \"" + gnuplotFolder + "\" or on PATH; \"" + scriptPath +
+                "\" was not rendered");
+    return false;
+  }
+  const std::string folder = ExtractFilePath(scriptPath);
+  const std::string scriptName = ExtractFileName(scriptPath);
+  const std::string picture = folder + PictureBaseName(scriptPath) + pictureEnding;
+  const PictureStamp before = stampOf(picture);
+  std::string errorOutput;
+  int exitCode = 0;
+  try {
+    exitCode = RunAndCapture(gnuplot, scriptName, folder, errorOutput);
+  } catch (const EInOutError& error) {
+    errorOutput = error.Message();
+    exitCode = -1;
+  }
+  if (exitCode == 0 && newPictureWritten(picture, before)) return true;
+  ShowMessage("gnuplot could not render \"" + scriptPath +
+              "\": " + GnuplotFailureLine(scriptName, errorOutput));
+  return false;
+}

@@ -1,0 +1,229 @@
+// The exporter core that every publication plot shares: the snapshot of the
+// controls a script is written from, the number texts and guards of its
+// lines, the names of its data files, the joining of its plot lines, the
+// data-file writer, the save flow and the run of gnuplot.
+//
+// The script builders are plain functions from the curve slots and a
+// snapshot of controls to a `PlotScript`; the button handlers take the
+// snapshot, call a builder, save what it made and run gnuplot.
+#pragma once
+
+#include <functional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "store/Store.h"
+
+class TForm1;
+
+// ---- The controls a script is written from ---------------------------------
+
+// The controls of the CD or UV gnuplot settings window, under their own names.
+struct UvEcdWindowControls {
+  std::string Edit1;   // EPS font
+  std::string Edit7;   // y1 range
+  std::string Edit8;   // y2 range
+  std::string Edit9;   // x-axis label
+  std::string Edit10;  // y1-axis label
+  std::string Edit11;  // y2-axis label
+  std::string Edit12;  // EPS terminal size
+  std::string Edit13;  // EPS axis-label size
+  std::string Edit14;  // EPS key size
+  std::string Edit15;  // PNG font
+  std::string Edit16;  // PNG terminal size
+  std::string Edit17;  // PNG axis-label size
+  std::string Edit18;  // PNG key size
+  bool CheckBox1 = false;  // "squared plot"
+  bool CheckBox2 = false;  // "use second y axis"
+  bool CheckBox3 = false;  // "user-defined yranges"
+  bool CheckBox4 = false;  // "no band width and shift"
+  bool CheckBox5 = false;  // "legend inside the plot"
+  bool CheckBox6 = false;  // "tics inside"
+  bool CheckBox7 = false;  // CD "zeroline dotted", UV "convert to eV"
+  bool CheckBox8 = false;  // "transparent png"
+};
+
+// The controls of the VCD or IR gnuplot settings window.
+struct IrVcdWindowControls {
+  std::string Edit1;   // font
+  std::string Edit9;   // x-axis label
+  std::string Edit10;  // y-axis label
+  std::string Edit12;  // terminal and axis-label size
+  std::string Edit14;  // key and label size
+  bool CheckBox1 = false;  // "overlay plot"
+  bool CheckBox4 = false;  // "no gamma and scaling"
+  bool CheckBox5 = false;  // "format y 'x10^x'"
+  bool CheckBox6 = false;  // "tics inside"
+  bool CheckBox7 = false;  // VCD "add zeroline"; the IR window has none
+};
+
+struct PlotControls {
+  // Settings window.
+  std::string gnuplotFolder;  // TForm2.Edit1
+  bool gnuplot5 = false;      // TForm2.CheckBox1 "Gnuplot 5.x"
+  bool lorentzian = false;    // TForm2.RadioButton4
+  bool wavenumberUnit = false;  // TForm2.RadioButton6 alone
+  UvEcdWindowControls cd;     // TForm10
+  UvEcdWindowControls uv;     // TForm11
+  IrVcdWindowControls vcd;    // TForm13
+  IrVcdWindowControls ir;     // TForm15
+  // Main window.
+  std::string Edit2, Edit3, Edit4, Edit5, Edit12, Edit13, Edit31, Edit32, Edit35, Edit36;
+  std::string Edit20, Edit21;
+  bool CheckBox1 = false;   // "bars 1. spec"
+  bool CheckBox2 = false;   // "enantiomeric ECD"
+  bool CheckBox3 = false;   // "normal ECD"
+  bool CheckBox5 = false;   // "UV"
+  bool CheckBox8 = false;   // "auto scaling"
+  bool CheckBox16 = false;  // "multiplot"
+  bool CheckBox11 = false;  // "normal ORD"
+  bool CheckBox12 = false;  // "mirrored ORD"
+  bool CheckBox13 = false;  // "connect points"
+  bool RadioButton3 = false;  // "molar ORD"
+  bool RadioButton4 = false;  // "relative ORD"
+  // IR/VCD page.
+  std::string Edit8, Edit9, Edit17, Edit26, Edit27, Edit28, Edit33, Edit34;
+  bool CheckBox6 = false;   // "normal VCD"
+  bool CheckBox9 = false;   // "enantiomeric VCD"
+  bool CheckBox18 = false;  // "auto scaling (y)"
+  bool CheckBox19 = false;  // "IR"
+  // HPLC page.
+  std::string Edit1, Edit10;
+  bool CheckBox4 = false;  // "auto scaling"
+};
+
+// The controls as they stand now (the settings windows through their globals).
+PlotControls ReadPlotControls(const TForm1& form);
+
+// ---- Number texts and guards -----------------------------------------------
+
+// A tic step: the whole number when it is above 0; otherwise the general
+// form of its magnitude, so that a small or negative step still gives tics;
+// "" (no step at all) for a step of exactly 0.
+std::string TicStepText(double step);
+// `prefix` followed by one blank and the step, or `prefix` alone without one.
+std::string TicsLine(const std::string& prefix, double step);
+
+// A range "lower:upper" from the texts of its bounds; bounds of equal value
+// (a curve of zeros) become b-1:b+1 with two decimals, which gnuplot accepts.
+std::string RangeText(const std::string& lower, const std::string& upper);
+// -H:H and 0:H with two decimals, guarded as RangeText.
+std::string SymmetricRangeText(double half);
+std::string FromZeroRangeText(double half);
+
+// A y factor in the fixed form; a factor that is not 0 but shows only zeros
+// there is written in the general form instead.
+std::string FactorText(double factor, int decimals);
+
+// ---- Names -------------------------------------------------------------------
+
+// What a name may not carry into a script: double quotes would end the
+// string, backquotes make gnuplot run a command, backslashes and slashes put
+// a data file into another folder, control characters break the line.
+std::string CleanScriptName(const std::string& name);
+// The legend and data-file name of a curve title: ShrinkFileName, cleaned.
+std::string ScriptName(const std::string& title);
+
+// Data-file names of one script, each different from the others and from the
+// script itself: a name already taken gets "-<slot>" appended until it is
+// free.
+class DataFileNames {
+ public:
+  explicit DataFileNames(const std::string& scriptFileName);
+  // The base name (without ".xy") that the data file of `name` gets.
+  std::string take(const std::string& name, int slot);
+
+ private:
+  std::set<std::string> taken_;
+};
+
+// ---- Plot lines --------------------------------------------------------------
+
+// One curve of the plot command: the text after "plot " or after the five
+// blanks of a continuation line. A few lines take other fonts when they end
+// the command; `lastText` then holds that form.
+struct PlotEntry {
+  std::string text;
+  std::string lastText;
+};
+// The plot command: the first entry after "plot ", the others on
+// continuation lines of five blanks (or `indent`), every one but the last
+// ending with the continuation mark " ,\".
+std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries,
+                                         const std::string& indent = "     ");
+
+inline constexpr char ContinuationMark[] = " ,\\";
+
+// ---- Data files and scripts --------------------------------------------------
+
+struct DataFile {
+  std::string name;  // file name without folder
+  std::vector<std::string> lines;
+};
+
+struct PlotScript {
+  std::vector<std::string> lines;
+  std::vector<DataFile> dataFiles;
+};
+
+// A data-file line: x, TAB, y, each with any comma made a point.
+std::string DataLine(std::string x, std::string y);
+
+// The band of a computed UV/ECD slot on the whole wavelength grid: x in nm
+// (general form) or, in the wavenumber unit, the nearest whole wavenumber;
+// y = sign * band with 6 decimals.
+std::vector<std::string> GridDataLines(std::span<const double> band, bool wavenumberUnit,
+                                       double sign = 1.0);
+// Measured UV/ECD points 1..count: x in nm (general form) or the nearest whole
+// wavenumber, y with 6 decimals.
+std::vector<std::string> MeasuredDataLines(std::span<const double> x, std::span<const double> y,
+                                           int count, bool wavenumberUnit, double sign = 1.0);
+
+// ---- Saving and rendering ----------------------------------------------------
+
+// The save flow of the exporters up to the chosen script path: the dialog
+// preset from the main window's caption, ".plt" added to a name without it,
+// the overwrite question. "" when nothing is to be written (the messages
+// are shown).
+std::string ChooseScriptPath(TForm1& form);
+
+// Writes the script through the main window's line buffer, shows "File
+// saved!", then writes every data file beside it.
+void SavePlotScript(TForm1& form, const std::string& scriptPath, const PlotScript& script);
+
+// Runs gnuplot on a saved script in the script's folder and checks that it
+// wrote its picture (`pictureEnding` ".eps" or ".png"). Shows one box when
+// gnuplot is missing or the render fails; true when the picture was written.
+bool RunGnuplot(const std::string& gnuplotFolder, const std::string& scriptPath,
+                const std::string& pictureEnding);
+
+// The first line of gnuplot's error output that explains a failed render of
+// `scriptName`: an error line of the script, else the first non-blank line,
+// else "no picture was written".
+std::string GnuplotFailureLine(const std::string& scriptName, const std::string& errorOutput);
+
+// The save flow of the HPLC plots, with their own messages.
+std::string ChooseHplcScriptPath(TForm1& form);
+
+// The export of the UV/ECD and IR/VCD pages, whose ranges are taken again
+// on every path: with equal names or nothing to draw it shows why and stops
+// before the dialog; otherwise it builds the script for the chosen file,
+// saves it and renders it.
+struct PageExport {
+  bool identicalNames = false;
+  bool drawsSomething = true;
+  std::function<PlotScript(const std::string& scriptFileName)> build;
+  std::string pictureEnding;
+  std::function<void()> determineRange;
+};
+void RunPageExport(TForm1& form, const PlotControls& controls, const PageExport& page);
+
+// The script's name without folder, less its last four characters: the base
+// name of the picture.
+std::string PictureBaseName(const std::string& scriptPath);
+
+inline constexpr char PlottingCanceledText[] = "Plotting canceled!";
+inline constexpr char IdenticalCurveNamesText[] =
+    "Identical curve names found, please correct and try again";
