@@ -216,13 +216,17 @@ void TForm1::Button3Click() {
   const HplcDetector firstKind = store.HPLC_CD[1] && !store.HPLC_UV[1] ? HplcDetector::CD : HplcDetector::UV;
   for (HplcDetector detector : {firstKind, firstKind == HplcDetector::UV ? HplcDetector::CD : HplcDetector::UV})
     if (!FlaggedSlots(store, detector).empty()) passes.push_back(detector);
-  std::string lastSaved;
+  // Each pass saves its own script; every one saved is rendered, so a UV and a
+  // CD pass both leave their picture (a cancelled pass leaves none).
+  std::vector<std::string> saved;
   for (HplcDetector detector : passes) {
-    lastSaved = ChooseHplcScriptPath(*this);
-    if (lastSaved.empty()) continue;
-    SavePlotScript(*this, lastSaved, BuildHplc2DScript(detector, store, controls, ExtractFileName(lastSaved)));
+    const std::string path = ChooseHplcScriptPath(*this);
+    if (path.empty()) continue;
+    SavePlotScript(*this, path, BuildHplc2DScript(detector, store, controls, ExtractFileName(path)));
+    saved.push_back(path);
   }
-  if (!lastSaved.empty()) RunGnuplot(controls.gnuplotFolder, lastSaved, ".eps");
+  for (const std::string& path : saved)
+    if (!RunGnuplot(controls.gnuplotFolder, path, ".eps")) break;
 }
 
 void TForm1::Button15Click() {

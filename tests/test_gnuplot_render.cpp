@@ -474,3 +474,22 @@ TEST(GnuplotRender, PersonPlotsIrVcdAndHplc) {
     EXPECT_EQ(boxTexts(hplc), std::vector<std::string>(hplc.store().HPLC_UV[1] ? 2 : 1, "File saved!"));
   }
 }
+
+// A UV trace in slot 1 beside a CD trace: the 2D plot saves one script per
+// detector, and both pictures are rendered, not only the last one.
+TEST(GnuplotRender, TwoDetectorPassesBothRender) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  Session ui;
+  TempFolder out;
+  ui.act([] {
+    Form1->HPLCUV(fixture("plots/peaks.cuv"), 1);
+    Form1->HPLCCD(fixture("plots/peaks.ccd"), 2);
+  });
+  ui.clearBoxes();
+  ui.willChooseFile(out.file("uv-pass.plt"));
+  ui.willChooseFile(out.file("cd-pass.plt"));
+  ui.click(Form1->Button3);
+  expectPicture(out.file("uv-pass.eps"));
+  expectPicture(out.file("cd-pass.eps"));
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>(2, "File saved!"));
+}
