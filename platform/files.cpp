@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <system_error>
@@ -326,6 +328,79 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
+namespace {
+
+// Writes all of `content` to an open descriptor; the errno of a failure, 0 on
+// success.
+int writeAll(int descriptor, const std::string& content) {
+  size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t count = write(descriptor, content.data() + written, content.size() - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return 0;
+}
+
+// The file a write to `native` replaces: the end of a chain of links, so that
+// a link keeps pointing at the file it names.
+std::string replacedFile(const std::string& native) {
+  struct stat status {};
+  if (lstat(native.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return native;
+  char* resolved = realpath(native.c_str(), nullptr);
+  if (resolved == nullptr) return native;  // a dangling link is replaced itself
+  std::string target = resolved;
+  std::free(resolved);
+  return target;
+}
+
+}  // namespace
+
+void WriteFileSafely(const std::string& path, const std::string& content) {
+  const std::string native = NativePath(path);
+  const std::string target = replacedFile(native);
+
+  struct stat old {};
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) raiseInOutError(EISDIR, native);
+  // A file the user may not write stays as it is, as an in-place write would
+  // have left it.
+  if (exists && access(target.c_str(), W_OK) != 0) raiseInOutError(errno, native);
+
+  // The temporary file lives in the target's folder, so that the rename is
+  // one step of one file system.
+  static std::atomic<unsigned long> serial{0};
+  const std::string folder = ExtractFilePath(target);
+  std::string temporary;
+  int descriptor = -1;
+  for (int attempt = 0; descriptor < 0; ++attempt) {
+    temporary = folder + ".orvanix-" + std::to_string(getpid()) + "-" + std::to_string(++serial) +
+                ".tmp";
+    descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0 && (errno != EEXIST || attempt > 100)) raiseInOutError(errno, native);
+  }
+
+  int error = writeAll(descriptor, content);
+  if (error == 0 && exists) {
+    // The new file takes the place of the old one with its permissions;
+    // keeping its owner only works for the owner or root, which is enough.
+    fchmod(descriptor, old.st_mode & 07777);
+    if (fchown(descriptor, old.st_uid, old.st_gid) != 0) {
+      // Another owner's file in our folder: it becomes ours.
+    }
+  }
+  if (error == 0 && fsync(descriptor) != 0) error = errno;
+  if (close(descriptor) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    unlink(temporary.c_str());
+    raiseInOutError(error, native);
+  }
+}
+
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines) {
   size_t total = 0;
   for (const std::string& line : lines) total += line.size() + 2;
@@ -335,21 +410,7 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
     content += line;
     content += "\r\n";
   }
-  const std::string native = NativePath(path);
-  const int descriptor = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (descriptor < 0) raiseInOutError(errno, native);
-  size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t count = write(descriptor, content.data() + written, content.size() - written);
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      close(descriptor);
-      raiseInOutError(error, native);
-    }
-    written += static_cast<size_t>(count);
-  }
-  if (close(descriptor) != 0) raiseInOutError(errno, native);
+  WriteFileSafely(path, content);
 }
 
 std::string LastCharacters(const std::string& text, size_t count) {

@@ -105,8 +105,18 @@ class TextFileLines {
 // All lines of a small text file, read as TextFileLines reads them.
 std::vector<std::string> ReadLines(const std::string& path);
 
-// Writes `lines` as the whole file, each followed by CR LF, in one call;
-// replaces an existing file. Raises EInOutError when that fails.
+// Writes `content` as the whole file, safely: the bytes go to a temporary
+// file in the target's folder, which replaces the target only once it was
+// written whole and flushed to the disk. When anything fails (a full disk, a
+// folder or file the user may not write, a missing folder) the temporary file
+// is removed, an existing target keeps every byte it had, and EInOutError is
+// raised. A replaced file keeps its permissions; a link keeps pointing at the
+// file it names, which is the one replaced. Every file the program writes
+// goes through here.
+void WriteFileSafely(const std::string& path, const std::string& content);
+
+// Writes `lines` as the whole file, each followed by CR LF, in one call,
+// through WriteFileSafely.
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines);
 
 // The EInOutError text for a failed open, read or write of `path` with

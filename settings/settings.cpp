@@ -89,6 +89,7 @@ void WriteSection(IniFile& file, const std::string& section, std::span<const Tex
 
 void WriteDefaultSettings(const std::string& path) {
   IniFile file(path);
+  file.BeginUpdate();
   for (const RadioSetting& radio : RadioSettings)
     file.WriteBool(radio.section, radio.flag.key, radio.flag.layout);
   file.WriteString(GnuplotFolderSection, GnuplotFolderKey, GnuplotFolderLayout);
@@ -100,6 +101,7 @@ void WriteDefaultSettings(const std::string& path) {
   writeDefaults(file, IrSettingsSection, IrTextSettings, IrFlagSettings);
   file.WriteBool(ExtractHeatSection, SubfoldersSetting.key, SubfoldersSetting.layout);
   file.WriteBool(ExtractSpectraSection, SubfoldersSetting.key, SubfoldersSetting.layout);
+  file.UpdateFile();
 }
 
 TForm2::TForm2() : Form("Form2", "Settings", {0, 0, 420, 332}) {
@@ -159,6 +161,8 @@ void TForm2::FormCreate() {
 
 void TForm2::Button1Click() {
   IniFile file(SettingsFilePath());
+  // One save replaces the file once, whole.
+  file.BeginUpdate();
   for (const RadioSetting& radio : RadioSettings)
     file.WriteBool(radio.section, radio.flag.key, (this->*radio.radio)->Checked());
   file.WriteString(GnuplotFolderSectionAsSaved, GnuplotFolderKey, Edit1->Text());
@@ -183,6 +187,7 @@ void TForm2::Button1Click() {
     file.WriteBool(ExtractHeatSection, SubfoldersSetting.key, Form5->CheckBox1->Checked());
   if (Form6 != nullptr)
     file.WriteBool(ExtractSpectraSection, SubfoldersSetting.key, Form6->CheckBox1->Checked());
+  file.UpdateFile();
 }
 
 void TForm2::Button2Click() { Close(); }

@@ -11,6 +11,7 @@
 #include "platform/application.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/testing/file_checks.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
 #include "store/Store.h"
@@ -552,6 +553,24 @@ TEST_F(BilFiles, AnUnwritableTargetEndsInTheErrorBoxWithoutFileSaved) {
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.lastBox().caption, "EInOutError");
   for (const Box& box : ui.boxes()) EXPECT_NE(box.text, "File saved!");
+}
+
+TEST_F(BilFiles, AFailedWriteLeavesTheOldFileByteForByte) {
+  open(fixture("bil/headerless.cd.bil"));
+  const std::string path = temp.file("old.cd.bil");
+  const std::string old = "Orvanix bil-file\r\n245.3\t-12.345678\r\n";
+  writeTextFile(path, old);
+  {
+    const FileSizeLimit diskFull(20);
+    ui.willChooseFile(path);
+    ui.willAnswer(Answer::Yes);
+    ui.menu(Form1->SaveCD1);
+  }
+  ASSERT_EQ(ui.errorBoxes().size(), 1u);
+  EXPECT_EQ(ui.lastBox().caption, "EInOutError");
+  for (const Box& box : ui.boxes()) EXPECT_NE(box.text, "File saved!");
+  EXPECT_EQ(readTextFile(path), old);
+  EXPECT_EQ(folderNames(temp.path()), std::vector<std::string>{"old.cd.bil"});
 }
 
 TEST(SaveFlow, PresetIsTheNameWithoutFolderLessFourCharacters) {

@@ -2,6 +2,8 @@
 // file, "Save Settings" and a restart, the formalism change, the unit switch,
 // "search DIR" and a folder that cannot take the file.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -201,6 +203,49 @@ TEST(SettingsFile, SaveSettingsThenRestartRestoresEveryStoredControl) {
   // The stored velocity formalism is reported once, before anything else.
   ASSERT_EQ(ui.boxes().size(), 1u);
   EXPECT_EQ(ui.boxes()[0].text, RepresentationChanged);
+}
+
+// Counts how often a file of a folder is replaced by a whole new one (a
+// temporary file renamed onto it) or written in place, while it lives.
+class FileWrites {
+ public:
+  FileWrites(const std::string& folder, std::string name)
+      : name_(std::move(name)), watch_(inotify_init1(IN_NONBLOCK)) {
+    inotify_add_watch(watch_, folder.c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
+  }
+  ~FileWrites() { close(watch_); }
+  int count() {
+    alignas(inotify_event) char buffer[8192];
+    for (;;) {
+      const ssize_t length = read(watch_, buffer, sizeof buffer);
+      if (length <= 0) return count_;
+      for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len > 0 && name_ == event->name) ++count_;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+  }
+
+ private:
+  std::string name_;
+  int watch_;
+  int count_ = 0;
+};
+
+TEST(SettingsFile, EachSaveWritesTheFileOnceAndWhole) {
+  TempFolder folder;
+  FileWrites writes(folder.path(), "Orvanix.ini");
+  {
+    Session ui(folder.path());
+    EXPECT_EQ(writes.count(), 1) << "the defaults of a new file are written in one go";
+    const std::string defaults = readTextFile(folder.file("Orvanix.ini"));
+    ui.tick(Form2->RadioButton4);
+    ui.click(Form2->Button1);
+    EXPECT_EQ(writes.count(), 2) << "one save, one write";
+    EXPECT_NE(readTextFile(folder.file("Orvanix.ini")), defaults);
+    EXPECT_EQ(sectionHeaders(folder.file("Orvanix.ini")).size(), 12u);
+  }
 }
 
 TEST(SettingsFile, StoredBooleansBeginWithOneAndMissingValuesTakeTheDefault) {
