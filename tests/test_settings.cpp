@@ -332,22 +332,73 @@ TEST(SettingsFile, StoredUnitsAtStartUp) {
   }
 }
 
-TEST(SettingsFile, BothBandShapesUnticked) {
-  SettingsFolder prepared("[Bandshape]\r\nGaussian=0\r\nLorentzian=0\r\n");
+TEST(SettingsFile, APairWithNeitherRadioTickedKeepsItsDefault) {
+  SettingsFolder prepared(
+      "[Formalism]\r\nVelocity=0\r\nLength=0\r\n[Bandshape]\r\nGaussian=0\r\nLorentzian=0\r\n"
+      "[Units]\r\nwavelength=0\r\nwavenumber=0\r\n");
   Session ui(prepared.folder.path());
-  EXPECT_FALSE(Form2->RadioButton3->Checked());
+  EXPECT_TRUE(Form2->RadioButton2->Checked()) << "length";
+  EXPECT_FALSE(Form2->RadioButton1->Checked());
+  EXPECT_TRUE(Form2->RadioButton3->Checked()) << "Gaussian";
   EXPECT_FALSE(Form2->RadioButton4->Checked());
+  EXPECT_TRUE(Form2->RadioButton5->Checked()) << "wavelength";
+  EXPECT_TRUE(ui.boxes().empty()) << "the default formalism is no change to report";
+
+  // The cd.bil writer then writes a header the program reads back.
+  ui.willChooseFile(fixture("measured/mol.cd.bil"));
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  const std::string saved = ui.path("back.cd.bil");
+  ui.willChooseFile(saved);
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(readTextFile(saved).substr(0, 35), "Orvanix bil-file (length formalism)");
+  ui.willChooseFile(saved);
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  EXPECT_EQ(ui.store().ROTS(2500, 1), 10.0);
+  EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
-TEST(SettingsWindow, UnitSwitchSetsRangesAndCorrectionsAndBackKeepsTheRange) {
-  Session ui;
+// Two computed curves on the UV/ECD page, then the unit to wavenumber and
+// back: every correction holds its unit's value before any redraw reads it,
+// so no box appears and the page comes back as it was.
+void unitRoundTripWithTwoCurves(Session& ui, const std::string& first, const std::string& second) {
+  ui.willChooseFile(first);
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  ui.willChooseFile(second);
+  ASSERT_TRUE(ui.menu(Form1->BilFile1));
+  ASSERT_EQ(ui.store().CDACTIVE[1], "calc");
+  ASSERT_EQ(ui.store().CDACTIVE[2], "calc");
+  // The range the switch leaves behind, so the pictures can be compared.
+  ui.type(Form1->Edit4, "200");
+  ui.type(Form1->Edit5, "667");
+  const QImage before = Form1->Image1->Picture().image();
+  ui.clearBoxes();
+
   ui.tick(Form2->RadioButton6);
-  EXPECT_TRUE(unitLayout() ==
-              (UnitLayout{{"1.0", "1.0", "1.0", "1.0", "1.0", "200", "667", "50000", "15000"}, false, true}));
+  EXPECT_TRUE(ui.boxes().empty());
+  EXPECT_EQ(unitLayout().texts[1], "1.0");
+  const QImage inWavenumbers = Form1->Image1->Picture().image();
+  EXPECT_NE(inWavenumbers, before) << "the curves are drawn over wavenumbers";
+
   ui.tick(Form2->RadioButton5);
+  EXPECT_TRUE(ui.boxes().empty()) << (ui.boxes().empty() ? "" : ui.lastBox().text);
   EXPECT_TRUE(unitLayout() ==
               (UnitLayout{{"0", "0", "0", "0", "0", "200", "667", "50000", "15000"}, true, false}));
-  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_TRUE(Form1->Image1->Picture().image() == before) << "both panels are drawn again";
+  ui.click(Form1->Button2);
+  EXPECT_TRUE(ui.boxes().empty()) << "Redraw shows no box either";
+}
+
+TEST(SettingsWindow, UnitRoundTripWithTwoCurvesRedrawsWithoutABox) {
+  Session ui;
+  unitRoundTripWithTwoCurves(ui, fixture("measured/mol.cd.bil"), fixture("bil/rounding.cd.bil"));
+}
+
+TEST(SettingsWindow, UnitRoundTripWithTwoGaussianOutputs) {
+  const std::string first = corpus("gaussian/uv_ecd/g03_cclib-data_OPT_td.out");
+  const std::string second = corpus("gaussian/uv_ecd/g09_cclib_dvb_td.out");
+  if (first.empty() || second.empty()) GTEST_SKIP() << "no corpus";
+  Session ui;
+  unitRoundTripWithTwoCurves(ui, first, second);
 }
 
 TEST(SettingsWindow, SearchDirAcceptsOnlyAFolderWithGnuplot) {
