@@ -529,22 +529,69 @@ TEST_F(BilFiles, AnExistingFileIsReplacedOnlyAfterYes) {
   EXPECT_EQ(ui.lastBox().text, "File saved!");
   EXPECT_EQ(readTextFile(path).substr(0, cdHeader.size()), cdHeader);
 
-  // The same refusal after a uv.bil dialog, whose cancel wording differs.
-  ui.willChooseFile(path);
+  // The same refusal after a uv.bil dialog, whose cancel wording differs
+  // (its "all files" filter keeps the name as typed).
+  ui.willChooseFile(path, 2);
   ui.willAnswer(Answer::No);
   ui.act([] { Form1->SaveUV1Click(); });
   EXPECT_EQ(ui.lastBox().text, "File not saved!");
 }
 
-TEST_F(BilFiles, TheChosenPathIsUsedUnchanged) {
-  open(fixture("bil/headerless.cd.bil"));
-  const std::string path = save(Form1->SaveCD1, "plain");
-  EXPECT_TRUE(FileExists(path));
-  EXPECT_FALSE(FileExists(path + ".gjf"));
-  EXPECT_FALSE(FileExists(path + ".cd.bil"));
-  // No question for a new file.
-  EXPECT_EQ(ui.boxes().size(), 1u);
-  EXPECT_EQ(ui.lastBox().text, "File saved!");
+TEST_F(BilFiles, ANameWithoutTheFiltersEndingGetsIt) {
+  open(fixture("measured/mol.cd.bil"));
+  struct Case {
+    MenuItem* TForm1::*item;
+    const char* typed;
+    int filter;  // the dialog keeps the filter chosen last
+    const char* written;
+  };
+  for (const Case& c : std::vector<Case>{
+           {&TForm1::SaveCD1, "plain", 1, "plain.cd.bil"},
+           // The preset drops the last four characters of the caption.
+           {&TForm1::SaveCD1, "mol.cd", 0, "mol.cd.bil"},
+           {&TForm1::SaveCD1, "given.cd.bil", 1, "given.cd.bil"},
+           {&TForm1::SaveCD1, "as-uv", 2, "as-uv.uv.bil"},
+           {&TForm1::SaveCD1, "typed.txt", 3, "typed.txt"},
+           {&TForm1::Savexy1, "curve", 0, "curve.cd.xy"},
+       }) {
+    SCOPED_TRACE(c.typed);
+    ui.willChooseFile(temp.file(c.typed), c.filter);
+    ui.menu(Form1->*c.item);
+    EXPECT_EQ(ui.lastBox().text, "File saved!");
+    EXPECT_TRUE(FileExists(temp.file(c.written)));
+  }
+  EXPECT_EQ(folderNames(temp.path()),
+            (std::vector<std::string>{"as-uv.uv.bil", "curve.cd.xy", "given.cd.bil", "mol.cd.bil",
+                                      "plain.cd.bil", "typed.txt"}));
+
+  // The name with its ending is the one the overwrite question asks about.
+  ui.willChooseFile(temp.file("plain"), 1);
+  ui.willAnswer(Answer::No);
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(ui.boxes()[ui.boxes().size() - 2].text, "Overwrite File \"plain.cd.bil\"?");
+
+  // The file written opens again.
+  open(temp.file("plain.cd.bil"));
+  EXPECT_EQ(store().ROTS(2500, 1), 10.0);
+}
+
+TEST_F(BilFiles, DialogsStartInTheFolderOfTheFileLastOpened) {
+  TempFolder first, second;
+  writeTextFile(first.file("a.cd.bil"), readTextFile(fixture("measured/mol.cd.bil")));
+  writeTextFile(second.file("b.cd.bil"), readTextFile(fixture("measured/mol.cd.bil")));
+  open(first.file("a.cd.bil"));
+  ui.willChooseFile(second.file("b.cd.bil"));
+  ui.menu(Form1->BilFile1);
+  EXPECT_EQ(ui.dialogs().back().startFolder, first.path() + "/") << "the Compare dialog";
+  ui.willCancel();
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(ui.dialogs().back().startFolder, second.path() + "/") << "the file compared came last";
+
+  // A dropped file counts as opened.
+  ui.drop(Form1, {first.file("a.cd.bil")});
+  ui.willCancel();
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(ui.dialogs().back().startFolder, first.path() + "/");
 }
 
 TEST_F(BilFiles, AnUnwritableTargetEndsInTheErrorBoxWithoutFileSaved) {

@@ -977,7 +977,7 @@ bool QtBackend::ExecuteOpen(OpenDialog& dialog) {
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
   chooser.setFileMode(dialog.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
   setFilters(chooser, dialog.Filters, dialog.FilterIndex);
-  if (!dialog.InitialDir.empty()) chooser.setDirectory(toQtPath(dialog.InitialDir));
+  chooser.setDirectory(toQtPath(dialog.InitialDir.empty() ? DialogStartFolder() : dialog.InitialDir));
   if (!dialog.FileName.empty()) chooser.selectFile(toQtPath(dialog.FileName));
   if (chooser.exec() != QDialog::Accepted) return false;
   dialog.Files.clear();
@@ -990,15 +990,16 @@ bool QtBackend::ExecuteOpen(OpenDialog& dialog) {
 
 bool QtBackend::ExecuteSave(SaveDialog& dialog) {
   QFileDialog chooser(impl_->dialogParent(), toQt(dialog.Title));
-  // The program asks itself before it overwrites a file, and takes the path
-  // exactly as typed: no question here, no ending added.
+  // The program asks itself before it overwrites a file, and the ending of
+  // the chosen filter is added by SaveDialog::Execute for both back ends: no
+  // question and no ending here.
   chooser.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                      QFileDialog::DontConfirmOverwrite);
   chooser.setAcceptMode(QFileDialog::AcceptSave);
   chooser.setFileMode(QFileDialog::AnyFile);
   chooser.setDefaultSuffix(QString());
   setFilters(chooser, dialog.Filters, dialog.FilterIndex);
-  if (!dialog.InitialDir.empty()) chooser.setDirectory(toQtPath(dialog.InitialDir));
+  chooser.setDirectory(toQtPath(dialog.InitialDir.empty() ? DialogStartFolder() : dialog.InitialDir));
   if (!dialog.FileName.empty()) chooser.selectFile(toQtPath(dialog.FileName));
   if (chooser.exec() != QDialog::Accepted) return false;
   const QStringList chosen = chooser.selectedFiles();
