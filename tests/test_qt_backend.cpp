@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "files/multiloadcd.h"
 #include "app/Program.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
@@ -401,6 +402,23 @@ TEST_F(QtBackendTest, AModalWindowBlocksUntilClosedAModelessOneStaysOpen) {
   Form4->Close();
   EXPECT_FALSE(sum->isVisible());
   EXPECT_FALSE(Form4->Showing());
+}
+
+TEST_F(QtBackendTest, TheLoadRemoveWindowHasNoCloseBoxAndIsLeftByItsButtons) {
+  bool closeBox = true;
+  bool openAfterCloseRequest = false;
+  watcher->onModal([&](QWidget* window) {
+    closeBox = window->windowFlags().testFlag(Qt::WindowCloseButtonHint) ||
+               window->windowFlags().testFlag(Qt::WindowSystemMenuHint);
+    window->close();  // what a close box or Alt+F4 would ask
+    openAfterCloseRequest = Form7->Showing() && window->isVisible();
+    QTest::mouseClick(widget<QPushButton>("Button6", window), Qt::LeftButton);  // "Cancel"
+  });
+  Application::dispatch([] { Form7->ShowModal(); });
+  EXPECT_FALSE(closeBox);
+  EXPECT_TRUE(openAfterCloseRequest);
+  EXPECT_FALSE(Form7->Showing());
+  EXPECT_TRUE(Form7->CheckBox5->Checked()) << "left by \"Cancel\"";
 }
 
 TEST_F(QtBackendTest, AnErrorInAModalWindowShowsItsBoxThereAndTheWindowStaysOpen) {

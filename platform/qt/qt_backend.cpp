@@ -215,7 +215,7 @@ class FormWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    impl_.closeRequested(form_);
+    if (form_.CloseBox) impl_.closeRequested(form_);
   }
   void dragEnterEvent(QDragEnterEvent* event) override {
     if (form_.AllowDropFiles && !localFiles(event->mimeData()).empty()) event->acceptProposedAction();
@@ -306,7 +306,9 @@ WindowView& QtBackend::Impl::build(Form& form) {
   auto window = std::make_unique<WindowView>();
   window->form = &form;
   // A window with a main menu is a main window; the others are dialogs.
-  const Qt::WindowFlags flags = form.Menu() != nullptr ? Qt::Window : Qt::Dialog;
+  Qt::WindowFlags flags = form.Menu() != nullptr ? Qt::Window : Qt::Dialog;
+  // A title without close box (and so without system menu).
+  if (!form.CloseBox) flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   auto* widget = new FormWindow(*this, form, flags);
   window->widget = widget;
   widget->setObjectName(toQt(form.Name()));

@@ -56,6 +56,12 @@ void ScriptedUi::click(Button* button) {
   Application::dispatch([&] { button->Click(); });
 }
 
+bool ScriptedUi::closeBox(Form* form) {
+  if (!form->CloseBox) return false;
+  Application::dispatch([&] { form->Close(); });
+  return true;
+}
+
 bool ScriptedUi::menu(MenuItem* item) {
   if (item == nullptr) {
     ADD_FAILURE() << "cannot choose a menu item that does not exist";

@@ -79,6 +79,9 @@ class ScriptedUi : public Backend {
   void mouse(Image* image, Mouse action, MouseButton button, int x, int y);
   void drop(Form* form, const std::vector<std::string>& paths);
   void selectPage(PageControl* pages, TabSheet* page);
+  // Presses the window's close box; false, and nothing happens, when the
+  // window has none.
+  bool closeBox(Form* form);
   // Any other action, run as a person's event is run.
   void act(const std::function<void()>& action);
 
