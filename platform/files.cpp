@@ -243,6 +243,25 @@ TextFileLines::TextFileLines(const std::string& path) : path_(NativePath(path)) 
   buffer_.resize(size);
 }
 
+TextFileLines::TextFileLines(TextInMemory source) : path_(std::move(source.path)) {
+  buffer_.assign(source.text.begin(), source.text.end());
+  end_ = buffer_.size();
+  fileDone_ = true;
+  inMemory_ = true;
+}
+
+void TextFileLines::rewind() {
+  lineNumber_ = 0;
+  begin_ = 0;
+  if (inMemory_) return;  // the whole text stays in the buffer
+  end_ = 0;
+  fileDone_ = false;
+  if (descriptor_ >= 0 && lseek(descriptor_, 0, SEEK_SET) == 0) return;
+  if (descriptor_ >= 0) close(descriptor_);
+  descriptor_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor_ < 0) raiseInOutError(errno, path_);
+}
+
 TextFileLines::~TextFileLines() {
   if (descriptor_ >= 0) close(descriptor_);
 }
@@ -281,13 +300,16 @@ std::string_view TextFileLines::readLineView() {
   size_t lineEnd;
   size_t next;
   for (;;) {
-    const void* found = std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom);
+    const void* found = searchFrom < end_
+                            ? std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom)
+                            : nullptr;
     if (found != nullptr) {
       lineEnd = static_cast<size_t>(static_cast<const char*>(found) - buffer_.data());
       next = lineEnd + 1;
       break;
     }
     if (end_ - begin_ >= MaxLineLength) {
+      ++lineNumber_;
       const std::string_view piece(buffer_.data() + begin_, MaxLineLength);
       begin_ += MaxLineLength;
       return piece;
@@ -300,6 +322,7 @@ std::string_view TextFileLines::readLineView() {
     searchFrom = begin_ + scanned;
   }
   const size_t lineBegin = begin_;
+  if (next != lineBegin) ++lineNumber_;  // not a read past the end
   begin_ = next;
   while (lineEnd > lineBegin && buffer_[lineEnd - 1] == '\r') --lineEnd;
   return std::string_view(buffer_.data() + lineBegin, lineEnd - lineBegin);
@@ -318,6 +341,11 @@ std::string TextFileLines::readLine() {
   std::string line;
   readLine(line);
   return line;
+}
+
+EConvertError ConvertErrorAtLine(const EConvertError& error, const TextFileLines& file) {
+  return EConvertError(error.Message() + " (" + ExtractFileName(file.path()) + ", line " +
+                       std::to_string(file.lineNumber()) + ")");
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {

@@ -18,6 +18,15 @@ bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // ---- Line source -----------------------------------------------------------
 
+namespace {
+// The file being read, whose line a conversion error names.
+thread_local const LineSource* readingNow = nullptr;
+}  // namespace
+
+LineSource::LineSource(const std::string& path) : file_(path), outer_(readingNow) { readingNow = this; }
+
+LineSource::~LineSource() { readingNow = outer_; }
+
 const std::string& LineSource::next() {
   pastEnd_ = !file_.readLine(line_);
   return line_;
@@ -115,7 +124,10 @@ std::string withoutBlanks(std::string_view text) {
 
 // ---- Numbers ------------------------------------------------------------------------
 
-double toReal(std::string_view text) { return StrToFloatFortran(std::string(text)); }
+double toReal(std::string_view text) {
+  if (readingNow == nullptr) return StrToFloatFortran(std::string(text));
+  return NamingTheLine(readingNow->file_, [&] { return StrToFloatFortran(std::string(text)); });
+}
 
 std::optional<double> tryReal(std::string_view text) {
   double value = 0.0;

@@ -302,7 +302,7 @@ TEST_F(BilFiles, AConversionErrorEndsTheReadAndLeavesTheSlotUnmarked) {
   open(path);
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.lastBox().caption, "EConvertError");
-  EXPECT_EQ(ui.lastBox().text, "\"250,5\" is an invalid float");
+  EXPECT_EQ(ui.lastBox().text, "\"250,5\" is an invalid float (comma.cd.bil, line 3)");
   // The line before the error is in, the line after it is not.
   EXPECT_EQ(filledBins(store().ROTS, 1), (std::vector<std::pair<long, double>>{{2450, 1.0}}));
   EXPECT_EQ(store().CDACTIVE[1], "false");
