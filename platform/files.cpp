@@ -397,6 +397,15 @@ void WriteFileSafely(const std::string& path, const std::string& content) {
   // A file the user may not write stays as it is, as an in-place write would
   // have left it.
   if (exists && access(target.c_str(), W_OK) != 0) raiseInOutError(errno, native);
+  if (exists && !S_ISREG(old.st_mode)) {
+    // A device or pipe is written to, never replaced by a file.
+    const int descriptor = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) raiseInOutError(errno, native);
+    int error = writeAll(descriptor, content);
+    if (close(descriptor) != 0 && error == 0) error = errno;
+    if (error != 0) raiseInOutError(error, native);
+    return;
+  }
 
   // The temporary file lives in the target's folder, so that the rename is
   // one step of one file system.

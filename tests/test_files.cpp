@@ -223,6 +223,19 @@ TEST_F(FilesTest, AReplacedFileKeepsItsPermissionsAndLinksKeepTheirTarget) {
   EXPECT_EQ(folderNames(path("data")), Lines{"mol.cd.bil"});
 }
 
+TEST_F(FilesTest, ADeviceIsWrittenToNotReplaced) {
+  WriteLinesCRLF("/dev/null", {"gone"});
+  struct stat status {};
+  ASSERT_EQ(stat("/dev/null", &status), 0);
+  EXPECT_TRUE(S_ISCHR(status.st_mode));
+  try {
+    WriteLinesCRLF("/dev/full", {"no room"});
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& error) {
+    EXPECT_STREQ(error.what(), "No space left on device");
+  }
+}
+
 TEST_F(FilesTest, BackslashesAreFolderSeparators) {
   write("sub/data.log", "one\r\ntwo\r\n");
   const std::string folder = backslashed(folder_);
