@@ -3,9 +3,10 @@ BUILD      ?= build
 CHECKBUILD ?= build-check
 BENCHBUILD ?= build-bench
 FUZZBUILD  ?= build-fuzz
-# Seconds of fuzzing for `make fuzz`; `make check` runs a short round.
+# Seconds of fuzzing for each target of `make fuzz`; `make check` runs a
+# short round of each.
 FUZZTIME      ?= 300
-FUZZCHECKTIME ?= 30
+FUZZCHECKTIME ?= 20
 # Where `make fuzz` keeps the inputs it finds, inside $(FUZZBUILD).
 FUZZCORPUS    ?= corpus
 JOBS       ?= $(shell nproc)
@@ -53,27 +54,40 @@ bench: deps
 	cmake --build $(BENCHBUILD) -j $(JOBS)
 	@echo "Benchmarks are in $(BENCHBUILD)/bench/; run one, e.g. $(BENCHBUILD)/bench/broadening"
 
-# The readers' fuzz target, built with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer in its own build folder, run on the small
-# fixtures as seeds. New inputs it finds stay in $(FUZZBUILD)/$(FUZZCORPUS); the
-# short round of `make check` starts from the seeds alone.
+# The fuzz targets, one per family of files the program reads (outputs of
+# quantum-chemistry programs, bil files, measured spectra, chromatograms and
+# the settings file), built with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer in their own build folder and run one after the
+# other, each for FUZZTIME seconds, on the small fixtures as seeds. New
+# inputs they find stay in $(FUZZBUILD)/$(FUZZCORPUS)/<target>; the short
+# round of `make check` starts from the seeds alone.
+FUZZTARGETS := readers bil measured chromatogram settings
+seeds_readers      := tests/fixtures/readers
+seeds_bil          := tests/fixtures/bil
+seeds_measured     := tests/fixtures/measured
+seeds_chromatogram := tests/fixtures/measured
+seeds_settings     := tests/fixtures/settings
+dict_readers       := fuzz/readers.dict
+
 fuzz: deps
 	$(MAKE) fuzz-build
 	$(MAKE) fuzz-run
 
 fuzz-build:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DORVANIX_FUZZ=ON -DORVANIX_SANITIZE=ON
-	cmake --build $(FUZZBUILD) -j $(JOBS) --target readers_fuzz
+	  -DORVANIX_FUZZ=ON -DORVANIX_SANITIZE=ON -DORVANIX_QT_WIDGETS=OFF
+	cmake --build $(FUZZBUILD) -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZTARGETS))
 
-fuzz-run:
-	mkdir -p $(FUZZBUILD)/$(FUZZCORPUS)
+fuzz-run: $(addprefix fuzz-run-,$(FUZZTARGETS))
+
+fuzz-run-%:
+	mkdir -p $(FUZZBUILD)/$(FUZZCORPUS)/$*
 	cd $(FUZZBUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  fuzz/readers_fuzz -max_total_time=$(FUZZTIME) -timeout=30 -rss_limit_mb=4096 \
-	  -dict=$(CURDIR)/fuzz/readers.dict \
-	  $(FUZZCORPUS) $(CURDIR)/tests/fixtures/readers
+	  fuzz/$*_fuzz -max_total_time=$(FUZZTIME) -timeout=30 -rss_limit_mb=4096 -max_len=65536 \
+	  -dict=$(CURDIR)/$(or $(dict_$*),fuzz/files.dict) \
+	  $(FUZZCORPUS)/$* $(CURDIR)/$(seeds_$*)
 
 clean:
 	rm -rf $(BUILD) $(CHECKBUILD) $(BENCHBUILD) $(FUZZBUILD)

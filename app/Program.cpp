@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "files/multiloadcd.h"
 #include "platform/application.h"
+#include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "plots/cdplotting.h"
 #include "plots/irplotting.h"
@@ -38,6 +39,8 @@ void destroyWindow(std::unique_ptr<Window>& owner, Window*& global) {
 }  // namespace
 
 Program::Program(const std::string& folder) : store_(std::make_unique<Store>()) {
+  // File dialogs of a new run start in the current folder.
+  ForgetFileFolder();
   SetProgramFolder(folder);
   createWindow(form1_, Form1, *store_);
   createWindow(form2_, Form2);

@@ -107,7 +107,8 @@ std::optional<long> WavelengthBin(double wavelength) {
   return bin;
 }
 
-BilReadCount ReadWavelengthBil(TextFileLines& file, std::span<double> bins) {
+namespace {
+BilReadCount readWavelengthBil(TextFileLines& file, std::span<double> bins) {
   std::fill(bins.begin(), bins.end(), 0.0);
   const long lastBin = MINLAMBDA + static_cast<long>(bins.size()) - 1;
   BilReadCount count;
@@ -141,7 +142,6 @@ BilReadCount ReadWavelengthBil(TextFileLines& file, std::span<double> bins) {
   return count;
 }
 
-namespace {
 // The body of an ORD or line-list file into two columns from position 0.
 BilReadCount readTwoColumns(TextFileLines& file, std::span<double> xs, std::span<double> ys) {
   std::fill(xs.begin(), xs.end(), 0.0);
@@ -166,14 +166,19 @@ BilReadCount readTwoColumns(TextFileLines& file, std::span<double> xs, std::span
 }
 }  // namespace
 
+// A number that does not convert names the file and its line.
+BilReadCount ReadWavelengthBil(TextFileLines& file, std::span<double> bins) {
+  return NamingTheLine(file, [&] { return readWavelengthBil(file, bins); });
+}
+
 BilReadCount ReadPointBil(TextFileLines& file, std::span<double> wavelengths,
                           std::span<double> rotations) {
-  return readTwoColumns(file, wavelengths, rotations);
+  return NamingTheLine(file, [&] { return readTwoColumns(file, wavelengths, rotations); });
 }
 
 BilReadCount ReadLineListBil(TextFileLines& file, std::span<double> wavenumbers,
                              std::span<double> strengths) {
-  return readTwoColumns(file, wavenumbers, strengths);
+  return NamingTheLine(file, [&] { return readTwoColumns(file, wavenumbers, strengths); });
 }
 
 std::string LinesNotLoadedMessage(const std::string& fileName, int count) {

@@ -4,6 +4,7 @@
 
 #include "app/Main.h"
 #include "platform/application.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
 
 void TForm1::Choose(const std::string& fileName) {
@@ -12,6 +13,8 @@ void TForm1::Choose(const std::string& fileName) {
   Initialisierung();
   const std::string name = ExtractFileName(fileName);
   Application::SetTitle(fileName);
+  // Dialogs start where the file came from, also when it was dropped.
+  RememberFileFolder(fileName);
 
   // Each test looks at the ending as the tests before it left it.
   std::string ending = LastCharacters(name, 3);

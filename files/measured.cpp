@@ -28,19 +28,18 @@ bool contains(const std::string& text, const char* part) {
 // read past the end gives an empty line.
 class LineCursor {
  public:
-  explicit LineCursor(const std::vector<std::string>& lines) : lines_(lines) {}
-  bool atEnd() const { return next_ >= lines_.size(); }
+  explicit LineCursor(TextFileLines& file) : file_(file) {}
+  bool atEnd() { return file_.eof(); }
   const std::string& read() {
-    last_ = atEnd() ? std::string() : lines_[next_++];
+    file_.readLine(last_);
     return last_;
   }
   const std::string& last() const { return last_; }
   // Back to line 1; the last line read stays what it was.
-  void rewind() { next_ = 0; }
+  void rewind() { file_.rewind(); }
 
  private:
-  const std::vector<std::string>& lines_;
-  size_t next_ = 0;
+  TextFileLines& file_;
   std::string last_;
 };
 
@@ -110,11 +109,11 @@ bool skipHeader(LineCursor& cursor, MeasuredKind kind, bool& headed,
 
 // ---- Plain parsing -------------------------------------------------------------
 
-MeasuredRead ReadMeasuredSpectrum(const std::vector<std::string>& lines, MeasuredKind kind,
-                                  std::span<double> xs, std::span<double> ys) {
+MeasuredRead ReadMeasuredSpectrum(TextFileLines& file, MeasuredKind kind, std::span<double> xs,
+                                  std::span<double> ys) {
   clear(xs, ys);
   MeasuredRead result;
-  LineCursor cursor(lines);
+  LineCursor cursor(file);
   bool headed = false;
   if (!skipHeader(cursor, kind, headed, result.cdAxisTitle)) {
     result.noDataMarker = true;
@@ -137,8 +136,9 @@ MeasuredRead ReadMeasuredSpectrum(const std::vector<std::string>& lines, Measure
     const std::string& raw = cursor.read();
     if (raw.empty()) break;
     if (point == capacity) {
-      ++result.notLoaded;
-      continue;
+      // A slot is full: the rest of the file, however long, stays unread.
+      result.full = true;
+      break;
     }
     const std::string line = TrimLeft(raw);
     const std::string xField = Trim(beforeFirst(line, separator));
@@ -183,11 +183,10 @@ void StoreDescending(std::span<double> xs, std::span<double> ys, int count) {
   std::reverse(ys.begin(), ys.begin() + static_cast<long>(n));
 }
 
-MeasuredRead ReadMeasuredOrd(const std::vector<std::string>& lines, std::span<double> xs,
-                             std::span<double> ys) {
+MeasuredRead ReadMeasuredOrd(TextFileLines& file, std::span<double> xs, std::span<double> ys) {
   clear(xs, ys);
   MeasuredRead result;
-  LineCursor cursor(lines);
+  LineCursor cursor(file);
   bool headed = false;
   // The ORD header is walked as the ECD one (a file without header is read
   // from line 1); its axis titles are for ECD only, and ORD knows no ';'.
@@ -202,52 +201,83 @@ MeasuredRead ReadMeasuredOrd(const std::vector<std::string>& lines, std::span<do
     const std::string& line = cursor.read();
     if (line.empty()) continue;
     if (point == capacity) {
-      ++result.notLoaded;
-      continue;
+      result.full = true;
+      break;
     }
-    xs[point] = strictNumber(Trim(beforeFirst(line, '\t')));
-    ys[point] = strictNumber(secondTabField(line));
+    NamingTheLine(file, [&] {
+      xs[point] = strictNumber(Trim(beforeFirst(line, '\t')));
+      ys[point] = strictNumber(secondTabField(line));
+    });
     ++point;
   }
   result.points = static_cast<int>(point);
   return result;
 }
 
-MeasuredRead ReadChromatogram(const std::vector<std::string>& lines, std::span<double> times,
+MeasuredRead ReadChromatogram(TextFileLines& file, std::span<double> times,
                               std::span<double> signals) {
   clear(times, signals);
   MeasuredRead result;
-  if (lines.empty()) return result;
+  std::string line;
+  if (!file.readLine(line)) return result;
   char separator = ',';
-  if (contains(lines[0], "Time\tValue"))
+  if (contains(line, "Time\tValue"))
     separator = '\t';
-  else if (contains(lines[0], "Time;Value"))
+  else if (contains(line, "Time;Value"))
     separator = ';';
   const size_t capacity = std::min(times.size(), signals.size());
   size_t point = 0;
-  for (size_t k = 1; k < lines.size(); ++k) {
-    const std::string& line = lines[k];
+  while (file.readLine(line)) {
     if (line.size() < 3) continue;
     if (point == capacity) {
-      ++result.notLoaded;
-      continue;
+      result.full = true;
+      break;
     }
     // The signal is all text after the first separator.
-    times[point] = strictNumber(beforeFirst(line, separator));
-    signals[point] = strictNumber(afterFirst(line, separator));
+    NamingTheLine(file, [&] {
+      times[point] = strictNumber(beforeFirst(line, separator));
+      signals[point] = strictNumber(afterFirst(line, separator));
+    });
     ++point;
   }
   result.points = static_cast<int>(point);
   return result;
+}
+
+namespace {
+// The lines as the text of a file.
+TextFileLines linesInMemory(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return TextFileLines(TextInMemory{"", std::move(text)});
+}
+}  // namespace
+
+MeasuredRead ReadMeasuredSpectrum(const std::vector<std::string>& lines, MeasuredKind kind,
+                                  std::span<double> xs, std::span<double> ys) {
+  TextFileLines file = linesInMemory(lines);
+  return ReadMeasuredSpectrum(file, kind, xs, ys);
+}
+
+MeasuredRead ReadMeasuredOrd(const std::vector<std::string>& lines, std::span<double> xs,
+                             std::span<double> ys) {
+  TextFileLines file = linesInMemory(lines);
+  return ReadMeasuredOrd(file, xs, ys);
+}
+
+MeasuredRead ReadChromatogram(const std::vector<std::string>& lines, std::span<double> times,
+                              std::span<double> signals) {
+  TextFileLines file = linesInMemory(lines);
+  return ReadChromatogram(file, times, signals);
 }
 
 std::string MeasuredErrorsMessage(int count) {
   return std::to_string(count) + " Error(s) occured, please check the file!";
 }
 
-std::string MeasuredLinesNotLoadedMessage(const std::string& fileName, int count, int capacity) {
-  return fileName + ": " + std::to_string(count) + " line(s) not loaded (a curve holds at most " +
-         std::to_string(capacity) + " points).";
+std::string MeasuredFullMessage(const std::string& fileName, int capacity) {
+  return fileName + ": a curve holds at most " + std::to_string(capacity) +
+         " points; the rest of the file was not loaded.";
 }
 
 std::string NoDataMarkerMessage(const std::string& fileName) {
@@ -267,8 +297,7 @@ std::span<double> slotSpan(Grid& grid, int slot) {
 void reportRead(const std::string& fileName, const MeasuredRead& read, int capacity) {
   if (read.errors > 0) ShowMessage(MeasuredErrorsMessage(read.errors));
   if (read.noDataMarker) ShowMessage(NoDataMarkerMessage(ExtractFileName(fileName)));
-  if (read.notLoaded > 0)
-    ShowMessage(MeasuredLinesNotLoadedMessage(ExtractFileName(fileName), read.notLoaded, capacity));
+  if (read.full) ShowMessage(MeasuredFullMessage(ExtractFileName(fileName), capacity));
 }
 
 // The slot of one measured kind, as the four spectrum readers fill it.
@@ -282,11 +311,11 @@ struct MeasuredSlots {
 
 // Reads, counts and orders the points of a slot; the caller does the
 // controls and the redraw.
-void readMeasuredInto(const std::string& fileName, const std::vector<std::string>& lines,
-                      MeasuredKind kind, MeasuredSlots slots, int slot, MeasuredRead& read) {
+void readMeasuredInto(const std::string& fileName, TextFileLines& file, MeasuredKind kind,
+                      MeasuredSlots slots, int slot, MeasuredRead& read) {
   const std::span<double> xs = slotSpan(slots.x, slot);
   const std::span<double> ys = slotSpan(slots.y, slot);
-  read = ReadMeasuredSpectrum(lines, kind, xs, ys);
+  read = ReadMeasuredSpectrum(file, kind, xs, ys);
   reportRead(fileName, read, MeasuredSpectrumCapacity);
   slots.count[slot] = read.points;
   slots.state[slot] = measuredSlot;
@@ -298,7 +327,7 @@ void readMeasuredInto(const std::string& fileName, const std::vector<std::string
 
 void TForm1::CDXY(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
-  const std::vector<std::string> lines = ReadLines(fileName);
+  TextFileLines file(fileName);
   // A measured curve beside a computed one: the computed curve's title moves
   // to the second y axis.
   if (slot > 1 && store.CDACTIVE[1] == computedSlot && Form10 != nullptr) {
@@ -306,7 +335,7 @@ void TForm1::CDXY(const std::string& fileName, int slot) {
     Form10->Edit10->SetText(MdegCdAxisTitle);
   }
   MeasuredRead read;
-  readMeasuredInto(fileName, lines, MeasuredKind::Ecd,
+  readMeasuredInto(fileName, file, MeasuredKind::Ecd,
                    {store.EXPCDX, store.EXPCDY, store.CDDATAPTS, store.CDACTIVE, store.CDTITLE},
                    slot, read);
   if (read.cdAxisTitle && Form10 != nullptr) Form10->Edit10->SetText(*read.cdAxisTitle);
@@ -324,9 +353,9 @@ void TForm1::CDXY(const std::string& fileName, int slot) {
 
 void TForm1::UVXY(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
-  const std::vector<std::string> lines = ReadLines(fileName);
+  TextFileLines file(fileName);
   MeasuredRead read;
-  readMeasuredInto(fileName, lines, MeasuredKind::Uv,
+  readMeasuredInto(fileName, file, MeasuredKind::Uv,
                    {store.EXPUVX, store.EXPUVY, store.UVDATAPTS, store.UVACTIVE, store.UVTITLE},
                    slot, read);
   if (slot == 1) {
@@ -343,10 +372,10 @@ void TForm1::UVXY(const std::string& fileName, int slot) {
 
 void TForm1::VCDXY(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
-  const std::vector<std::string> lines = ReadLines(fileName);
+  TextFileLines file(fileName);
   MeasuredRead read;
   readMeasuredInto(
-      fileName, lines, MeasuredKind::Vcd,
+      fileName, file, MeasuredKind::Vcd,
       {store.EXPVCDX, store.EXPVCDY, store.VCDDATAPTS, store.VCDACTIVE, store.VCDTITLE}, slot,
       read);
   if (slot == 1) {
@@ -364,9 +393,9 @@ void TForm1::VCDXY(const std::string& fileName, int slot) {
 
 void TForm1::IRXY(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
-  const std::vector<std::string> lines = ReadLines(fileName);
+  TextFileLines file(fileName);
   MeasuredRead read;
-  readMeasuredInto(fileName, lines, MeasuredKind::Ir,
+  readMeasuredInto(fileName, file, MeasuredKind::Ir,
                    {store.EXPIRX, store.EXPIRY, store.IRDATAPTS, store.IRACTIVE, store.IRTITLE},
                    slot, read);
   if (slot == 1) {
@@ -384,11 +413,11 @@ void TForm1::IRXY(const std::string& fileName, int slot) {
 
 void TForm1::ORDXY(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
-  const std::vector<std::string> lines = ReadLines(fileName);
+  TextFileLines file(fileName);
   // A number that does not convert ends the load here, before the slot's
   // count, state and title change.
   const MeasuredRead read =
-      ReadMeasuredOrd(lines, slotSpan(store.EXPORDX, slot), slotSpan(store.EXPORDY, slot));
+      ReadMeasuredOrd(file, slotSpan(store.EXPORDX, slot), slotSpan(store.EXPORDY, slot));
   reportRead(fileName, read, MeasuredOrdCapacity);
   store.ORDTITLE[slot] = ExtractFileName(fileName);
   store.ORDDATAPTS[slot] = read.points;
@@ -418,9 +447,9 @@ void readChromatogramInto(TForm1& form, const std::string& fileName, int slot,
   store.HPLCDATAPTS[slot] = 0;
   form.Label4->SetVisible(true);
   form.SetCaption(fileName);
-  const std::vector<std::string> lines = ReadLines(fileName);
+  TextFileLines file(fileName);
   const MeasuredRead read =
-      ReadChromatogram(lines, slotSpan(store.HPLCX, slot), slotSpan(store.HPLCY, slot));
+      ReadChromatogram(file, slotSpan(store.HPLCX, slot), slotSpan(store.HPLCY, slot));
   store.HPLCDATAPTS[slot] = read.points;
   store.HPLCTITLE[slot] = ExtractFileName(fileName);
   reportRead(fileName, read, ChromatogramCapacity);

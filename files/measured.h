@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 enum class MeasuredKind { Ecd, Uv, Vcd, Ir };
 
 // Points one slot holds.
@@ -35,7 +37,7 @@ extern const char* const MdegCdAxisTitle;   // "CD[mdeg]"
 struct MeasuredRead {
   int points = 0;     // points 1..points were stored
   int errors = 0;     // fields that were no number
-  int notLoaded = 0;  // data lines beyond the capacity
+  bool full = false;  // the slot was full with data lines left: reading stopped
   // A headed file without a line holding "XYDATA": nothing was read.
   bool noDataMarker = false;
   // ECD only: the y1 title the header asks for (the last matching line).
@@ -46,6 +48,9 @@ struct MeasuredRead {
 // first. A field that is no number counts as an error and leaves 0.0 (the UV
 // reader drops a line whose x is no number, and silently one whose x lies
 // outside 100..4000 nm). Points keep the file's order.
+// The file is read line by line and only as far as the spans hold points.
+MeasuredRead ReadMeasuredSpectrum(TextFileLines& file, MeasuredKind kind, std::span<double> xs,
+                                  std::span<double> ys);
 MeasuredRead ReadMeasuredSpectrum(const std::vector<std::string>& lines, MeasuredKind kind,
                                   std::span<double> xs, std::span<double> ys);
 
@@ -55,18 +60,22 @@ void StoreDescending(std::span<double> xs, std::span<double> ys, int count);
 
 // A measured ORD file (TAB separated, empty lines skipped) into two spans,
 // which are cleared first. Numbers are converted strictly: a bad one raises
-// EConvertError with the points read so far in place.
+// EConvertError, naming the file and line, with the points read so far in
+// place.
+MeasuredRead ReadMeasuredOrd(TextFileLines& file, std::span<double> xs, std::span<double> ys);
 MeasuredRead ReadMeasuredOrd(const std::vector<std::string>& lines, std::span<double> xs,
                              std::span<double> ys);
 
 // A cuv or ccd file into times and signals, which are cleared first; strict
 // conversion as for ORD. `errors` and `noDataMarker` stay unused.
+MeasuredRead ReadChromatogram(TextFileLines& file, std::span<double> times,
+                              std::span<double> signals);
 MeasuredRead ReadChromatogram(const std::vector<std::string>& lines, std::span<double> times,
                               std::span<double> signals);
 
 // The one box after a file with unreadable numbers.
 std::string MeasuredErrorsMessage(int count);
 // The one box after a file with more points than a slot holds.
-std::string MeasuredLinesNotLoadedMessage(const std::string& fileName, int count, int capacity);
+std::string MeasuredFullMessage(const std::string& fileName, int capacity);
 // The one box after a headed file without its "XYDATA" line.
 std::string NoDataMarkerMessage(const std::string& fileName);

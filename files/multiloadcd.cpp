@@ -31,6 +31,7 @@ TForm7::TForm7() : Form("Form7", "Load/Remove Curve(s)", {0, 0, 440, 200}) {
   Button4->OnClick = [this] { Button4Click(); };
   Button5->OnClick = [this] { Button5Click(); };
   Button6->OnClick = [this] { Button6Click(); };
+  CloseBox = false;
 }
 
 // The loaders read what the window leaves: CURVENO and the five boxes.

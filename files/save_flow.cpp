@@ -31,7 +31,7 @@ bool SaveThroughDialog(SaveDialog& dialog, const Memo& lines, const SaveWording&
     ShowMessage(wording.cancelMessage);
     return false;
   }
-  // The path as the person chose it: no ending is added.
+  // The path as the dialog returns it, with the ending of the chosen filter.
   const std::string path = dialog.FileName;
   if (FileExists(path) &&
       AskYesNo(overwriteCaption, wording.overwriteQuestion(ExtractFileName(path))) == Answer::No) {

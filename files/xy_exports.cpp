@@ -50,15 +50,16 @@ bool collectWavelengthExport(TForm1& form, const Grid2<MINLAMBDA, MAXLAMBDA, 5>&
                                     bool mirrored) {
   const long long firstBin = 10LL * StrToInt(form.Edit4->Text());
   const double lastBin = 10.0 * StrToFloat(form.Edit5->Text());
-  // A step below one bin would never leave the first bin.
-  const long long step = nint(10.0 * StrToFloat(Form2->Edit2->Text()));
+  // A step past the whole grid writes one line at most, however large it is
+  // (too large for a whole number of bins, too); one below one bin would
+  // never leave the first bin.
+  const double stepInBins = 10.0 * StrToFloat(Form2->Edit2->Text());
+  const long long step = stepInBins >= MAXLAMBDA ? MAXLAMBDA : stepInBins <= 0.0 ? 0 : nint(stepInBins);
   if (step <= 0) {
     ShowMessage(stepTooSmall);
     return false;
   }
-  // A step past the whole grid writes one line at most, however large it is.
-  addWavelengthLines(*form.Memo2, band, firstBin, lastBin, std::min<long long>(step, MAXLAMBDA),
-                     mirrored, form.uvEcdUnit());
+  addWavelengthLines(*form.Memo2, band, firstBin, lastBin, step, mirrored, form.uvEcdUnit());
   return true;
 }
 

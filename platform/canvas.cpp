@@ -62,9 +62,12 @@ class Raster {
     x2 = std::min<std::int64_t>(x2, width_ - 1);
     if (x1 > x2) return;
     QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
-    for (std::int64_t x = x1; x <= x2; ++x) {
-      row[x] = paint.notXor ? (0xFF000000u | (~(paint.rgb ^ row[x]) & 0x00FFFFFFu)) : paint.rgb;
+    if (!paint.notXor) {
+      // Blanking a whole picture is a run of these; fill as memory.
+      std::fill(row + x1, row + x2 + 1, paint.rgb);
+      return;
     }
+    for (std::int64_t x = x1; x <= x2; ++x) row[x] = 0xFF000000u | (~(paint.rgb ^ row[x]) & 0x00FFFFFFu);
   }
 
   // Pixels y1..y2 (both included) of column x.
@@ -454,6 +457,12 @@ Bitmap& Bitmap::operator=(const Bitmap& other) {
 void Bitmap::SetSize(int width, int height) {
   const std::int64_t w = std::max(width, 0);
   const std::int64_t h = std::max(height, 0);
+  canvas_.textLog_.clear();
+  // A picture blanked again at its size keeps its memory.
+  if (w > 0 && h > 0 && w == image_.width() && h == image_.height() && image_.isDetached()) {
+    image_.fill(toRgb(clWhite));
+    return;
+  }
   QImage fresh;
   if (w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels) {
     fresh = QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);

@@ -66,6 +66,18 @@ void Edit::SetText(const std::string& text) {
   if (OnChange) OnChange();
 }
 
+void Edit::SetTexts(std::initializer_list<Edit*> edits, const std::string& text) {
+  std::vector<Edit*> changed;
+  for (Edit* edit : edits) {
+    if (edit->text_ == text) continue;
+    edit->text_ = text;
+    edit->Changed(ControlChange::Value);
+    changed.push_back(edit);
+  }
+  for (Edit* edit : changed)
+    if (edit->OnChange) edit->OnChange();
+}
+
 void CheckBox::SetChecked(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;

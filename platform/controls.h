@@ -19,6 +19,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +127,12 @@ class Edit : public Control {
   const std::string& Text() const { return text_; }
   // Runs OnChange when the text differs from the present one.
   void SetText(const std::string& text);
+  // Gives several edits one text as one change: every edit holds the new
+  // text before the first OnChange runs, then each edit whose text changed
+  // runs its OnChange, in the order given. Edits whose values only make
+  // sense together (the five x corrections of one unit) never meet a handler
+  // half-changed.
+  static void SetTexts(std::initializer_list<Edit*> edits, const std::string& text);
   Notify OnChange;
 
  private:

@@ -36,9 +36,11 @@ class SaveDialog : public Control {
   std::vector<FileFilter> Filters;
   int FilterIndex = 1;
   std::string InitialDir;
-  // Kept as a property only: the chosen path is returned as the person typed it.
+  // Kept as a property only: the ending added is that of the chosen filter.
   std::string DefaultExt;
   std::string FileName;  // preset before Execute, the chosen path after it
+  // A chosen name that lacks the ending of the chosen filter's mask gets it
+  // (WithFilterEnding), so that the program can open the file again.
   bool Execute();
 };
 
@@ -51,6 +53,24 @@ class SelectDirectoryDialog : public Control {
   std::string FileName;  // the chosen folder
   bool Execute();
 };
+
+// The chosen path with the ending of the filter's masks ("*.cd.bil" gives
+// ".cd.bil") when its name matches none of them; with a mask of all files,
+// or one that is no plain ending, the path stays as typed. A name that ends
+// with the first part of the ending is completed ("mol.cd" gives
+// "mol.cd.bil"), as the save flow presets names without their last four
+// characters.
+std::string WithFilterEnding(const std::string& path, const std::string& masks);
+
+// The folder where a file dialog without an InitialDir starts: that of the
+// file last chosen in a file dialog or opened by other means (a dropped
+// file), as a desktop's current folder follows the files a person opens;
+// the program's current folder before any.
+std::string DialogStartFolder();
+// Makes the folder of `path` the one where the next file dialogs start.
+void RememberFileFolder(const std::string& path);
+// Back to the program's current folder, as at the start of a run.
+void ForgetFileFolder();
 
 enum class Answer { Yes, No };
 

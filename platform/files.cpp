@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <system_error>
@@ -241,6 +243,25 @@ TextFileLines::TextFileLines(const std::string& path) : path_(NativePath(path)) 
   buffer_.resize(size);
 }
 
+TextFileLines::TextFileLines(TextInMemory source) : path_(std::move(source.path)) {
+  buffer_.assign(source.text.begin(), source.text.end());
+  end_ = buffer_.size();
+  fileDone_ = true;
+  inMemory_ = true;
+}
+
+void TextFileLines::rewind() {
+  lineNumber_ = 0;
+  begin_ = 0;
+  if (inMemory_) return;  // the whole text stays in the buffer
+  end_ = 0;
+  fileDone_ = false;
+  if (descriptor_ >= 0 && lseek(descriptor_, 0, SEEK_SET) == 0) return;
+  if (descriptor_ >= 0) close(descriptor_);
+  descriptor_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor_ < 0) raiseInOutError(errno, path_);
+}
+
 TextFileLines::~TextFileLines() {
   if (descriptor_ >= 0) close(descriptor_);
 }
@@ -279,13 +300,16 @@ std::string_view TextFileLines::readLineView() {
   size_t lineEnd;
   size_t next;
   for (;;) {
-    const void* found = std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom);
+    const void* found = searchFrom < end_
+                            ? std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom)
+                            : nullptr;
     if (found != nullptr) {
       lineEnd = static_cast<size_t>(static_cast<const char*>(found) - buffer_.data());
       next = lineEnd + 1;
       break;
     }
     if (end_ - begin_ >= MaxLineLength) {
+      ++lineNumber_;
       const std::string_view piece(buffer_.data() + begin_, MaxLineLength);
       begin_ += MaxLineLength;
       return piece;
@@ -298,6 +322,7 @@ std::string_view TextFileLines::readLineView() {
     searchFrom = begin_ + scanned;
   }
   const size_t lineBegin = begin_;
+  if (next != lineBegin) ++lineNumber_;  // not a read past the end
   begin_ = next;
   while (lineEnd > lineBegin && buffer_[lineEnd - 1] == '\r') --lineEnd;
   return std::string_view(buffer_.data() + lineBegin, lineEnd - lineBegin);
@@ -318,12 +343,99 @@ std::string TextFileLines::readLine() {
   return line;
 }
 
+EConvertError ConvertErrorAtLine(const EConvertError& error, const TextFileLines& file) {
+  return EConvertError(error.Message() + " (" + ExtractFileName(file.path()) + ", line " +
+                       std::to_string(file.lineNumber()) + ")");
+}
+
 std::vector<std::string> ReadLines(const std::string& path) {
   TextFileLines file(path);
   std::vector<std::string> lines;
   std::string line;
   while (file.readLine(line)) lines.push_back(line);
   return lines;
+}
+
+namespace {
+
+// Writes all of `content` to an open descriptor; the errno of a failure, 0 on
+// success.
+int writeAll(int descriptor, const std::string& content) {
+  size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t count = write(descriptor, content.data() + written, content.size() - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return 0;
+}
+
+// The file a write to `native` replaces: the end of a chain of links, so that
+// a link keeps pointing at the file it names.
+std::string replacedFile(const std::string& native) {
+  struct stat status {};
+  if (lstat(native.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return native;
+  char* resolved = realpath(native.c_str(), nullptr);
+  if (resolved == nullptr) return native;  // a dangling link is replaced itself
+  std::string target = resolved;
+  std::free(resolved);
+  return target;
+}
+
+}  // namespace
+
+void WriteFileSafely(const std::string& path, const std::string& content) {
+  const std::string native = NativePath(path);
+  const std::string target = replacedFile(native);
+
+  struct stat old {};
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) raiseInOutError(EISDIR, native);
+  // A file the user may not write stays as it is, as an in-place write would
+  // have left it.
+  if (exists && access(target.c_str(), W_OK) != 0) raiseInOutError(errno, native);
+  if (exists && !S_ISREG(old.st_mode)) {
+    // A device or pipe is written to, never replaced by a file.
+    const int descriptor = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) raiseInOutError(errno, native);
+    int error = writeAll(descriptor, content);
+    if (close(descriptor) != 0 && error == 0) error = errno;
+    if (error != 0) raiseInOutError(error, native);
+    return;
+  }
+
+  // The temporary file lives in the target's folder, so that the rename is
+  // one step of one file system.
+  static std::atomic<unsigned long> serial{0};
+  const std::string folder = ExtractFilePath(target);
+  std::string temporary;
+  int descriptor = -1;
+  for (int attempt = 0; descriptor < 0; ++attempt) {
+    temporary = folder + ".orvanix-" + std::to_string(getpid()) + "-" + std::to_string(++serial) +
+                ".tmp";
+    descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0 && (errno != EEXIST || attempt > 100)) raiseInOutError(errno, native);
+  }
+
+  int error = writeAll(descriptor, content);
+  if (error == 0 && exists) {
+    // The new file takes the place of the old one with its permissions;
+    // keeping its owner only works for the owner or root, which is enough.
+    fchmod(descriptor, old.st_mode & 07777);
+    if (fchown(descriptor, old.st_uid, old.st_gid) != 0) {
+      // Another owner's file in our folder: it becomes ours.
+    }
+  }
+  if (error == 0 && fsync(descriptor) != 0) error = errno;
+  if (close(descriptor) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    unlink(temporary.c_str());
+    raiseInOutError(error, native);
+  }
 }
 
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines) {
@@ -335,21 +447,7 @@ void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lin
     content += line;
     content += "\r\n";
   }
-  const std::string native = NativePath(path);
-  const int descriptor = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (descriptor < 0) raiseInOutError(errno, native);
-  size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t count = write(descriptor, content.data() + written, content.size() - written);
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      close(descriptor);
-      raiseInOutError(error, native);
-    }
-    written += static_cast<size_t>(count);
-  }
-  if (close(descriptor) != 0) raiseInOutError(errno, native);
+  WriteFileSafely(path, content);
 }
 
 std::string LastCharacters(const std::string& text, size_t count) {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/errors.h"
+
 // ---- Paths ----------------------------------------------------------------
 
 // The path as the operating system wants it ('\' becomes '/' on POSIX).
@@ -69,6 +71,12 @@ std::vector<std::string> ListFolderNames(const std::string& folder);
 // byte, NUL included, is part of the line. A read past the end gives an empty
 // line and no error. Lines longer than MaxLineLength come in pieces of that
 // length.
+// The text of a file already in memory, with the path it stands for.
+struct TextInMemory {
+  std::string path;
+  std::string text;
+};
+
 class TextFileLines {
  public:
   static constexpr size_t BufferSize = size_t{1} << 20;
@@ -77,6 +85,8 @@ class TextFileLines {
   // Raises EInOutError when the file cannot be opened ("File not found",
   // "Access denied" also for a folder, ...).
   explicit TextFileLines(const std::string& path);
+  // Lines of a text in memory, read as those of a file.
+  explicit TextFileLines(TextInMemory source);
   ~TextFileLines();
   TextFileLines(const TextFileLines&) = delete;
   TextFileLines& operator=(const TextFileLines&) = delete;
@@ -91,22 +101,56 @@ class TextFileLines {
   // empty past the end. The fastest way through a large file.
   std::string_view readLineView();
 
+  // Back to line 1.
+  void rewind();
+  // The number of the line read last (1 for the first), 0 before any.
+  long lineNumber() const { return lineNumber_; }
+  const std::string& path() const { return path_; }
+
  private:
   bool fill();  // reads more data; false at the end of the file
 
   int descriptor_ = -1;
+  long lineNumber_ = 0;
   std::string path_;
   std::vector<char> buffer_;
   size_t begin_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read from the file
   bool fileDone_ = false;
+  bool inMemory_ = false;
 };
+
+// A conversion error met while reading: its message followed by the file's
+// name and the line last read, as in
+// "\"abc\" is an invalid float (x.cd.bil, line 1234)".
+EConvertError ConvertErrorAtLine(const EConvertError& error, const TextFileLines& file);
+
+// Runs `read`, which reads from `file`; a conversion error it raises comes
+// out naming the file and the line (ConvertErrorAtLine).
+template <class Read>
+decltype(auto) NamingTheLine(const TextFileLines& file, Read&& read) {
+  try {
+    return read();
+  } catch (const EConvertError& error) {
+    throw ConvertErrorAtLine(error, file);
+  }
+}
 
 // All lines of a small text file, read as TextFileLines reads them.
 std::vector<std::string> ReadLines(const std::string& path);
 
-// Writes `lines` as the whole file, each followed by CR LF, in one call;
-// replaces an existing file. Raises EInOutError when that fails.
+// Writes `content` as the whole file, safely: the bytes go to a temporary
+// file in the target's folder, which replaces the target only once it was
+// written whole and flushed to the disk. When anything fails (a full disk, a
+// folder or file the user may not write, a missing folder) the temporary file
+// is removed, an existing target keeps every byte it had, and EInOutError is
+// raised. A replaced file keeps its permissions; a link keeps pointing at the
+// file it names, which is the one replaced. Every file the program writes
+// goes through here.
+void WriteFileSafely(const std::string& path, const std::string& content);
+
+// Writes `lines` as the whole file, each followed by CR LF, in one call,
+// through WriteFileSafely.
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines);
 
 // The EInOutError text for a failed open, read or write of `path` with

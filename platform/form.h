@@ -35,6 +35,9 @@ class Form : public Control {
   // Runs when files are dropped on the window.
   std::function<void(const std::vector<std::string>&)> OnDropFiles;
   bool AllowDropFiles = false;
+  // Whether the title bar offers a close box. A window without one is left
+  // only by its own buttons; asking it to close from outside does nothing.
+  bool CloseBox = true;
 
   // Called by back ends when the window has been shown or closed.
   void SetShowing(bool showing, bool modal);

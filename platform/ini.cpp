@@ -114,8 +114,18 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
     lines.push_back("[" + section + "]");
     lines.push_back(key + "=" + oneLine);
   }
-  WriteLinesCRLF(path_, lines);  // raises before anything here changed
+  if (!collecting_) WriteLinesCRLF(path_, lines);  // raises before anything here changed
   lines_ = std::move(lines);
+  if (collecting_) changed_ = true;
+}
+
+void IniFile::BeginUpdate() { collecting_ = true; }
+
+void IniFile::UpdateFile() {
+  collecting_ = false;
+  if (!changed_) return;
+  WriteLinesCRLF(path_, lines_);
+  changed_ = false;
 }
 
 void IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {

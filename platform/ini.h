@@ -4,8 +4,9 @@
 // Section and key names match without regard to case (ASCII letters); the
 // first of several equal sections or keys counts. Keys and values are read
 // with white space trimmed. Every write updates the file on disk at once, so
-// nothing is lost when the program ends or fails later; lines, comments,
-// other sections and other keys stay where they were. The file is written
+// nothing is lost when the program ends or fails later, unless the writes of
+// one save are collected with BeginUpdate and written once by UpdateFile;
+// lines, comments, other sections and other keys stay where they were. The file is written
 // with CR LF line ends; files with CR LF or LF line ends are read.
 #pragma once
 
@@ -39,6 +40,15 @@ class IniFile {
   // Writes "1" or "0".
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
+  // From here on the writes change only this object, until UpdateFile writes
+  // them all at once: a save of many keys replaces the file once, and a save
+  // that fails half-way leaves the file as it was.
+  void BeginUpdate();
+  // Writes the collected changes in one go (nothing when there are none) and
+  // goes back to writing each change at once. Raises EInOutError when the
+  // write fails; the file then keeps what it had, this object the changes.
+  void UpdateFile();
+
  private:
   struct Found {
     long sectionLine = -1;  // line index of the section header
@@ -49,4 +59,6 @@ class IniFile {
 
   std::string path_;
   std::vector<std::string> lines_;
+  bool collecting_ = false;  // between BeginUpdate and UpdateFile
+  bool changed_ = false;     // collected changes not yet on disk
 };

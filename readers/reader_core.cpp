@@ -28,6 +28,15 @@ Formalism chosenFormalism() { return Formalism{velocityFormalism(), lengthFormal
 
 // ---- Line source -----------------------------------------------------------
 
+namespace {
+// The file being read, whose line a conversion error names.
+thread_local const LineSource* readingNow = nullptr;
+}  // namespace
+
+LineSource::LineSource(const std::string& path) : file_(path), outer_(readingNow) { readingNow = this; }
+
+LineSource::~LineSource() { readingNow = outer_; }
+
 const std::string& LineSource::next() {
   pastEnd_ = !file_.readLine(line_);
   return line_;
@@ -125,7 +134,10 @@ std::string withoutBlanks(std::string_view text) {
 
 // ---- Numbers ------------------------------------------------------------------------
 
-double toReal(std::string_view text) { return StrToFloatFortran(std::string(text)); }
+double toReal(std::string_view text) {
+  if (readingNow == nullptr) return StrToFloatFortran(std::string(text));
+  return NamingTheLine(readingNow->file_, [&] { return StrToFloatFortran(std::string(text)); });
+}
 
 std::optional<double> tryReal(std::string_view text) {
   double value = 0.0;

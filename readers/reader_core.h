@@ -41,7 +41,10 @@ bool lengthFormalism();
 // end a line; a carriage return never reaches a field.
 class LineSource {
  public:
-  explicit LineSource(const std::string& path) : file_(path) {}
+  explicit LineSource(const std::string& path);
+  ~LineSource();
+  LineSource(const LineSource&) = delete;
+  LineSource& operator=(const LineSource&) = delete;
   // True when no line is left to read.
   bool eof() { return file_.eof(); }
   // Reads the next line and returns it.
@@ -57,9 +60,11 @@ class LineSource {
   std::optional<std::string_view> nextView();
 
  private:
+  friend double toReal(std::string_view text);
   TextFileLines file_;
   std::string line_;
   bool pastEnd_ = false;
+  const LineSource* outer_;  // the source read before this one opened
 };
 
 inline bool contains(std::string_view text, std::string_view marker) {

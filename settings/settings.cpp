@@ -89,6 +89,7 @@ void WriteSection(IniFile& file, const std::string& section, std::span<const Tex
 
 void WriteDefaultSettings(const std::string& path) {
   IniFile file(path);
+  file.BeginUpdate();
   for (const RadioSetting& radio : RadioSettings)
     file.WriteBool(radio.section, radio.flag.key, radio.flag.layout);
   file.WriteString(GnuplotFolderSection, GnuplotFolderKey, GnuplotFolderLayout);
@@ -100,6 +101,7 @@ void WriteDefaultSettings(const std::string& path) {
   writeDefaults(file, IrSettingsSection, IrTextSettings, IrFlagSettings);
   file.WriteBool(ExtractHeatSection, SubfoldersSetting.key, SubfoldersSetting.layout);
   file.WriteBool(ExtractSpectraSection, SubfoldersSetting.key, SubfoldersSetting.layout);
+  file.UpdateFile();
 }
 
 TForm2::TForm2() : Form("Form2", "Settings", {0, 0, 420, 332}) {
@@ -146,19 +148,30 @@ void TForm2::FormCreate() {
   // Each radio set here runs its handlers: a stored "Velocity" reports the
   // change of formalism, the unit switch sees every change of "wavelength".
   const IniFile file(path);
-  for (const RadioSetting& radio : RadioSettings)
-    (this->*radio.radio)->SetChecked(file.ReadBool(radio.section, radio.flag.key, radio.flag.layout));
+  std::array<bool, RadioSettings.size()> ticked{};
+  for (size_t i = 0; i < RadioSettings.size(); ++i)
+    ticked[i] = file.ReadBool(RadioSettings[i].section, RadioSettings[i].flag.key,
+                              RadioSettings[i].flag.layout);
+  // A pair with neither radio ticked would leave the bil headers without a
+  // formalism, the bands without a shape or the page without a unit: such a
+  // pair keeps its default, as a new file has it.
+  for (size_t i = 0; i + 1 < RadioSettings.size(); i += 2)
+    if (!ticked[i] && !ticked[i + 1]) {
+      ticked[i] = RadioSettings[i].flag.layout;
+      ticked[i + 1] = RadioSettings[i + 1].flag.layout;
+    }
+  for (size_t i = 0; i < RadioSettings.size(); ++i)
+    (this->*RadioSettings[i].radio)->SetChecked(ticked[i]);
   Edit1->SetText(file.ReadString(GnuplotFolderSection, GnuplotFolderKey, Edit1->Text()));
   CheckBox1->SetChecked(
       file.ReadBool(GnuplotVersionSection, GnuplotVersionSetting.key, GnuplotVersionSetting.layout));
   Edit2->SetText(file.ReadString(StepSizeSection, StepSizeSetting.key, Edit2->Text()));
-
-  // A file that ticks neither unit would leave the UV/ECD page without one.
-  if (!RadioButton5->Checked() && !RadioButton6->Checked()) RadioButton5->SetChecked(true);
 }
 
 void TForm2::Button1Click() {
   IniFile file(SettingsFilePath());
+  // One save replaces the file once, whole.
+  file.BeginUpdate();
   for (const RadioSetting& radio : RadioSettings)
     file.WriteBool(radio.section, radio.flag.key, (this->*radio.radio)->Checked());
   file.WriteString(GnuplotFolderSectionAsSaved, GnuplotFolderKey, Edit1->Text());
@@ -183,6 +196,7 @@ void TForm2::Button1Click() {
     file.WriteBool(ExtractHeatSection, SubfoldersSetting.key, Form5->CheckBox1->Checked());
   if (Form6 != nullptr)
     file.WriteBool(ExtractSpectraSection, SubfoldersSetting.key, Form6->CheckBox1->Checked());
+  file.UpdateFile();
 }
 
 void TForm2::Button2Click() { Close(); }
@@ -216,8 +230,8 @@ void TForm2::RadioButton5Change() {
     Form1->Edit35->SetVisible(false);
     Form1->Edit36->SetVisible(false);
     Form1->Label35->SetVisible(false);
-    // Shifts in whole nm.
-    for (Edit* correction : corrections) correction->SetText("0");
+    // Shifts in whole nm; all five change before a redraw reads them.
+    Edit::SetTexts(corrections, "0");
   }
   if (RadioButton6->Checked()) {
     Form1->Edit4->SetEnabled(false);
@@ -225,8 +239,8 @@ void TForm2::RadioButton5Change() {
     Form1->Edit35->SetVisible(true);
     Form1->Edit36->SetVisible(true);
     Form1->Label35->SetVisible(true);
-    // x scale factors.
-    for (Edit* correction : corrections) correction->SetText("1.0");
+    // x scale factors; all five change before a redraw reads them.
+    Edit::SetTexts(corrections, "1.0");
     Form1->Edit4->SetText("200");
     Form1->Edit5->SetText("667");
     Form1->Edit35->SetText("50000");

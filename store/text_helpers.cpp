@@ -7,8 +7,26 @@
 namespace {
 bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
+// Titles are UTF-8: counts are of characters, and a cut never splits one.
+bool continuesCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 void dropLast(std::string& text, size_t count) {
-  if (text.size() >= count) text.erase(text.size() - count);
+  size_t cut = text.size();
+  for (size_t dropped = 0; dropped < count; ++dropped) {
+    if (cut == 0) return;  // shorter than count characters
+    do --cut;
+    while (cut > 0 && continuesCharacter(text[cut]));
+  }
+  text.erase(cut);
+}
+
+void keepFirst(std::string& text, size_t count) {
+  size_t characters = 0;
+  for (size_t at = 0; at < text.size(); ++at)
+    if (!continuesCharacter(text[at]) && ++characters > count) {
+      text.erase(at);
+      return;
+    }
 }
 }  // namespace
 
@@ -21,7 +39,7 @@ std::string ShrinkFileName(const std::string& title) {
   std::string shortName;
   for (char c : name)
     if (c != ' ' && c != '_') shortName += c;
-  if (shortName.size() > 20) shortName.resize(20);
+  keepFirst(shortName, 20);
   return shortName;
 }
 

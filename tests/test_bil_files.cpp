@@ -11,6 +11,7 @@
 #include "platform/application.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/testing/file_checks.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
 #include "store/Store.h"
@@ -304,7 +305,7 @@ TEST_F(BilFiles, AConversionErrorEndsTheReadAndLeavesTheSlotUnmarked) {
   open(path);
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.lastBox().caption, "EConvertError");
-  EXPECT_EQ(ui.lastBox().text, "\"250,5\" is an invalid float");
+  EXPECT_EQ(ui.lastBox().text, "\"250,5\" is an invalid float (comma.cd.bil, line 3)");
   // The line before the error is in, the line after it is not.
   EXPECT_EQ(filledBins(store().ROTS, 1), (std::vector<std::pair<long, double>>{{2450, 1.0}}));
   EXPECT_EQ(store().CDACTIVE[1], "false");
@@ -531,22 +532,69 @@ TEST_F(BilFiles, AnExistingFileIsReplacedOnlyAfterYes) {
   EXPECT_EQ(ui.lastBox().text, "File saved!");
   EXPECT_EQ(readTextFile(path).substr(0, cdHeader.size()), cdHeader);
 
-  // The same refusal after a uv.bil dialog, whose cancel wording differs.
-  ui.willChooseFile(path);
+  // The same refusal after a uv.bil dialog, whose cancel wording differs
+  // (its "all files" filter keeps the name as typed).
+  ui.willChooseFile(path, 2);
   ui.willAnswer(Answer::No);
   ui.act([] { Form1->SaveUV1Click(); });
   EXPECT_EQ(ui.lastBox().text, "File not saved!");
 }
 
-TEST_F(BilFiles, TheChosenPathIsUsedUnchanged) {
-  open(fixture("bil/headerless.cd.bil"));
-  const std::string path = save(Form1->SaveCD1, "plain");
-  EXPECT_TRUE(FileExists(path));
-  EXPECT_FALSE(FileExists(path + ".gjf"));
-  EXPECT_FALSE(FileExists(path + ".cd.bil"));
-  // No question for a new file.
-  EXPECT_EQ(ui.boxes().size(), 1u);
-  EXPECT_EQ(ui.lastBox().text, "File saved!");
+TEST_F(BilFiles, ANameWithoutTheFiltersEndingGetsIt) {
+  open(fixture("measured/mol.cd.bil"));
+  struct Case {
+    MenuItem* TForm1::*item;
+    const char* typed;
+    int filter;  // the dialog keeps the filter chosen last
+    const char* written;
+  };
+  for (const Case& c : std::vector<Case>{
+           {&TForm1::SaveCD1, "plain", 1, "plain.cd.bil"},
+           // The preset drops the last four characters of the caption.
+           {&TForm1::SaveCD1, "mol.cd", 0, "mol.cd.bil"},
+           {&TForm1::SaveCD1, "given.cd.bil", 1, "given.cd.bil"},
+           {&TForm1::SaveCD1, "as-uv", 2, "as-uv.uv.bil"},
+           {&TForm1::SaveCD1, "typed.txt", 3, "typed.txt"},
+           {&TForm1::Savexy1, "curve", 0, "curve.cd.xy"},
+       }) {
+    SCOPED_TRACE(c.typed);
+    ui.willChooseFile(temp.file(c.typed), c.filter);
+    ui.menu(Form1->*c.item);
+    EXPECT_EQ(ui.lastBox().text, "File saved!");
+    EXPECT_TRUE(FileExists(temp.file(c.written)));
+  }
+  EXPECT_EQ(folderNames(temp.path()),
+            (std::vector<std::string>{"as-uv.uv.bil", "curve.cd.xy", "given.cd.bil", "mol.cd.bil",
+                                      "plain.cd.bil", "typed.txt"}));
+
+  // The name with its ending is the one the overwrite question asks about.
+  ui.willChooseFile(temp.file("plain"), 1);
+  ui.willAnswer(Answer::No);
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(ui.boxes()[ui.boxes().size() - 2].text, "Overwrite File \"plain.cd.bil\"?");
+
+  // The file written opens again.
+  open(temp.file("plain.cd.bil"));
+  EXPECT_EQ(store().ROTS(2500, 1), 10.0);
+}
+
+TEST_F(BilFiles, DialogsStartInTheFolderOfTheFileLastOpened) {
+  TempFolder first, second;
+  writeTextFile(first.file("a.cd.bil"), readTextFile(fixture("measured/mol.cd.bil")));
+  writeTextFile(second.file("b.cd.bil"), readTextFile(fixture("measured/mol.cd.bil")));
+  open(first.file("a.cd.bil"));
+  ui.willChooseFile(second.file("b.cd.bil"));
+  ui.menu(Form1->BilFile1);
+  EXPECT_EQ(ui.dialogs().back().startFolder, first.path() + "/") << "the Compare dialog";
+  ui.willCancel();
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(ui.dialogs().back().startFolder, second.path() + "/") << "the file compared came last";
+
+  // A dropped file counts as opened.
+  ui.drop(Form1, {first.file("a.cd.bil")});
+  ui.willCancel();
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(ui.dialogs().back().startFolder, first.path() + "/");
 }
 
 TEST_F(BilFiles, AnUnwritableTargetEndsInTheErrorBoxWithoutFileSaved) {
@@ -555,6 +603,24 @@ TEST_F(BilFiles, AnUnwritableTargetEndsInTheErrorBoxWithoutFileSaved) {
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.lastBox().caption, "EInOutError");
   for (const Box& box : ui.boxes()) EXPECT_NE(box.text, "File saved!");
+}
+
+TEST_F(BilFiles, AFailedWriteLeavesTheOldFileByteForByte) {
+  open(fixture("bil/headerless.cd.bil"));
+  const std::string path = temp.file("old.cd.bil");
+  const std::string old = "Orvanix bil-file\r\n245.3\t-12.345678\r\n";
+  writeTextFile(path, old);
+  {
+    const FileSizeLimit diskFull(20);
+    ui.willChooseFile(path);
+    ui.willAnswer(Answer::Yes);
+    ui.menu(Form1->SaveCD1);
+  }
+  ASSERT_EQ(ui.errorBoxes().size(), 1u);
+  EXPECT_EQ(ui.lastBox().caption, "EInOutError");
+  for (const Box& box : ui.boxes()) EXPECT_NE(box.text, "File saved!");
+  EXPECT_EQ(readTextFile(path), old);
+  EXPECT_EQ(folderNames(temp.path()), std::vector<std::string>{"old.cd.bil"});
 }
 
 TEST(SaveFlow, PresetIsTheNameWithoutFolderLessFourCharacters) {

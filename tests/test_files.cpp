@@ -13,6 +13,7 @@
 
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/testing/file_checks.h"
 
 namespace {
 
@@ -164,6 +165,75 @@ TEST_F(FilesTest, FailedWriteRaisesInOutError) {
     EXPECT_STREQ(error.what(), "Path not found");
   }
   EXPECT_THROW(WriteLinesCRLF(folder_, {"x"}), EInOutError);
+}
+
+TEST_F(FilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAndNoTemporaryFile) {
+  const std::string old = "Orvanix bil-file\r\n245.3\t-12.345678\r\n";
+  const std::string file = write("mol.cd.bil", old);
+  const Lines long_(2000, "300.0\t1.000000");
+  std::string message;
+  {
+    const FileSizeLimit diskFull(1000);
+    try {
+      WriteLinesCRLF(file, long_);
+    } catch (const EInOutError& error) {
+      message = error.what();
+    }
+  }
+  EXPECT_EQ(message, "File too large");
+  EXPECT_EQ(bytes(file), old) << "the old file keeps every byte";
+  EXPECT_EQ(folderNames(folder_), Lines{"mol.cd.bil"});
+  WriteLinesCRLF(file, long_);
+  EXPECT_EQ(readAll(file).size(), long_.size()) << "without the limit the same write succeeds";
+  EXPECT_EQ(folderNames(folder_), Lines{"mol.cd.bil"});
+}
+
+TEST_F(FilesTest, AFolderOrFileThatMayNotBeWrittenKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into every folder; the full-disk case covers the rest";
+  const std::string file = write("locked/mol.cd.bil", "old\r\n");
+  const std::string folder = path("locked");
+  chmod(folder.c_str(), 0555);
+  try {
+    WriteLinesCRLF(file, {"new"});
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& error) {
+    EXPECT_STREQ(error.what(), "Access denied");
+  }
+  EXPECT_EQ(bytes(file), "old\r\n");
+  chmod(folder.c_str(), 0755);
+  chmod(file.c_str(), 0444);
+  EXPECT_THROW(WriteLinesCRLF(file, {"new"}), EInOutError) << "a read-only file is not replaced";
+  EXPECT_EQ(bytes(file), "old\r\n");
+  EXPECT_EQ(folderNames(folder), Lines{"mol.cd.bil"});
+}
+
+TEST_F(FilesTest, AReplacedFileKeepsItsPermissionsAndLinksKeepTheirTarget) {
+  const std::string file = write("data/mol.cd.bil", "old\r\n");
+  chmod(file.c_str(), 0640);
+  WriteLinesCRLF(file, {"new"});
+  struct stat status {};
+  ASSERT_EQ(stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+
+  const std::string link = path("link.cd.bil");
+  ASSERT_EQ(symlink(file.c_str(), link.c_str()), 0);
+  WriteLinesCRLF(link, {"through the link"});
+  EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link is not replaced by a file";
+  EXPECT_EQ(bytes(file), "through the link\r\n");
+  EXPECT_EQ(folderNames(path("data")), Lines{"mol.cd.bil"});
+}
+
+TEST_F(FilesTest, ADeviceIsWrittenToNotReplaced) {
+  WriteLinesCRLF("/dev/null", {"gone"});
+  struct stat status {};
+  ASSERT_EQ(stat("/dev/null", &status), 0);
+  EXPECT_TRUE(S_ISCHR(status.st_mode));
+  try {
+    WriteLinesCRLF("/dev/full", {"no room"});
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& error) {
+    EXPECT_STREQ(error.what(), "No space left on device");
+  }
 }
 
 TEST_F(FilesTest, BackslashesAreFolderSeparators) {

@@ -117,6 +117,28 @@ TEST_F(IniTest, EachWriteReachesTheDiskAtOnce) {
   EXPECT_EQ(bytes(), "[Formalism]\r\nVelocity=0\r\nLength=1\r\n\r\n[GnuPlot]\r\nDir=C:\\Programme\\gnuplot\\bin\r\n");
 }
 
+TEST_F(IniTest, CollectedWritesReachTheDiskOnceAtUpdate) {
+  store("[Formalism]\r\nVelocity=0\r\n");
+  IniFile ini(file_);
+  ini.BeginUpdate();
+  ini.WriteBool("Formalism", "Velocity", true);
+  ini.WriteString("GnuPlot", "Dir", "/usr/bin");
+  EXPECT_EQ(bytes(), "[Formalism]\r\nVelocity=0\r\n") << "nothing written before UpdateFile";
+  EXPECT_TRUE(ini.ReadBool("Formalism", "Velocity", false)) << "the object reads its own changes";
+  ini.UpdateFile();
+  EXPECT_EQ(bytes(), "[Formalism]\r\nVelocity=1\r\n\r\n[GnuPlot]\r\nDir=/usr/bin\r\n");
+  ini.WriteBool("Formalism", "Velocity", false);
+  EXPECT_EQ(bytes(), "[Formalism]\r\nVelocity=0\r\n\r\n[GnuPlot]\r\nDir=/usr/bin\r\n")
+      << "after the update each write reaches the disk again";
+
+  // A collected save that fails leaves the file as it was.
+  IniFile missingFolder(folder_ + "/no-folder/Orvanix.ini");
+  missingFolder.BeginUpdate();
+  missingFolder.WriteBool("Formalism", "Velocity", true);
+  EXPECT_THROW(missingFolder.UpdateFile(), EInOutError);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/no-folder"));
+}
+
 TEST_F(IniTest, LineBreaksInAValueCannotSplitTheFile) {
   IniFile ini(file_);
   ini.WriteString("S", "k", "a\r\nb=c\n[T]");

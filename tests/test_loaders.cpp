@@ -226,6 +226,19 @@ TEST_F(LoadRemoveWindow, CancelRemovesNothingAndLoadsNothing) {
   EXPECT_TRUE(ui.boxes().empty());
 }
 
+TEST_F(LoadRemoveWindow, HasNoCloseBoxSoOnlyItsButtonsLeaveIt) {
+  const size_t dialogsBefore = ui.dialogs().size();
+  bool closed = true;
+  compare([&] {
+    closed = ui.closeBox(Form7);
+    EXPECT_TRUE(Form7->Showing());
+    ui.click(Form7->Button6);  // "Cancel"
+  });
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(ui.dialogs().size(), dialogsBefore) << "no file dialog behind the window";
+  EXPECT_TRUE(Form7->CheckBox5->Checked());
+}
+
 TEST_F(LoadRemoveWindow, RemoveWithNothingTickedLoadsIntoTheSlotChosenLast) {
   // Before any load button: the first comparison slot.
   ui.willChooseFile(m("mol.cd.bil"));

@@ -3,12 +3,15 @@
 // main window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/Main.h"
 #include "files/measured.h"
+#include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/testing/session.h"
 #include "plots/cdplotting.h"
 #include "store/Store.h"
@@ -98,14 +101,45 @@ TEST(MeasuredLines, FieldsSeparatorsAndErrorCounts) {
   }
 }
 
-TEST(MeasuredLines, AFullSlotStopsAndCountsTheRest) {
-  std::vector<std::string> lines;
-  for (int k = 0; k < 7; ++k) lines.push_back(std::to_string(300 - k) + "\t1");
+TEST(MeasuredLines, AFullSlotStopsReadingTheFile) {
+  std::string text;
+  for (int k = 0; k < 7; ++k) text += std::to_string(300 - k) + "\t1\n";
   std::vector<double> xs(5, 0.0), ys(5, 0.0);
-  const MeasuredRead read = ReadMeasuredSpectrum(lines, MeasuredKind::Ecd, xs, ys);
-  EXPECT_EQ(read.points, 5);
-  EXPECT_EQ(read.notLoaded, 2);
-  EXPECT_EQ(xs.back(), 296.0);
+  for (MeasuredKind kind : {MeasuredKind::Ecd, MeasuredKind::Uv}) {
+    TextFileLines file(TextInMemory{"long.cd.exp.xy", text});
+    const MeasuredRead read = ReadMeasuredSpectrum(file, kind, xs, ys);
+    EXPECT_EQ(read.points, 5);
+    EXPECT_TRUE(read.full);
+    EXPECT_EQ(xs.back(), 296.0);
+    EXPECT_EQ(file.lineNumber(), 6) << "the line after the fifth point is the last one read";
+  }
+  TextFileLines ord(TextInMemory{"long.or.exp.xy", text});
+  EXPECT_TRUE(ReadMeasuredOrd(ord, xs, ys).full);
+  EXPECT_EQ(ord.lineNumber(), 6);
+  TextFileLines trace(TextInMemory{"long.cuv", "Time\tValue\n" + text});
+  EXPECT_TRUE(ReadChromatogram(trace, xs, ys).full);
+  EXPECT_EQ(trace.lineNumber(), 7);
+}
+
+TEST(MeasuredLines, AStrictConversionNamesTheFileAndLine) {
+  std::vector<double> xs(10), ys(10);
+  struct Case {
+    std::function<void()> read;
+    std::string message;
+  };
+  TextFileLines ord(TextInMemory{"/data/x.or.exp.xy", "500\t10\n\n400\tabc\n"});
+  TextFileLines trace(TextInMemory{"/data/x.ccd", "Time;Value\n0.5;1\n0,7;1.2.3\n"});
+  for (const Case& c : std::vector<Case>{
+           {[&] { ReadMeasuredOrd(ord, xs, ys); }, "\"abc\" is an invalid float (x.or.exp.xy, line 3)"},
+           {[&] { ReadChromatogram(trace, xs, ys); },
+            "\"1.2.3\" is an invalid float (x.ccd, line 3)"}}) {
+    try {
+      c.read();
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const EConvertError& error) {
+      EXPECT_EQ(error.Message(), c.message);
+    }
+  }
 }
 
 TEST(MeasuredLines, AHeadedFileWithoutXydataReadsNothing) {
@@ -235,8 +269,7 @@ TEST_F(MeasuredLoads, TooManyPointsLoadWhatFitsWithOneMessage) {
   open(path);
   EXPECT_EQ(store().CDDATAPTS[1], MeasuredSpectrumCapacity);
   ASSERT_EQ(ui.boxes().size(), 1u);
-  EXPECT_EQ(ui.lastBox().text,
-            MeasuredLinesNotLoadedMessage("long.cd.exp.xy", 3, MeasuredSpectrumCapacity));
+  EXPECT_EQ(ui.lastBox().text, MeasuredFullMessage("long.cd.exp.xy", MeasuredSpectrumCapacity));
   EXPECT_NE(ui.lastBox().text.find("long.cd.exp.xy"), std::string::npos);
 }
 
@@ -327,6 +360,7 @@ TEST_F(MeasuredLoads, OrdWithABadNumberEndsInTheErrorBoxAndKeepsTheSlot) {
   ui.act([&] { Form1->ORDXY(fixture("measured/bad.or.exp.xy"), 1); });
   ASSERT_EQ(ui.errorBoxes().size(), 1u);
   EXPECT_EQ(ui.errorBoxes()[0].caption, "EConvertError");
+  EXPECT_EQ(ui.errorBoxes()[0].text, "\"abc\" is an invalid float (bad.or.exp.xy, line 2)");
   EXPECT_EQ(store().ORDTITLE[1], "gap.or.exp.xy");
   EXPECT_EQ(store().ORDDATAPTS[1], 3);
   EXPECT_EQ(store().EXPORDX(1, 1), 500.0);

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "files/multiloadcd.h"
 #include "app/Program.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
@@ -403,6 +404,23 @@ TEST_F(QtBackendTest, AModalWindowBlocksUntilClosedAModelessOneStaysOpen) {
   EXPECT_FALSE(Form4->Showing());
 }
 
+TEST_F(QtBackendTest, TheLoadRemoveWindowHasNoCloseBoxAndIsLeftByItsButtons) {
+  bool closeBox = true;
+  bool openAfterCloseRequest = false;
+  watcher->onModal([&](QWidget* window) {
+    closeBox = window->windowFlags().testFlag(Qt::WindowCloseButtonHint) ||
+               window->windowFlags().testFlag(Qt::WindowSystemMenuHint);
+    window->close();  // what a close box or Alt+F4 would ask
+    openAfterCloseRequest = Form7->Showing() && window->isVisible();
+    QTest::mouseClick(widget<QPushButton>("Button6", window), Qt::LeftButton);  // "Cancel"
+  });
+  Application::dispatch([] { Form7->ShowModal(); });
+  EXPECT_FALSE(closeBox);
+  EXPECT_TRUE(openAfterCloseRequest);
+  EXPECT_FALSE(Form7->Showing());
+  EXPECT_TRUE(Form7->CheckBox5->Checked()) << "left by \"Cancel\"";
+}
+
 TEST_F(QtBackendTest, AnErrorInAModalWindowShowsItsBoxThereAndTheWindowStaysOpen) {
   FailingWindow form;
   bool openAfterError = false;
@@ -514,35 +532,54 @@ TEST_F(QtBackendTest, AnOpenDialogOffersTheProgramsFiltersAndReturnsEveryFileCho
   EXPECT_FALSE(chosen);
 }
 
-TEST_F(QtBackendTest, ASaveDialogReturnsThePathAsTypedWithoutEndingOrQuestion) {
+TEST_F(QtBackendTest, ASaveDialogAddsTheChosenFiltersEndingAndAsksNoQuestion) {
   TempFolder files;
   writeTextFile(files.file("mol.cd.bil"), "");
-  SaveDialog* save = Form1->SaveDialog1;  // its DefaultExt is ".gjf", its filter *.cd.bil
+  SaveDialog* save = Form1->SaveDialog1;  // filters *.cd.bil, *.uv.bil and all files
   save->InitialDir = files.path();
 
   struct Case {
     const char* typed;
+    int filter;
+    const char* returned;
     const char* why;
   };
-  for (const Case& c : {Case{"result", "a name without ending gets none"},
-                        Case{"mol.cd.bil", "an existing file: the program asks itself"}}) {
+  for (const Case& c : {Case{"result", 1, "result.cd.bil", "a name without ending gets the filter's"},
+                        Case{"mol", 1, "mol.cd.bil", "an existing file: the program asks itself"},
+                        Case{"mol.cd", 1, "mol.cd.bil", "the preset lacks only \".bil\""},
+                        Case{"spectrum", 2, "spectrum.uv.bil", "the filter the person chose counts"},
+                        Case{"notes.txt", 3, "notes.txt", "all files: the name as typed"}}) {
     SCOPED_TRACE(c.why);
     save->FileName = "mol";  // preset from the main window's caption
+    save->FilterIndex = 1;
     watcher->onModal([&](QWidget* window) {
       auto* chooser = qobject_cast<QFileDialog*>(window);
       ASSERT_NE(chooser, nullptr);
       EXPECT_EQ(chooser->acceptMode(), QFileDialog::AcceptSave);
+      EXPECT_EQ(chooser->directory().absolutePath().toStdString(), files.path());
       auto* name = widget<QLineEdit>("fileNameEdit", chooser);
       EXPECT_EQ(name->text(), "mol");
+      chooser->selectNameFilter(chooser->nameFilters()[c.filter - 1]);
       name->setText(c.typed);
       static_cast<QDialog*>(chooser)->accept();
     });
     bool chosen = false;
     Application::dispatch([&] { chosen = save->Execute(); });
     EXPECT_TRUE(chosen);
-    EXPECT_EQ(save->FileName, files.file(c.typed));
+    EXPECT_EQ(save->FileName, files.file(c.returned));
   }
   EXPECT_TRUE(watcher->boxes.empty());
+
+  // Without a folder of its own the dialog starts where the last file came from.
+  save->InitialDir.clear();
+  save->FileName = "x";
+  std::string started;
+  watcher->onModal([&](QWidget* window) {
+    started = qobject_cast<QFileDialog*>(window)->directory().absolutePath().toStdString();
+    window->close();
+  });
+  Application::dispatch([&] { save->Execute(); });
+  EXPECT_EQ(started, files.path());
 }
 
 TEST_F(QtBackendTest, TheFolderPickerReturnsTheChosenFolder) {

@@ -2,6 +2,8 @@
 // file, "Save Settings" and a restart, the formalism change, the unit switch,
 // "search DIR" and a folder that cannot take the file.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -203,6 +205,49 @@ TEST(SettingsFile, SaveSettingsThenRestartRestoresEveryStoredControl) {
   EXPECT_EQ(ui.boxes()[0].text, RepresentationChanged);
 }
 
+// Counts how often a file of a folder is replaced by a whole new one (a
+// temporary file renamed onto it) or written in place, while it lives.
+class FileWrites {
+ public:
+  FileWrites(const std::string& folder, std::string name)
+      : name_(std::move(name)), watch_(inotify_init1(IN_NONBLOCK)) {
+    inotify_add_watch(watch_, folder.c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
+  }
+  ~FileWrites() { close(watch_); }
+  int count() {
+    alignas(inotify_event) char buffer[8192];
+    for (;;) {
+      const ssize_t length = read(watch_, buffer, sizeof buffer);
+      if (length <= 0) return count_;
+      for (ssize_t at = 0; at < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len > 0 && name_ == event->name) ++count_;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+  }
+
+ private:
+  std::string name_;
+  int watch_;
+  int count_ = 0;
+};
+
+TEST(SettingsFile, EachSaveWritesTheFileOnceAndWhole) {
+  TempFolder folder;
+  FileWrites writes(folder.path(), "Orvanix.ini");
+  {
+    Session ui(folder.path());
+    EXPECT_EQ(writes.count(), 1) << "the defaults of a new file are written in one go";
+    const std::string defaults = readTextFile(folder.file("Orvanix.ini"));
+    ui.tick(Form2->RadioButton4);
+    ui.click(Form2->Button1);
+    EXPECT_EQ(writes.count(), 2) << "one save, one write";
+    EXPECT_NE(readTextFile(folder.file("Orvanix.ini")), defaults);
+    EXPECT_EQ(sectionHeaders(folder.file("Orvanix.ini")).size(), 12u);
+  }
+}
+
 TEST(SettingsFile, StoredBooleansBeginWithOneAndMissingValuesTakeTheDefault) {
   SettingsFolder prepared(
       "[bandshape]\r\nGaussian=yes\r\nLorentzian=1abc\r\n"
@@ -287,22 +332,73 @@ TEST(SettingsFile, StoredUnitsAtStartUp) {
   }
 }
 
-TEST(SettingsFile, BothBandShapesUnticked) {
-  SettingsFolder prepared("[Bandshape]\r\nGaussian=0\r\nLorentzian=0\r\n");
+TEST(SettingsFile, APairWithNeitherRadioTickedKeepsItsDefault) {
+  SettingsFolder prepared(
+      "[Formalism]\r\nVelocity=0\r\nLength=0\r\n[Bandshape]\r\nGaussian=0\r\nLorentzian=0\r\n"
+      "[Units]\r\nwavelength=0\r\nwavenumber=0\r\n");
   Session ui(prepared.folder.path());
-  EXPECT_FALSE(Form2->RadioButton3->Checked());
+  EXPECT_TRUE(Form2->RadioButton2->Checked()) << "length";
+  EXPECT_FALSE(Form2->RadioButton1->Checked());
+  EXPECT_TRUE(Form2->RadioButton3->Checked()) << "Gaussian";
   EXPECT_FALSE(Form2->RadioButton4->Checked());
+  EXPECT_TRUE(Form2->RadioButton5->Checked()) << "wavelength";
+  EXPECT_TRUE(ui.boxes().empty()) << "the default formalism is no change to report";
+
+  // The cd.bil writer then writes a header the program reads back.
+  ui.willChooseFile(fixture("measured/mol.cd.bil"));
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  const std::string saved = ui.path("back.cd.bil");
+  ui.willChooseFile(saved);
+  ui.menu(Form1->SaveCD1);
+  EXPECT_EQ(readTextFile(saved).substr(0, 35), "Orvanix bil-file (length formalism)");
+  ui.willChooseFile(saved);
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  EXPECT_EQ(ui.store().ROTS(2500, 1), 10.0);
+  EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
-TEST(SettingsWindow, UnitSwitchSetsRangesAndCorrectionsAndBackKeepsTheRange) {
-  Session ui;
+// Two computed curves on the UV/ECD page, then the unit to wavenumber and
+// back: every correction holds its unit's value before any redraw reads it,
+// so no box appears and the page comes back as it was.
+void unitRoundTripWithTwoCurves(Session& ui, const std::string& first, const std::string& second) {
+  ui.willChooseFile(first);
+  ASSERT_TRUE(ui.menu(Form1->Open1));
+  ui.willChooseFile(second);
+  ASSERT_TRUE(ui.menu(Form1->BilFile1));
+  ASSERT_EQ(ui.store().CDACTIVE[1], "calc");
+  ASSERT_EQ(ui.store().CDACTIVE[2], "calc");
+  // The range the switch leaves behind, so the pictures can be compared.
+  ui.type(Form1->Edit4, "200");
+  ui.type(Form1->Edit5, "667");
+  const QImage before = Form1->Image1->Picture().image();
+  ui.clearBoxes();
+
   ui.tick(Form2->RadioButton6);
-  EXPECT_TRUE(unitLayout() ==
-              (UnitLayout{{"1.0", "1.0", "1.0", "1.0", "1.0", "200", "667", "50000", "15000"}, false, true}));
+  EXPECT_TRUE(ui.boxes().empty());
+  EXPECT_EQ(unitLayout().texts[1], "1.0");
+  const QImage inWavenumbers = Form1->Image1->Picture().image();
+  EXPECT_NE(inWavenumbers, before) << "the curves are drawn over wavenumbers";
+
   ui.tick(Form2->RadioButton5);
+  EXPECT_TRUE(ui.boxes().empty()) << (ui.boxes().empty() ? "" : ui.lastBox().text);
   EXPECT_TRUE(unitLayout() ==
               (UnitLayout{{"0", "0", "0", "0", "0", "200", "667", "50000", "15000"}, true, false}));
-  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_TRUE(Form1->Image1->Picture().image() == before) << "both panels are drawn again";
+  ui.click(Form1->Button2);
+  EXPECT_TRUE(ui.boxes().empty()) << "Redraw shows no box either";
+}
+
+TEST(SettingsWindow, UnitRoundTripWithTwoCurvesRedrawsWithoutABox) {
+  Session ui;
+  unitRoundTripWithTwoCurves(ui, fixture("measured/mol.cd.bil"), fixture("bil/rounding.cd.bil"));
+}
+
+TEST(SettingsWindow, UnitRoundTripWithTwoGaussianOutputs) {
+  const std::string first = corpus("gaussian/uv_ecd/g03_cclib-data_OPT_td.out");
+  const std::string second = corpus("gaussian/uv_ecd/g09_cclib_dvb_td.out");
+  if (first.empty() || second.empty()) GTEST_SKIP() << "no corpus";
+  Session ui;
+  unitRoundTripWithTwoCurves(ui, first, second);
 }
 
 TEST(SettingsWindow, SearchDirAcceptsOnlyAFolderWithGnuplot) {

@@ -315,6 +315,13 @@ TEST(TextHelpers, ShrinkFileName) {
       {"run.log.cd.bil", "run"},
       {"stda.dat", "stda"},
       {"", ""},
+      // Characters, not bytes: umlauts are two bytes each in UTF-8.
+      {"\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00df\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00df"
+       "\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00df\u00c4",
+       "\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00df\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00df"
+       "\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc"},
+      {"M\u00fcller_\u00e4.cd.bil", "M\u00fcller\u00e4"},
+      {"\u00e4\u00e4.bil", "\u00e4\u00e4.bil"},  // 6 characters in 8 bytes: too short
   };
   for (const auto& [title, expected] : cases) EXPECT_EQ(ShrinkFileName(title), expected) << title;
 }

@@ -96,6 +96,9 @@ TEST_F(XyExports, StepsRangesAndTheirLimits) {
       {"50", "100.2", "0.1", {"100", "100.1", "100.2"}, 3},           // clipped to 100 nm
       {"3999", "5000", "0.1", {"3999", "3999.1"}, 11},                 // clipped to 4000 nm
       {"300", "200", "0.1", {}, 0},                                    // an empty file
+      // Steps too large for a whole number of bins write the first line.
+      {"150", "600", "1e300", {"150"}, 1},
+      {"150", "600", "1.7976931348623157e308", {"150"}, 1},
   };
   int file = 0;
   for (const Case& c : cases) {
@@ -111,7 +114,7 @@ TEST_F(XyExports, StepsRangesAndTheirLimits) {
 }
 
 TEST_F(XyExports, AStepBelowOneBinIsRefusedBeforeTheDialog) {
-  for (const char* step : {"0.05", "0", "-0.1"}) {
+  for (const char* step : {"0.05", "0", "-0.1", "-1e300"}) {
     ui.act([&] { Form2->Edit2->SetText(step); });
     const size_t dialogs = ui.dialogs().size();
     ASSERT_TRUE(ui.menu(Form1->Savexy2));

@@ -215,7 +215,7 @@ class FormWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    impl_.closeRequested(form_);
+    if (form_.CloseBox) impl_.closeRequested(form_);
   }
   void dragEnterEvent(QDragEnterEvent* event) override {
     if (form_.AllowDropFiles && !localFiles(event->mimeData()).empty()) event->acceptProposedAction();
@@ -306,7 +306,9 @@ WindowView& QtBackend::Impl::build(Form& form) {
   auto window = std::make_unique<WindowView>();
   window->form = &form;
   // A window with a main menu is a main window; the others are dialogs.
-  const Qt::WindowFlags flags = form.Menu() != nullptr ? Qt::Window : Qt::Dialog;
+  Qt::WindowFlags flags = form.Menu() != nullptr ? Qt::Window : Qt::Dialog;
+  // A title without close box (and so without system menu).
+  if (!form.CloseBox) flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   auto* widget = new FormWindow(*this, form, flags);
   window->widget = widget;
   widget->setObjectName(toQt(form.Name()));
@@ -977,7 +979,7 @@ bool QtBackend::ExecuteOpen(OpenDialog& dialog) {
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
   chooser.setFileMode(dialog.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
   setFilters(chooser, dialog.Filters, dialog.FilterIndex);
-  if (!dialog.InitialDir.empty()) chooser.setDirectory(toQtPath(dialog.InitialDir));
+  chooser.setDirectory(toQtPath(dialog.InitialDir.empty() ? DialogStartFolder() : dialog.InitialDir));
   if (!dialog.FileName.empty()) chooser.selectFile(toQtPath(dialog.FileName));
   if (chooser.exec() != QDialog::Accepted) return false;
   dialog.Files.clear();
@@ -990,15 +992,16 @@ bool QtBackend::ExecuteOpen(OpenDialog& dialog) {
 
 bool QtBackend::ExecuteSave(SaveDialog& dialog) {
   QFileDialog chooser(impl_->dialogParent(), toQt(dialog.Title));
-  // The program asks itself before it overwrites a file, and takes the path
-  // exactly as typed: no question here, no ending added.
+  // The program asks itself before it overwrites a file, and the ending of
+  // the chosen filter is added by SaveDialog::Execute for both back ends: no
+  // question and no ending here.
   chooser.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                      QFileDialog::DontConfirmOverwrite);
   chooser.setAcceptMode(QFileDialog::AcceptSave);
   chooser.setFileMode(QFileDialog::AnyFile);
   chooser.setDefaultSuffix(QString());
   setFilters(chooser, dialog.Filters, dialog.FilterIndex);
-  if (!dialog.InitialDir.empty()) chooser.setDirectory(toQtPath(dialog.InitialDir));
+  chooser.setDirectory(toQtPath(dialog.InitialDir.empty() ? DialogStartFolder() : dialog.InitialDir));
   if (!dialog.FileName.empty()) chooser.selectFile(toQtPath(dialog.FileName));
   if (chooser.exec() != QDialog::Accepted) return false;
   const QStringList chosen = chooser.selectedFiles();

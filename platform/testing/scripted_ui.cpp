@@ -56,6 +56,12 @@ void ScriptedUi::click(Button* button) {
   Application::dispatch([&] { button->Click(); });
 }
 
+bool ScriptedUi::closeBox(Form* form) {
+  if (!form->CloseBox) return false;
+  Application::dispatch([&] { form->Close(); });
+  return true;
+}
+
 bool ScriptedUi::menu(MenuItem* item) {
   if (item == nullptr) {
     ADD_FAILURE() << "cannot choose a menu item that does not exist";
@@ -100,8 +106,8 @@ void ScriptedUi::selectPage(PageControl* pages, TabSheet* page) {
 
 void ScriptedUi::act(const std::function<void()>& action) { Application::dispatch(action); }
 
-void ScriptedUi::willChooseFile(const std::string& path) {
-  answers_.push_back({Pending::Files, {path}, {}});
+void ScriptedUi::willChooseFile(const std::string& path, int filterIndex) {
+  answers_.push_back({Pending::Files, {path}, {}, filterIndex});
 }
 
 void ScriptedUi::willChooseFiles(const std::vector<std::string>& paths) {
@@ -160,7 +166,8 @@ void ScriptedUi::CloseForm(Form& form) {
   modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), &form), modeless_.end());
 }
 
-bool ScriptedUi::takeFileAnswer(const std::string& what, std::vector<std::string>& paths) {
+bool ScriptedUi::takeFileAnswer(const std::string& what, std::vector<std::string>& paths,
+                                int& filterIndex) {
   if (answers_.empty() ||
       (answers_.front().kind != Pending::Files && answers_.front().kind != Pending::Cancel)) {
     ADD_FAILURE() << "the program showed " << what << " that the test did not prepare an answer for";
@@ -170,14 +177,23 @@ bool ScriptedUi::takeFileAnswer(const std::string& what, std::vector<std::string
   answers_.pop_front();
   if (answer.kind == Pending::Cancel) return false;
   paths = answer.paths;
+  if (answer.filterIndex > 0) filterIndex = answer.filterIndex;
   return true;
 }
 
+namespace {
+std::string startFolder(const std::string& initialDir) {
+  return initialDir.empty() ? DialogStartFolder() : initialDir;
+}
+}  // namespace
+
 bool ScriptedUi::ExecuteOpen(OpenDialog& dialog) {
   dialogs_.push_back({ControlKind::OpenDialog, dialog.Name(), dialog.Title, dialog.Filters,
-                      dialog.FilterIndex, dialog.FileName, "", dialog.MultiSelect});
+                      dialog.FilterIndex, dialog.FileName, "", dialog.MultiSelect,
+                      startFolder(dialog.InitialDir)});
   std::vector<std::string> paths;
-  if (!takeFileAnswer("the open dialog " + dialog.Name() + " \"" + dialog.Title + "\"", paths))
+  if (!takeFileAnswer("the open dialog " + dialog.Name() + " \"" + dialog.Title + "\"", paths,
+                      dialog.FilterIndex))
     return false;
   if (!dialog.MultiSelect && paths.size() > 1) paths.resize(1);
   dialog.Files = paths;
@@ -187,9 +203,11 @@ bool ScriptedUi::ExecuteOpen(OpenDialog& dialog) {
 
 bool ScriptedUi::ExecuteSave(SaveDialog& dialog) {
   dialogs_.push_back({ControlKind::SaveDialog, dialog.Name(), dialog.Title, dialog.Filters,
-                      dialog.FilterIndex, dialog.FileName, dialog.DefaultExt, false});
+                      dialog.FilterIndex, dialog.FileName, dialog.DefaultExt, false,
+                      startFolder(dialog.InitialDir)});
   std::vector<std::string> paths;
-  if (!takeFileAnswer("the save dialog " + dialog.Name() + " \"" + dialog.Title + "\"", paths))
+  if (!takeFileAnswer("the save dialog " + dialog.Name() + " \"" + dialog.Title + "\"", paths,
+                      dialog.FilterIndex))
     return false;
   dialog.FileName = paths.empty() ? "" : paths.front();
   return true;
@@ -197,7 +215,7 @@ bool ScriptedUi::ExecuteSave(SaveDialog& dialog) {
 
 bool ScriptedUi::ExecuteSelectDirectory(SelectDirectoryDialog& dialog) {
   dialogs_.push_back({ControlKind::SelectDirectoryDialog, dialog.Name(), dialog.Title, {}, 0,
-                      dialog.InitialDir, "", false});
+                      dialog.InitialDir, "", false, dialog.InitialDir});
   if (answers_.empty() ||
       (answers_.front().kind != Pending::Folder && answers_.front().kind != Pending::Cancel)) {
     ADD_FAILURE() << "the program showed the folder picker " << dialog.Name()

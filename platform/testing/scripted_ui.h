@@ -55,6 +55,7 @@ struct DialogSeen {
   std::string presetFileName;
   std::string defaultExt;
   bool multiSelect;
+  std::string startFolder;  // where a file dialog starts
 };
 
 enum class Mouse { Down, Move, Up };
@@ -78,11 +79,15 @@ class ScriptedUi : public Backend {
   void mouse(Image* image, Mouse action, MouseButton button, int x, int y);
   void drop(Form* form, const std::vector<std::string>& paths);
   void selectPage(PageControl* pages, TabSheet* page);
+  // Presses the window's close box; false, and nothing happens, when the
+  // window has none.
+  bool closeBox(Form* form);
   // Any other action, run as a person's event is run.
   void act(const std::function<void()>& action);
 
-  // Answers for the dialogs still to come.
-  void willChooseFile(const std::string& path);
+  // Answers for the dialogs still to come. A filter index (1-based) chooses
+  // that filter of the dialog as well; 0 keeps the one it offers.
+  void willChooseFile(const std::string& path, int filterIndex = 0);
   void willChooseFiles(const std::vector<std::string>& paths);
   void willChooseFolder(const std::string& folder);
   void willCancel();
@@ -121,8 +126,9 @@ class ScriptedUi : public Backend {
     enum Kind { Files, Folder, Cancel, YesNo } kind;
     std::vector<std::string> paths;
     Answer answer{};
+    int filterIndex = 0;
   };
-  bool takeFileAnswer(const std::string& what, std::vector<std::string>& paths);
+  bool takeFileAnswer(const std::string& what, std::vector<std::string>& paths, int& filterIndex);
   bool usable(Control* control, const char* action);
 
   std::deque<Pending> answers_;
