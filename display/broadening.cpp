@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 #include <vector>
+
+#include "platform/parallel.h"
 
 namespace {
 
@@ -133,9 +132,7 @@ void computeStretches(const std::vector<ProgressStretch>& stretches, int lastPoi
   // Work is counted in Lorentzian terms; below about 0.15 ms of it on one
   // thread, starting another one does not pay.
   constexpr double workPerThread = 250000.0;
-  const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t threads =
-      std::min<std::size_t>({MAX_BROADENING_THREADS, hardware, count, static_cast<std::size_t>(work / workPerThread) + 1});
+  const std::size_t threads = UsefulThreads(count, work, workPerThread, MAX_BROADENING_THREADS);
   if (threads <= 1) {
     for (std::size_t k = 0; k < count; ++k) {
       computeOne(k);
@@ -144,22 +141,7 @@ void computeStretches(const std::vector<ProgressStretch>& stretches, int lastPoi
     bar.show(0);
     return;
   }
-
-  std::atomic<std::size_t> next{0};
-  auto worker = [&] {
-    for (std::size_t k = next.fetch_add(1); k < count; k = next.fetch_add(1)) computeOne(k);
-  };
-  {
-    std::vector<std::jthread> helpers;
-    helpers.reserve(threads - 1);
-    try {
-      for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(worker);
-    } catch (const std::system_error&) {
-      // No further thread to be had: the threads already started and this one
-      // share the work.
-    }
-    worker();
-  }
+  ShareWork(count, threads, computeOne);
   for (std::size_t k = 0; k < count; ++k) bar.show(stretches[k].position);
   bar.show(0);
 }

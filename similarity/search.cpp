@@ -1,11 +1,9 @@
 #include "similarity/search.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 
+#include "platform/parallel.h"
 #include "similarity/kernel_core.h"
 
 using namespace similarity_core;
@@ -26,25 +24,7 @@ constexpr std::size_t TRIALS_PER_BATCH = 4096;
 template <class Work>
 void parallelFor(std::size_t count, double cost, const Work& work) {
   constexpr double costPerThread = 200000.0;
-  const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t threads =
-      std::min<std::size_t>({hardware, count, static_cast<std::size_t>(cost / costPerThread) + 1});
-  if (threads <= 1) {
-    for (std::size_t k = 0; k < count; ++k) work(k);
-    return;
-  }
-  std::atomic<std::size_t> next{0};
-  auto worker = [&] {
-    for (std::size_t k = next.fetch_add(1); k < count; k = next.fetch_add(1)) work(k);
-  };
-  std::vector<std::jthread> helpers;
-  helpers.reserve(threads - 1);
-  try {
-    for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(worker);
-  } catch (const std::system_error&) {
-    // No further thread to be had: the ones started and this one share the work.
-  }
-  worker();
+  ShareWork(count, UsefulThreads(count, cost, costPerThread, count), work);
 }
 
 // The positions of one band width, step by step as a plain loop makes them.
