@@ -6,6 +6,7 @@
 // grouped by tab page, then one section per concern.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -379,6 +380,11 @@ class TForm1 : public Form {
   void NWCHEMUV(const std::string& fileName, int slot);
   void DALTONCD(const std::string& fileName, int slot);
   void DALTONUV(const std::string& fileName, int slot);
+  // An output file handed to the detectors by `load`: when `filled` then
+  // says that no slot was filled and no reader showed a box of its own, one
+  // box names the file and says that nothing was found in it.
+  void LoadOutputFile(const std::string& fileName, const std::function<void()>& load,
+                      const std::function<bool()>& filled);
 
   // ---- Publication plots -----------------------------------------------------
   // Script header and plot line of curve 1 of a UV, CD or ORD plot.

@@ -24,10 +24,22 @@ void TForm1::Choose(const std::string& fileName) {
     if (ending == "ir.bil") IrBilFile(fileName, 1);
   }
   if (ending == "out" || ending == "log" || ending == "OUT" || ending == "LOG") {
-    DetectQMSUV(fileName, 1);
-    DetectQMSCD(fileName, 1);
-    DetectQMSIR(fileName, 1);
-    DetectQMSVCD(fileName, 1);
+    // The caption names this file also when no reader takes it.
+    SetCaption(name);
+    LoadOutputFile(
+        fileName,
+        [&] {
+          DetectQMSUV(fileName, 1);
+          DetectQMSCD(fileName, 1);
+          DetectQMSIR(fileName, 1);
+          DetectQMSVCD(fileName, 1);
+        },
+        [&] {
+          for (const std::string* state : {&store.UVACTIVE[1], &store.CDACTIVE[1], &store.IRACTIVE[1],
+                                           &store.VCDACTIVE[1], &store.ORDACTIVE[1]})
+            if (*state == "calc") return true;
+          return false;
+        });
   }
   if (ending == ".xy") {
     ending = LastCharacters(name, 9);

@@ -10,12 +10,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/Main.h"
-#include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 #include "store/constants.h"
 
 namespace {
@@ -30,8 +29,6 @@ constexpr std::string_view lengthNote =
     "(multiply by 1.07827 to obtain reduced rotatory strengths)";
 constexpr std::string_view velocityNote = "(using dipole velocity formula for mu)";
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
-bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
 
 // The rows of the energy table end at a line of at most one character.
 bool isEnergyRow(const LineSource& source) { return !source.pastEnd() && source.line().size() > 1; }
@@ -69,7 +66,7 @@ class AdfEcdRun {
     while (!source.eof()) {
       lines_.next();
       if (!source.has(rotatoryTable)) continue;
-      if (velocityFormalism()) {
+      if (readers::velocityFormalism()) {
         // The velocity table is the second one; its note follows its header.
         do lines_.next();
         while (!source.has(rotatoryTable) && !source.pastEnd());
@@ -77,14 +74,14 @@ class AdfEcdRun {
         if (source.has(velocityNote))
           readTable();
         else
-          ShowMessage("No velocity values found");
+          readers::tell("No velocity values found");
       }
-      if (lengthFormalism()) {
+      if (readers::lengthFormalism()) {
         lines_.next();
         if (source.has(lengthNote))
           readTable();
         else
-          ShowMessage("No length values found");
+          readers::tell("No length values found");
       }
     }
   }
@@ -110,10 +107,12 @@ class AdfEcdRun {
     if (energies != count) {
       // The rows cannot be paired with their energies: nothing of this table
       // is drawn.
-      ShowMessage("Something wrong with the no. of excitations, check results!");
+      readers::tell("Something wrong with the no. of excitations, check results!");
     } else {
       if (slot_ == 1) form_.CDspectra1->SetEnabled(true);
       form_.store.CDACTIVE[slot_] = readers::computed;
+      // A later table replaces an earlier one: the last is the result.
+      form_.store.ROTS.clearSlot(slot_);
       for (int i = 1; i <= StateTable::held(count); ++i) {
         const StateRow& row = table_.at(i);
         readers::addLine(form_.store.ROTS, slot_, row.wavelength, row.rotatory,
@@ -164,32 +163,46 @@ class AdfEcdRun {
 void TForm1::ADFUV(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
   store.OSC.clearSlot(slot);
+  // An output may print the summary table more than once: the last complete
+  // one is the result.
+  readers::LastTable<readers::LineTable> tables;
+  int cutStates = 0;
   readers::readGuarded([&] {
     LineSource source(fileName);
     while (!source.eof()) {
       source.next();
       if (!source.has(energyTable)) continue;
-      if (velocityFormalism())
-        ShowMessage("Reading of Velocity Formalism for ADF-UV is NOT Implemented!");
-      if (!lengthFormalism()) continue;
+      if (readers::velocityFormalism())
+        readers::tell("Reading of Velocity Formalism for ADF-UV is NOT Implemented!");
+      if (!readers::lengthFormalism()) continue;
       UVspectra1->SetEnabled(true);
       store.UVACTIVE[slot] = readers::computed;
+      readers::LineTable table;
       source.skip(4);
       while (isEnergyRow(source)) {
-        const double energy = readers::toReal(readers::word(source.line(), 3));
-        const double wavelength = readers::wavelengthOfEnergy(energy);
-        if (wavelength > 0.0 && readers::binOf(wavelength, readers::RangeTest::Strict)) {
-          readers::addLine(store.OSC, slot, wavelength,
-                           readers::toReal(readers::word(source.line(), 4)),
-                           readers::RangeTest::Strict);
-        }
+        const double wavelength =
+            readers::wavelengthOfEnergy(readers::toReal(readers::word(source.line(), 3)));
+        ++table.states;
+        if (wavelength > 0.0 && readers::binOf(wavelength, readers::RangeTest::Strict))
+          table.lines.emplace_back(wavelength, readers::toReal(readers::word(source.line(), 4)));
         source.next();
       }
+      table.cut = source.pastEnd();
+      if (table.cut) cutStates = table.states;
+      tables.offer(std::move(table));
     }
   });
+  readers::LoadNotes notes;
+  if (const readers::LineTable* table = tables.kept()) {
+    for (const auto& [wavelength, value] : table->lines)
+      readers::addLine(store.OSC, slot, wavelength, value, readers::RangeTest::Strict);
+    if (tables.endsCut())
+      notes.endsInsideTable(readers::stateCountText(cutStates), tables.earlierKept());
+  }
   readers::UvEcdClosing closing{readers::Spectrum::Uv};
   closing.pageStepsEverySlot = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
+  notes.report(fileName);
 }
 
 void TForm1::ADFCD(const std::string& fileName, int slot) {

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/Main.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -22,56 +22,68 @@ constexpr std::string_view resultsStart = "FINAL RESULTS from ABACUS";
 constexpr std::string_view strengthsTable = "Oscillator and Scalar Rotational Strengths";
 constexpr std::string_view separator = "-----------------";
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 
 // Field n of a result line, counted after its "@" prefix when it has one.
 std::string_view resultField(std::string_view line, int n) {
   return readers::word(line, readers::word(line, 1) == "@" ? n + 1 : n);
 }
 
-// Reads the table into the slot (UV) or the table (ECD), counting its rows
-// in `states`.
-void readStrengths(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-                   StateTable& table, int& states) {
-  const bool ecd = spectrum == Spectrum::Ecd;
-  LineSource source(fileName);
-  while (!source.has(resultsStart) && !source.eof()) source.next();
-  while (!source.has(strengthsTable) && !source.eof()) source.next();
-  if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
-  (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
-
-  const int valueField = ecd ? (velocityFormalism() ? 6 : 7) : (velocityFormalism() ? 4 : 5);
+// The rows of one table, from the 9th line after its header to a line of
+// five characters or fewer; the ECD table holds 350 rows.
+readers::LineTable readTable(LineSource& source, int valueField, StateTable* ecdTable) {
+  readers::LineTable table;
   source.skip(9);
   for (;;) {
     while (source.has(separator)) source.next();
     if (source.pastEnd() || source.line().size() <= 5) break;
     const double energy = readers::toReal(resultField(source.line(), 3));
     const double value = readers::toReal(resultField(source.line(), valueField));
-    const double wavelength = readers::wavelengthOfEnergy(energy);
-    ++states;
-    if (!ecd) {
-      readers::addLine(form.store.OSC, slot, wavelength, value, readers::RangeTest::GridOnly);
-    } else if (StateRow* row = table.row(states)) {
-      row->wavelength = wavelength;
-      row->rotatory = value;
-    }
+    ++table.states;
+    if (ecdTable == nullptr || ecdTable->row(table.states) != nullptr)
+      table.lines.emplace_back(readers::wavelengthOfEnergy(energy), value);
     source.next();
   }
-  if (ecd) {
-    for (int i = 1; i <= StateTable::held(states); ++i) {
-      const StateRow& row = table.at(i);
-      readers::addLine(form.store.ROTS, slot, row.wavelength, row.rotatory,
-                       readers::RangeTest::GridOnly);
-    }
+  table.cut = source.pastEnd();
+  return table;
+}
+
+// Reads the last complete table of the ABACUS results into the slot,
+// counting its rows in `states`.
+void readStrengths(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
+                   StateTable& table, readers::LoadNotes& notes, int& states) {
+  const bool ecd = spectrum == Spectrum::Ecd;
+  if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
+  (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
+
+  const bool velocity = readers::velocityFormalism();
+  const int valueField = ecd ? (velocity ? 6 : 7) : (velocity ? 4 : 5);
+  LineSource source(fileName);
+  readers::LastTable<readers::LineTable> tables;
+  int cutRows = 0;
+  bool results = false;
+  while (!source.eof()) {
+    source.next();
+    results = results || source.has(resultsStart);
+    if (!results || !source.has(strengthsTable)) continue;
+    readers::LineTable rows = readTable(source, valueField, ecd ? &table : nullptr);
+    if (rows.cut) cutRows = rows.states;
+    tables.offer(std::move(rows));
   }
+  const readers::LineTable* kept = tables.kept();
+  if (kept == nullptr) return;
+  if (tables.endsCut()) notes.endsInsideTable(readers::stateCountText(cutRows), tables.earlierKept());
+  states = kept->states;
+  for (const auto& [wavelength, value] : kept->lines)
+    readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,
+                     readers::RangeTest::GridOnly);
 }
 
 int readDalton(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-               StateTable& table) {
+               StateTable& table, readers::LoadNotes& notes) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   (spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
   int states = 0;
-  readers::readGuarded([&] { readStrengths(form, fileName, slot, spectrum, table, states); });
+  readers::readGuarded([&] { readStrengths(form, fileName, slot, spectrum, table, notes, states); });
   return states;
 }
 
@@ -80,17 +92,18 @@ int readDalton(TForm1& form, const std::string& fileName, int slot, Spectrum spe
 void TForm1::DALTONUV(const std::string& fileName, int slot) {
   readers::LoadNotes notes;
   StateTable table(notes);
-  readDalton(*this, fileName, slot, Spectrum::Uv, table);
+  readDalton(*this, fileName, slot, Spectrum::Uv, table, notes);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.pageStepsEverySlot = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
+  notes.report(fileName);
 }
 
 void TForm1::DALTONCD(const std::string& fileName, int slot) {
   readers::LoadNotes notes;
   StateTable table(notes);
   table.clear();
-  const int states = readDalton(*this, fileName, slot, Spectrum::Ecd, table);
+  const int states = readDalton(*this, fileName, slot, Spectrum::Ecd, table, notes);
   readers::finishEsuEcd(*this, fileName, slot, states);
   notes.report(fileName);
 }

@@ -2,15 +2,16 @@
 // holds a program's banner decides, and that program's reader for the
 // spectrum kind gets the file.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/Main.h"
-#include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
+#include "readers/gaussian_vibrations.h"
 #include "readers/reader_core.h"
 
 namespace {
@@ -136,6 +137,13 @@ void detect(TForm1& form, const std::string& fileName, int slot, Kind kind) {
   }
 }
 
+// A Gaussian 09 or 16 output (the programs whose vibrations are read) whose
+// frequency blocks print no strengths.
+bool isGaussianFrequencyJobWithoutStrengths(const std::string& fileName) {
+  return chooseReader(fileName, Kind::Ir).has_value() &&
+         IsFrequencyOutputWithoutStrengths(fileName);
+}
+
 }  // namespace
 
 void TForm1::DetectQMSUV(const std::string& fileName, int slot) {
@@ -152,4 +160,15 @@ void TForm1::DetectQMSIR(const std::string& fileName, int slot) {
 
 void TForm1::DetectQMSVCD(const std::string& fileName, int slot) {
   detect(*this, fileName, slot, Kind::Vcd);
+}
+
+void TForm1::LoadOutputFile(const std::string& fileName, const std::function<void()>& load,
+                            const std::function<bool()>& filled) {
+  const long toldBefore = readers::toldCount();
+  {
+    readers::TellEachTextOnce once;
+    load();
+  }
+  if (filled() || readers::toldCount() != toldBefore) return;
+  readers::tell(readers::nothingFoundMessage(fileName, isGaussianFrequencyJobWithoutStrengths(fileName)));
 }

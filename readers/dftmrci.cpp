@@ -8,7 +8,6 @@
 
 #include "app/Main.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -16,7 +15,6 @@ using readers::Spectrum;
 
 constexpr int tableRows = 250;
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 
 void readDftMrci(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
   const bool ecd = spectrum == Spectrum::Ecd;
@@ -27,7 +25,7 @@ void readDftMrci(TForm1& form, const std::string& fileName, int slot, Spectrum s
   {
     readers::LineSource source(fileName);
     grid.clearSlot(slot);
-    const size_t valueColumn = velocityFormalism() ? 17 : 6;
+    const size_t valueColumn = readers::velocityFormalism() ? 17 : 6;
     std::vector<double> wavelengths;
     while (!source.eof()) {
       source.next();

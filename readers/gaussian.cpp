@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -47,28 +49,15 @@ constexpr double sodiumDLine = 589.3;  // nm
 constexpr int ordRows = 100;
 constexpr int ordSlots = 2;
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
-bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
 
-enum class Layout { G09, G03 };
-
-// One run of a Gaussian UV or ECD reader over one file.
+// One parse of a Gaussian UV or ECD output.
 class GaussianRun {
  public:
-  GaussianRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum)
-      : form_(form),
-        store_(form.store),
-        fileName_(fileName),
-        slot_(slot),
-        spectrum_(spectrum),
-        source_(fileName),
-        table_(notes_) {
+  explicit GaussianRun(const std::string& fileName) : source_(fileName), table_(notes_) {
     table_.clear();
-    (spectrum == Spectrum::Ecd ? store_.ROTS : store_.OSC).clearSlot(slot);
   }
 
   LineSource& source() { return source_; }
-  readers::LoadNotes& notes() { return notes_; }
 
   // ---- Tables: each fills one column of rows 1, 2, ... and returns the count.
 
@@ -78,7 +67,8 @@ class GaussianRun {
     source_.skip(3);
     int i = 1;
     while (!source_.has(lengthRotatoryTable) && !source_.pastEnd()) {
-      const double rotatory = readers::toReal(readers::word(source_.line(), 5));
+      double rotatory = 0.0;
+      if (!rowValue(readers::word(source_.line(), 5), rotatory)) break;
       if (StateRow* row = table_.row(i)) row->rotatory = rotatory;
       ++i;
       source_.next();
@@ -92,7 +82,8 @@ class GaussianRun {
     source_.skip(3);
     int i = 1;
     while (!source_.has(lengthRotatoryTableEnd) && !source_.pastEnd()) {
-      const double rotatory = readers::toReal(readers::word(source_.line(), 5));
+      double rotatory = 0.0;
+      if (!rowValue(readers::word(source_.line(), 5), rotatory)) break;
       if (StateRow* row = table_.row(i)) row->rotatory = rotatory;
       ++i;
       source_.next();
@@ -107,7 +98,8 @@ class GaussianRun {
     source_.skip(2);
     int i = 1;
     while (!source_.has(magneticDipoleTable) && !source_.pastEnd() && isTableRow(source_.line())) {
-      const double oscillator = readers::toReal(readers::word(source_.line(), field));
+      double oscillator = 0.0;
+      if (!rowValue(readers::word(source_.line(), field), oscillator)) break;
       if (StateRow* row = table_.row(i)) row->oscillator = oscillator;
       source_.next();
       ++i;
@@ -130,7 +122,8 @@ class GaussianRun {
       std::string_view row = source_.line();
       if (trimRows) row = readers::trimmed(row);
       const std::string_view last = row.size() > 11 ? row.substr(row.size() - 11) : row;
-      const double rotatory = readers::toReal(readers::withoutBlanks(last));
+      double rotatory = 0.0;
+      if (!rowValue(readers::withoutBlanks(last), rotatory)) break;
       if (StateRow* tableRow = table_.row(i)) tableRow->rotatory = rotatory;
       ++i;
       source_.next();
@@ -157,24 +150,41 @@ class GaussianRun {
 
   // One state line: the wavelength before "nm" (after the "eV" and one
   // character), and with `withOscillator` the value after the first "=".
-  void takeState(int i, bool withOscillator) {
+  // False for a state line cut by the end of the file.
+  bool takeState(int i, bool withOscillator) {
     std::string_view text = source_.line();
     const size_t electronVolts = text.find("eV");
     if (electronVolts != std::string_view::npos)
       text.remove_prefix(std::min(text.size(), electronVolts + 3));
     const size_t nm = text.find("nm");
-    const double wavelength = readers::toReal(readers::withoutBlanks(
-        nm == std::string_view::npos ? std::string_view{} : text.substr(0, nm)));
+    double wavelength = 0.0;
+    if (!rowValue(readers::withoutBlanks(nm == std::string_view::npos ? std::string_view{}
+                                                                      : text.substr(0, nm)),
+                  wavelength))
+      return false;
     double oscillator = 0.0;
     if (withOscillator) {
       std::string_view rest = text;
       const size_t spin = rest.find("<S**2>");
       if (spin != std::string_view::npos) rest = rest.substr(0, spin);
-      oscillator = readers::toReal(readers::withoutBlanks(readers::after(rest, "=")));
+      if (!rowValue(readers::withoutBlanks(readers::after(rest, "=")), oscillator)) return false;
     }
     if (StateRow* row = table_.row(i)) {
       row->wavelength = wavelength;
       if (withOscillator) row->oscillator = oscillator;
+    }
+    return true;
+  }
+
+  // The number of a row into `value`; false for the last line of the file
+  // cut inside its fields.
+  bool rowValue(std::string_view text, double& value) {
+    try {
+      value = readers::tableReal(source_, text);
+      return true;
+    } catch (const readers::RowCutByEndOfFile&) {
+      rowCut_ = true;
+      return false;
     }
   }
 
@@ -191,14 +201,15 @@ class GaussianRun {
     while (!source_.has("Excited State") && !source_.has(end) && !source_.pastEnd());
   }
 
-  void stateList09(bool withOscillator, std::string_view end) {
+  // Each returns the number of states taken.
+  int stateList09(bool withOscillator, std::string_view end) {
     findStateList();
     nextStateLine(end);
-    if (source_.has("Excited State") && source_.has("nm")) takeState(1, withOscillator);
+    if (!(source_.has("Excited State") && source_.has("nm"))) return 0;
+    if (!takeState(1, withOscillator)) return 0;
     for (int i = 2;; ++i) {
       nextStateLine(end);
-      if (!source_.has("Excited State")) break;
-      takeState(i, withOscillator);
+      if (!source_.has("Excited State") || !takeState(i, withOscillator)) return i - 1;
     }
   }
 
@@ -219,46 +230,54 @@ class GaussianRun {
     while (!source_.has("Excited State") && betweenStates(source_.line()) && !source_.pastEnd());
   }
 
-  void stateList03(bool withOscillator) {
+  int stateList03(bool withOscillator) {
     findStateList();
     nextStateLine03();
-    if (source_.has("Excited State") && source_.has("nm")) takeState(1, withOscillator);
+    if (!(source_.has("Excited State") && source_.has("nm"))) return 0;
+    if (!takeState(1, withOscillator)) return 0;
     for (int i = 2;; ++i) {
       nextStateLine03();
-      if (!source_.has("Excited State")) break;
-      takeState(i, withOscillator);
+      if (!source_.has("Excited State") || !takeState(i, withOscillator)) return i - 1;
     }
   }
 
-  // ---- After each block: labels, lines into the grid, state.
+  // ---- After each block: the block is offered as the result; after the
+  // file: labels, lines into the grid, state.
 
-  // The count shown is that of the states loaded: a table never holds more
-  // than its rows.
-  void countStates(int count) {
-    states_ = StateTable::held(count);
-    if (slot_ == 1) readers::showStateCount(form_, states_);
+  // The table gave `count` states (the number the block announces), the
+  // state list `listed` of them. A block the file ends inside holds the
+  // states it printed whole: those with a row and a state line.
+  void closeBlock(int count, int listed) {
+    Block block;
+    block.cut = source_.pastEnd() || rowCut_;
+    rowCut_ = false;
+    block.announced = count;
+    block.states = block.cut ? std::min(count, listed) : count;
+    const int rows = StateTable::held(block.states);
+    for (int i = 1; i <= rows; ++i) block.rows.push_back(table_.at(i));
+    if (block.cut) {
+      cutStates_ = block.states;
+      cutAnnounced_ = count;
+    }
+    blocks_.offer(std::move(block));
+    table_.clear();
   }
 
-  void enterBlock() {
-    if (slot_ == 1) readers::showStateLabels(form_, table_, states_);
-    const int rows = StateTable::held(states_);
-    const bool ecd = spectrum_ == Spectrum::Ecd;
-    bool anyRotation = false;
-    for (int i = 1; i <= rows; ++i) {
-      const StateRow& row = table_.at(i);
-      readers::addLine(ecd ? store_.ROTS : store_.OSC, slot_, row.wavelength,
-                       ecd ? row.rotatory : row.oscillator, readers::RangeTest::Inclusive);
-      anyRotation = anyRotation || row.rotatory != 0.0;
+  // The block that counts and the optical rotations, with the notes.
+  readers::StateParse result() {
+    if (blocks_.endsCut())
+      notes_.endsInsideTable(readers::stateCountText(cutStates_, cutAnnounced_),
+                             blocks_.earlierKept());
+    readers::StateParse parse;
+    if (const Block* block = blocks_.kept()) {
+      parse.found = true;
+      parse.states = block->rows;
+      parse.count = StateTable::held(block->states);
     }
-    if (ecd) {
-      if (anyRotation) {
-        store_.CDACTIVE[slot_] = readers::computed;
-        if (slot_ == 1) form_.CDspectra1->SetEnabled(true);
-      }
-    } else {
-      form_.UVspectra1->SetEnabled(true);
-      store_.UVACTIVE[slot_] = readers::computed;
-    }
+    parse.rotations = std::move(rotations_);
+    parse.rotationsFound = rotationsFound_;
+    parse.notes = notes_;
+    return parse;
   }
 
   // ---- Optical rotations.
@@ -274,38 +293,20 @@ class GaussianRun {
     return true;
   }
 
-  void storeRotation(int row, double wavelength, double rotation) {
-    if (slot_ > ordSlots) {
-      notes_.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
-      return;
-    }
-    if (row > ordRows) {
-      notes_.note("the optical rotations after the first " + std::to_string(ordRows));
-      return;
-    }
-    store_.ORDCALCX(row, slot_) = wavelength;
-    store_.ORDCALCY(row, slot_) = rotation;
-  }
-
   // The rotations from the current line (row 1, already parsed) to "Leave
-  // Link 1002". Lines without a wavelength, such as the static one, are passed.
+  // Link 1002"; a later block of rotations replaces an earlier one. Lines
+  // without a wavelength, such as the static one, are passed.
   void opticalRotations(double firstWavelength, double firstRotation) {
-    storeRotation(1, firstWavelength, firstRotation);
-    int i = 2;
+    rotations_.clear();
+    keepRotation(firstWavelength, firstRotation);
     source_.next();
     while (!source_.has(rotationsEnd) && !source_.pastEnd()) {
       double wavelength = 0.0, rotation = 0.0;
-      if (source_.has(rotationLine) && parseRotation(source_.line(), wavelength, rotation)) {
-        storeRotation(i, wavelength, rotation);
-        ++i;
-      }
+      if (source_.has(rotationLine) && parseRotation(source_.line(), wavelength, rotation))
+        keepRotation(wavelength, rotation);
       source_.next();
     }
-    if (slot_ > ordSlots) return;
-    store_.ORDDATAPTS[slot_] = std::min(i - 1, ordRows);
-    form_.ORD1->SetEnabled(true);
-    store_.ORDACTIVE[slot_] = readers::computed;
-    store_.ORDTITLE[slot_] = ExtractFileName(fileName_);
+    rotationsFound_ = true;
   }
 
   void opticalRotations09() {
@@ -323,15 +324,34 @@ class GaussianRun {
   }
 
  private:
-  TForm1& form_;
-  Store& store_;
-  const std::string& fileName_;
-  int slot_;
-  Spectrum spectrum_;
+  // The ORD store holds 100 rows.
+  void keepRotation(double wavelength, double rotation) {
+    if (rotations_.size() >= static_cast<size_t>(ordRows)) {
+      notes_.note("the optical rotations after the first " + std::to_string(ordRows));
+      return;
+    }
+    rotations_.emplace_back(wavelength, rotation);
+  }
+
   LineSource source_;
+  // One block of states: the rows it gives, their number, the number its
+  // table announced, and whether the file ended inside it.
+  struct Block {
+    std::vector<StateRow> rows;
+    int states = 0;
+    int announced = 0;
+    bool cut = false;
+  };
+
   readers::LoadNotes notes_;
   StateTable table_;
-  int states_ = 0;
+  readers::LastTable<Block> blocks_;
+  int cutStates_ = 0;
+  int cutAnnounced_ = 0;
+  // A row of the block was cut by the end of the file.
+  bool rowCut_ = false;
+  std::vector<std::pair<double, double>> rotations_;
+  bool rotationsFound_ = false;
 };
 
 // The last step of the ECD readers: when the ORD menu is on (by this file or
@@ -355,116 +375,135 @@ void captionForSlotOne(TForm1& form, const std::string& fileName, int slot) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
 }
 
-void readEcd(TForm1& form, const std::string& fileName, int slot, Layout layout) {
-  captionForSlotOne(form, fileName, slot);
-  readers::LoadNotes notes;
-  {
-    GaussianRun run(form, fileName, slot, Spectrum::Ecd);
-    LineSource& source = run.source();
-    while (!source.eof()) {
-      source.next();
-      if (layout == Layout::G09) {
-        if (velocityFormalism() && source.has(velocityRotatoryTable)) {
-          run.countStates(run.velocityRotations09());
-          run.stateList09(false, stateListEnd);
-          run.enterBlock();
-        }
-        if (lengthFormalism() && source.has(lengthRotatoryTable)) {
-          run.countStates(run.lengthRotations09());
-          run.stateList09(true, stateListEnd);
-          run.enterBlock();
-        }
-        if (source.has(rotationLine) && !source.has(staticRotationLine)) run.opticalRotations09();
-      } else {
-        if (velocityFormalism() && source.has(velocityDipoleTable)) {
-          run.countStates(run.velocityBlock03());
-          run.stateList03(false);
-          run.enterBlock();
-        }
-        if (lengthFormalism() && source.has(lengthRotatoryTable03)) {
-          run.countStates(run.lengthBlock03());
-          run.stateList03(true);
-          run.enterBlock();
-        }
-        if (source.has(sodiumRotationLine)) run.opticalRotations03();
-      }
-    }
-    notes = run.notes();
+// Labels, lines and state of the block that counts.
+void enterStates(TForm1& form, const readers::StateParse& parse, Spectrum spectrum, int slot) {
+  if (!parse.found) return;
+  Store& store = form.store;
+  if (slot == 1) readers::showStateLabels(form, parse.states);
+  const bool ecd = spectrum == Spectrum::Ecd;
+  bool anyRotation = false;
+  for (const StateRow& row : parse.states) {
+    readers::addLine(ecd ? store.ROTS : store.OSC, slot, row.wavelength,
+                     ecd ? row.rotatory : row.oscillator, readers::RangeTest::Inclusive);
+    anyRotation = anyRotation || row.rotatory != 0.0;
   }
+  if (ecd) {
+    if (anyRotation) {
+      store.CDACTIVE[slot] = readers::computed;
+      if (slot == 1) form.CDspectra1->SetEnabled(true);
+    }
+  } else {
+    form.UVspectra1->SetEnabled(true);
+    store.UVACTIVE[slot] = readers::computed;
+  }
+}
+
+// The optical rotations into the ORD slot of the same number.
+void enterRotations(TForm1& form, readers::StateParse& parse, const std::string& fileName,
+                    int slot) {
+  if (!parse.rotationsFound) return;
+  if (slot > ordSlots) {
+    parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
+    return;
+  }
+  Store& store = form.store;
+  int row = 0;
+  for (const auto& [wavelength, rotation] : parse.rotations) {
+    ++row;
+    store.ORDCALCX(row, slot) = wavelength;
+    store.ORDCALCY(row, slot) = rotation;
+  }
+  store.ORDDATAPTS[slot] = row;
+  form.ORD1->SetEnabled(true);
+  store.ORDACTIVE[slot] = readers::computed;
+  store.ORDTITLE[slot] = ExtractFileName(fileName);
+}
+
+void readEcd(TForm1& form, const std::string& fileName, int slot, readers::GaussianLayout layout) {
+  captionForSlotOne(form, fileName, slot);
+  form.store.ROTS.clearSlot(slot);
+  readers::StateParse parse =
+      readers::parseGaussianStates(fileName, Spectrum::Ecd, layout, readers::chosenFormalism());
+  enterStates(form, parse, Spectrum::Ecd, slot);
+  enterRotations(form, parse, fileName, slot);
   readers::UvEcdClosing closing{Spectrum::Ecd};
   closing.cdUnitLabel = readers::gaussianUnitLabel;
-  closing.disableIrVcdEdits = layout == Layout::G09;
+  closing.disableIrVcdEdits = layout == readers::GaussianLayout::G09;
   readers::finishUvEcd(form, closing, fileName, slot);
   showOpticalRotations(form, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
 }  // namespace
 
+readers::StateParse readers::parseGaussianStates(const std::string& fileName, Spectrum spectrum,
+                                                 GaussianLayout layout, Formalism formalism) {
+  GaussianRun run(fileName);
+  LineSource& source = run.source();
+  const bool ecd = spectrum == Spectrum::Ecd;
+  while (!source.eof()) {
+    source.next();
+    if (layout == GaussianLayout::G09) {
+      if (formalism.velocity && ecd && source.has(velocityRotatoryTable)) {
+        const int count = run.velocityRotations09();
+        run.closeBlock(count, run.stateList09(false, stateListEnd));
+      }
+      if (formalism.velocity && !ecd && source.has(velocityDipoleTable)) {
+        const int count = run.velocityOscillators(6);
+        run.closeBlock(count, run.stateList09(false, stateListEndUvVelocity));
+      }
+      // The length block: R(length) for ECD; for UV the table counts the
+      // states whose oscillator strengths the state list gives.
+      if (formalism.length && source.has(lengthRotatoryTable)) {
+        const int count = run.lengthRotations09();
+        run.closeBlock(count, run.stateList09(true, stateListEnd));
+      }
+      if (ecd && source.has(rotationLine) && !source.has(staticRotationLine))
+        run.opticalRotations09();
+    } else {
+      if (formalism.velocity && source.has(velocityDipoleTable)) {
+        const int count = run.velocityBlock03();
+        run.closeBlock(count, run.stateList03(false));
+      }
+      if (formalism.length && source.has(lengthRotatoryTable03)) {
+        const int count = run.lengthBlock03();
+        run.closeBlock(count, run.stateList03(true));
+      }
+      if (ecd && source.has(sodiumRotationLine)) run.opticalRotations03();
+    }
+  }
+  return run.result();
+}
+
 void TForm1::GAUSSIAN09CD(const std::string& fileName, int slot) {
-  readEcd(*this, fileName, slot, Layout::G09);
+  readEcd(*this, fileName, slot, readers::GaussianLayout::G09);
 }
 
 void TForm1::GAUSSIAN03CD(const std::string& fileName, int slot) {
-  readEcd(*this, fileName, slot, Layout::G03);
+  readEcd(*this, fileName, slot, readers::GaussianLayout::G03);
 }
 
 void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
   captionForSlotOne(*this, fileName, slot);
-  readers::LoadNotes notes;
-  {
-    GaussianRun run(*this, fileName, slot, Spectrum::Uv);
-    LineSource& source = run.source();
-    while (!source.eof()) {
-      source.next();
-      if (velocityFormalism() && source.has(velocityDipoleTable)) {
-        run.countStates(run.velocityOscillators(6));
-        run.stateList09(false, stateListEndUvVelocity);
-        run.enterBlock();
-      }
-      if (lengthFormalism() && source.has(lengthRotatoryTable)) {
-        run.countStates(run.lengthRotations09());
-        run.stateList09(true, stateListEnd);
-        run.enterBlock();
-      }
-    }
-    notes = run.notes();
-  }
+  store.OSC.clearSlot(slot);
+  readers::StateParse parse = readers::parseGaussianStates(
+      fileName, Spectrum::Uv, readers::GaussianLayout::G09, readers::chosenFormalism());
+  enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.titleEveryLoad = true;
   closing.pageStepsEverySlot = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
-// Gaussian 03 and 98 give one block, the first of the chosen gauge.
 void TForm1::GAUSSIAN03UV(const std::string& fileName, int slot) {
   SetCaption(fileName);
-  readers::LoadNotes notes;
-  {
-    GaussianRun run(*this, fileName, slot, Spectrum::Uv);
-    LineSource& source = run.source();
-    source.next();
-    if (velocityFormalism()) {
-      while (!source.has(velocityDipoleTable) && !source.pastEnd()) source.next();
-      if (source.has(velocityDipoleTable)) {
-        run.countStates(run.velocityBlock03());
-        run.stateList03(false);
-        run.enterBlock();
-      }
-    }
-    if (lengthFormalism()) {
-      while (!source.has(lengthRotatoryTable03) && !source.pastEnd()) source.next();
-      if (source.has(lengthRotatoryTable03)) {
-        run.countStates(run.lengthBlock03());
-        run.stateList03(true);
-        run.enterBlock();
-      }
-    }
-    notes = run.notes();
-  }
+  store.OSC.clearSlot(slot);
+  readers::StateParse parse = readers::parseGaussianStates(
+      fileName, Spectrum::Uv, readers::GaussianLayout::G03, readers::chosenFormalism());
+  enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.redrawAlways = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }

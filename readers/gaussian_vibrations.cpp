@@ -1,21 +1,29 @@
 // Gaussian 09 and 16 frequency outputs: the modes come in blocks of up to
 // three, each block a "Frequencies --" line followed by its property lines
 // ("IR Inten --", "Dip. str. --", "Rot. str. --", ...), one value per mode.
-// Each mode becomes one row of the slot's line list, in file order.
+// Each mode becomes one row of the slot's line list, in file order. A file
+// may hold several analyses (an optimisation with a frequency job at each
+// stationary point, a high-precision table before the normal one): the last
+// complete one is the result.
 #include "readers/gaussian_vibrations.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
 
 using readers::LineList;
 using readers::LineSource;
+using readers::Mode;
 
+constexpr std::string_view analysisHeader = "Harmonic frequencies";
 constexpr std::string_view frequencyMarker = "Frequencies --";
 constexpr std::string_view lowFrequencies = "Low frequencies";
 constexpr std::string_view rotationalStrengths = "Rot. str.";
@@ -25,24 +33,21 @@ constexpr int modesPerBlock = 3;
 // longest layout (Raman, VCD) has eight of them.
 constexpr int propertyLinesAtMost = 12;
 
+// The values of a block line: one field per mode after the "--" of its
+// marker, at most three. A field that does not convert (Gaussian writes
+// "**********" for a value too wide for its field) stays empty in its own
+// place, so the other modes keep their own values.
 struct BlockValues {
-  double values[modesPerBlock] = {0.0, 0.0, 0.0};
+  std::optional<double> values[modesPerBlock];
   int count = 0;
 };
 
-// The values of a block line: the numbers after the "--" of its marker, at
-// most three; the first text that is no number ends them, so an odd line
-// gives fewer values instead of a failed load.
 BlockValues blockValues(std::string_view line) {
   BlockValues block;
   const size_t dash = line.find('-');
   if (dash == std::string_view::npos || dash + 2 > line.size()) return block;
-  const std::string_view rest = line.substr(dash + 2);
-  for (std::string_view text : readers::words(rest, modesPerBlock)) {
-    const std::optional<double> value = readers::tryReal(text);
-    if (!value) break;
-    block.values[block.count++] = *value;
-  }
+  for (std::string_view text : readers::words(line.substr(dash + 2), modesPerBlock))
+    block.values[block.count++] = readers::tryReal(text);
   return block;
 }
 
@@ -57,84 +62,106 @@ bool isFrequencyLine(std::string_view line) {
   return !readers::contains(line, lowFrequencies);
 }
 
-// One reading of a frequency output into the line list of one slot.
+// One frequency analysis: its modes in file order.
+struct Analysis {
+  std::vector<Mode> modes;
+  // Modes left out because a value of theirs did not convert.
+  int unreadable = 0;
+  bool strengthsFound = false;
+  // The file ended inside one of its blocks.
+  bool cut = false;
+};
+
+// One reading of a frequency output: the analyses of the file, of which the
+// last complete one is kept.
 class VibrationRun {
  public:
-  VibrationRun(LineGrid& grid, const std::string& fileName, int slot, LineList list)
-      : grid_(grid), slot_(slot), list_(list), source_(fileName) {
-    for (long row = LineGrid::low; row <= LineGrid::high; ++row) {
-      grid_(row, 1, slot) = 0.0;
-      grid_(row, 2, slot) = 0.0;
-    }
-  }
+  VibrationRun(const std::string& fileName, LineList list) : list_(list), source_(fileName) {}
 
   void read() {
     std::optional<std::string_view> line = source_.nextView();
     while (line) {
+      if (readers::contains(*line, analysisHeader)) {
+        startAnalysis();
+        line = source_.nextView();
+        continue;
+      }
       if (!isFrequencyLine(*line)) {
         line = source_.nextView();
         continue;
       }
       const BlockValues frequencies = blockValues(*line);
       BlockValues strengths;
-      line = list_ == LineList::Vcd ? findRotationalStrengths(strengths)
-                                    : findDipoleStrengths(strengths);
+      bool whole = true;
+      line = findStrengths(strengths, whole);
+      if (!whole) {
+        current_.cut = true;
+        break;
+      }
       store(frequencies, strengths);
     }
+    if (!current_.cut || kept_.modes.empty()) kept_ = current_;
   }
 
-  const readers::LoadNotes& notes() const { return notes_; }
-  bool strengthsFound() const { return strengthsFound_; }
+  // The analysis loaded: the last complete one, or the cut last one when
+  // the file holds no complete one.
+  const Analysis& result() const { return kept_; }
+  // The file ended inside a block of its last analysis, after this many
+  // modes printed whole.
+  bool cutAtEnd() const { return current_.cut; }
+  size_t cutModes() const { return current_.modes.size(); }
 
  private:
-  // The rotational strengths may stand anywhere below the frequency line:
-  // the search goes on to the end of the file.
-  std::optional<std::string_view> findRotationalStrengths(BlockValues& strengths) {
-    while (std::optional<std::string_view> line = source_.nextView()) {
-      if (readers::contains(*line, rotationalStrengths)) {
-        strengthsFound_ = true;
-        strengths = blockValues(*line);
-        return source_.nextView();
-      }
-    }
-    return std::nullopt;
+  void startAnalysis() {
+    // An analysis without a block (the header of a table that never came)
+    // does not replace the one before it.
+    if (!current_.modes.empty() || current_.unreadable > 0) kept_ = current_;
+    current_ = Analysis{};
   }
 
-  // The dipole strengths are one of the property lines under the frequency
-  // line (the fourth, or further down when Raman lines come first). Returns
-  // the first line after the property lines, which may start the next block.
-  std::optional<std::string_view> findDipoleStrengths(BlockValues& strengths) {
+  // The strength line of the reader's kind among the property lines under
+  // the frequency line. Returns the first line after the property lines,
+  // which may start the next block; `whole` is false when the file ends
+  // before the block has printed its strengths or its property lines ended.
+  std::optional<std::string_view> findStrengths(BlockValues& strengths, bool& whole) {
+    const std::string_view marker = list_ == LineList::Vcd ? rotationalStrengths : dipoleStrengths;
+    bool found = false;
     for (int k = 0; k < propertyLinesAtMost; ++k) {
       std::optional<std::string_view> line = source_.nextView();
-      if (!line || !readers::contains(*line, "--") || isFrequencyLine(*line)) return line;
-      if (readers::contains(*line, dipoleStrengths)) {
-        strengthsFound_ = true;
+      if (!line) {
+        whole = found;
+        return line;
+      }
+      if (!readers::contains(*line, "--") || isFrequencyLine(*line)) return line;
+      if (readers::contains(*line, marker)) {
+        found = true;
+        current_.strengthsFound = true;
         strengths = blockValues(*line);
       }
     }
     return source_.nextView();
   }
 
-  // Each mode of the block once, beside its strength (0 when none was read).
+  // Each mode of the block once, beside its own strength (0 when the block
+  // prints none); a mode whose wavenumber or strength did not convert is
+  // left out.
   void store(const BlockValues& frequencies, const BlockValues& strengths) {
     for (int k = 0; k < frequencies.count; ++k) {
-      if (nextRow_ > LineGrid::high) {
-        notes_.note("the modes after the first " + std::to_string(LineGrid::high + 1));
-        return;
+      const std::optional<double>& wavenumber = frequencies.values[k];
+      std::optional<double> strength = 0.0;
+      if (strengths.count > 0) strength = k < strengths.count ? strengths.values[k] : std::nullopt;
+      if (!wavenumber || !strength) {
+        ++current_.unreadable;
+        continue;
       }
-      grid_(nextRow_, 1, slot_) = frequencies.values[k];
-      grid_(nextRow_, 2, slot_) = k < strengths.count ? strengths.values[k] : 0.0;
-      ++nextRow_;
+      current_.modes.push_back(Mode{*wavenumber, *strength});
     }
   }
 
-  LineGrid& grid_;
-  bool strengthsFound_ = false;
-  int slot_;
   LineList list_;
   LineSource source_;
-  readers::LoadNotes notes_;
-  long nextRow_ = 0;
+  Analysis current_;
+  Analysis kept_;
 };
 
 void readVibrations(TForm1& form, const std::string& fileName, int slot, LineList list) {
@@ -149,14 +176,58 @@ void readVibrations(TForm1& form, const std::string& fileName, int slot, LineLis
   notes.report(fileName);
 }
 
+std::string modeCount(size_t count) {
+  return std::to_string(count) + (count == 1 ? " mode" : " modes");
+}
+
 }  // namespace
+
+readers::ModeParse readers::parseGaussianModes(const std::string& fileName, LineList list) {
+  VibrationRun run(fileName, list);
+  run.read();
+  const Analysis& analysis = run.result();
+  ModeParse parse;
+  parse.strengthsFound = analysis.strengthsFound;
+  // The line list holds rows 0 to 4000.
+  const size_t rows = static_cast<size_t>(LineGrid::high + 1);
+  parse.modes.assign(analysis.modes.begin(),
+                     analysis.modes.size() > rows ? analysis.modes.begin() + static_cast<long>(rows)
+                                                  : analysis.modes.end());
+  if (analysis.modes.size() > rows)
+    parse.notes.note("the modes after the first " + std::to_string(rows));
+  if (analysis.unreadable > 0)
+    parse.notes.note(modeCount(static_cast<size_t>(analysis.unreadable)) +
+                     " whose values Gaussian could not print");
+  if (run.cutAtEnd()) parse.notes.endsInsideTable(modeCount(run.cutModes()), !analysis.cut);
+  return parse;
+}
 
 bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
                           readers::LineList list, readers::LoadNotes& notes) {
-  VibrationRun run(grid, fileName, slot, list);
-  run.read();
-  notes = run.notes();
-  return run.strengthsFound();
+  for (long row = LineGrid::low; row <= LineGrid::high; ++row) {
+    grid(row, 1, slot) = 0.0;
+    grid(row, 2, slot) = 0.0;
+  }
+  readers::ModeParse parse = readers::parseGaussianModes(fileName, list);
+  long row = 0;
+  for (const Mode& mode : parse.modes) {
+    grid(row, 1, slot) = mode.wavenumber;
+    grid(row, 2, slot) = mode.strength;
+    ++row;
+  }
+  notes = std::move(parse.notes);
+  return parse.strengthsFound;
+}
+
+bool IsFrequencyOutputWithoutStrengths(const std::string& fileName) {
+  LineSource source(fileName);
+  bool frequencies = false;
+  while (std::optional<std::string_view> line = source.nextView()) {
+    if (readers::contains(*line, dipoleStrengths) || readers::contains(*line, rotationalStrengths))
+      return false;
+    frequencies = frequencies || isFrequencyLine(*line);
+  }
+  return frequencies;
 }
 
 void TForm1::GAUSSIAN09VCD(const std::string& fileName, int slot) {

@@ -13,3 +13,7 @@
 // is noted. Raises EInOutError when the file cannot be read.
 bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
                           readers::LineList list, readers::LoadNotes& notes);
+// A Gaussian 09 or 16 frequency output whose blocks print neither "Dip.
+// str." nor "Rot. str." lines: a plain frequency job, which gives no IR or
+// VCD spectrum.
+bool IsFrequencyOutputWithoutStrengths(const std::string& fileName);

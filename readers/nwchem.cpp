@@ -5,11 +5,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/Main.h"
-#include "platform/dialogs.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -23,8 +22,6 @@ constexpr std::string_view rotatoryMarker = "Rotatory Strength (1E-40 esu**2cm**
 constexpr std::string_view listStart = "Ground state";
 constexpr std::string_view listEnd = "Target root";
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
-bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
 
 // The text after the first `count` words of a line, trimmed.
 std::string_view afterWords(std::string_view line, int count) {
@@ -43,8 +40,13 @@ bool opensPass(const LineSource& source) {
 class NwchemRun {
  public:
   NwchemRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-            StateTable& table)
-      : form_(form), fileName_(fileName), slot_(slot), spectrum_(spectrum), table_(table) {}
+            StateTable& table, readers::LoadNotes& notes)
+      : form_(form),
+        fileName_(fileName),
+        slot_(slot),
+        spectrum_(spectrum),
+        table_(table),
+        notes_(notes) {}
 
   void read() {
     const bool ecd = spectrum_ == Spectrum::Ecd;
@@ -54,58 +56,84 @@ class NwchemRun {
       while (!source.has(marker) && !source.eof()) source.next();
       if (!source.has(marker)) return;
     }
-    if (velocityFormalism()) ShowMessage("Velocity formalism not supported for NWChem");
-    if (!lengthFormalism()) return;
+    if (readers::velocityFormalism()) readers::tell("Velocity formalism not supported for NWChem");
+    if (!readers::lengthFormalism()) return;
     if (slot_ == 1) (ecd ? form_.CDspectra1 : form_.UVspectra1)->SetEnabled(true);
     (ecd ? form_.store.CDACTIVE : form_.store.UVACTIVE)[slot_] = readers::computed;
 
+    // A file lists its roots once per TDDFT run (singlets and triplets
+    // apart, one run per geometry of an optimisation): the last complete
+    // list that holds a singlet is the result, or, in a file without one
+    // (unrestricted roots), the last list.
     LineSource source(fileName_);
-    while (!source.has(listStart) && !source.eof()) source.next();
-    for (;;) {
-      while (!opensPass(source) && !source.pastEnd()) source.next();
-      if (source.has(listEnd) || source.pastEnd()) break;
-      ++states_;
-      if (source.has("Root") && source.has("singlet")) {
-        const double energy = readers::toReal(readers::word(source.line(), 7));
-        const double wavelength = readers::wavelengthOfEnergy(energy);
-        while (!source.has(marker) && !source.pastEnd()) source.next();
-        const double value = readers::toReal(afterWords(source.line(), ecd ? 4 : 3));
-        if (!ecd) {
-          readers::addLine(form_.store.OSC, slot_, wavelength, value, readers::RangeTest::GridOnly);
-        } else if (StateRow* row = table_.row(states_)) {
-          row->wavelength = wavelength;
-          row->rotatory = value;
-        }
-      }
-      if (source.has(listEnd)) break;
+    readers::LastTable<readers::LineTable> singletLists, otherLists;
+    while (!source.eof()) {
       source.next();
+      if (!source.has(listStart)) continue;
+      bool singlets = false;
+      readers::LineTable list = readList(source, marker, singlets);
+      // "Ground state energy" after a list opens none.
+      if (list.states == 0) continue;
+      (singlets ? singletLists : otherLists).offer(std::move(list));
     }
-    if (!ecd) return;
-    // Roots that are not singlets left their rows at 0: they have no bin.
-    for (int i = 1; i <= StateTable::held(states_); ++i) {
-      const StateRow& row = table_.at(i);
-      readers::addLine(form_.store.ROTS, slot_, row.wavelength, row.rotatory,
+    const readers::LastTable<readers::LineTable>& lists =
+        singletLists.kept() != nullptr ? singletLists : otherLists;
+    const readers::LineTable* list = lists.kept();
+    if (list == nullptr) return;
+    states_ = list->states;
+    if (lists.endsCut()) notes_.endsInsideTable(readers::stateCountText(cutRoots_), lists.earlierKept());
+    for (const auto& [wavelength, value] : list->lines)
+      readers::addLine(ecd ? form_.store.ROTS : form_.store.OSC, slot_, wavelength, value,
                        readers::RangeTest::GridOnly);
-    }
   }
 
   int states() const { return states_; }
 
  private:
+  // The roots from the current line to "Target root" (or the end of the
+  // file), each singlet with its value; `singlets` tells whether any root
+  // was one.
+  readers::LineTable readList(LineSource& source, std::string_view marker, bool& singlets) {
+    const bool ecd = spectrum_ == Spectrum::Ecd;
+    readers::LineTable list;
+    for (;;) {
+      while (!opensPass(source) && !source.pastEnd()) source.next();
+      if (source.has(listEnd) || source.pastEnd()) break;
+      ++list.states;
+      if (source.has("Root") && source.has("singlet")) {
+        singlets = true;
+        const double energy = readers::toReal(readers::word(source.line(), 7));
+        while (!source.has(marker) && !source.pastEnd()) source.next();
+        if (source.pastEnd()) break;
+        const double value = readers::toReal(afterWords(source.line(), ecd ? 4 : 3));
+        // The ECD table holds 350 roots; the UV reader keeps every root.
+        if (!ecd || table_.row(list.states) != nullptr)
+          list.lines.emplace_back(readers::wavelengthOfEnergy(energy), value);
+      }
+      if (source.has(listEnd)) break;
+      source.next();
+    }
+    list.cut = source.pastEnd();
+    if (list.cut) cutRoots_ = list.states;
+    return list;
+  }
+
   TForm1& form_;
   const std::string& fileName_;
   int slot_;
   Spectrum spectrum_;
   StateTable& table_;
+  readers::LoadNotes& notes_;
   int states_ = 0;
+  int cutRoots_ = 0;
 };
 
 // Reads the file into the slot; returns the number of roots counted.
 int readNwchem(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-               StateTable& table) {
+               StateTable& table, readers::LoadNotes& notes) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   (spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
-  NwchemRun run(form, fileName, slot, spectrum, table);
+  NwchemRun run(form, fileName, slot, spectrum, table, notes);
   readers::readGuarded([&] { run.read(); });
   return run.states();
 }
@@ -115,16 +143,17 @@ int readNwchem(TForm1& form, const std::string& fileName, int slot, Spectrum spe
 void TForm1::NWCHEMUV(const std::string& fileName, int slot) {
   readers::LoadNotes notes;
   StateTable table(notes);
-  const int states = readNwchem(*this, fileName, slot, Spectrum::Uv, table);
+  const int states = readNwchem(*this, fileName, slot, Spectrum::Uv, table, notes);
   if (slot == 1 && store.UVACTIVE[1] == readers::computed) readers::showStateCount(*this, states);
   readers::finishUvEcd(*this, readers::UvEcdClosing{Spectrum::Uv}, fileName, slot);
+  notes.report(fileName);
 }
 
 void TForm1::NWCHEMCD(const std::string& fileName, int slot) {
   readers::LoadNotes notes;
   StateTable table(notes);
   table.clear();
-  const int states = readNwchem(*this, fileName, slot, Spectrum::Ecd, table);
+  const int states = readNwchem(*this, fileName, slot, Spectrum::Ecd, table, notes);
   readers::finishEsuEcd(*this, fileName, slot, states);
   notes.report(fileName);
 }

@@ -1,8 +1,8 @@
 // ORCA excited-state outputs. Before version 4 the CD and absorption tables
 // are read; from version 4 on also the sTDA state table ("state eV nm fL fV
-// Rl RV"). Every table row goes into its bin at once; when a file holds both
-// a state table and a CD (or absorption) table, the latter gives the
-// spectrum, so that no transition is counted twice.
+// Rl RV"). Of the tables of one kind the last complete one gives the
+// spectrum; when a file holds both a state table and a CD (or absorption)
+// table, the latter does, so that no transition is counted twice.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 #include "store/constants.h"
 
 namespace {
@@ -47,8 +46,6 @@ constexpr double atomicToSgs = 471.450602;
 
 constexpr const char* lengthOnlyMessage = "ORCA-CD-Values are always from Length-Formalism!";
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
-bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
 
 // A table ends at a line without text (past the end of the file every line
 // is empty) or at a note that follows its last row without one, as the
@@ -84,18 +81,13 @@ std::string_view rowFields(std::string_view row) {
   return readers::trimmed(row);
 }
 
-// One ORCA reader over one file.
+// One parse of one file. Each table is read into its lines; of the tables
+// of one kind the last complete one gives the spectrum.
 class OrcaRun {
  public:
-  OrcaRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum)
-      : form_(form),
-        store_(form.store),
-        slot_(slot),
-        spectrum_(spectrum),
-        grid_(spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC),
-        fileName_(fileName) {}
-
-  void clear() { grid_.clearSlot(slot_); }
+  OrcaRun(const std::string& fileName, Spectrum spectrum, readers::Formalism formalism,
+          readers::LineParse& into)
+      : spectrum_(spectrum), formalism_(formalism), fileName_(fileName), into_(into) {}
 
   // Reads the whole file; the current line is the marker line of each table.
   void readFile(bool withStateTable, bool convertibleUnits) {
@@ -111,30 +103,35 @@ class OrcaRun {
     }
   }
 
-  // The state table's lines count only where the file has no CD or
-  // absorption table of its own.
-  void enterStateTableLines() {
-    if (tableRead_) return;
-    for (const auto& [wavelength, value] : stateLines_)
-      readers::addLine(grid_, slot_, wavelength, value, RangeTest::Strict);
+  // The lines of the table that counts: the CD or absorption table, or the
+  // state table where the file has no CD or absorption table of its own, so
+  // that no transition is counted twice; one note when the file ends inside
+  // that table.
+  void finish() {
+    const readers::LastTable<readers::LineTable>& tables = counting();
+    if (const readers::LineTable* table = tables.kept()) {
+      into_.lines = table->lines;
+      into_.count = table->states;
+    }
+    if (tables.endsCut())
+      into_.notes.endsInsideTable(readers::stateCountText(cutStates_), tables.earlierKept());
   }
 
-  int states() const { return tableRead_ ? tableStates_ : stateTableStates_; }
-
  private:
+  const readers::LastTable<readers::LineTable>& counting() const {
+    return spectrumTables_.kept() != nullptr ? spectrumTables_ : stateTables_;
+  }
+
   static bool isElectricCdTable(std::string_view line) {
     return readers::contains(line, cdTable) && !readers::contains(line, velocityDipoles) &&
            !readers::contains(line, spinOrbitCorrected);
   }
 
-  void markComputed() {
-    if (spectrum_ == Spectrum::Ecd) {
-      form_.CDspectra1->SetEnabled(true);
-      store_.CDACTIVE[slot_] = readers::computed;
-    } else {
-      form_.UVspectra1->SetEnabled(true);
-      store_.UVACTIVE[slot_] = readers::computed;
-    }
+  void markComputed() { into_.found = true; }
+
+  void offer(readers::LastTable<readers::LineTable>& tables, readers::LineTable table) {
+    if (table.cut) cutStates_ = table.states;
+    tables.offer(std::move(table));
   }
 
   // The sTDA table: state, eV, nm, fL, fV, Rl, RV, then the leading
@@ -142,16 +139,23 @@ class OrcaRun {
   void readStateTable(LineSource& source) {
     markComputed();
     const bool ecd = spectrum_ == Spectrum::Ecd;
-    const int valueField = ecd ? (velocityFormalism() ? 7 : 6) : (velocityFormalism() ? 5 : 4);
-    int count = 0;
-    for (source.next(); !tableEnded(source); source.next()) {
-      ++count;
-      const std::string_view row = source.line();
-      const double wavelength = readers::toReal(readers::word(row, 3));
-      if (!readers::binOf(wavelength, RangeTest::Strict)) continue;
-      stateLines_.emplace_back(wavelength, readers::toReal(readers::word(row, valueField)));
+    const bool velocity = formalism_.velocity;
+    const int valueField = ecd ? (velocity ? 7 : 6) : (velocity ? 5 : 4);
+    readers::LineTable table;
+    try {
+      for (source.next(); !tableEnded(source); source.next()) {
+        const std::string_view row = source.line();
+        const double wavelength = readers::tableReal(source, readers::word(row, 3));
+        const bool inSpectrum = readers::binOf(wavelength, RangeTest::Strict).has_value();
+        const double value = inSpectrum ? readers::tableReal(source, readers::word(row, valueField)) : 0.0;
+        ++table.states;
+        if (inSpectrum) table.lines.emplace_back(wavelength, value);
+      }
+      table.cut = source.pastEnd();
+    } catch (const readers::RowCutByEndOfFile&) {
+      table.cut = true;
     }
-    stateTableStates_ = count;
+    offer(stateTables_, std::move(table));
   }
 
   // The five lines from the marker to the first row; the third holds the units.
@@ -164,120 +168,150 @@ class OrcaRun {
     return layout;
   }
 
-  // Rows to the end of the table, each into its bin, the numbers taken in
-  // turn so that a row stops being read where it leaves the spectrum;
-  // returns the count of rows that are no "spin forbidden" row.
-  int readRows(LineSource& source, const RowLayout& layout, double factor) {
-    int count = 0;
-    for (; !tableEnded(source); source.next()) {
-      const std::string_view row = source.line();
-      if (readers::contains(row, spinForbidden)) continue;
-      ++count;
-      // Fields by their place, so that a row cut short lacks its value
-      // rather than repeating its last field.
-      const std::string_view fields = rowFields(row);
-      const int energyField = layout.electronVoltColumn ? 3 : 2;
-      const double energy = readers::toReal(readers::word(fields, energyField));
-      if (!(energy > 0.0)) continue;
-      const double wavelength = readers::toReal(readers::word(fields, energyField + 1));
-      if (!readers::binOf(wavelength, RangeTest::Strict)) continue;
-      const double value = readers::toReal(readers::word(fields, energyField + 2)) * factor;
-      readers::addLine(grid_, slot_, wavelength, value, RangeTest::Strict);
+  // Rows to the end of the table, the numbers taken in turn so that a row
+  // stops being read where it leaves the spectrum; the count is that of the
+  // rows that are no "spin forbidden" row.
+  static readers::LineTable readRows(LineSource& source, const RowLayout& layout, double factor) {
+    readers::LineTable table;
+    try {
+      for (; !tableEnded(source); source.next()) {
+        const std::string_view row = source.line();
+        if (readers::contains(row, spinForbidden)) continue;
+        const std::optional<std::pair<double, double>> line = rowLine(source, layout, factor);
+        ++table.states;
+        if (line) table.lines.push_back(*line);
+      }
+      table.cut = source.pastEnd();
+    } catch (const readers::RowCutByEndOfFile&) {
+      table.cut = true;
     }
-    return count;
+    return table;
+  }
+
+  // The wavelength and value of a row, or nothing when the row lies outside
+  // the spectrum. Fields are taken by their place, so that a row cut short
+  // lacks its value rather than repeating its last field, and in turn, so
+  // that a row stops being read where it leaves the spectrum.
+  static std::optional<std::pair<double, double>> rowLine(LineSource& source,
+                                                          const RowLayout& layout, double factor) {
+    const std::string_view fields = rowFields(source.line());
+    const int energyField = layout.electronVoltColumn ? 3 : 2;
+    const double energy = readers::tableReal(source, readers::word(fields, energyField));
+    if (!(energy > 0.0)) return std::nullopt;
+    const double wavelength = readers::tableReal(source, readers::word(fields, energyField + 1));
+    if (!readers::binOf(wavelength, RangeTest::Strict)) return std::nullopt;
+    const double value = readers::tableReal(source, readers::word(fields, energyField + 2));
+    return std::make_pair(wavelength, value * factor);
   }
 
   void readCdTable(LineSource& source, bool convertibleUnits) {
-    if (velocityFormalism()) {
-      ShowMessage(lengthOnlyMessage);
+    if (formalism_.velocity) {
+      ++into_.refusedTables;
       return;
     }
-    if (!lengthFormalism()) return;
+    if (!formalism_.length) return;
     markComputed();
     const RowLayout layout = openTable(source);
     const double factor = convertibleUnits && !layout.sgs ? atomicToSgs : 1.0;
-    tableStates_ = readRows(source, layout, factor);
-    tableRead_ = true;
+    offer(spectrumTables_, readRows(source, layout, factor));
   }
 
   // The velocity-dipole table with "velocity", every other absorption table
   // with "length".
   void readAbsorptionTable(LineSource& source) {
     const bool velocityTable = source.has(velocityAbsorptionTable);
-    if ((velocityTable && velocityFormalism()) || (!velocityTable && lengthFormalism())) {
+    if ((velocityTable && formalism_.velocity) || (!velocityTable && formalism_.length)) {
       markComputed();
-      readRows(source, openTable(source), 1.0);
-      tableRead_ = true;
+      offer(spectrumTables_, readRows(source, openTable(source), 1.0));
     }
   }
 
-  TForm1& form_;
-  Store& store_;
-  int slot_;
   Spectrum spectrum_;
-  Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid_;
+  readers::Formalism formalism_;
   const std::string& fileName_;
-  std::vector<std::pair<double, double>> stateLines_;
-  bool tableRead_ = false;
-  int tableStates_ = 0;
-  int stateTableStates_ = 0;
+  readers::LineParse& into_;
+  readers::LastTable<readers::LineTable> spectrumTables_;
+  readers::LastTable<readers::LineTable> stateTables_;
+  int cutStates_ = 0;
 };
 
-// "291.6 nm": the first and the last bin of slot 1 that holds a line.
-void showBinLabels(TForm1& form) {
-  const auto& rotatory = form.store.ROTS;
-  long first = 0;
-  long last = 0;
-  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin)
-    if (rotatory(bin, 1) != 0.0) {
-      if (first == 0) first = bin;
-      last = bin;
-    }
-  form.Label13->SetCaption(first == 0 ? "--" : readers::binLabel(first));
-  form.Label15->SetCaption(last == 0 ? "--" : readers::binLabel(last));
+}  // namespace
+
+void readers::parseOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion version,
+                        Formalism formalism, LineParse& into) {
+  OrcaRun run(fileName, spectrum, formalism, into);
+  // What was read before a file error stands.
+  try {
+    run.readFile(version == OrcaVersion::FourOrLater, version == OrcaVersion::BeforeFour);
+  } catch (const EInOutError&) {
+    run.finish();
+    throw;
+  }
+  run.finish();
 }
 
-enum class Version { BeforeFour, FourOrLater };
+namespace {
+
+using readers::OrcaVersion;
+
+void markComputed(TForm1& form, Spectrum spectrum, int slot) {
+  if (spectrum == Spectrum::Ecd) {
+    form.CDspectra1->SetEnabled(true);
+    form.store.CDACTIVE[slot] = readers::computed;
+  } else {
+    form.UVspectra1->SetEnabled(true);
+    form.store.UVACTIVE[slot] = readers::computed;
+  }
+}
 
 void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-              Version version) {
+              OrcaVersion version) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
-  OrcaRun run(form, fileName, slot, spectrum);
-  run.clear();
+  auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
+  grid.clearSlot(slot);
+  readers::LineParse parse;
   // An input/output error ends the reading; what was read is still shown,
-  // then the error goes on to the detector's report.
+  // then the error goes on to the detector's report. A table marker makes
+  // the slot computed even when a number of the table fails to convert.
   std::optional<EInOutError> failure;
   try {
-    run.readFile(version == Version::FourOrLater, version == Version::BeforeFour);
+    readers::parseOrca(fileName, spectrum, version, readers::chosenFormalism(), parse);
   } catch (const EInOutError& error) {
     failure = error;
+  } catch (...) {
+    if (parse.found) markComputed(form, spectrum, slot);
+    throw;
   }
-  run.enterStateTableLines();
+  for (int i = 0; i < parse.refusedTables; ++i) readers::tell(lengthOnlyMessage);
+  if (parse.found) markComputed(form, spectrum, slot);
+  for (const auto& [wavelength, value] : parse.lines)
+    readers::addLine(grid, slot, wavelength, value, RangeTest::Strict);
   const bool ecd = spectrum == Spectrum::Ecd;
   if (ecd && slot == 1 && form.store.CDACTIVE[slot] == readers::computed) {
-    readers::showStateCount(form, run.states());
-    showBinLabels(form);
+    readers::showStateCount(form, parse.count);
+    readers::showLineBinLabels(form);
   }
   readers::UvEcdClosing closing{spectrum};
   if (ecd) closing.cdUnitLabel = readers::orcaUnitLabel;
   readers::finishUvEcd(form, closing, fileName, slot);
+  parse.notes.report(fileName);
   if (failure) throw *failure;
 }
 
 }  // namespace
 
 void TForm1::ORCACD(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Ecd, Version::BeforeFour);
+  readOrca(*this, fileName, slot, Spectrum::Ecd, OrcaVersion::BeforeFour);
 }
 
 void TForm1::ORCA4CD(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Ecd, Version::FourOrLater);
+  readOrca(*this, fileName, slot, Spectrum::Ecd, OrcaVersion::FourOrLater);
 }
 
 void TForm1::ORCAUV(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Uv, Version::BeforeFour);
+  readOrca(*this, fileName, slot, Spectrum::Uv, OrcaVersion::BeforeFour);
 }
 
 void TForm1::ORCA4UV(const std::string& fileName, int slot) {
-  readOrca(*this, fileName, slot, Spectrum::Uv, Version::FourOrLater);
+  readOrca(*this, fileName, slot, Spectrum::Uv, OrcaVersion::FourOrLater);
 }

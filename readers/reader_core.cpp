@@ -1,13 +1,16 @@
 #include "readers/reader_core.h"
-#include <functional>
-#include "platform/errors.h"
+
+#include "readers/parse.h"
 
 #include <cmath>
+#include <functional>
 
 #include "app/Main.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "platform/numbers.h"
 #include "plots/cdplotting.h"
+#include "settings/settings.h"
 #include "store/constants.h"
 
 namespace readers {
@@ -15,6 +18,13 @@ namespace readers {
 namespace {
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 }  // namespace
+
+// ---- Settings ------------------------------------------------------------------
+
+bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
+bool lengthFormalism() { return Form2 == nullptr || Form2->RadioButton2->Checked(); }
+
+Formalism chosenFormalism() { return Formalism{velocityFormalism(), lengthFormalism()}; }
 
 // ---- Line source -----------------------------------------------------------
 
@@ -123,6 +133,13 @@ std::optional<double> tryReal(std::string_view text) {
   return std::nullopt;
 }
 
+double tableReal(LineSource& source, std::string_view text) {
+  if (!source.eof()) return toReal(text);
+  const std::optional<double> value = tryReal(text);
+  if (!value) throw RowCutByEndOfFile{};
+  return *value;
+}
+
 double wavelengthOfEnergy(double electronVolts) {
   if (electronVolts == 0.0) return 0.0;
   return ENERGY_WAVELENGTH_FACTOR / electronVolts;
@@ -178,8 +195,27 @@ std::string LoadNotes::message(const std::string& fileName, const std::vector<st
   return text + ".";
 }
 
+std::string stateCountText(int read, int announced) {
+  std::string text = std::to_string(read);
+  if (announced > 0) text += " of " + std::to_string(announced);
+  return text + ((announced > 0 ? announced : read) == 1 ? " state" : " states");
+}
+
+void LoadNotes::endsInsideTable(const std::string& read, bool earlierTableLoaded) {
+  cut_ = " ends inside a table (" + read + " read); " +
+         (earlierTableLoaded ? "the last complete table was loaded."
+                             : "the rows it prints whole were loaded.");
+}
+
+std::string LoadNotes::message(const std::string& fileName) const {
+  std::string text;
+  if (!cut_.empty()) text = "The file \"" + ExtractFileName(fileName) + "\"" + cut_;
+  if (!notes_.empty()) text += (text.empty() ? "" : " ") + message(fileName, notes_);
+  return text;
+}
+
 void LoadNotes::report(const std::string& fileName) const {
-  if (!notes_.empty()) ShowMessage(message(fileName, notes_));
+  if (!empty()) tellOnce(message(fileName));
 }
 
 void StateTable::clear() {
@@ -254,14 +290,15 @@ void finishUvEcd(TForm1& form, const UvEcdClosing& closing, const std::string& f
 
 void showStateCount(TForm1& form, int states) { form.Label11->SetCaption(IntToStr(states)); }
 
-void showStateLabels(TForm1& form, const StateTable& table, int states) {
-  if (states < 1) {
+void showStateLabels(TForm1& form, const std::vector<StateRow>& states) {
+  showStateCount(form, static_cast<int>(states.size()));
+  if (states.empty()) {
     form.Label13->SetCaption("--");
     form.Label15->SetCaption("--");
     return;
   }
-  form.Label13->SetCaption(nanometreLabel(table.at(1).wavelength));
-  form.Label15->SetCaption(nanometreLabel(table.at(StateTable::held(states)).wavelength));
+  form.Label13->SetCaption(nanometreLabel(states.front().wavelength));
+  form.Label15->SetCaption(nanometreLabel(states.back().wavelength));
 }
 
 void finishLineList(TForm1& form, LineList list, const std::string& fileName, int slot) {
@@ -299,9 +336,61 @@ void announceReader(const std::string& readerName) {
   if (watcher()) watcher()(readerName);
 }
 
+void showLineBinLabels(TForm1& form) {
+  long lowest = 0, highest = 0;
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) {
+    if (form.store.ROTS(bin, 1) == 0.0) continue;
+    if (lowest == 0) lowest = bin;
+    highest = bin;
+  }
+  form.Label13->SetCaption(lowest == 0 ? "--" : binLabel(lowest));
+  form.Label15->SetCaption(highest == 0 ? "--" : binLabel(highest));
+}
+
+// ---- Messages -----------------------------------------------------------------------------
+
+namespace {
+long& boxesShown() {
+  static long count = 0;
+  return count;
+}
+TellEachTextOnce*& onceScope() {
+  static TellEachTextOnce* scope = nullptr;
+  return scope;
+}
+}  // namespace
+
+TellEachTextOnce::TellEachTextOnce() : outer_(onceScope()) { onceScope() = this; }
+TellEachTextOnce::~TellEachTextOnce() { onceScope() = outer_; }
+
+void tell(const std::string& text) {
+  ++boxesShown();
+  ShowMessage(text);
+}
+
+void tellOnce(const std::string& text) {
+  if (TellEachTextOnce* scope = onceScope()) {
+    for (const std::string& told : scope->told_)
+      if (told == text) return;
+    scope->told_.push_back(text);
+  }
+  tell(text);
+}
+
+long toldCount() { return boxesShown(); }
+
+std::string nothingFoundMessage(const std::string& fileName, bool frequenciesWithoutStrengths) {
+  std::string text = "No UV/ECD, IR/VCD or optical-rotation data were found in \"" +
+                     ExtractFileName(fileName) + "\".";
+  if (frequenciesWithoutStrengths)
+    text += " IR and VCD spectra are read from frequency jobs run with VCD (freq=VCD), which "
+            "print both.";
+  return text;
+}
+
 // The one message of a caught file error.
 void showFileHandlingError(const Exception& error) {
-  ShowMessage(std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
+  tell(std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
               error.Message());
 }
 
@@ -321,14 +410,7 @@ void readGuarded(const std::function<void()>& reading) {
 void finishEsuEcd(TForm1& form, const std::string& fileName, int slot, int states) {
   if (slot == 1 && form.store.CDACTIVE[1] == computed) {
     showStateCount(form, states);
-    long lowest = 0, highest = 0;
-    for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) {
-      if (form.store.ROTS(bin, 1) == 0.0) continue;
-      if (lowest == 0) lowest = bin;
-      highest = bin;
-    }
-    form.Label13->SetCaption(lowest == 0 ? "--" : binLabel(lowest));
-    form.Label15->SetCaption(highest == 0 ? "--" : binLabel(highest));
+    showLineBinLabels(form);
   }
   UvEcdClosing closing{Spectrum::Ecd};
   closing.cdUnitLabel = esuUnitLabel;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -24,6 +25,13 @@ namespace readers {
 
 // The slot state of a computed line spectrum.
 inline constexpr const char* computed = "calc";
+
+// ---- Settings -----------------------------------------------------------------
+
+// The formalism ticked in the settings window, read at each use. Without the
+// settings window (start-up order, benchmarks) the length formalism holds.
+bool velocityFormalism();
+bool lengthFormalism();
 
 // ---- Line source ---------------------------------------------------------
 
@@ -103,6 +111,13 @@ double toReal(std::string_view text);
 // The same without raising.
 std::optional<double> tryReal(std::string_view text);
 
+// A number of the current line of a table. The last line of a file may be
+// cut inside its fields: there a text that does not convert raises
+// RowCutByEndOfFile (the row was not printed whole, the file ends inside its
+// table); on any other line it raises EConvertError.
+struct RowCutByEndOfFile {};
+double tableReal(LineSource& source, std::string_view text);
+
 // λ in nm of an excitation energy in eV (0 for an energy of 0).
 double wavelengthOfEnergy(double electronVolts);
 
@@ -130,18 +145,26 @@ std::string binLabel(long bin);
 
 // ---- Bounded tables ---------------------------------------------------------------
 
-// What a load could not take because a fixed table was full; shown once, at
-// the end of the load, naming the file.
+// What a load could not take (a fixed table was full, values Gaussian could
+// not print) and whether the file ended inside a table; shown once, at the
+// end of the load, naming the file.
 class LoadNotes {
  public:
   void note(const std::string& what);
-  bool empty() const { return notes_.empty(); }
-  // One message box naming the file and everything left out.
+  // The file ends inside a table; `read` says what was read of it ("3 of 5
+  // states"), `loaded` what was loaded instead or in its place.
+  void endsInsideTable(const std::string& read, bool earlierTableLoaded);
+  bool empty() const { return notes_.empty() && cut_.empty(); }
+  // One message box naming the file, the table cut by its end and
+  // everything left out.
   void report(const std::string& fileName) const;
+  // The text of that box, "" when there is nothing to tell.
+  std::string message(const std::string& fileName) const;
   static std::string message(const std::string& fileName, const std::vector<std::string>& notes);
 
  private:
   std::vector<std::string> notes_;
+  std::string cut_;
 };
 
 // One excited state: wavelength (nm), oscillator strength, rotatory strength.
@@ -169,6 +192,43 @@ class StateTable {
   LoadNotes& notes_;
   bool noted_ = false;
 };
+
+// ---- The last complete table --------------------------------------------------------
+
+// A file may print a table of one kind several times (the steps of an
+// optimisation, the guess before the final method, the right, left and
+// left-right moments): the last complete one is the result. A table cut by
+// the end of the file counts only when no complete one came before it.
+// `Table` has a member `bool cut`.
+template <class Table>
+class LastTable {
+ public:
+  void offer(Table table) {
+    endsCut_ = table.cut;
+    if (table.cut && kept_ && !kept_->cut) return;
+    kept_ = std::move(table);
+  }
+  const Table* kept() const { return kept_ ? &*kept_ : nullptr; }
+  // The last table offered was cut by the end of the file.
+  bool endsCut() const { return endsCut_; }
+  // Of that cut table, an earlier complete one was kept.
+  bool earlierKept() const { return endsCut_ && kept_ && !kept_->cut; }
+
+ private:
+  std::optional<Table> kept_;
+  bool endsCut_ = false;
+};
+
+// A table given as its lines (wavelength in nm and value), the number of
+// its states and whether the file ended inside it.
+struct LineTable {
+  std::vector<std::pair<double, double>> lines;
+  int states = 0;
+  bool cut = false;
+};
+
+// "1 state", "3 states", "3 of 5 states" (`announced` > 0).
+std::string stateCountText(int read, int announced = 0);
 
 // ---- Closing steps ------------------------------------------------------------------
 
@@ -213,14 +273,51 @@ void readGuarded(const std::function<void()>& reading);
 // spectrum has no line), then broadening, page, gnuplot labels and redraw.
 void finishEsuEcd(TForm1& form, const std::string& fileName, int slot, int states);
 
+// The slot-1 labels beside "first value at:" and "last value at:": the
+// lowest and the highest bin of ECD slot 1 that holds a line ("--" when the
+// spectrum has none).
+void showLineBinLabels(TForm1& form);
+
 // The slot-1 labels of a table: count, first and last wavelength ("--" when
 // the table is empty).
-void showStateLabels(TForm1& form, const StateTable& table, int states);
+void showStateLabels(TForm1& form, const std::vector<StateRow>& states);
 void showStateCount(TForm1& form, int states);
 
 enum class LineList { Vcd, Ir };
 // Broadening, title, page, menus and redraw of a computed IR or VCD slot.
 void finishLineList(TForm1& form, LineList list, const std::string& fileName, int slot);
+
+// ---- Messages -------------------------------------------------------------------------
+
+// Every box a reader shows goes through here, so that a load can tell
+// whether the person has already been told something about the file.
+void tell(const std::string& text);
+// The number of boxes shown through `tell` so far.
+long toldCount();
+// `tell`, but within a TellEachTextOnce a text already shown is not shown
+// again.
+void tellOnce(const std::string& text);
+
+// While one lives, `tellOnce` shows each text once: the readers of one
+// output file, each reading it for its own spectrum, tell the person once
+// what they all found about the file.
+class TellEachTextOnce {
+ public:
+  TellEachTextOnce();
+  ~TellEachTextOnce();
+  TellEachTextOnce(const TellEachTextOnce&) = delete;
+  TellEachTextOnce& operator=(const TellEachTextOnce&) = delete;
+
+ private:
+  friend void tellOnce(const std::string& text);
+  std::vector<std::string> told_;
+  TellEachTextOnce* outer_;
+};
+
+// The box of an output file that filled no slot, naming the file; a Gaussian
+// frequency output without dipole and rotational strengths gets the hint
+// where such spectra come from.
+std::string nothingFoundMessage(const std::string& fileName, bool frequenciesWithoutStrengths);
 
 // ---- Watching the readers ------------------------------------------------------------
 

@@ -3,35 +3,26 @@
 #include <string>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
 using readers::Spectrum;
+using readers::LineSource;
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 
 void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
   form.Label4->SetVisible(true);
   form.SetCaption(fileName);
-  const bool ecd = spectrum == Spectrum::Ecd;
-  auto& grid = ecd ? form.store.ROTS : form.store.OSC;
-  {
-    readers::LineSource source(fileName);
-    grid.clearSlot(slot);
-    while (!source.eof() && !source.has("DATXY")) source.next();
-    const int valueField = ecd ? (velocityFormalism() ? 6 : 5) : (velocityFormalism() ? 4 : 3);
-    while (!source.eof()) {
-      const std::string& row = source.next();
-      const double energy = readers::toReal(readers::word(row, 2));
-      const double value = readers::toReal(readers::word(row, valueField));
-      // Degenerate states share a bin: both count. Energies without a bin on
-      // the grid are left out.
-      readers::addLine(grid, slot, readers::wavelengthOfEnergy(energy), value,
-                       readers::RangeTest::GridOnly);
-    }
-  }
+  auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
+  grid.clearSlot(slot);
+  const readers::LineParse parse =
+      readers::parseStda(fileName, spectrum, readers::chosenFormalism());
+  // Degenerate states share a bin: both count. Energies without a bin on
+  // the grid are left out.
+  for (const auto& [wavelength, value] : parse.lines)
+    readers::addLine(grid, slot, wavelength, value, readers::RangeTest::GridOnly);
   readers::UvEcdClosing closing{spectrum};
   closing.alwaysComputed = true;
   closing.titleEveryLoad = true;
@@ -42,6 +33,23 @@ void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum
 }
 
 }  // namespace
+
+readers::LineParse readers::parseStda(const std::string& fileName, Spectrum spectrum,
+                                      Formalism formalism) {
+  const bool ecd = spectrum == Spectrum::Ecd;
+  const int valueField = ecd ? (formalism.velocity ? 6 : 5) : (formalism.velocity ? 4 : 3);
+  LineParse parse;
+  LineSource source(fileName);
+  while (!source.eof() && !source.has("DATXY")) source.next();
+  parse.found = source.has("DATXY");
+  while (!source.eof()) {
+    const std::string& row = source.next();
+    const double energy = toReal(word(row, 2));
+    parse.lines.emplace_back(wavelengthOfEnergy(energy), toReal(word(row, valueField)));
+    ++parse.count;
+  }
+  return parse;
+}
 
 void TForm1::STDA_CD(const std::string& fileName, int slot) {
   readStdaTable(*this, fileName, slot, Spectrum::Ecd);

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -15,6 +15,7 @@ using readers::LineSource;
 using readers::Spectrum;
 using readers::StateRow;
 using readers::StateTable;
+using readers::TurbomoleProgram;
 
 constexpr std::string_view escfState = "Excitation energy / nm:";
 constexpr std::string_view escfDone = "****  escf : all done  ****";
@@ -25,18 +26,13 @@ constexpr std::string_view ricc2Frequency = "|    frequency :";
 constexpr std::string_view ricc2ElectronVolts = "e.V.";
 constexpr std::string_view ricc2RotatoryUnit = "*erg*cm^3";
 
-bool velocityFormalism() { return Form2 != nullptr && Form2->RadioButton1->Checked(); }
 
-// One TURBOMOLE reader over one file.
+// One parse of a TURBOMOLE output.
 class TurbomoleRun {
  public:
-  TurbomoleRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum)
-      : form_(form), fileName_(fileName), slot_(slot), spectrum_(spectrum), table_(notes_) {}
-
-  void start() {
-    if (slot_ == 1) form_.SetCaption(ExtractFileName(fileName_));
+  TurbomoleRun(const std::string& fileName, Spectrum spectrum, readers::Formalism formalism)
+      : fileName_(fileName), spectrum_(spectrum), formalism_(formalism), table_(notes_) {
     table_.clear();
-    grid().clearSlot(slot_);
   }
 
   // ---- escf: the wavelength from the marker line, the strengths from the
@@ -74,39 +70,22 @@ class TurbomoleRun {
     }
   }
 
-  // Labels, lines and state, the kind menu for any slot; then the closing steps.
-  void finish(bool computed) {
-    if (!computed) return;
+  // The last table read: its states and their count.
+  readers::StateParse result() const {
+    readers::StateParse parse;
     const int held = StateTable::held(states_);
-    if (slot_ == 1) {
-      readers::showStateCount(form_, held);
-      readers::showStateLabels(form_, table_, held);
-    }
-    const bool ecd = spectrum_ == Spectrum::Ecd;
-    for (int i = 1; i <= held; ++i) {
-      const StateRow& row = table_.at(i);
-      readers::addLine(grid(), slot_, row.wavelength, ecd ? row.rotatory : row.oscillator,
-                       readers::RangeTest::Inclusive);
-    }
-    (ecd ? form_.CDspectra1 : form_.UVspectra1)->SetEnabled(true);
-    readers::UvEcdClosing closing{spectrum_};
-    closing.alwaysComputed = true;
-    if (ecd) closing.cdUnitLabel = readers::gaussianUnitLabel;
-    readers::finishUvEcd(form_, closing, fileName_, slot_);
-    notes_.report(fileName_);
+    parse.found = states_ > 0;
+    parse.count = held;
+    for (int i = 1; i <= held; ++i) parse.states.push_back(table_.at(i));
+    parse.notes = notes_;
+    return parse;
   }
-
-  int states() const { return states_; }
 
  private:
-  Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid() {
-    return spectrum_ == Spectrum::Ecd ? form_.store.ROTS : form_.store.OSC;
-  }
-
   // Both strengths must convert; the current line is the rotatory one after.
   void readEscfState(LineSource& source, int i) {
     const double wavelength = readers::toReal(readers::fromColumn(source.line(), 26));
-    const bool velocity = velocityFormalism();
+    const bool velocity = formalism_.velocity;
     const double oscillator =
         readers::toReal(readers::fromColumn(source.skip(velocity ? 7 : 9), 31));
     const double rotatory =
@@ -119,7 +98,7 @@ class TurbomoleRun {
     const double energy =
         readers::toReal(readers::firstWord(readers::fromColumn(source.line(), 41)));
     const bool ecd = spectrum_ == Spectrum::Ecd;
-    const bool velocity = velocityFormalism();
+    const bool velocity = formalism_.velocity;
     const std::string_view gauge =
         ecd ? (velocity ? "Rotator strength (velocity gauge)" : "Rotator strength (length gauge)")
             : (velocity ? "oscillator strength (velocity gauge)"
@@ -141,43 +120,62 @@ class TurbomoleRun {
     return true;
   }
 
-  TForm1& form_;
   const std::string& fileName_;
-  int slot_;
   Spectrum spectrum_;
+  readers::Formalism formalism_;
   readers::LoadNotes notes_;
   StateTable table_;
   int states_ = 0;
 };
 
-void readEscf(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
-  TurbomoleRun run(form, fileName, slot, spectrum);
-  run.start();
-  run.readEscf();
-  run.finish(true);
+// Labels, lines and state, the kind menu for any slot; then the closing
+// steps. Without `computed` the reader ends after clearing the slot.
+void readTurbomole(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
+                   TurbomoleProgram program) {
+  const bool ecd = spectrum == Spectrum::Ecd;
+  auto& grid = ecd ? form.store.ROTS : form.store.OSC;
+  if (slot == 1) form.SetCaption(ExtractFileName(fileName));
+  grid.clearSlot(slot);
+  const readers::StateParse parse =
+      readers::parseTurbomole(fileName, program, spectrum, readers::chosenFormalism());
+  // Without a state the ricc2 ECD slot keeps its former state and is not redrawn.
+  if (program == TurbomoleProgram::Ricc2 && ecd && !parse.found) return;
+  if (slot == 1) readers::showStateLabels(form, parse.states);
+  for (const StateRow& row : parse.states)
+    readers::addLine(grid, slot, row.wavelength, ecd ? row.rotatory : row.oscillator,
+                     readers::RangeTest::Inclusive);
+  (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
+  readers::UvEcdClosing closing{spectrum};
+  closing.alwaysComputed = true;
+  if (ecd) closing.cdUnitLabel = readers::gaussianUnitLabel;
+  readers::finishUvEcd(form, closing, fileName, slot);
+  parse.notes.report(fileName);
 }
 
 }  // namespace
 
+readers::StateParse readers::parseTurbomole(const std::string& fileName, TurbomoleProgram program,
+                                            Spectrum spectrum, Formalism formalism) {
+  TurbomoleRun run(fileName, spectrum, formalism);
+  if (program == TurbomoleProgram::Escf)
+    run.readEscf();
+  else
+    run.readRicc2();
+  return run.result();
+}
+
 void TForm1::ESCFCD(const std::string& fileName, int slot) {
-  readEscf(*this, fileName, slot, Spectrum::Ecd);
+  readTurbomole(*this, fileName, slot, Spectrum::Ecd, TurbomoleProgram::Escf);
 }
 
 void TForm1::ESCFUV(const std::string& fileName, int slot) {
-  readEscf(*this, fileName, slot, Spectrum::Uv);
+  readTurbomole(*this, fileName, slot, Spectrum::Uv, TurbomoleProgram::Escf);
 }
 
-// Without a state the ECD slot keeps its former state and is not redrawn.
 void TForm1::RICC2CD(const std::string& fileName, int slot) {
-  TurbomoleRun run(*this, fileName, slot, Spectrum::Ecd);
-  run.start();
-  run.readRicc2();
-  run.finish(run.states() > 0);
+  readTurbomole(*this, fileName, slot, Spectrum::Ecd, TurbomoleProgram::Ricc2);
 }
 
 void TForm1::RICC2UV(const std::string& fileName, int slot) {
-  TurbomoleRun run(*this, fileName, slot, Spectrum::Uv);
-  run.start();
-  run.readRicc2();
-  run.finish(true);
+  readTurbomole(*this, fileName, slot, Spectrum::Uv, TurbomoleProgram::Ricc2);
 }

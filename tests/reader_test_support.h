@@ -13,6 +13,7 @@
 #include "app/Main.h"
 #include "platform/files.h"
 #include "platform/testing/session.h"
+#include "readers/reader_core.h"
 #include "settings/settings.h"
 #include "store/Store.h"
 
@@ -53,6 +54,28 @@ inline double sumOfBins(const Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot) {
   double sum = 0.0;
   for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) sum += grid(bin, slot);
   return sum;
+}
+
+// Whether an Open filled any slot 1 of a spectrum kind.
+inline bool anySlotOneComputed(const Store& store) {
+  for (const std::string* state : {&store.UVACTIVE[1], &store.CDACTIVE[1], &store.IRACTIVE[1],
+                                   &store.VCDACTIVE[1], &store.ORDACTIVE[1]})
+    if (*state == "calc") return true;
+  return false;
+}
+
+// The boxes an Open of a real output may show besides `allowed`: the one
+// that says nothing was found, where no slot was filled.
+inline void expectOnlyAllowedBoxes(Session& ui, const std::string& path,
+                                   const std::vector<std::string>& allowed) {
+  for (const std::string& text : boxTexts(ui)) {
+    bool known = false;
+    for (const std::string& ok : allowed) known = known || text == ok;
+    if (!anySlotOneComputed(ui.store()))
+      known = known || text == readers::nothingFoundMessage(path, false) ||
+              text == readers::nothingFoundMessage(path, true);
+    EXPECT_TRUE(known) << path << ": " << text;
+  }
 }
 
 // A grid bin and the value expected in it.

@@ -136,7 +136,10 @@ TEST_F(BilFiles, DispatchGoesByTheLastCharactersOfTheName) {
     writeTextFile(path, content);
     ui.clearBoxes();
     open(path);
-    EXPECT_TRUE(ui.boxes().empty());
+    // A name the dispatcher takes for an output file says that nothing was
+    // found in it; every other name loads nothing silently.
+    const bool outputName = c.name == "catalog" || c.name == "mol.LOG" || c.name == "mol.OUT";
+    EXPECT_EQ(ui.boxes().size(), outputName ? 1u : 0u);
     EXPECT_EQ(Application::Title(), path);
     const std::string kind = c.loadedKind == nullptr ? "" : c.loadedKind;
     EXPECT_EQ(store().CDACTIVE[1], kind == "ECD" ? "calc" : "false");

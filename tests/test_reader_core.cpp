@@ -1,5 +1,7 @@
 // The pieces every output reader shares: field models, the strict
-// conversion, bins with their range tests, label texts and bounded tables.
+// conversion, bins with their range tests, label texts, bounded tables, the
+// last complete table, and the store-free parse that the batch extractors
+// call.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +13,7 @@
 
 #include "platform/errors.h"
 #include "platform/testing/session.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
@@ -127,6 +130,79 @@ TEST(ReaderTables, TheStateTableRefusesRowsPastItsEndAndNotesItOnce) {
                                          "the optical rotations after the first 100"}),
             "Not everything of mol.log was loaded: the states after the first 350 of a table; "
             "the optical rotations after the first 100.");
+}
+
+TEST(ReaderTables, TheLastCompleteTableIsKept) {
+  struct Table {
+    int id;
+    bool cut;
+  };
+  readers::LastTable<Table> tables;
+  EXPECT_EQ(tables.kept(), nullptr);
+  // A cut table counts while no complete one came before it.
+  tables.offer({1, true});
+  EXPECT_EQ(tables.kept()->id, 1);
+  EXPECT_TRUE(tables.endsCut());
+  EXPECT_FALSE(tables.earlierKept());
+  tables.offer({2, false});
+  tables.offer({3, false});
+  EXPECT_EQ(tables.kept()->id, 3);
+  EXPECT_FALSE(tables.endsCut());
+  tables.offer({4, true});
+  EXPECT_EQ(tables.kept()->id, 3);
+  EXPECT_TRUE(tables.earlierKept());
+}
+
+// The parse needs no window and no curve slot: what the readers load, the
+// batch extractors get from the same call.
+TEST(ReaderParse, TheParseGivesWhatTheReadersLoadWithoutAWindow) {
+  const readers::Formalism length{false, true};
+  const readers::Formalism velocity{true, false};
+
+  const readers::StateParse gaussian = readers::parseGaussianStates(
+      fixture("readers/g16_td_optrot.log"), readers::Spectrum::Ecd, readers::GaussianLayout::G09,
+      length);
+  ASSERT_TRUE(gaussian.found);
+  ASSERT_EQ(gaussian.count, 4);
+  ASSERT_EQ(gaussian.states.size(), 4u);
+  EXPECT_DOUBLE_EQ(gaussian.states[0].wavelength, 212.90);
+  EXPECT_DOUBLE_EQ(gaussian.states[0].rotatory, 10.0);
+  EXPECT_DOUBLE_EQ(gaussian.states[3].oscillator, 0.04);
+  ASSERT_EQ(gaussian.rotations.size(), 3u);
+  EXPECT_DOUBLE_EQ(gaussian.rotations[2].first, 355.0);
+  EXPECT_TRUE(gaussian.notes.empty());
+
+  const readers::StateParse gaussianVelocity = readers::parseGaussianStates(
+      fixture("readers/g16_td_optrot.log"), readers::Spectrum::Uv, readers::GaussianLayout::G09,
+      velocity);
+  ASSERT_EQ(gaussianVelocity.states.size(), 4u);
+  EXPECT_DOUBLE_EQ(gaussianVelocity.states[0].oscillator, 0.011);
+  EXPECT_TRUE(gaussianVelocity.rotations.empty());
+
+  readers::LineParse orca;
+  readers::parseOrca(fixture("readers/orca/v41.out"), readers::Spectrum::Ecd,
+                     readers::OrcaVersion::FourOrLater, length, orca);
+  EXPECT_TRUE(orca.found);
+  EXPECT_EQ(orca.refusedTables, 0);
+  ASSERT_FALSE(orca.lines.empty());
+  readers::LineParse refused;
+  readers::parseOrca(fixture("readers/orca/v41.out"), readers::Spectrum::Ecd,
+                     readers::OrcaVersion::FourOrLater, velocity, refused);
+  EXPECT_EQ(refused.refusedTables, 1);
+
+  const readers::ModeParse modes =
+      readers::parseGaussianModes(fixture("readers/g09_freq_vcd.log"), readers::LineList::Ir);
+  EXPECT_TRUE(modes.strengthsFound);
+  ASSERT_EQ(modes.modes.size(), 5u);
+  EXPECT_DOUBLE_EQ(modes.modes[4].wavenumber, 3288.8988);
+  EXPECT_DOUBLE_EQ(modes.modes[4].strength, 11.6225);
+
+  const readers::StateParse escf =
+      readers::parseTurbomole(fixture("readers/turbomole/escf_rpa.out"),
+                              readers::TurbomoleProgram::Escf, readers::Spectrum::Uv, length);
+  EXPECT_TRUE(escf.found);
+  EXPECT_EQ(escf.count, static_cast<int>(escf.states.size()));
+  EXPECT_GT(escf.count, 0);
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "platform/files.h"
 #include "platform/testing/session.h"
 #include "readers/reader_core.h"
+#include "tests/reader_test_support.h"
 
 namespace {
 
@@ -126,6 +128,81 @@ TEST(ProgramDetection, FileErrorsShowOneMessage) {
   EXPECT_EQ(ui.lastBox().text, "File handling error occurred. Details: EInOutError/File not found");
   EXPECT_EQ(Form1->Caption(), "vanishing.log");
   EXPECT_NE(ui.store().UVACTIVE[1], "calc");
+}
+
+// ---- An output that fills nothing ------------------------------------------------
+
+TEST(NothingFound, AnOutputThatFillsNoSlotSaysSoOnce) {
+  Session ui;
+  open(ui, fixture("readers/g16_td_optrot.log"));
+  std::string binary("\x7f""ELF\x02\x01\x00\x00\xff\xfe\n\x00\x01", 13);
+  struct Case {
+    const char* name;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {"empty.out", ""},
+      {"binary.log", binary},
+      {"mopac.OUT", " MOPAC2016 (c) James J. P. Stewart\n FINAL HEAT OF FORMATION = -20.7 KCAL/MOL\n"},
+      {"energy.LOG", " Entering Gaussian System\n Gaussian 16: x\n SCF Done:  E(RB3LYP) = -1.0\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui.clearBoxes();
+    openText(ui, c.name, c.text);
+    EXPECT_TRUE(ui.errorBoxes().empty());
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
+                                std::string("No UV/ECD, IR/VCD or optical-rotation data were found "
+                                            "in \"") + c.name + "\"."});
+    // The window names this file, not the one opened before.
+    EXPECT_EQ(Form1->Caption(), c.name);
+    EXPECT_FALSE(anySlotOneComputed(ui.store()));
+  }
+}
+
+TEST(NothingFound, APlainFrequencyJobGetsTheHintAndAReaderBoxIsEnough) {
+  const std::string plain = corpus("gaussian/ir_vcd/g09_tesliper_fal-freq.out");
+  if (plain.empty()) GTEST_SKIP() << "corpus absent";
+  Session ui;
+  open(ui, plain);
+  EXPECT_EQ(boxTexts(ui),
+            std::vector<std::string>{
+                "No UV/ECD, IR/VCD or optical-rotation data were found in "
+                "\"g09_tesliper_fal-freq.out\". IR and VCD spectra are read from frequency jobs "
+                "run with VCD (freq=VCD), which print both."});
+  // A Gaussian 03 frequency output is not read for vibrations at all: no hint.
+  ui.clearBoxes();
+  open(ui, corpus("gaussian/ir_vcd/g03_cclib-data_dvb_ir.out"));
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
+                              "No UV/ECD, IR/VCD or optical-rotation data were found in "
+                              "\"g03_cclib-data_dvb_ir.out\"."});
+  // NWChem refusing the velocity formalism has said why nothing loads.
+  chooseVelocity(ui);
+  open(ui, fixture("readers/nwchem/ecd.out"));
+  for (const std::string& text : boxTexts(ui))
+    EXPECT_EQ(text, "Velocity formalism not supported for NWChem");
+}
+
+TEST(NothingFound, CompareSaysSoWhenItsSlotStaysEmpty) {
+  Session ui;
+  open(ui, fixture("readers/g16_td_optrot.log"));
+  const std::string empty = ui.path("nothing.log");
+  writeTextFile(empty, " Gaussian 16: x\n");
+  ui.clearBoxes();
+  ui.willChooseFile(empty);
+  ui.menu(Form1->BilFile1);
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
+                              "No UV/ECD, IR/VCD or optical-rotation data were found in "
+                              "\"nothing.log\"."});
+  EXPECT_EQ(ui.store().CDACTIVE[2], "false");
+  EXPECT_EQ(Form1->Caption(), "g16_td_optrot.log");
+  // Into a slot already computed the file's emptiness cannot be told apart.
+  ui.willChooseFile(fixture("readers/g16_td_optrot.log"));
+  ui.menu(Form1->BilFile1);
+  ui.clearBoxes();
+  ui.willChooseFile(empty);
+  ui.menu(Form1->BilFile1);
+  EXPECT_TRUE(ui.boxes().empty());
 }
 
 }  // namespace

@@ -109,19 +109,27 @@ TEST(GaussianUvEcd, CompareLoadsAddOrdCurveTwoAndNeverBeyond) {
             "holds curves 1 and 2 only).");
 }
 
-TEST(GaussianUvEcd, BlocksAddUpAndLabelsShowTheLast) {
-  Session ui;
-  const std::string text = readTextFile(fixture("readers/g16_td_optrot.log"));
-  const size_t tables = text.find(" Ground to excited state transition electric");
-  const size_t end = text.find(" Leave Link  914");
-  std::string second = text.substr(tables, end - tables);
-  second = replaced(second, "180.25 nm", "190.00 nm");
-  openText(ui, "two.log", text.substr(0, end) + second + text.substr(end));
-  EXPECT_DOUBLE_EQ(ui.store().ROTS(2129, 1), 20.0);
-  EXPECT_DOUBLE_EQ(ui.store().ROTS(1802, 1), -3.0);
-  EXPECT_DOUBLE_EQ(ui.store().ROTS(1900, 1), -3.0);
-  EXPECT_EQ(Form1->Label15->Caption(), "190.00 nm");
-  EXPECT_EQ(Form1->Label11->Caption(), "4");
+TEST(GaussianUvEcd, TheLastBlockCounts) {
+  // A second excited-state calculation (the next step of an optimisation):
+  // its states replace those of the first, in the bins and in the labels.
+  for (bool velocity : {false, true}) {
+    Session ui;
+    if (velocity) chooseVelocity(ui);
+    const std::string text = readTextFile(fixture("readers/g16_td_optrot.log"));
+    const size_t tables = text.find(" Ground to excited state transition electric");
+    const size_t end = text.find(" Leave Link  914");
+    std::string second = text.substr(tables, end - tables);
+    second = replaced(second, "180.25 nm", "190.00 nm");
+    openText(ui, "two.log", text.substr(0, end) + second + text.substr(end));
+    SCOPED_TRACE(velocity ? "velocity" : "length");
+    EXPECT_TRUE(ui.boxes().empty());
+    EXPECT_DOUBLE_EQ(ui.store().ROTS(2129, 1), velocity ? 9.0 : 10.0);
+    EXPECT_DOUBLE_EQ(ui.store().ROTS(1802, 1), 0.0);
+    EXPECT_DOUBLE_EQ(ui.store().ROTS(1900, 1), velocity ? -2.0 : -3.0);
+    EXPECT_DOUBLE_EQ(ui.store().OSC(2129, 1), velocity ? 0.011 : 0.01);
+    EXPECT_DOUBLE_EQ(ui.store().OSC(1802, 1), 0.0);
+    expectStateLabels("4", "212.90 nm", "190.00 nm");
+  }
 }
 
 TEST(GaussianUvEcd, RangeEdgesAndZeroRotations) {
@@ -148,15 +156,53 @@ TEST(GaussianUvEcd, RangeEdgesAndZeroRotations) {
   EXPECT_FALSE(Form1->ORD1->Enabled());
 }
 
-TEST(GaussianUvEcd, CutFilesLoadWhatTheyHold) {
+TEST(GaussianUvEcd, ACutFileLoadsTheStatesPrintedWholeWithOneMessage) {
   const std::string text = readTextFile(fixture("readers/g16_td_optrot.log"));
-  for (const char* marker : {"         3        32.5812", "  1/2[<0|del|b>", "Excited State   3",
-                             "      33 -> 36", " [Alpha] ( 4358.0 A)"}) {
+  const std::string rowsPrintedWhole =
+      "The file \"cut.log\" ends inside a table (%s read); the rows it prints whole were loaded.";
+  struct Case {
+    const char* cutBefore;
+    const char* read;  // null: the states are whole, no box
+    const char* states;
+    const char* last;
+    double rotatoryAt2122;
+  };
+  // States 1 to 4: 212.90 nm (R 10), 212.24 and 212.16 nm (R 5 and 2, one
+  // bin), 180.25 nm (R -3). A row counts when its table row and its state
+  // line are both printed.
+  const std::vector<Case> cases = {
+      {"         3        32.5812", "0 of 2 states", "0", "--", 0.0},
+      {"  1/2[<0|del|b>", "0 of 4 states", "0", "--", 0.0},
+      {"Excited State   3", "2 of 4 states", "2", "212.24 nm", 5.0},
+      {"      33 -> 36", "3 of 4 states", "3", "212.16 nm", 7.0},
+      {" [Alpha] ( 4358.0 A)", nullptr, "4", "180.25 nm", 7.0},
+  };
+  for (const Case& c : cases) {
     Session ui;
-    openText(ui, "cut.log", cutBefore(text, marker));
-    EXPECT_TRUE(ui.errorBoxes().empty()) << marker;
-    EXPECT_EQ(ui.store().CDACTIVE[1], "calc") << marker;
+    openText(ui, "cut.log", cutBefore(text, c.cutBefore));
+    SCOPED_TRACE(c.cutBefore);
+    EXPECT_TRUE(ui.errorBoxes().empty());
+    std::vector<std::string> boxes;
+    if (c.read != nullptr) boxes.push_back(replaced(rowsPrintedWhole, "%s", c.read));
+    EXPECT_EQ(boxTexts(ui), boxes);
+    EXPECT_EQ(Form1->Label11->Caption(), c.states);
+    EXPECT_EQ(Form1->Label15->Caption(), c.last);
+    EXPECT_DOUBLE_EQ(ui.store().ROTS(2122, 1), c.rotatoryAt2122);
+    EXPECT_EQ(ui.store().CDACTIVE[1], c.rotatoryAt2122 != 0.0 ? "calc" : "false");
   }
+
+  // A state line cut inside its fields is no state; a complete block before
+  // the cut one is the result.
+  Session ui;
+  const std::string whole = cutBefore(text, " Leave Link  914");
+  const std::string cutLine = whole.substr(0, whole.find("180.25 nm") + 3);
+  openText(ui, "cut.log", whole + cutLine.substr(cutLine.find(" Ground to excited state")));
+  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
+                              "The file \"cut.log\" ends inside a table (3 of 4 states read); the "
+                              "last complete table was loaded."});
+  expectStateLabels("4", "212.90 nm", "180.25 nm");
+  EXPECT_DOUBLE_EQ(ui.store().ROTS(1802, 1), -3.0);
 }
 
 TEST(GaussianUvEcd, TablesAreBounded) {

@@ -1,8 +1,11 @@
 // The Gaussian 09/16 IR and VCD readers: one row per mode, short last
-// blocks, odd layouts (Raman lines, HPModes, unreadable values) and the
+// blocks, odd layouts (Raman lines, HPModes), values Gaussian could not
+// print, the last of several analyses, files cut inside a block and the
 // 4001-row line list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,11 +87,6 @@ TEST(GaussianVibrations, OddLayoutsLoadWhatTheyCan) {
        {{" Harmonic frequencies", hpBlock + " Harmonic frequencies"}},
        vcdRows,
        irRows},
-      {"an unreadable frequency line",
-       {{" Frequencies --   1717.9022              3288.8988",
-         " Frequencies --   ********              3288.8988"}},
-       Rows(vcdRows.begin(), vcdRows.begin() + 3),
-       Rows(irRows.begin(), irRows.begin() + 3)},
   };
   for (const Case& c : cases) {
     Session ui;
@@ -99,17 +97,112 @@ TEST(GaussianVibrations, OddLayoutsLoadWhatTheyCan) {
   }
 }
 
-TEST(GaussianVibrations, WithoutStrengthsTheSlotIsNotComputed) {
+TEST(GaussianVibrations, ValuesGaussianCouldNotPrintLeaveOutOnlyTheirModes) {
+  struct Case {
+    const char* what;
+    std::string from, to;
+    Rows vcd, ir;
+  };
+  auto without = [](const Rows& rows, std::initializer_list<size_t> left) {
+    Rows kept;
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (std::find(left.begin(), left.end(), i) == left.end()) kept.push_back(rows[i]);
+    return kept;
+  };
+  const std::vector<Case> cases = {
+      {"the wavenumber of mode 4", " Frequencies --   1717.9022", " Frequencies --  **********",
+       without(vcdRows, {3}), without(irRows, {3})},
+      {"the dipole strength of mode 2", "34.3912                35.4573",
+       "34.3912             **********", vcdRows, without(irRows, {1})},
+      {"the rotational strength of mode 5", "-4.2500                 5.1000",
+       "-4.2500             **********", without(vcdRows, {4}), irRows},
+  };
+  for (const Case& c : cases) {
+    Session ui;
+    open(ui, withFixture(ui, "wide.log", {{c.from, c.to}}));
+    SCOPED_TRACE(c.what);
+    EXPECT_TRUE(ui.errorBoxes().empty());
+    EXPECT_EQ(lineList(ui.store().VCD, 1), c.vcd);
+    EXPECT_EQ(lineList(ui.store().IR, 1), c.ir);
+    // One box for the two readers of the file.
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{"Not everything of wide.log was loaded: 1 "
+                                                     "mode whose values Gaussian could not print."});
+  }
+}
+
+TEST(GaussianVibrations, TheLastAnalysisCounts) {
+  // An optimisation with a frequency job at two geometries: the second
+  // analysis lists every mode once, with its own values.
+  Session ui;
+  const std::string text = readTextFile(fixture("readers/g09_freq_vcd.log"));
+  const size_t first = text.find(" Harmonic frequencies");
+  const size_t end = text.find(" -------------------");
+  const std::string second =
+      replaced(text.substr(first, end - first), "3288.8988", "3300.0000");
+  openText(ui, "twice.log", text.substr(0, end) + second + text.substr(end));
+  EXPECT_TRUE(ui.boxes().empty());
+  Rows vcd = vcdRows, ir = irRows;
+  vcd.back().first = ir.back().first = 3300.0;
+  EXPECT_EQ(lineList(ui.store().VCD, 1), vcd);
+  EXPECT_EQ(lineList(ui.store().IR, 1), ir);
+}
+
+TEST(GaussianVibrations, AFileCutInsideABlockLoadsTheModesPrintedWhole) {
+  const std::string text = readTextFile(fixture("readers/g09_freq_vcd.log"));
+  const auto cutBefore = [&](const std::string& marker, const std::string& prefix = "") {
+    return prefix + text.substr(0, text.find(marker));
+  };
+  struct Case {
+    const char* what;
+    std::string text;
+    Rows vcd, ir;
+    std::vector<std::string> boxes;
+  };
+  const std::string earlier = text.substr(0, text.find(" -------------------"));
+  const std::vector<Case> cases = {
+      // The second block has no strengths yet: the three modes of the first.
+      {"one analysis cut before the strengths of its second block",
+       cutBefore(" Dip. str.   --     24.4844"),
+       Rows(vcdRows.begin(), vcdRows.begin() + 3),
+       Rows(irRows.begin(), irRows.begin() + 3),
+       {"The file \"cut.log\" ends inside a table (3 modes read); the rows it prints whole were "
+        "loaded."}},
+      // The dipole strengths are printed, the rotational ones are not.
+      {"cut between the two strength lines", cutBefore(" Rot. str.   --     -4.2500"),
+       Rows(vcdRows.begin(), vcdRows.begin() + 3), irRows,
+       {"The file \"cut.log\" ends inside a table (3 modes read); the rows it prints whole were "
+        "loaded."}},
+      // A complete analysis before the cut one is the result.
+      {"a second analysis cut", earlier + cutBefore(" Dip. str.   --     24.4844"), vcdRows,
+       irRows,
+       {"The file \"cut.log\" ends inside a table (3 modes read); the last complete table was "
+        "loaded."}},
+  };
+  for (const Case& c : cases) {
+    Session ui;
+    openText(ui, "cut.log", c.text);
+    SCOPED_TRACE(c.what);
+    EXPECT_TRUE(ui.errorBoxes().empty());
+    EXPECT_EQ(lineList(ui.store().VCD, 1), c.vcd);
+    EXPECT_EQ(lineList(ui.store().IR, 1), c.ir);
+    EXPECT_EQ(boxTexts(ui), c.boxes);
+  }
+}
+
+TEST(GaussianVibrations, WithoutStrengthsTheSlotIsNotComputedAndTheOpenSaysWhy) {
   Session ui;
   open(ui,
        withFixture(ui, "norot.log", {{" Rot. str.", " Rot. xxx."}, {" Dip. str.", " Dip. xxx."}}));
-  // The VCD reader searches for the strengths to the end of the file: the
-  // first block's wavenumbers are all it keeps.
-  EXPECT_EQ(lineList(ui.store().VCD, 1), (Rows{{-121.4, 0.0}, {1337.926, 0.0}, {1548.4195, 0.0}}));
+  EXPECT_EQ(lineList(ui.store().VCD, 1).size(), 5u);
+  EXPECT_EQ(lineList(ui.store().IR, 1).size(), 5u);
   EXPECT_EQ(ui.store().VCDACTIVE[1], "false");
   EXPECT_EQ(ui.store().IRACTIVE[1], "false");
-  EXPECT_EQ(lineList(ui.store().IR, 1).size(), 5u);
   EXPECT_EQ(Form1->Caption(), "norot.log");
+  EXPECT_EQ(boxTexts(ui),
+            std::vector<std::string>{
+                "No UV/ECD, IR/VCD or optical-rotation data were found in \"norot.log\". IR and "
+                "VCD spectra are read from frequency jobs run with VCD (freq=VCD), which print "
+                "both."});
 }
 
 TEST(GaussianVibrations, TheLineListIsBounded) {
@@ -126,10 +219,9 @@ TEST(GaussianVibrations, TheLineListIsBounded) {
   EXPECT_EQ(ui.store().VCD(4000, 1, 1), 200.0);
   EXPECT_EQ(ui.store().VCD(4000, 2, 1), 5.0);
   EXPECT_EQ(ui.store().IR(4000, 2, 1), 2.0);
-  ASSERT_EQ(ui.boxes().size(), 2u);
-  EXPECT_EQ(ui.boxes()[0].text,
-            "Not everything of many.log was loaded: the modes after the first 4001.");
-  EXPECT_EQ(ui.boxes()[1].text, ui.boxes()[0].text);
+  // The IR and the VCD reader found the same: one box.
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
+                              "Not everything of many.log was loaded: the modes after the first 4001."});
 }
 
 }  // namespace
