@@ -7,53 +7,102 @@
 #include <vector>
 
 #include "files/bilfiles.h"
-#include "readers/gaussian_vibrations.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
-#include "store/bounded.h"
 #include "store/constants.h"
 
 const char* const NoSpectralDataFoundText = "No Spectral Data found in ";
 
 namespace {
 
+using readers::Spectrum;
+
 constexpr long extractionLastBin = 11000;  // 1100 nm
 constexpr double extractionLastWavelength = 1100.0;
 
-// ---- The parse the readers share ------------------------------------------------
+// ---- The readers' parse --------------------------------------------------------------
 
-// The transitions of one spectrum kind as a reader takes them: the lines
-// (wavelength in nm, value) of the table that counts, in file order.
-struct ParsedTransitions {
-  bool tableFound = false;
-  std::vector<std::pair<double, double>> lines;
-  std::vector<std::string> notes;
-};
-
-// sTDA tables: after "DATXY" every line is a state (number, energy in eV,
-// f length, f velocity, R length, R velocity).
-ParsedTransitions parseStda(const std::string& path, readers::Spectrum spectrum,
-                            ExtractionFormalism formalism) {
-  ParsedTransitions parsed;
-  if (formalism == ExtractionFormalism::None) return parsed;
-  const bool velocity = formalism == ExtractionFormalism::Velocity;
-  const int valueField = spectrum == readers::Spectrum::Ecd ? (velocity ? 6 : 5) : (velocity ? 4 : 3);
-  readers::LineSource source(path);
-  while (!source.eof() && !source.has("DATXY")) source.next();
-  if (!source.has("DATXY")) return parsed;
-  parsed.tableFound = true;
-  while (!source.eof()) {
-    const std::string& row = source.next();
-    const double energy = readers::toReal(readers::word(row, 2));
-    const double value = readers::toReal(readers::word(row, valueField));
-    parsed.lines.emplace_back(readers::wavelengthOfEnergy(energy), value);
-  }
-  return parsed;
+readers::Formalism readerFormalism(ExtractionFormalism formalism) {
+  return {formalism == ExtractionFormalism::Velocity, formalism == ExtractionFormalism::Length};
 }
 
-ParsedTransitions parseTransitions(const std::string& path, SpectraProgram program,
-                                   readers::Spectrum spectrum, ExtractionFormalism formalism) {
-  if (program == SpectraProgram::Stda) return parseStda(path, spectrum, formalism);
-  return {};
+// The transitions of one kind as the reader of the program takes them: the
+// lines (wavelength in nm, value) of the table that counts, in file order.
+struct Transitions {
+  bool found = false;
+  std::vector<std::pair<double, double>> lines;
+  readers::LoadNotes notes;
+  // Gaussian ECD parses also give the optical rotations.
+  std::vector<std::pair<double, double>> rotations;
+  bool rotationsFound = false;
+};
+
+Transitions fromStates(readers::StateParse parse, Spectrum spectrum) {
+  Transitions transitions;
+  transitions.found = parse.found;
+  for (const readers::StateRow& row : parse.states)
+    transitions.lines.emplace_back(row.wavelength,
+                                   spectrum == Spectrum::Ecd ? row.rotatory : row.oscillator);
+  transitions.notes = std::move(parse.notes);
+  transitions.rotations = std::move(parse.rotations);
+  transitions.rotationsFound = parse.rotationsFound;
+  return transitions;
+}
+
+Transitions fromLines(readers::LineParse parse) {
+  Transitions transitions;
+  transitions.found = parse.found;
+  transitions.lines = std::move(parse.lines);
+  transitions.notes = std::move(parse.notes);
+  return transitions;
+}
+
+Transitions parseTransitions(const std::string& path, SpectraProgram program, Spectrum spectrum,
+                             ExtractionFormalism formalism) {
+  const readers::Formalism gauge = readerFormalism(formalism);
+  switch (program) {
+    case SpectraProgram::Gaussian09:
+    case SpectraProgram::Gaussian03:
+      // Without a formalism no table is read, but the optical rotations are.
+      return fromStates(readers::parseGaussianStates(path, spectrum,
+                                                     program == SpectraProgram::Gaussian09
+                                                         ? readers::GaussianLayout::G09
+                                                         : readers::GaussianLayout::G03,
+                                                     gauge),
+                        spectrum);
+    default:
+      break;
+  }
+  if (formalism == ExtractionFormalism::None) return {};
+  switch (program) {
+    case SpectraProgram::Stda:
+      return fromLines(readers::parseStda(path, spectrum, gauge));
+    case SpectraProgram::Orca: {
+      const std::optional<readers::OrcaVersion> version = readers::orcaVersionOf(path);
+      if (!version) return {};
+      readers::LineParse parse;
+      readers::parseOrca(path, spectrum, *version, gauge, parse);
+      return fromLines(std::move(parse));
+    }
+    case SpectraProgram::Escf:
+    case SpectraProgram::Ricc2:
+      return fromStates(readers::parseTurbomole(path,
+                                                program == SpectraProgram::Escf
+                                                    ? readers::TurbomoleProgram::Escf
+                                                    : readers::TurbomoleProgram::Ricc2,
+                                                spectrum, gauge),
+                        spectrum);
+    default:
+      return {};
+  }
+}
+
+void keepNotes(const readers::LoadNotes& notes, const std::string& path, ExtractedSpectra& spectra) {
+  const std::string text = notes.message(path);
+  if (text.empty()) return;
+  for (const std::string& known : spectra.notes)
+    if (known == text) return;
+  spectra.notes.push_back(text);
 }
 
 // ---- The extraction's windows ---------------------------------------------------------
@@ -96,42 +145,40 @@ std::optional<long> extractionBin(double wavelength, Window window) {
   return std::nullopt;
 }
 
-void enter(const ParsedTransitions& parsed, Window window, std::vector<double>& grid,
-           ExtractedSpectra& spectra) {
-  for (const auto& [wavelength, value] : parsed.lines)
+void enter(const Transitions& transitions, Window window, std::vector<double>& grid) {
+  for (const auto& [wavelength, value] : transitions.lines)
     if (const std::optional<long> bin = extractionBin(wavelength, window))
       grid[static_cast<size_t>(*bin - MINLAMBDA)] += value;
-  for (const std::string& note : parsed.notes) spectra.notes.push_back(note);
 }
 
 void extractTransitions(const std::string& path, SpectraProgram program,
                         ExtractionFormalism formalism, ExtractedSpectra& spectra) {
   const Window window = windowOf(program, formalism);
-  const ParsedTransitions rotatory =
-      parseTransitions(path, program, readers::Spectrum::Ecd, formalism);
-  const ParsedTransitions oscillator =
-      parseTransitions(path, program, readers::Spectrum::Uv, formalism);
-  spectra.transitions = rotatory.tableFound || oscillator.tableFound;
-  enter(rotatory, window, spectra.rotatory, spectra);
-  enter(oscillator, window, spectra.oscillator, spectra);
+  const Transitions rotatory = parseTransitions(path, program, Spectrum::Ecd, formalism);
+  const Transitions oscillator = parseTransitions(path, program, Spectrum::Uv, formalism);
+  spectra.transitions = rotatory.found || oscillator.found;
+  enter(rotatory, window, spectra.rotatory);
+  enter(oscillator, window, spectra.oscillator);
+  keepNotes(rotatory.notes, path, spectra);
+  keepNotes(oscillator.notes, path, spectra);
+  spectra.ord = rotatory.rotationsFound;
+  for (const auto& [wavelength, rotation] : rotatory.rotations) {
+    spectra.ordWavelengths.push_back(wavelength);
+    spectra.ordRotations.push_back(rotation);
+  }
 }
 
-// Both line lists of a Gaussian 09/16 frequency output: the modes and their
-// dipole and rotational strengths.
+// The IR and VCD line lists of a Gaussian 09/16 frequency output.
 void extractLineLists(const std::string& path, ExtractedSpectra& spectra) {
-  LineGrid grid;
-  for (const readers::LineList list : {readers::LineList::Ir, readers::LineList::Vcd}) {
-    const int slot = list == readers::LineList::Ir ? 1 : 2;
-    readers::LoadNotes notes;
-    const bool found = ReadGaussianLineList(path, grid, slot, list, notes);
-    (list == readers::LineList::Ir ? spectra.ir : spectra.vcd) = found;
-  }
-  for (long row = LineGrid::low; row <= LineGrid::high; ++row) {
-    const size_t k = static_cast<size_t>(row);
-    // Both readings list the same modes; a strength the file lacks is 0.
-    spectra.wavenumbers[k] = grid(row, 1, 1);
-    spectra.dipoleStrengths[k] = grid(row, 2, 1);
-    spectra.rotationalStrengths[k] = grid(row, 2, 2);
+  for (const readers::LineList list : {readers::LineList::Vcd, readers::LineList::Ir}) {
+    const readers::ModeParse parse = readers::parseGaussianModes(path, list);
+    const bool ir = list == readers::LineList::Ir;
+    (ir ? spectra.ir : spectra.vcd) = parse.strengthsFound;
+    for (const readers::Mode& mode : parse.modes) {
+      (ir ? spectra.irWavenumbers : spectra.vcdWavenumbers).push_back(mode.wavenumber);
+      (ir ? spectra.dipoleStrengths : spectra.rotationalStrengths).push_back(mode.strength);
+    }
+    keepNotes(parse.notes, path, spectra);
   }
 }
 
@@ -144,10 +191,7 @@ std::vector<std::string> withHeader(const char* header, std::vector<std::string>
 
 ExtractedSpectra::ExtractedSpectra()
     : rotatory(static_cast<size_t>(MAXLAMBDA - MINLAMBDA + 1), 0.0),
-      oscillator(rotatory.size(), 0.0),
-      wavenumbers(static_cast<size_t>(LineGrid::size), 0.0),
-      dipoleStrengths(wavenumbers.size(), 0.0),
-      rotationalStrengths(wavenumbers.size(), 0.0) {}
+      oscillator(rotatory.size(), 0.0) {}
 
 ExtractedSpectra ExtractSpectra(const std::string& path, SpectraProgram program,
                                 ExtractionFormalism formalism) {
@@ -181,13 +225,13 @@ std::vector<ExtractedKind> ExtractedBilFiles(const ExtractedSpectra& spectra, Sp
   if (spectra.vcd)
     kinds.push_back(
         {"VCD found in ",
-         {{"vc.bil", withHeader(VcdBilHeader, LineListBilLines(spectra.wavenumbers,
+         {{"vc.bil", withHeader(VcdBilHeader, LineListBilLines(spectra.vcdWavenumbers,
                                                                spectra.rotationalStrengths, false))}}});
   if (spectra.ir)
     kinds.push_back(
         {"IR found in ",
          {{"ir.bil", withHeader(ExtractedIrBilHeader,
-                                LineListBilLines(spectra.wavenumbers, spectra.dipoleStrengths,
+                                LineListBilLines(spectra.irWavenumbers, spectra.dipoleStrengths,
                                                  false))}}});
   return kinds;
 }

@@ -36,11 +36,13 @@ struct ExtractedSpectra {
   std::vector<double> ordWavelengths;
   std::vector<double> ordRotations;
 
-  // The vibrational line list, rows 0 to 4000 in mode order.
+  // The vibrational line lists in mode order: wavenumber and dipole
+  // strength (IR), wavenumber and rotational strength (VCD).
   bool ir = false;   // dipole strengths were read
   bool vcd = false;  // rotational strengths were read
-  std::vector<double> wavenumbers;
+  std::vector<double> irWavenumbers;
   std::vector<double> dipoleStrengths;
+  std::vector<double> vcdWavenumbers;
   std::vector<double> rotationalStrengths;
 
   // What a full table left out and whether the file ended inside a table,
