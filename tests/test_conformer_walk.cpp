@@ -204,6 +204,23 @@ TEST(ConformerWalk, TheFolderFieldTakesEitherSeparatorOrNone) {
   EXPECT_TRUE(fs::exists(root.file("heat/conf1.heat")));
 }
 
+// A session that counts how often the program asked to show its changes.
+class PaintCountingSession : public Session {
+ public:
+  void ProcessPaint() override { ++paints; }
+  int paints = 0;
+};
+
+// A long walk is never a frozen window: every log line shows as it comes.
+TEST(ConformerWalk, EachLogLineShowsAtOnce) {
+  PaintCountingSession ui;
+  TempFolder root;
+  for (const char* name : {"a", "b", "c"}) copyFile(gaussianFixture(), root.file(std::string(name) + "/job.log"));
+  extractHeat(ui, root.path(), true, false);
+  EXPECT_EQ(heatLog().size(), 6u);
+  EXPECT_GE(ui.paints, 6);
+}
+
 TEST(ConformerWalk, SelectDirCreatesTheChosenFolder) {
   Session ui;
   TempFolder root;

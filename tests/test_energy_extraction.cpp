@@ -128,6 +128,26 @@ TEST(EnergyExtraction, AVanadiumFieldEndsTheArchiveWalkAndIsLogged) {
             (std::vector<std::string>{"later.log\t-113.2218203"}));
 }
 
+// In Gibbs mode MOPAC heats still go to "heat"; each folder's list holds
+// every line of the run up to the last heat file written into it.
+TEST(EnergyExtraction, EachResultFolderListsTheRunUpToItsLastFile) {
+  Session ui;
+  TempFolder folder;
+  copyFile(fixture("conformers/g09_opt_freq.log"), folder.file("a.log"));
+  copyFile(fixture("conformers/mopac2016.out"), folder.file("b.log"));
+  copyFile(fixture("conformers/orca_gibbs.out"), folder.file("c.log"));
+  extractHeat(ui, folder.path(), false, /*gibbs*/ true);
+
+  const std::vector<std::string> all = {"a.log\t-113.214473", "a.log\t-113.214470",
+                                        "b.log\t-20.69694", "c.log\t-381.89987654"};
+  EXPECT_EQ(writtenLines(folder.file("Gibbs/allheats.txt")), all);
+  EXPECT_EQ(writtenLines(folder.file("heat/allheats.txt")),
+            std::vector<std::string>(all.begin(), all.begin() + 3));
+  EXPECT_EQ(writtenLines(folder.file("heat/b.heat")), (std::vector<std::string>{heatLine("-20.69694")}));
+  EXPECT_TRUE(std::filesystem::exists(folder.file("Gibbs/a.heat")));
+  EXPECT_TRUE(std::filesystem::exists(folder.file("Gibbs/c.heat")));
+}
+
 TEST(EnergyExtraction, ArchiveLineJoinerKeepsTheLastFieldOnly) {
   struct Join {
     std::string S, S1, separator, expected;

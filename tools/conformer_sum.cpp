@@ -44,48 +44,49 @@ std::optional<size_t> wavenumberBin(double wavenumber) {
   return static_cast<size_t>(bin);
 }
 
+// The position of a line in the sum of its kind: a wavelength bin (from
+// bin 1000 at 0), a 1-cm^-1 bin, or the line's number for ORD (conformers
+// are matched by line number: their files list the same wavelengths in the
+// same order). None when the line falls off the arrays.
+std::optional<size_t> placeOf(SumKind kind, const BilPoint& point, size_t lineNumber) {
+  switch (kind) {
+    case SumKind::Ecd:
+    case SumKind::Uv:
+      if (const std::optional<long> bin = WavelengthBin(point.x)) return static_cast<size_t>(*bin - MINLAMBDA);
+      return std::nullopt;
+    case SumKind::Vcd:
+    case SumKind::Ir:
+      return wavenumberBin(point.x);
+    case SumKind::Ord:
+      break;
+  }
+  return lineNumber < ordPoints ? std::optional<size_t>(lineNumber) : std::nullopt;
+}
+
 // Adds weight times each line of one file into the result; returns the lines
 // that found no place.
 int addFile(const BilBody& body, SumKind kind, double weight, SumResult& result,
             std::vector<double>& wavenumberSums) {
   int skipped = 0;
-  size_t line = 0;
-  for (const BilPoint& point : body.points) {
-    switch (kind) {
-      case SumKind::Ecd:
-      case SumKind::Uv: {
-        const std::optional<long> bin = WavelengthBin(point.x);
-        if (!bin) {
-          ++skipped;
-          break;
-        }
-        result.bins[static_cast<size_t>(*bin - MINLAMBDA)] += point.y * weight;
-        break;
-      }
-      case SumKind::Vcd:
-      case SumKind::Ir: {
-        const std::optional<size_t> bin = wavenumberBin(point.x);
-        if (!bin) {
-          ++skipped;
-          break;
-        }
-        wavenumberSums[*bin] += point.y * weight;
-        break;
-      }
-      case SumKind::Ord:
-        // Conformers are matched by line number: their files list the same
-        // wavelengths in the same order.
-        if (line >= ordPoints) {
-          ++skipped;
-          break;
-        }
-        result.ordWavelengths[line] = point.x;
-        result.ordRotations[line] += point.y * weight;
-        ++line;
-        break;
+  size_t placed = 0;
+  for (size_t line = 0; line < body.points.size(); ++line) {
+    const BilPoint& point = body.points[line];
+    const std::optional<size_t> place = placeOf(kind, point, line);
+    if (!place) {
+      ++skipped;
+      continue;
+    }
+    ++placed;
+    if (kind == SumKind::Ecd || kind == SumKind::Uv) {
+      result.bins[*place] += point.y * weight;
+    } else if (kind == SumKind::Vcd || kind == SumKind::Ir) {
+      wavenumberSums[*place] += point.y * weight;
+    } else {
+      result.ordWavelengths[*place] = point.x;
+      result.ordRotations[*place] += point.y * weight;
     }
   }
-  if (kind == SumKind::Ord) result.ordPoints = static_cast<int>(line);
+  if (kind == SumKind::Ord) result.ordPoints = static_cast<int>(placed);
   return skipped;
 }
 

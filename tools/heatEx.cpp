@@ -58,20 +58,32 @@ void TForm5::Button2Click() {
 void TForm5::Button3Click() { Close(); }
 
 void TForm5::ScanSubDirs(const std::string& DIRECTORY) {
-  Memo3->Clear();
-  written_.clear();
-  for (const std::string& SR : WalkSubfolders(DIRECTORY)) scanFolder(DIRECTORY, SR);
+  startRun();
+  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ true)) readOutput(file);
+  writeLists();
 }
 
 void TForm5::ScanDir(const std::string& DIRECTORY) {
-  Memo3->Clear();
-  written_.clear();
-  scanFolder(DIRECTORY, "");
+  startRun();
+  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ false)) readOutput(file);
+  writeLists();
 }
 
-void TForm5::scanFolder(const std::string& DIRECTORY, const std::string& SR) {
-  for (const std::string& SR2 : OutputFileNames(JoinFolder(DIRECTORY, SR)))
-    readOutput({DIRECTORY, SR, SR2});
+void TForm5::startRun() {
+  Memo3->Clear();
+  written_.clear();
+  listedUpTo_.clear();
+}
+
+// Each result folder gets the run's list as it stood when the last heat file
+// went into that folder. Written once at the end: rewriting it after every
+// output made a walk of a thousand conformers take seconds.
+void TForm5::writeLists() {
+  for (const auto& [folder, count] : listedUpTo_) {
+    const std::vector<std::string>& list = Memo3->Lines();
+    WriteLinesCRLF(JoinFolder(folder, "allheats.txt"),
+                   std::vector<std::string>(list.begin(), list.begin() + static_cast<long>(count)));
+  }
 }
 
 void TForm5::readOutput(const WalkFile& file) {
@@ -131,7 +143,7 @@ void TForm5::saveEnergies(const WalkFile& file, const EnergyTexts& found, bool g
   // Every line is formed before anything is written: a value that is no
   // number leaves no half heat file behind.
   std::vector<std::string> heatLines;
-  std::vector<std::string> listLines = Memo3->Lines();
+  std::vector<std::string> listLines;
   for (const std::string& energy : found.energies) {
     heatLines.push_back(hartree ? HartreeHeatLine(energy) : KcalHeatLine(energy));
     listLines.push_back(file.shownName() + "\t" + energy);
@@ -148,8 +160,8 @@ void TForm5::saveEnergies(const WalkFile& file, const EnergyTexts& found, bool g
   Memo2->SetLines(heatLines);
   Memo2->SaveToFile(heatPath);
   written_.add(heatPath);
-  Memo3->SetLines(listLines);
-  Memo3->SaveToFile(JoinFolder(folder, "allheats.txt"));
+  for (const std::string& line : listLines) Memo3->Add(line);
+  listedUpTo_[folder] = Memo3->Lines().size();
 
   std::string result;
   if (gibbsRules)

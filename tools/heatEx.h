@@ -2,6 +2,7 @@
 // written into one heat file per conformer.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "platform/form.h"
@@ -50,7 +51,8 @@ class TForm5 : public Form {
   static void KommaZuPunkt(std::string& S);
 
  private:
-  void scanFolder(const std::string& DIRECTORY, const std::string& SR);
+  void startRun();
+  void writeLists();
   void readOutput(const WalkFile& file);
   // Writes what a reader found and adds the file's result line.
   void saveEnergies(const WalkFile& file, const EnergyTexts& found, bool gibbsRules,
@@ -58,6 +60,9 @@ class TForm5 : public Form {
 
   // Result files written since Start, so none is overwritten in one run.
   WrittenFiles written_;
+  // For each result folder, the lines of the run's list (Memo3) up to its
+  // last heat file: its allheats.txt.
+  std::map<std::string, size_t> listedUpTo_;
 };
 
 extern TForm5* Form5;
