@@ -1,6 +1,11 @@
 #include "tools/specEx.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -27,7 +32,66 @@ constexpr const char* orcaVelocityRefusal = " is an ORCA File, but ...";
 constexpr const char* orcaLengthOnly = "Extract-Spectra works only with Length-Formalism for ORCA !";
 constexpr const char* changeSettings = "*** Change your Settings! ***";
 
+// A marker of an output file the recognition tests find in one line.
+struct Marker {
+  const char* recognized;  // follows the file's name in the log
+  SpectraProgram program;
+};
+
+// The markers of one line, in the order of the tests; an ORCA banner only
+// while the length formalism is ticked (`orcaRefused` with velocity).
+std::vector<Marker> markersOf(std::string_view line, ExtractionFormalism formalism, bool subfolders,
+                              bool& orcaRefused) {
+  std::vector<Marker> markers;
+  orcaRefused = false;
+  if (holds(line, "O   R   C   A")) {
+    orcaRefused = formalism == ExtractionFormalism::Velocity;
+    if (formalism == ExtractionFormalism::Length) markers.push_back({" is an ORCA File", SpectraProgram::Orca});
+  }
+  if (holds(line, "Gaussian 03:")) markers.push_back({" is a Gaussian03 File", SpectraProgram::Gaussian03});
+  if (holds(line, "Gaussian 09:")) markers.push_back({" is a Gaussian09 File", SpectraProgram::Gaussian09});
+  if (holds(line, "Gaussian 16:")) markers.push_back({" is a Gaussian16 File", SpectraProgram::Gaussian09});
+  if (holds(line, "escf") && holds(line, "TURBOMOLE")) markers.push_back({" is an escf File", SpectraProgram::Escf});
+  if (holds(line, "ricc2") && holds(line, "TURBOMOLE"))
+    markers.push_back({subfolders ? " is an ricc2 File" : " is a ricc2 File", SpectraProgram::Ricc2});
+  return markers;
+}
+
+// The programs a walk will hand an output to: those of the first line that
+// holds a marker. Files that are no text, or cannot be read, give none.
+std::vector<SpectraProgram> programsOf(const std::string& path, ExtractionFormalism formalism) {
+  std::vector<SpectraProgram> programs;
+  try {
+    if (!IsTextFile(path)) return programs;
+    TextFileLines lines(path);
+    bool refused = false;
+    while (programs.empty() && !lines.eof())
+      for (const Marker& marker : markersOf(lines.readLineView(), formalism, true, refused))
+        programs.push_back(marker.program);
+  } catch (const Exception&) {
+    programs.clear();
+  }
+  return programs;
+}
+
+// The sTDA tables a walk reads: the mask finds names in any case, an sTDA
+// table is named in lower case (CONF1.DAT is passed over without a word).
+bool isTableName(const std::string& name) { return name.find(".dat") != std::string::npos; }
+
 }  // namespace
+
+PreparedExtraction PrepareExtraction(const std::string& path, SpectraProgram program,
+                                     ExtractionFormalism formalism) {
+  PreparedExtraction prepared;
+  try {
+    const ExtractedSpectra spectra = ExtractSpectra(path, program, formalism);
+    prepared.kinds = ExtractedBilFiles(spectra, program, formalism);
+    prepared.notes = spectra.notes;
+  } catch (...) {
+    prepared.error = std::current_exception();
+  }
+  return prepared;
+}
 
 TForm6::TForm6() : Form("Form6", "Extract Spectra", {0, 0, 520, 372}) {
   Edit1 = addEdit("Edit1", "", {16, 16, 360, 24});
@@ -79,41 +143,74 @@ void TForm6::startWalk(bool subfolders) {
   written_.clear();
 }
 
-// Every sTDA table of every subfolder comes before the first output file.
+// Every sTDA table of every visited folder comes before the first output
+// file.
 void TForm6::ScanSubDirs(const std::string& DIRECTORY) {
   startWalk(true);
-  for (const std::string& SR : WalkSubfolders(DIRECTORY)) scanTables(DIRECTORY, SR);
-  for (const std::string& SR : WalkSubfolders(DIRECTORY)) scanOutputs(DIRECTORY, SR);
+  walk(DIRECTORY);
 }
 
 void TForm6::ScanDir(const std::string& DIRECTORY) {
   startWalk(false);
-  scanTables(DIRECTORY, "");
-  scanOutputs(DIRECTORY, "");
+  walk(DIRECTORY);
 }
 
-void TForm6::scanTables(const std::string& DIRECTORY, const std::string& SR) {
-  for (const std::string& SR2 : ListFileNames(JoinFolder(DIRECTORY, SR), "*.dat"))
-    readTable({DIRECTORY, SR, SR2});
+void TForm6::walk(const std::string& DIRECTORY) {
+  const std::vector<WalkFile> tables = WalkMatchingFiles(DIRECTORY, subfolderMode_, "*.dat");
+  const std::vector<WalkFile> outputs = WalkOutputFiles(DIRECTORY, subfolderMode_);
+  prepare(tables, outputs);
+  for (const WalkFile& file : tables) readTable(file);
+  for (const WalkFile& file : outputs) readOutput(file);
+  prepared_.clear();
 }
 
-void TForm6::scanOutputs(const std::string& DIRECTORY, const std::string& SR) {
-  for (const std::string& SR2 : OutputFileNames(JoinFolder(DIRECTORY, SR)))
-    readOutput({DIRECTORY, SR, SR2});
+// The files are parsed on several threads before the walk; the walk then
+// logs and writes in its own order, so the log and the files are those of a
+// walk that parses each file when it meets it.
+void TForm6::prepare(const std::vector<WalkFile>& tables, const std::vector<WalkFile>& outputs) {
+  std::vector<std::pair<std::string, SpectraProgram>> jobs;
+  for (const WalkFile& file : tables)
+    if (isTableName(file.name)) jobs.emplace_back(file.path(), SpectraProgram::Stda);
+  const size_t firstOutput = jobs.size();
+  jobs.resize(firstOutput + outputs.size());
+  std::vector<PreparedExtraction> results(jobs.size());
+  std::vector<std::vector<SpectraProgram>> outputPrograms(outputs.size());
+
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t k = next++; k < jobs.size(); k = next++) {
+      if (k < firstOutput) {
+        results[k] = PrepareExtraction(jobs[k].first, jobs[k].second, formalism_);
+        continue;
+      }
+      // An output may go to more than one extractor (one line may hold two
+      // markers); the first is prepared here, any other when it is called.
+      const WalkFile& file = outputs[k - firstOutput];
+      const std::vector<SpectraProgram> programs = programsOf(file.path(), formalism_);
+      if (programs.empty()) continue;
+      jobs[k] = {file.path(), programs.front()};
+      results[k] = PrepareExtraction(file.path(), programs.front(), formalism_);
+    }
+  };
+  const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < threads && t < jobs.size(); ++t) pool.emplace_back(work);
+  work();
+  for (std::thread& thread : pool) thread.join();
+
+  for (size_t k = 0; k < jobs.size(); ++k)
+    if (!jobs[k].first.empty()) prepared_.emplace(jobs[k], std::move(results[k]));
 }
 
-// The mask finds names in any case; an sTDA table is named in lower case
-// (CONF1.DAT is passed over without a word).
-void TForm6::readTable(const WalkFile& file) {
+// One bad file costs its own bil files, never the rest of the walk.
+void TForm6::guarded(const WalkFile& file, const std::function<void()>& reading) {
   Memo2->Clear();
-  if (file.name.find(".dat") == std::string::npos) return;
   try {
     if (!IsTextFile(file.path())) {
       AddLogLine(*Memo1, NotATextFileLine(file.shownName()));
       return;
     }
-    AddLogLine(*Memo1, file.name + " might be an sTDA/sTDDFT file");
-    STDA(file.folder, file.subfolder, file.name);
+    reading();
   } catch (const EInOutError& error) {
     AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
   } catch (const EConvertError& error) {
@@ -121,67 +218,38 @@ void TForm6::readTable(const WalkFile& file) {
   }
 }
 
-// One bad output costs its own bil files, never the rest of the walk.
+void TForm6::readTable(const WalkFile& file) {
+  if (!isTableName(file.name)) return;
+  guarded(file, [&] {
+    AddLogLine(*Memo1, file.name + " might be an sTDA/sTDDFT file");
+    STDA(file.folder, file.subfolder, file.name);
+  });
+}
+
 void TForm6::readOutput(const WalkFile& file) {
-  Memo2->Clear();
-  try {
-    if (!IsTextFile(file.path())) {
-      AddLogLine(*Memo1, NotATextFileLine(file.shownName()));
-      return;
-    }
+  guarded(file, [&] {
     TextFileLines lines(file.path());
     bool FOUND = false;
     while (!FOUND && !lines.eof()) FOUND = recognize(file, lines.readLineView());
-  } catch (const EInOutError& error) {
-    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
-  } catch (const EConvertError& error) {
-    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
-  }
+  });
 }
 
 // Every test is made on the line, whether or not an earlier one fired.
 bool TForm6::recognize(const WalkFile& file, std::string_view line) {
-  const std::string& SR2 = file.name;
-  bool called = false;
-  if (holds(line, "O   R   C   A")) {
-    if (formalism_ == ExtractionFormalism::Velocity) {
-      // The walk goes on reading: a later banner line refuses again.
-      AddLogLine(*Memo1, SR2 + orcaVelocityRefusal);
-      AddLogLine(*Memo1, subfolderMode_ ? orcaLengthOnly : changeSettings);
-      AddLogLine(*Memo1, subfolderMode_ ? changeSettings : orcaLengthOnly);
-      AddLogLine(*Memo1, "   ");
-    } else if (formalism_ == ExtractionFormalism::Length) {
-      AddLogLine(*Memo1, SR2 + " is an ORCA File");
-      ORCA(file.folder, file.subfolder, SR2);
-      called = true;
-    }
+  bool orcaRefused = false;
+  const std::vector<Marker> markers = markersOf(line, formalism_, subfolderMode_, orcaRefused);
+  if (orcaRefused) {
+    // The walk goes on reading: a later banner line refuses again.
+    AddLogLine(*Memo1, file.name + orcaVelocityRefusal);
+    AddLogLine(*Memo1, subfolderMode_ ? orcaLengthOnly : changeSettings);
+    AddLogLine(*Memo1, subfolderMode_ ? changeSettings : orcaLengthOnly);
+    AddLogLine(*Memo1, "   ");
   }
-  if (holds(line, "Gaussian 03:")) {
-    AddLogLine(*Memo1, SR2 + " is a Gaussian03 File");
-    GAUSSIAN03(file.folder, file.subfolder, SR2);
-    called = true;
+  for (const Marker& marker : markers) {
+    AddLogLine(*Memo1, file.name + marker.recognized);
+    extract(file.folder, file.subfolder, file.name, marker.program);
   }
-  if (holds(line, "Gaussian 09:")) {
-    AddLogLine(*Memo1, SR2 + " is a Gaussian09 File");
-    GAUSSIAN09(file.folder, file.subfolder, SR2);
-    called = true;
-  }
-  if (holds(line, "Gaussian 16:")) {
-    AddLogLine(*Memo1, SR2 + " is a Gaussian16 File");
-    GAUSSIAN09(file.folder, file.subfolder, SR2);
-    called = true;
-  }
-  if (holds(line, "escf") && holds(line, "TURBOMOLE")) {
-    AddLogLine(*Memo1, SR2 + " is an escf File");
-    ESCF(file.folder, file.subfolder, SR2);
-    called = true;
-  }
-  if (holds(line, "ricc2") && holds(line, "TURBOMOLE")) {
-    AddLogLine(*Memo1, SR2 + (subfolderMode_ ? " is an ricc2 File" : " is a ricc2 File"));
-    RICC2(file.folder, file.subfolder, SR2);
-    called = true;
-  }
-  return called;
+  return !markers.empty();
 }
 
 void TForm6::STDA(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2) {
@@ -213,12 +281,17 @@ void TForm6::RICC2(const std::string& DIRECTORY, const std::string& SR, const st
 void TForm6::extract(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2,
                      SpectraProgram program) {
   const WalkFile file{DIRECTORY, SR, SR2};
-  saveSpectra(file, ExtractSpectra(file.path(), program, formalism_), program);
+  const auto found = prepared_.find({file.path(), program});
+  const PreparedExtraction prepared = found != prepared_.end()
+                                          ? std::move(found->second)
+                                          : PrepareExtraction(file.path(), program, formalism_);
+  if (found != prepared_.end()) prepared_.erase(found);
+  if (prepared.error) std::rethrow_exception(prepared.error);
+  saveSpectra(file, prepared);
 }
 
-void TForm6::saveSpectra(const WalkFile& file, const ExtractedSpectra& spectra,
-                         SpectraProgram program) {
-  const std::vector<ExtractedKind> kinds = ExtractedBilFiles(spectra, program, formalism_);
+void TForm6::saveSpectra(const WalkFile& file, const PreparedExtraction& prepared) {
+  const std::vector<ExtractedKind>& kinds = prepared.kinds;
   if (kinds.empty()) {
     AddLogLine(*Memo1, NoSpectralDataFoundText + file.slashedName());
   } else {
@@ -243,5 +316,5 @@ void TForm6::saveSpectra(const WalkFile& file, const ExtractedSpectra& spectra,
       }
     }
   }
-  for (const std::string& note : spectra.notes) AddLogLine(*Memo1, note);
+  for (const std::string& note : prepared.notes) AddLogLine(*Memo1, note);
 }

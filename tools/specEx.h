@@ -2,12 +2,27 @@
 // written as bil files into one "spectra" folder.
 #pragma once
 
+#include <exception>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/form.h"
 #include "tools/folder_walk.h"
 #include "tools/spectra_extraction.h"
+
+// What an extractor found in one output, ready to be logged and written:
+// the kinds with their bil files and the notes, or the error that ended it.
+struct PreparedExtraction {
+  std::vector<ExtractedKind> kinds;
+  std::vector<std::string> notes;
+  std::exception_ptr error;
+};
+PreparedExtraction PrepareExtraction(const std::string& path, SpectraProgram program,
+                                     ExtractionFormalism formalism);
 
 class TForm6 : public Form {
  public:
@@ -45,8 +60,9 @@ class TForm6 : public Form {
 
  private:
   void startWalk(bool subfolders);
-  void scanTables(const std::string& DIRECTORY, const std::string& SR);
-  void scanOutputs(const std::string& DIRECTORY, const std::string& SR);
+  void walk(const std::string& DIRECTORY);
+  void prepare(const std::vector<WalkFile>& tables, const std::vector<WalkFile>& outputs);
+  void guarded(const WalkFile& file, const std::function<void()>& reading);
   void readTable(const WalkFile& file);
   void readOutput(const WalkFile& file);
   // The recognition tests on one line of an output; true once an extractor
@@ -55,13 +71,15 @@ class TForm6 : public Form {
   void extract(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2,
                SpectraProgram program);
   // Writes what an extractor found and adds its result lines.
-  void saveSpectra(const WalkFile& file, const ExtractedSpectra& spectra, SpectraProgram program);
+  void saveSpectra(const WalkFile& file, const PreparedExtraction& prepared);
 
   // Read once per Start: the formalism and the walk mode.
   ExtractionFormalism formalism_ = ExtractionFormalism::Length;
   bool subfolderMode_ = true;
   // bil files written since Start, so none is overwritten in one run.
   WrittenFiles written_;
+  // What the walk's threads parsed, by path and program, until it is written.
+  std::map<std::pair<std::string, SpectraProgram>, PreparedExtraction> prepared_;
 };
 
 extern TForm6* Form6;
