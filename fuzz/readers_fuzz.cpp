@@ -1,6 +1,7 @@
 // Arbitrary bytes as an output file (.log, .out), an sTDA table (.dat) and a
 // DFT/MRCI spectrum file (.cd, .uv),
-// opened through the dispatcher as File > Open does. A load may end in the
+// opened through the dispatcher as File > Open does, and walked by the
+// spectra extraction. A load may end in the
 // error box of a number that does not convert; it must never crash, hang,
 // touch memory outside the store or index the store out of its ranges.
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "app/Main.h"
 #include "platform/testing/session.h"
+#include "tools/specEx.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeTextFile(path, bytes);
     ui.clearBoxes();
     ui.act([&] { Form1->Choose(path); });
+    if (std::string(name) == "input.dat") ui.act([&] { Form6->Memo1->Clear(); Form6->ScanDir(ui.folder() + "/"); });
     for (const Box& box : ui.errorBoxes()) {
       // An index outside the store's ranges is a fault of the readers.
       if (box.caption == "ERangeError" || box.caption == "EMathError") {
