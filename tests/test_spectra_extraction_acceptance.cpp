@@ -14,7 +14,7 @@
 
 #include "files/bilfiles.h"
 #include "platform/numbers.h"
-#include "spectra_extraction_test_support.h"
+#include "test_spectra_extraction_support.h"
 #include "tools/sumspectra.h"
 
 namespace {

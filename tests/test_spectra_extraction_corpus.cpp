@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "spectra_extraction_test_support.h"
+#include "test_spectra_extraction_support.h"
 
 namespace {
 
