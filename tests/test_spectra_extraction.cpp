@@ -54,68 +54,78 @@ struct State {
   double fLength, fVelocity, rVelocity, rLength;
 };
 
-std::string rows(const std::vector<State>& states, const std::string& prefix, double State::*value,
-                 const std::string& suffix) {
+// One table of a block: its heading lines, then a row per state that ends in
+// the state's value of the table (and `suffix`).
+struct Table {
+  std::string heading;
+  std::string prefix;
+  double State::*value;
+  std::string suffix;
+};
+
+// An excited-state block: its tables, then the list of states.
+std::string excitedStates(const std::vector<State>& states, const std::vector<Table>& tables,
+                          const std::string& stateLine) {
   std::string text;
+  for (const Table& table : tables) {
+    text += table.heading;
+    for (size_t k = 0; k < states.size(); ++k)
+      text += "         " + std::to_string(k + 1) + table.prefix + number(states[k].*table.value) + table.suffix + "\n";
+  }
+  text += "\n Excitation energies and oscillator strengths:\n \n";
   for (size_t k = 0; k < states.size(); ++k)
-    text += "         " + std::to_string(k + 1) + prefix + number(states[k].*value) + suffix + "\n";
-  return text;
+    text += " Excited State   " + std::to_string(k + 1) + stateLine + number(states[k].nm) + " nm  f=" +
+            number(states[k].fLength) + "\n      34 -> 36         0.52587\n \n";
+  return text + " SavETr:  write IOETrn=   770 NScale= 10 NData=  16 NLR=1 NState=    4\n";
 }
 
 // One excited-state block of a Gaussian 09/16 TD output.
 std::string gaussianBlock(const std::vector<State>& states) {
-  std::string text =
-      " Ground to excited state transition velocity dipole moments (Au):\n"
-      "       state          X           Y           Z        Dip. S.      Osc.\n" +
-      rows(states, "         0.0127     -0.0123      0.0010      0.0003      ", &State::fVelocity, "") +
-      " Ground to excited state transition magnetic dipole moments (Au):\n"
-      "       state          X           Y           Z\n" +
-      rows(states, "        -0.0097      0.0163     -0.0174", &State::nm, "") +
-      " <0|del|b> * <b|rxdel|0> + <0|del|b> * <b|delr+rdel|0>\n"
-      " Rotatory Strengths (R) in cgs (10**-40 erg-esu-cm/Gauss)\n"
-      "       state          XX          YY          ZZ    R(velocity)    E-M Angle\n" +
-      rows(states, "        -0.5409     -0.1929     -0.4285      ", &State::rVelocity, "      138.41") +
-      " 1/2[<0|r|b>*<b|rxdel|0> + (<0|rxdel|b>*<b|r|0>)*]\n"
-      " Rotatory Strengths (R) in cgs (10**-40 erg-esu-cm/Gauss)\n"
-      "       state          XX          YY          ZZ     R(length)\n" +
-      rows(states, "        -0.6314     -0.8070      0.0043     ", &State::rLength, "") +
-      "  1/2[<0|del|b>*<b|r|0> + (<0|r|b>*<b|del|0>)*] (Au)\n"
-      "       state          X           Y           Z        Dip. S.   Osc.(frdel)\n" +
-      rows(states, "        -0.0012     -0.0009      0.0000      0.0020      ", &State::fLength, "") +
-      "\n Excitation energies and oscillator strengths:\n \n";
-  for (size_t k = 0; k < states.size(); ++k)
-    text += " Excited State   " + std::to_string(k + 1) + ":      Singlet-A      5.8218 eV  " +
-            number(states[k].nm) + " nm  f=" + number(states[k].fLength) +
-            "  <S**2>=0.000\n      34 -> 36         0.52587\n \n";
-  return text + " SavETr:  write IOETrn=   770 NScale= 10 NData=  16 NLR=1 NState=    4\n";
+  return excitedStates(
+      states,
+      {{" Ground to excited state transition velocity dipole moments (Au):\n"
+        "       state          X           Y           Z        Dip. S.      Osc.\n",
+        "         0.0127     -0.0123      0.0010      0.0003      ", &State::fVelocity, ""},
+       {" Ground to excited state transition magnetic dipole moments (Au):\n"
+        "       state          X           Y           Z\n",
+        "        -0.0097      0.0163     -0.0174", &State::nm, ""},
+       {" <0|del|b> * <b|rxdel|0> + <0|del|b> * <b|delr+rdel|0>\n"
+        " Rotatory Strengths (R) in cgs (10**-40 erg-esu-cm/Gauss)\n"
+        "       state          XX          YY          ZZ    R(velocity)    E-M Angle\n",
+        "        -0.5409     -0.1929     -0.4285      ", &State::rVelocity, "      138.41"},
+       {" 1/2[<0|r|b>*<b|rxdel|0> + (<0|rxdel|b>*<b|r|0>)*]\n"
+        " Rotatory Strengths (R) in cgs (10**-40 erg-esu-cm/Gauss)\n"
+        "       state          XX          YY          ZZ     R(length)\n",
+        "        -0.6314     -0.8070      0.0043     ", &State::rLength, ""},
+       {"  1/2[<0|del|b>*<b|r|0> + (<0|r|b>*<b|del|0>)*] (Au)\n"
+        "       state          X           Y           Z        Dip. S.   Osc.(frdel)\n",
+        "        -0.0012     -0.0009      0.0000      0.0020      ", &State::fLength, ""}},
+      ":      Singlet-A      5.8218 eV  ");
 }
 
 // The same in the layout of Gaussian 03: the rotatory strength is the last
 // field of its rows.
 std::string gaussian03Block(const std::vector<State>& states) {
-  std::string text =
-      " Ground to excited state transition velocity dipole Moments (Au):\n"
-      "       state          X           Y           Z          Osc.\n" +
-      rows(states, "         0.0001      0.0010     -0.0011      ", &State::fVelocity, "") +
-      " Ground to excited state transition magnetic dipole Moments (Au):\n"
-      "       state          X           Y           Z\n" +
-      rows(states, "        -0.3120      0.2570      0.1025", &State::nm, "") +
-      " <0|del|b> * <b|rxdel|0>  (Au), Rotatory Strengths (R) in\n"
-      " cgs (10**-40 erg-esu-cm/Gauss)\n"
-      "       state          X           Y           Z     R(velocity)\n" +
-      rows(states, "        -0.0001     -0.0017      0.0015     ", &State::rVelocity, "") +
-      " <0|r|b> * <b|rxdel|0>  (Au), Rotatory Strengths (R) in\n"
-      " cgs (10**-40 erg-esu-cm/Gauss)\n"
-      "       state          X           Y           Z     R(length)\n" +
-      rows(states, "         0.0006      0.0096     -0.0082     ", &State::rLength, "") +
-      "  <0|del|b> * <b|r|0>  (Au)\n"
-      "       state          X           Y           Z       Osc.(frdel)\n" +
-      rows(states, "        -0.0001     -0.0008     -0.0003      ", &State::fLength, "") +
-      "\n Excitation energies and oscillator strengths:\n \n";
-  for (size_t k = 0; k < states.size(); ++k)
-    text += " Excited State   " + std::to_string(k + 1) + ":   Singlet-A      5.2862 eV  " +
-            number(states[k].nm) + " nm  f=" + number(states[k].fLength) + "\n      44 -> 46        -0.25597\n \n";
-  return text + " SavETr:  write IOETrn=   770 NScale= 10 NData=  16 NLR=1 NState=    3\n";
+  return excitedStates(
+      states,
+      {{" Ground to excited state transition velocity dipole Moments (Au):\n"
+        "       state          X           Y           Z          Osc.\n",
+        "         0.0001      0.0010     -0.0011      ", &State::fVelocity, ""},
+       {" Ground to excited state transition magnetic dipole Moments (Au):\n"
+        "       state          X           Y           Z\n",
+        "        -0.3120      0.2570      0.1025", &State::nm, ""},
+       {" <0|del|b> * <b|rxdel|0>  (Au), Rotatory Strengths (R) in\n"
+        " cgs (10**-40 erg-esu-cm/Gauss)\n"
+        "       state          X           Y           Z     R(velocity)\n",
+        "        -0.0001     -0.0017      0.0015     ", &State::rVelocity, ""},
+       {" <0|r|b> * <b|rxdel|0>  (Au), Rotatory Strengths (R) in\n"
+        " cgs (10**-40 erg-esu-cm/Gauss)\n"
+        "       state          X           Y           Z     R(length)\n",
+        "         0.0006      0.0096     -0.0082     ", &State::rLength, ""},
+       {"  <0|del|b> * <b|r|0>  (Au)\n"
+        "       state          X           Y           Z       Osc.(frdel)\n",
+        "        -0.0001     -0.0008     -0.0003      ", &State::fLength, ""}},
+      ":   Singlet-A      5.2862 eV  ");
 }
 
 std::string gaussian09(const std::string& body) {
