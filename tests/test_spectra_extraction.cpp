@@ -80,7 +80,8 @@ std::string excitedStates(const std::vector<State>& states, const std::vector<Ta
 }
 
 // One excited-state block of a Gaussian 09/16 TD output.
-std::string gaussianBlock(const std::vector<State>& states) {
+std::string gaussianBlock(const std::vector<State>& states,
+                          const std::string& stateLine = ":      Singlet-A      5.8218 eV  ") {
   return excitedStates(
       states,
       {{" Ground to excited state transition velocity dipole moments (Au):\n"
@@ -100,7 +101,7 @@ std::string gaussianBlock(const std::vector<State>& states) {
        {"  1/2[<0|del|b>*<b|r|0> + (<0|r|b>*<b|del|0>)*] (Au)\n"
         "       state          X           Y           Z        Dip. S.   Osc.(frdel)\n",
         "        -0.0012     -0.0009      0.0000      0.0020      ", &State::fLength, ""}},
-      ":      Singlet-A      5.8218 eV  ");
+      stateLine);
 }
 
 // The same in the layout of Gaussian 03: the rotatory strength is the last
@@ -209,6 +210,17 @@ TEST(SpectraExtraction, GaussianWindowsAndHeadersByFormalism) {
   }
   // Without a formalism no transition table is read.
   EXPECT_TRUE(extractText(g09, P::Gaussian09, F::None).found.empty());
+}
+
+// A wavelength of four digits stands one blank after "eV": every digit
+// counts in both gauges.
+TEST(SpectraExtraction, GaussianFourDigitWavelengths) {
+  const std::string text =
+      gaussian09(gaussianBlock({{1033.81, 0.1, 0.2, 3.0, 4.0}}, ":      Singlet-A      1.1989 eV "));
+  EXPECT_EQ(extractText(text, P::Gaussian09, F::Velocity).files.at("cd.bil"),
+            withHeader(ExtractedCdBilHeaderVelocity, {"1033.8\t3.000000"}));
+  EXPECT_EQ(extractText(text, P::Gaussian09, F::Length).files.at("uv.bil"),
+            withHeader(ExtractedUvBilHeaderLength, {"1033.8\t0.100000"}));
 }
 
 // Two excited-state blocks (an optimisation, a guess before the final
