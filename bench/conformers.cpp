@@ -3,6 +3,8 @@
 //   each with one Gaussian 16 conformer output of about 100 KB (30-state TD
 //   tables, three optical rotations, a freq=VCD block, thermochemistry and
 //   the archive; the energies vary), written once.
+// - BM_ExtractSpectra: Start of the spectra extraction over the same 1 000
+//   subfolders, length formalism.
 // - BM_BoltzmannSum20: Start of a Boltzmann ECD sum of 20 cd.bil files of
 //   100 lines, broadening and redraw included.
 // Run with QT_QPA_PLATFORM=offscreen (the sum draws the UV/ECD page).
@@ -19,6 +21,7 @@
 #include "platform/files.h"
 #include "store/Store.h"
 #include "tools/heatEx.h"
+#include "tools/specEx.h"
 #include "tools/sumspectra.h"
 
 namespace {
@@ -118,6 +121,22 @@ void BM_ExtractEnergies(benchmark::State& state) {
   state.counters["KB per file"] = static_cast<double>(conformerOutput(0).size()) / 1024.0;
 }
 BENCHMARK(BM_ExtractEnergies)->Unit(benchmark::kMillisecond);
+
+void BM_ExtractSpectra(benchmark::State& state) {
+  const std::string& folder = conformerFolder();
+  TForm6 window;
+  window.Edit1->SetText(folder);
+  window.CheckBox1->SetChecked(true);
+  for (auto _ : state) {
+    window.Button2Click();
+    if (window.Memo1->Count() < 2 * conformers ||
+        window.Memo1->Lines().front() != "job.log is a Gaussian16 File")
+      state.SkipWithError("the spectra were not extracted");
+  }
+  fs::remove_all(folder + "spectra");
+  state.counters["files"] = conformers;
+}
+BENCHMARK(BM_ExtractSpectra)->Unit(benchmark::kMillisecond);
 
 void BM_BoltzmannSum20(benchmark::State& state) {
   const std::string root = (fs::temp_directory_path() / "orvanix_bench_sum").string();

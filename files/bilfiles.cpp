@@ -30,6 +30,14 @@ const char* const VcdBilHeader =
 const char* const IrBilHeader =
     "Orvanix bil-file (wavenumber (cm**-1)           dipole strength (10**-40 esu**2-cm**2))";
 
+const char* const ExtractedCdBilHeaderLength = "Orvanix bil-file (length formalism) ECD";
+const char* const ExtractedCdBilHeaderVelocity = "Orvanix bil-file (velocity formalism) ECD";
+const char* const ExtractedUvBilHeaderLength = "Orvanix bil-file (length formalism) UV";
+const char* const ExtractedUvBilHeaderVelocity = "Orvanix bil-file (velocity formalism) UV";
+const char* const ExtractedOrdBilHeader = "Orvanix bil-file ORD";
+const char* const ExtractedIrBilHeader =
+    "Orvanix bil-file IR (wavenumber (cm**-1)   dipole strength (10**-40 esu**2-cm**2))";
+
 const char* const NoVcdSpectrumSelectedText = "No VCD spectrum selected";
 const char* const NoIrSpectrumSelectedText = "No IR spectrum selected";
 

@@ -34,6 +34,14 @@ extern const char* const UvBilHeaderVelocity;
 extern const char* const VcdBilHeader;
 extern const char* const IrBilHeader;
 // The or.bil header is the marker itself.
+// The shorter header lines of the bil files the spectra extraction writes
+// (its vc.bil header is VcdBilHeader).
+extern const char* const ExtractedCdBilHeaderLength;
+extern const char* const ExtractedCdBilHeaderVelocity;
+extern const char* const ExtractedUvBilHeaderLength;
+extern const char* const ExtractedUvBilHeaderVelocity;
+extern const char* const ExtractedOrdBilHeader;
+extern const char* const ExtractedIrBilHeader;
 
 bool IsBilHeader(const std::string& firstLine);
 

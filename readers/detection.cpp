@@ -12,6 +12,7 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "readers/gaussian_vibrations.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
@@ -78,8 +79,10 @@ int orcaMajorVersion(const std::string& versionLine) {
   return StrToInt(text);
 }
 
+bool fourOrLater(int majorVersion) { return majorVersion > 3; }
+
 std::optional<NamedReader> orcaReader(Kind kind, int majorVersion) {
-  const bool fourOrLater = majorVersion > 3;
+  const bool fourOrLater = ::fourOrLater(majorVersion);
   switch (kind) {
     case Kind::Uv:
       return fourOrLater ? READER(ORCA4UV) : READER(ORCAUV);
@@ -123,6 +126,23 @@ std::optional<NamedReader> chooseReader(const std::string& fileName, Kind kind) 
   // The file is closed before the version is converted.
   return orcaReader(kind, orcaMajorVersion(*orcaVersionLine));
 }
+
+}  // namespace
+
+std::optional<readers::OrcaVersion> readers::orcaVersionOf(const std::string& fileName) {
+  std::string versionLine;
+  {
+    LineSource source(fileName);
+    while (!source.has("O   R   C   A") && !source.eof()) source.next();
+    while (!source.has("Program Version") && !source.eof()) source.next();
+    if (!source.has("Program Version")) return std::nullopt;
+    versionLine = source.line();
+  }
+  return fourOrLater(orcaMajorVersion(versionLine)) ? OrcaVersion::FourOrLater
+                                                    : OrcaVersion::BeforeFour;
+}
+
+namespace {
 
 // The guard of every detector: an input/output error while detecting or
 // while the chosen reader runs ends the detection with one message.

@@ -7,6 +7,7 @@
 // lines.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,6 +74,11 @@ StateParse parseGaussianStates(const std::string& fileName, Spectrum spectrum,
                                GaussianLayout layout, Formalism formalism);
 
 enum class OrcaVersion { BeforeFour, FourOrLater };
+
+// The version of an ORCA output as the detectors take it: the "Program
+// Version" line from the first line that names ORCA on; none when the file
+// lacks either. Raises EConvertError when the version is no number.
+std::optional<OrcaVersion> orcaVersionOf(const std::string& fileName);
 
 // ORCA CD (ECD) or absorption (UV) tables, and from version 4 the state
 // table. Fills `into` as it reads, so that what was read before a file

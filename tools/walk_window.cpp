@@ -1,0 +1,25 @@
+#include "tools/walk_window.h"
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "tools/folder_walk.h"
+
+void SelectWalkFolder(Edit& folderField, SelectDirectoryDialog& dialog) {
+  if (folderField.Text().empty()) folderField.SetText(GetCurrentDir());
+  if (!dialog.Execute()) return;
+  const std::string chosen = dialog.FileName;
+  ForceDirectories(chosen);
+  folderField.SetText(chosen);
+}
+
+void StartWalk(Memo& log, Edit& folderField, const CheckBox& subfolderMode,
+               const std::function<void(const std::string&)>& scanSubDirs,
+               const std::function<void(const std::string&)>& scanDir) {
+  log.Clear();
+  folderField.SetText(WalkFolder(folderField.Text()));
+  if (subfolderMode.Checked())
+    scanSubDirs(folderField.Text());
+  else
+    scanDir(folderField.Text());
+}
