@@ -192,7 +192,7 @@ TEST(SpectraExtractionWalk, BadFilesAreLoggedAndTheWalkGoesOn) {
   const std::vector<std::string>& log = spectraLog();
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(log[0], "tda.dat might be an sTDA/sTDDFT file");
-  EXPECT_EQ(log[1], "File handling error occurred. Details: EConvertError/\"abc\" is an invalid float in conf_b/tda.dat");
+  EXPECT_EQ(log[1], "File handling error occurred. Details: EConvertError/\"abc\" is an invalid float (tda.dat, line 3) in conf_b/tda.dat");
   if (canLock) {
     EXPECT_EQ(log[2], "File handling error occurred. Details: EInOutError/Access denied in conf_c/tda.dat");
   }
