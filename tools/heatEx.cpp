@@ -8,6 +8,7 @@
 #include "platform/ini.h"
 #include "settings/settings.h"
 #include "tools/energy_readers.h"
+#include "tools/walk_window.h"
 
 TForm5* Form5 = nullptr;
 
@@ -38,21 +39,11 @@ void TForm5::FormCreate() {
   CheckBox1->SetChecked(settings.ReadBool("ExtractHeat", "subfolders", CheckBox1->Checked()));
 }
 
-void TForm5::Button1Click() {
-  if (Edit1->Text().empty()) Edit1->SetText(GetCurrentDir());
-  if (!SelectDirectoryDialog1->Execute()) return;
-  const std::string chosen = SelectDirectoryDialog1->FileName;
-  ForceDirectories(chosen);
-  Edit1->SetText(chosen);
-}
+void TForm5::Button1Click() { SelectWalkFolder(*Edit1, *SelectDirectoryDialog1); }
 
 void TForm5::Button2Click() {
-  Memo1->Clear();
-  Edit1->SetText(WalkFolder(Edit1->Text()));
-  if (CheckBox1->Checked())
-    ScanSubDirs(Edit1->Text());
-  else
-    ScanDir(Edit1->Text());
+  StartWalk(*Memo1, *Edit1, *CheckBox1, [this](const std::string& folder) { ScanSubDirs(folder); },
+            [this](const std::string& folder) { ScanDir(folder); });
 }
 
 void TForm5::Button3Click() { Close(); }
