@@ -94,7 +94,7 @@ class TForm1 : public Form {
   CheckBox* CheckBox3;   // "normal ECD"
   CheckBox* CheckBox2;   // "enantiomeric ECD"
   CheckBox* CheckBox5;   // "UV"
-  CheckBox* CheckBox1;   // "bars 1. spec"
+  CheckBox* CheckBox1;   // bars of curve 1
   CheckBox* CheckBox8;   // "auto scaling"
   CheckBox* CheckBox16;  // "multiplot"
   CheckBox* CheckBox7;   // "calculate g factor"
@@ -313,7 +313,7 @@ class TForm1 : public Form {
   // ---- View controls ---------------------------------------------------------
   void Edit3Change();     // UV/ECD band width
   void Edit2Change();     // curve-1 correction; "normal ECD", "auto scaling", "UV"
-  void CheckBox1Click();  // "bars 1. spec"
+  void CheckBox1Click();  // bars of curve 1
   void CheckBox2Click();  // "enantiomeric ECD"
   void Button2Click();    // UV/ECD "Redraw"; range edits in nm
   void Edit12Change();    // corrections of curves 2 to 5

@@ -72,7 +72,7 @@ struct PlotControls {
   // Main window.
   std::string Edit2, Edit3, Edit4, Edit5, Edit12, Edit13, Edit31, Edit32, Edit35, Edit36;
   std::string Edit20, Edit21;
-  bool CheckBox1 = false;   // "bars 1. spec"
+  bool CheckBox1 = false;   // bars of curve 1
   bool CheckBox2 = false;   // "enantiomeric ECD"
   bool CheckBox3 = false;   // "normal ECD"
   bool CheckBox5 = false;   // "UV"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,4 +58,20 @@ inline void writeNewFile(const std::string& path, const std::string& text) {
 
 inline std::string heatLine(const std::string& energy) {
   return "HEAT OF FORMATION  =  " + energy + " kcal/mol";
+}
+
+// Boltzmann weights in per cent of energies in hartree, computed here from the
+// constants alone: 627.51 kcal/mol per hartree, R = 1.9863490372210806
+// cal/(mol K).
+inline std::vector<double> expectedPercents(const std::vector<double>& hartrees, double temperature) {
+  double lowest = hartrees[0] * 627.51;
+  for (double h : hartrees) lowest = std::min(lowest, h * 627.51);
+  std::vector<double> terms;
+  double sum = 0.0;
+  for (double h : hartrees) {
+    terms.push_back(std::exp(-(h * 627.51 - lowest) * 1000.0 / (1.9863490372210806 * temperature)));
+    sum += terms.back();
+  }
+  for (double& term : terms) term = 100.0 * term / sum;
+  return terms;
 }

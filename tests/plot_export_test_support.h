@@ -103,7 +103,7 @@ inline void prepareGoldenPage(Session& ui, PlotButton button, bool gnuplot5) {
     case PlotButton::EcdPng:
       loadEcdPair(ui);
       ui.tick(Form1->CheckBox2);  // "enantiomeric ECD" beside "normal ECD"
-      ui.tick(Form1->CheckBox1);  // "bars 1. spec"
+      ui.tick(Form1->CheckBox1);  // bars of curve 1
       break;
     case PlotButton::UvEps:
     case PlotButton::UvPng:

@@ -24,22 +24,6 @@ double printedFreeEnergy(const std::string& path) {
   return 0.0;
 }
 
-// Weights in per cent from free energies in hartree, computed here from the
-// constants alone: 627.51 kcal/mol per hartree, R = 1.9863490372210806
-// cal/(mol K).
-std::vector<double> expectedPercents(const std::vector<double>& hartrees, double temperature) {
-  double lowest = hartrees[0] * 627.51;
-  for (double h : hartrees) lowest = std::min(lowest, h * 627.51);
-  std::vector<double> terms;
-  double sum = 0.0;
-  for (double h : hartrees) {
-    terms.push_back(std::exp(-(h * 627.51 - lowest) * 1000.0 / (1.9863490372210806 * temperature)));
-    sum += terms.back();
-  }
-  for (double& term : terms) term = 100.0 * term / sum;
-  return terms;
-}
-
 TEST(ConformerAcceptance, FreeEnergiesExtractedThenIrSpectraSummedByBoltzmann) {
   std::vector<std::string> sources;
   for (const char* output : outputs) {
