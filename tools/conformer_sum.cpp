@@ -9,6 +9,7 @@
 #include "platform/numbers.h"
 #include "store/Store.h"
 #include "store/constants.h"
+#include "tools/folder_walk.h"
 
 const char* const TooManyConformersText = "Orvanix can not handle more than 500 conformations!";
 const char* const WeightingFactorsText = "Weighting factors:";
@@ -123,15 +124,8 @@ std::string HeatFilePath(const std::string& bilPath, SumKind kind, const std::st
   size_t cut = 6;
   if (kind == SumKind::Ecd && bilPath.find("cd.bil") == std::string::npos) cut = 3;
   if (kind == SumKind::Ord && bilPath.find("or.bil") == std::string::npos) cut = 3;
-  const auto lessCut = [cut](const std::string& text) {
-    return text.size() > cut ? text.substr(0, text.size() - cut) : std::string();
-  };
-  if (heatFolder.size() >= 2) {
-    const char last = heatFolder.back();
-    const std::string folder = (last == '/' || last == '\\') ? heatFolder : heatFolder + "/";
-    return folder + lessCut(ExtractFileName(bilPath)) + "heat";
-  }
-  return lessCut(bilPath) + "heat";
+  if (heatFolder.size() >= 2) return JoinFolder(heatFolder, LessLast(ExtractFileName(bilPath), cut) + "heat");
+  return LessLast(bilPath, cut) + "heat";
 }
 
 double ReadHeatEnergy(const std::string& heatPath) {

@@ -18,11 +18,6 @@ bool endsWithSeparator(const std::string& text) {
   return !text.empty() && (text.back() == '/' || text.back() == '\\');
 }
 
-// The text less its last `count` characters; "" when it is not longer.
-std::string lessLast(const std::string& text, size_t count) {
-  return text.size() > count ? text.substr(0, text.size() - count) : std::string();
-}
-
 std::vector<std::string> visitedFolders(const std::string& folder, bool subfolders) {
   if (!subfolders) return {""};
   return WalkSubfolders(folder);
@@ -42,6 +37,10 @@ std::vector<WalkFile> walk(const std::string& folder, bool subfolders, ListNames
 std::string WalkFolder(const std::string& field) {
   const std::string folder = field.empty() ? GetCurrentDir() : field;
   return endsWithSeparator(folder) ? folder : folder + "/";
+}
+
+std::string LessLast(const std::string& text, size_t count) {
+  return text.size() > count ? text.substr(0, text.size() - count) : std::string();
 }
 
 std::string JoinFolder(const std::string& folder, const std::string& name) {
@@ -70,7 +69,7 @@ std::string WalkFile::shownName() const {
 std::string WalkFile::slashedName() const { return subfolder + "/" + name; }
 
 std::string WalkFile::stem() const {
-  const std::string withoutEnding = lessLast(name, 3);
+  const std::string withoutEnding = LessLast(name, 3);
   return subfolder.empty() ? withoutEnding : subfolder + "_" + withoutEnding;
 }
 

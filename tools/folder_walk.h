@@ -28,6 +28,9 @@ class Memo;
 // field means the current folder.
 std::string WalkFolder(const std::string& field);
 
+// The text less its last `count` characters; "" when it is not longer.
+std::string LessLast(const std::string& text, size_t count);
+
 // `folder` and `name` joined with exactly one separator ("/" added only when
 // `folder` ends with neither "/" nor "\"; an empty folder gives the name).
 std::string JoinFolder(const std::string& folder, const std::string& name);

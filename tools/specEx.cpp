@@ -1,16 +1,15 @@
 #include "tools/specEx.h"
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "platform/parallel.h"
 #include "settings/settings.h"
 #include "tools/walk_window.h"
 
@@ -166,29 +165,22 @@ void TForm6::prepare(const std::vector<WalkFile>& tables, const std::vector<Walk
   const size_t firstOutput = jobs.size();
   jobs.resize(firstOutput + outputs.size());
   std::vector<PreparedExtraction> results(jobs.size());
-  std::vector<std::vector<SpectraProgram>> outputPrograms(outputs.size());
 
-  std::atomic<size_t> next{0};
-  auto work = [&] {
-    for (size_t k = next++; k < jobs.size(); k = next++) {
-      if (k < firstOutput) {
-        results[k] = PrepareExtraction(jobs[k].first, jobs[k].second, formalism_);
-        continue;
-      }
-      // An output may go to more than one extractor (one line may hold two
-      // markers); the first is prepared here, any other when it is called.
-      const WalkFile& file = outputs[k - firstOutput];
-      const std::vector<SpectraProgram> programs = programsOf(file.path(), formalism_);
-      if (programs.empty()) continue;
-      jobs[k] = {file.path(), programs.front()};
-      results[k] = PrepareExtraction(file.path(), programs.front(), formalism_);
+  auto work = [&](size_t k) {
+    if (k < firstOutput) {
+      results[k] = PrepareExtraction(jobs[k].first, jobs[k].second, formalism_);
+      return;
     }
+    // An output may go to more than one extractor (one line may hold two
+    // markers); the first is prepared here, any other when it is called.
+    const WalkFile& file = outputs[k - firstOutput];
+    const std::vector<SpectraProgram> programs = programsOf(file.path(), formalism_);
+    if (programs.empty()) return;
+    jobs[k] = {file.path(), programs.front()};
+    results[k] = PrepareExtraction(file.path(), programs.front(), formalism_);
   };
-  const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-  std::vector<std::thread> pool;
-  for (unsigned t = 1; t < threads && t < jobs.size(); ++t) pool.emplace_back(work);
-  work();
-  for (std::thread& thread : pool) thread.join();
+  // Every file is worth a thread of its own, up to eight.
+  ShareWork(jobs.size(), UsefulThreads(jobs.size(), jobs.size(), 1.0, 8), work);
 
   for (size_t k = 0; k < jobs.size(); ++k)
     if (!jobs[k].first.empty()) prepared_.emplace(jobs[k], std::move(results[k]));
@@ -239,9 +231,20 @@ bool TForm6::recognize(const WalkFile& file, std::string_view line) {
   }
   for (const Marker& marker : markers) {
     AddLogLine(*Memo1, file.name + marker.recognized);
-    extract(file.folder, file.subfolder, file.name, marker.program);
+    extractWith(marker.program, file);
   }
   return !markers.empty();
+}
+
+void TForm6::extractWith(SpectraProgram program, const WalkFile& file) {
+  switch (program) {
+    case SpectraProgram::Stda: STDA(file.folder, file.subfolder, file.name); break;
+    case SpectraProgram::Orca: ORCA(file.folder, file.subfolder, file.name); break;
+    case SpectraProgram::Gaussian03: GAUSSIAN03(file.folder, file.subfolder, file.name); break;
+    case SpectraProgram::Gaussian09: GAUSSIAN09(file.folder, file.subfolder, file.name); break;
+    case SpectraProgram::Escf: ESCF(file.folder, file.subfolder, file.name); break;
+    case SpectraProgram::Ricc2: RICC2(file.folder, file.subfolder, file.name); break;
+  }
 }
 
 void TForm6::STDA(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2) {

@@ -68,6 +68,8 @@ class TForm6 : public Form {
   // The recognition tests on one line of an output; true once an extractor
   // was called.
   bool recognize(const WalkFile& file, std::string_view line);
+  // Hands a recognised output to the extractor of its program.
+  void extractWith(SpectraProgram program, const WalkFile& file);
   void extract(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2,
                SpectraProgram program);
   // Writes what an extractor found and adds its result lines.

@@ -66,8 +66,7 @@ void TForm4::Button4Click() {
   if (Edit1->Text().size() < 2 && !OpenDialog1->Files.empty()) {
     std::string folder = ExtractFilePath(OpenDialog1->Files.front());
     if (!folder.empty()) folder.pop_back();
-    while (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder.pop_back();
-    Edit1->SetText(folder);
+    Edit1->SetText(ExtractFilePath(folder));
   }
   SelectDirectoryDialog1->InitialDir = Edit1->Text();
   if (!SelectDirectoryDialog1->Execute()) return;
@@ -151,10 +150,6 @@ void putIntoSlot1(Store& store, SumKind kind, const SumResult& sum) {
   }
 }
 
-std::string lessLastFour(const std::string& text) {
-  return text.size() > 4 ? text.substr(0, text.size() - 4) : std::string();
-}
-
 }  // namespace
 
 SumKind TForm4::tickedKind() const {
@@ -178,7 +173,7 @@ void TForm4::Button2Click() {
   const SumKind kind = tickedKind();
 
   TForm1& main = *Form1;
-  main.SetCaption(lessLastFour(files.front()) +
+  main.SetCaption(LessLast(files.front(), 4) +
                   (method == SumMethod::Arithmetic ? "_arith.bil" : "_Boltz.bil"));
   SumRequest request{files, kind, method, temperature, Edit1->Text(),
                      [this](const std::string& line) { AddLogLine(*Memo1, line); }};
