@@ -16,6 +16,8 @@
 #include "platform/form.h"
 #include "store/Store.h"
 
+enum class BandShape;  // display/broadening.h
+
 // A short name of a curve title for legends and data-file names: drops the
 // spectrum-file ending, blanks and underscores, keeps at most 20 characters.
 std::string ShrinkFileName(const std::string& title);
@@ -264,6 +266,8 @@ class TForm1 : public Form {
   void AddVCDSpectrumClick();
 
   // ---- Broadening ------------------------------------------------------------
+  // The UV/ECD band shape ticked in the settings window (None when neither).
+  static BandShape ChosenBandShape();
   void CalculateGaussCD(int slot);
   void CalculateGaussUV(int slot);
   void CalculateCurveVCD(int slot);

@@ -9,13 +9,6 @@
 #include "settings/settings.h"
 
 namespace {
-BandShape chosenBandShape() {
-  if (Form2 == nullptr) return BandShape::None;
-  if (Form2->RadioButton3->Checked()) return BandShape::Gaussian;
-  if (Form2->RadioButton4->Checked()) return BandShape::Lorentzian;
-  return BandShape::None;
-}
-
 template <class Grid>
 std::span<double> wavelengthSlot(Grid& grid, int slot) {
   return {grid.slotData(slot), WAVELENGTH_GRID_SIZE};
@@ -29,10 +22,17 @@ BroadeningProgress progressOn(ProgressBar* bar) {
 }
 }  // namespace
 
+BandShape TForm1::ChosenBandShape() {
+  if (Form2 == nullptr) return BandShape::None;
+  if (Form2->RadioButton3->Checked()) return BandShape::Gaussian;
+  if (Form2->RadioButton4->Checked()) return BandShape::Lorentzian;
+  return BandShape::None;
+}
+
 void TForm1::CalculateGaussCD(int slot) {
   // A band width that is no number leaves the ECD band as it was.
   const double sigma = StrToFloat(Edit3->Text());
-  broadenUvEcd(UvEcdKind::Ecd, wavelengthSlot(store.ROTS, slot), sigma, chosenBandShape(),
+  broadenUvEcd(UvEcdKind::Ecd, wavelengthSlot(store.ROTS, slot), sigma, ChosenBandShape(),
                wavelengthSlot(store.EPS, slot), progressOn(ProgressBar1));
 }
 
@@ -40,7 +40,7 @@ void TForm1::CalculateGaussUV(int slot) {
   // The UV band is emptied before the band width is read.
   store.ABSG.clearSlot(slot);
   const double sigma = StrToFloat(Edit3->Text());
-  broadenUvEcd(UvEcdKind::Uv, wavelengthSlot(store.OSC, slot), sigma, chosenBandShape(),
+  broadenUvEcd(UvEcdKind::Uv, wavelengthSlot(store.OSC, slot), sigma, ChosenBandShape(),
                wavelengthSlot(store.ABSG, slot), progressOn(ProgressBar1));
 }
 

@@ -31,8 +31,8 @@ void parallelFor(std::size_t count, double cost, const Work& work) {
 class PositionLoop {
  public:
   // Whole shifts from..to, or x scales from while <= to in accumulated steps.
-  static PositionLoop shifts(double from, double to) { return {from, to, 1.0, true}; }
-  static PositionLoop scales(double from, double to) { return {from, to, XSCALE_STEP, false}; }
+  static PositionLoop shifts(double from, double to) { return {from, to, 1.0}; }
+  static PositionLoop scales(double from, double to) { return {from, to, XSCALE_STEP}; }
   bool done() const { return !(value_ <= to_) || stuck_; }
   double value() const { return value_; }
   void next() {
@@ -40,14 +40,12 @@ class PositionLoop {
     stuck_ = following == value_;
     value_ = following;
   }
-  bool whole() const { return whole_; }
 
  private:
-  PositionLoop(double from, double to, double step, bool whole) : value_(from), to_(to), step_(step), whole_(whole) {}
+  PositionLoop(double from, double to, double step) : value_(from), to_(to), step_(step) {}
   double value_;
   double to_;
   double step_;
-  bool whole_;
   bool stuck_ = false;
 };
 

@@ -57,13 +57,13 @@ void TForm9::EnableUnitEdits(bool wavelengthUnit) {
 void TForm9::CalculateUV(double SIGMA) {
   Store& store = Form1->store;
   CMPUV.assign(UVECD_TRIAL_SIZE, 0.0);
-  trialUvBand({store.OSC.slotData(1), UVECD_TRIAL_SIZE}, SIGMA, settingsBandShape(), CMPUV);
+  trialUvBand({store.OSC.slotData(1), UVECD_TRIAL_SIZE}, SIGMA, TForm1::ChosenBandShape(), CMPUV);
 }
 
 void TForm9::CalculateCD(double SIGMA) {
   Store& store = Form1->store;
   CMPCD.assign(UVECD_TRIAL_SIZE, 0.0);
-  trialCdBand({store.ROTS.slotData(1), UVECD_TRIAL_SIZE}, SIGMA, settingsBandShape(), CMPCD);
+  trialCdBand({store.ROTS.slotData(1), UVECD_TRIAL_SIZE}, SIGMA, TForm1::ChosenBandShape(), CMPCD);
 }
 
 namespace {
@@ -147,7 +147,7 @@ Setting writeBack(UvEcdMode mode, double position, double width) {
 }
 
 std::string widthWords(bool spaced) {
-  const bool lorentzian = settingsBandShape() == BandShape::Lorentzian;
+  const bool lorentzian = TForm1::ChosenBandShape() == BandShape::Lorentzian;
   return std::string(") was found for ") + (lorentzian ? "gamma =" : "sigma =") + (spaced ? " " : "");
 }
 
@@ -156,8 +156,6 @@ std::string settingWords(UvEcdMode mode, const BestValue& best) {
   return " eV" + (mode == UvEcdMode::Wavelength ? " at " + positionText(mode, best.position) + " nm shift"
                                                 : " with an xscale factor of " + positionText(mode, best.position));
 }
-
-bool hasSignal(const std::optional<double>& maximum) { return maximum && *maximum > 0; }
 
 }  // namespace
 
@@ -187,7 +185,7 @@ void TForm9::Button1Click() {
   }
   if (*EXPUVMAX < 10) Memo1->Add("Experimental UV is given in relative units, calculated UV will be normalized");
 
-  const UvEcdLines uv{{store.OSC.slotData(1), UVECD_TRIAL_SIZE}, settingsBandShape()};
+  const UvEcdLines uv{{store.OSC.slotData(1), UVECD_TRIAL_SIZE}, TForm1::ChosenBandShape()};
   Setting setting{};
   if (input.ranges.positionTo - input.ranges.positionFrom > 0 || input.ranges.widthTo - input.ranges.widthFrom > 0) {
     const OverlapSearchResult result = searchUv(uv, mode, uvPoints, input.ranges, *EXPUVMAX);
@@ -198,7 +196,7 @@ void TForm9::Button1Click() {
     const BestValue& cross = *result.smallestCrossSection;
     const BestValue& factor = *result.bestFactor;
     setting = writeBack(mode, cross.position, cross.width);
-    const bool lorentzian = settingsBandShape() == BandShape::Lorentzian;
+    const bool lorentzian = TForm1::ChosenBandShape() == BandShape::Lorentzian;
     Memo1->Add("");
     Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + widthWords(true) + similarityNumber(factor.width) +
                settingWords(mode, factor));
@@ -265,7 +263,7 @@ void TForm9::Button3Click() {
   }
 
   const bool trackMirror = Form1->CheckBox2->Checked() && !Form1->CheckBox3->Checked();
-  const UvEcdLines cd{{store.ROTS.slotData(1), UVECD_TRIAL_SIZE}, settingsBandShape()};
+  const UvEcdLines cd{{store.ROTS.slotData(1), UVECD_TRIAL_SIZE}, TForm1::ChosenBandShape()};
   const FineTuningResult result = fineTuneEcd(cd, mode, cdPoints, input.ranges, *EXPCDMAX, trackMirror);
   if (result.outcome != SearchOutcome::Found) {
     Memo1->Add(noValueLine("CD", result.outcome));

@@ -129,7 +129,7 @@ void TForm12::Button1Click() {
   const int X1 = ranges.X1, X2 = ranges.X2;
 
   const std::optional<double> EXPIRMAX = ::EXPIRMAX(irPoints, X1, X2);
-  if (!EXPIRMAX || !(*EXPIRMAX > 0)) {
+  if (!hasSignal(EXPIRMAX)) {
     Memo1->Add(noSignalLine("IR"));
     return;
   }
@@ -166,7 +166,7 @@ void TForm12::Button1Click() {
 
   if (!vcdPair) return;
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
-  if (!EXPVCDMAX || !(*EXPVCDMAX > 0)) {
+  if (!hasSignal(EXPVCDMAX)) {
     Memo1->Add("");
     Memo1->Add(noSignalLine("VCD"));
     return;
@@ -196,7 +196,7 @@ void TForm12::Button3Click() {
   if (!vcdPair) return;
   const int X1 = ranges.X1, X2 = ranges.X2;
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
-  if (!EXPVCDMAX || !(*EXPVCDMAX > 0)) {
+  if (!hasSignal(EXPVCDMAX)) {
     Memo1->Add(noSignalLine("VCD"));
     return;
   }

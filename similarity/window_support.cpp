@@ -68,13 +68,6 @@ MeasuredPoints slot2Points(const Grid2<1, 10000, 5>& x, const Grid2<1, 10000, 5>
   return {{x.slotData(2), size}, {y.slotData(2), size}, count};
 }
 
-BandShape settingsBandShape() {
-  if (Form2 == nullptr) return BandShape::None;
-  if (Form2->RadioButton3->Checked()) return BandShape::Gaussian;
-  if (Form2->RadioButton4->Checked()) return BandShape::Lorentzian;
-  return BandShape::None;
-}
-
 std::string noSignalLine(const char* kind) {
   return std::string("No ") + kind + " similarity: the experimental " + kind + " data have no signal in the selected range";
 }

@@ -3,6 +3,7 @@
 // and write-back, and the slots' data as the plain searches take them.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/controls.h"
@@ -59,11 +60,11 @@ void addCoverageLines(Memo* memo, const std::string& message);
 bool missesWavelengths(const MeasuredPoints& points, int X1, int X2);
 bool missesWavenumbers(const MeasuredPoints& points, int X1, int X2);
 
+// A measured maximum that was found and lies above 0: the curve has signal.
+inline bool hasSignal(const std::optional<double>& maximum) { return maximum && *maximum > 0; }
+
 // The measured points of slot 2 of a kind.
 MeasuredPoints slot2Points(const Grid2<1, 10000, 5>& x, const Grid2<1, 10000, 5>& y, int count);
-
-// The band shape of the settings window.
-BandShape settingsBandShape();
 
 // The lines that stand for a missing result, kind = "UV", "CD", "IR" or "VCD":
 // the measured curve has no signal in the window; or the search or final
