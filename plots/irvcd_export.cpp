@@ -30,12 +30,6 @@ IrVcdSlots slotsOf(IrVcdPlot plot, const Store& store) {
           store.IRDATAPTS, store.IR,     store.EXPIRX, store.EXPIRY};
 }
 
-int slotsInUse(const SlotTexts& active) {
-  int count = 0;
-  for (long s = 1; s <= 5; ++s) count += SlotInUse(active[s]) ? 1 : 0;
-  return count;
-}
-
 // Whether curve 1 is drawn as computed or measured: "normal VCD", or "IR".
 bool drawsCurveOne(IrVcdPlot plot, const PlotControls& c) {
   return plot == IrVcdPlot::Vcd ? c.CheckBox6 : c.CheckBox19;
@@ -64,7 +58,7 @@ std::vector<std::string> measuredLines(const IrVcdSlots& k, long slot, double si
 
 bool IrVcdDrawsSomething(IrVcdPlot plot, const Store& store, const PlotControls& c) {
   const IrVcdSlots k = slotsOf(plot, store);
-  return drawsCurveOne(plot, c) || drawsMirror(plot, c) || slotsInUse(k.ACTIVE) > 1;
+  return drawsCurveOne(plot, c) || drawsMirror(plot, c) || SlotsInUse(k.ACTIVE) > 1;
 }
 
 bool HasIdenticalIrVcdNames(IrVcdPlot plot, const Store& store) {
@@ -85,7 +79,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   const bool vcd = plot == IrVcdPlot::Vcd;
   const IrVcdWindowControls& w = vcd ? c.vcd : c.ir;
   const IrVcdSlots k = slotsOf(plot, store);
-  const int N = slotsInUse(k.ACTIVE);
+  const int N = SlotsInUse(k.ACTIVE);
   const bool overlay = w.CheckBox1;
   const bool stacked = N > 1 && !overlay;
   const bool curveOne = drawsCurveOne(plot, c);

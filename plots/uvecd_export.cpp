@@ -24,12 +24,6 @@ std::span<const double> pointsSlot(const Grid2<1, 10000, 5>& grid, long slot) {
   return {grid.slotData(slot), static_cast<size_t>(Grid2<1, 10000, 5>::size)};
 }
 
-int slotsInUse(const SlotTexts& active) {
-  int count = 0;
-  for (long s = 1; s <= 5; ++s) count += SlotInUse(active[s]) ? 1 : 0;
-  return count;
-}
-
 // The bin of the largest stick of curve 1 over the bar window: by magnitude
 // for ECD, by signed value for UV; the first of equal sticks.
 long largestStickBin(std::span<const double> sticks, BarWindow window, bool byMagnitude) {
@@ -87,10 +81,16 @@ bool DrawsCurveOne(UvEcdPlot plot, const PlotControls& c) {
 SlotReals TwoCurveFactors(const SlotTexts& active, const SlotReals& maxima,
                           const SlotReals& factors, const PlotControls& c) {
   SlotReals result = factors;
-  if (slotsInUse(active) != 2 || c.CheckBox16 || !c.CheckBox8 || !SlotInUse(active[1]))
+  if (SlotsInUse(active) != 2 || c.CheckBox16 || !c.CheckBox8 || !SlotInUse(active[1]))
     return result;
   ScaleCurveOneTo(SecondSlotInUse(active), maxima, result);
   return result;
+}
+
+int SlotsInUse(const SlotTexts& active) {
+  int count = 0;
+  for (long s = 1; s <= 5; ++s) count += SlotInUse(active[s]) ? 1 : 0;
+  return count;
 }
 
 long SecondSlotInUse(const SlotTexts& active) {
@@ -127,7 +127,6 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   first.PLOT = ecd ? PlotKind::CD : PlotKind::UV;
   first.COMMENT = ecd ? "# CD plots" : "# UV plots";
   first.PSNAME = PictureBaseName(scriptFileName);
-  for (long s = 1; s <= 5; ++s) first.SIGMA = first.SIGMA || k.ACTIVE[s] == "calc";
 
   // x range.
   if (energyAxis)
@@ -275,7 +274,7 @@ void exportUvEcd(TForm1& form, UvEcdPlot plot) {
   Store& store = form.store;
   const bool ecd = isEcd(plot);
   const UvEcdSlots k = SlotsOf(plot, store);
-  const bool something = DrawsCurveOne(plot, controls) || slotsInUse(k.ACTIVE) > 1;
+  const bool something = DrawsCurveOne(plot, controls) || SlotsInUse(k.ACTIVE) > 1;
   RunPageExport(form, controls,
                 {.identicalNames = HasIdenticalCurveNames(plot, store),
                  .drawsSomething = SlotInUse(k.ACTIVE[1]) && something,

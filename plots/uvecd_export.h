@@ -46,6 +46,8 @@ bool DrawsCurveOne(UvEcdPlot plot, const PlotControls& controls);
 SlotReals TwoCurveFactors(const SlotTexts& active, const SlotReals& maxima,
                           const SlotReals& factors, const PlotControls& controls);
 
+// How many of the five slots are in use.
+int SlotsInUse(const SlotTexts& active);
 // The first slot after slot 1 that holds a curve; 5 when none does.
 long SecondSlotInUse(const SlotTexts& active);
 // FACTOR[1] = MAX[other] / MAX[1] and FACTOR[other] = 1; nothing when curve 1
