@@ -12,12 +12,6 @@ std::string& rememberedFolder() {
   return folder;
 }
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 }  // namespace
 
 std::string WithFilterEnding(const std::string& path, const std::string& masks) {
@@ -33,7 +27,7 @@ std::string WithFilterEnding(const std::string& path, const std::string& masks) 
   // "mol.cd" lacks only the ".bil" of ".cd.bil".
   for (size_t cut = ending.size() - 1; cut > 0; --cut)
     if (ending[cut] == '.' && name.size() > cut &&
-        equalIgnoringCase(std::string_view(name).substr(name.size() - cut), ending.substr(0, cut)))
+        MatchesMask(name, "*" + ending.substr(0, cut)))
       return path + ending.substr(cut);
   return path + ending;
 }
