@@ -166,7 +166,6 @@ void TForm1::ADFUV(const std::string& fileName, int slot) {
   // An output may print the summary table more than once: the last complete
   // one is the result.
   readers::LastTable<readers::LineTable> tables;
-  int cutStates = 0;
   readers::readGuarded([&] {
     LineSource source(fileName);
     while (!source.eof()) {
@@ -188,7 +187,6 @@ void TForm1::ADFUV(const std::string& fileName, int slot) {
         source.next();
       }
       table.cut = source.pastEnd();
-      if (table.cut) cutStates = table.states;
       tables.offer(std::move(table));
     }
   });
@@ -196,8 +194,7 @@ void TForm1::ADFUV(const std::string& fileName, int slot) {
   if (const readers::LineTable* table = tables.kept()) {
     for (const auto& [wavelength, value] : table->lines)
       readers::addLine(store.OSC, slot, wavelength, value, readers::RangeTest::Strict);
-    if (tables.endsCut())
-      notes.endsInsideTable(readers::stateCountText(cutStates), tables.earlierKept());
+    tables.noteCut(notes);
   }
   readers::UvEcdClosing closing{readers::Spectrum::Uv};
   closing.pageStepsEverySlot = true;

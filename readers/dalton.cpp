@@ -59,19 +59,17 @@ void readStrengths(TForm1& form, const std::string& fileName, int slot, Spectrum
   const int valueField = ecd ? (velocity ? 6 : 7) : (velocity ? 4 : 5);
   LineSource source(fileName);
   readers::LastTable<readers::LineTable> tables;
-  int cutRows = 0;
   bool results = false;
   while (!source.eof()) {
     source.next();
     results = results || source.has(resultsStart);
     if (!results || !source.has(strengthsTable)) continue;
     readers::LineTable rows = readTable(source, valueField, ecd ? &table : nullptr);
-    if (rows.cut) cutRows = rows.states;
     tables.offer(std::move(rows));
   }
   const readers::LineTable* kept = tables.kept();
   if (kept == nullptr) return;
-  if (tables.endsCut()) notes.endsInsideTable(readers::stateCountText(cutRows), tables.earlierKept());
+  tables.noteCut(notes);
   states = kept->states;
   for (const auto& [wavelength, value] : kept->lines)
     readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,

@@ -255,19 +255,13 @@ class GaussianRun {
     block.states = block.cut ? std::min(count, listed) : count;
     const int rows = StateTable::held(block.states);
     for (int i = 1; i <= rows; ++i) block.rows.push_back(table_.at(i));
-    if (block.cut) {
-      cutStates_ = block.states;
-      cutAnnounced_ = count;
-    }
     blocks_.offer(std::move(block));
     table_.clear();
   }
 
   // The block that counts and the optical rotations, with the notes.
   readers::StateParse result() {
-    if (blocks_.endsCut())
-      notes_.endsInsideTable(readers::stateCountText(cutStates_, cutAnnounced_),
-                             blocks_.earlierKept());
+    blocks_.noteCut(notes_);
     readers::StateParse parse;
     if (const Block* block = blocks_.kept()) {
       parse.found = true;
@@ -346,8 +340,6 @@ class GaussianRun {
   readers::LoadNotes notes_;
   StateTable table_;
   readers::LastTable<Block> blocks_;
-  int cutStates_ = 0;
-  int cutAnnounced_ = 0;
   // A row of the block was cut by the end of the file.
   bool rowCut_ = false;
   std::vector<std::pair<double, double>> rotations_;

@@ -81,7 +81,7 @@ class NwchemRun {
     const readers::LineTable* list = lists.kept();
     if (list == nullptr) return;
     states_ = list->states;
-    if (lists.endsCut()) notes_.endsInsideTable(readers::stateCountText(cutRoots_), lists.earlierKept());
+    lists.noteCut(notes_);
     for (const auto& [wavelength, value] : list->lines)
       readers::addLine(ecd ? form_.store.ROTS : form_.store.OSC, slot_, wavelength, value,
                        readers::RangeTest::GridOnly);
@@ -114,7 +114,6 @@ class NwchemRun {
       source.next();
     }
     list.cut = source.pastEnd();
-    if (list.cut) cutRoots_ = list.states;
     return list;
   }
 
@@ -125,7 +124,6 @@ class NwchemRun {
   StateTable& table_;
   readers::LoadNotes& notes_;
   int states_ = 0;
-  int cutRoots_ = 0;
 };
 
 // Reads the file into the slot; returns the number of roots counted.

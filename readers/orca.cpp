@@ -113,8 +113,7 @@ class OrcaRun {
       into_.lines = table->lines;
       into_.count = table->states;
     }
-    if (tables.endsCut())
-      into_.notes.endsInsideTable(readers::stateCountText(cutStates_), tables.earlierKept());
+    tables.noteCut(into_.notes);
   }
 
  private:
@@ -128,11 +127,6 @@ class OrcaRun {
   }
 
   void markComputed() { into_.found = true; }
-
-  void offer(readers::LastTable<readers::LineTable>& tables, readers::LineTable table) {
-    if (table.cut) cutStates_ = table.states;
-    tables.offer(std::move(table));
-  }
 
   // The sTDA table: state, eV, nm, fL, fV, Rl, RV, then the leading
   // excitations. Each strength comes from the column of its own name.
@@ -155,7 +149,7 @@ class OrcaRun {
     } catch (const readers::RowCutByEndOfFile&) {
       table.cut = true;
     }
-    offer(stateTables_, std::move(table));
+    stateTables_.offer(std::move(table));
   }
 
   // The five lines from the marker to the first row; the third holds the units.
@@ -213,7 +207,7 @@ class OrcaRun {
     markComputed();
     const RowLayout layout = openTable(source);
     const double factor = convertibleUnits && !layout.sgs ? atomicToSgs : 1.0;
-    offer(spectrumTables_, readRows(source, layout, factor));
+    spectrumTables_.offer(readRows(source, layout, factor));
   }
 
   // The velocity-dipole table with "velocity", every other absorption table
@@ -222,7 +216,7 @@ class OrcaRun {
     const bool velocityTable = source.has(velocityAbsorptionTable);
     if ((velocityTable && formalism_.velocity) || (!velocityTable && formalism_.length)) {
       markComputed();
-      offer(spectrumTables_, readRows(source, openTable(source), 1.0));
+      spectrumTables_.offer(readRows(source, openTable(source), 1.0));
     }
   }
 
@@ -232,7 +226,6 @@ class OrcaRun {
   readers::LineParse& into_;
   readers::LastTable<readers::LineTable> spectrumTables_;
   readers::LastTable<readers::LineTable> stateTables_;
-  int cutStates_ = 0;
 };
 
 }  // namespace

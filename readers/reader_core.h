@@ -200,18 +200,27 @@ class StateTable {
 
 // ---- The last complete table --------------------------------------------------------
 
+// "1 state", "3 states", "3 of 5 states" (`announced` > 0).
+std::string stateCountText(int read, int announced = 0);
+
 // A file may print a table of one kind several times (the steps of an
 // optimisation, the guess before the final method, the right, left and
 // left-right moments): the last complete one is the result. A table cut by
 // the end of the file counts only when no complete one came before it.
-// `Table` has a member `bool cut`.
+// `Table` has the members `bool cut`, `int states` (those read) and `int
+// announced` (the count the file printed for it, 0 when none).
 template <class Table>
 class LastTable {
  public:
   void offer(Table table) {
     endsCut_ = table.cut;
+    if (table.cut) cutCount_ = stateCountText(table.states, table.announced);
     if (table.cut && kept_ && !kept_->cut) return;
     kept_ = std::move(table);
+  }
+  // The one note of a file that ends inside the last table offered.
+  void noteCut(LoadNotes& notes) const {
+    if (endsCut_) notes.endsInsideTable(cutCount_, earlierKept());
   }
   const Table* kept() const { return kept_ ? &*kept_ : nullptr; }
   // The last table offered was cut by the end of the file.
@@ -222,6 +231,7 @@ class LastTable {
  private:
   std::optional<Table> kept_;
   bool endsCut_ = false;
+  std::string cutCount_;
 };
 
 // A table given as its lines (wavelength in nm and value), the number of
@@ -229,11 +239,9 @@ class LastTable {
 struct LineTable {
   std::vector<std::pair<double, double>> lines;
   int states = 0;
+  int announced = 0;
   bool cut = false;
 };
-
-// "1 state", "3 states", "3 of 5 states" (`announced` > 0).
-std::string stateCountText(int read, int announced = 0);
 
 // ---- Closing steps ------------------------------------------------------------------
 

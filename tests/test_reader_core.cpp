@@ -136,6 +136,8 @@ TEST(ReaderTables, TheLastCompleteTableIsKept) {
   struct Table {
     int id;
     bool cut;
+    int states = 0;
+    int announced = 0;
   };
   readers::LastTable<Table> tables;
   EXPECT_EQ(tables.kept(), nullptr);
