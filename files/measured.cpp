@@ -244,33 +244,6 @@ MeasuredRead ReadChromatogram(TextFileLines& file, std::span<double> times,
   return result;
 }
 
-namespace {
-// The lines as the text of a file.
-TextFileLines linesInMemory(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return TextFileLines(TextInMemory{"", std::move(text)});
-}
-}  // namespace
-
-MeasuredRead ReadMeasuredSpectrum(const std::vector<std::string>& lines, MeasuredKind kind,
-                                  std::span<double> xs, std::span<double> ys) {
-  TextFileLines file = linesInMemory(lines);
-  return ReadMeasuredSpectrum(file, kind, xs, ys);
-}
-
-MeasuredRead ReadMeasuredOrd(const std::vector<std::string>& lines, std::span<double> xs,
-                             std::span<double> ys) {
-  TextFileLines file = linesInMemory(lines);
-  return ReadMeasuredOrd(file, xs, ys);
-}
-
-MeasuredRead ReadChromatogram(const std::vector<std::string>& lines, std::span<double> times,
-                              std::span<double> signals) {
-  TextFileLines file = linesInMemory(lines);
-  return ReadChromatogram(file, times, signals);
-}
-
 std::string MeasuredErrorsMessage(int count) {
   return std::to_string(count) + " Error(s) occured, please check the file!";
 }

@@ -51,8 +51,6 @@ struct MeasuredRead {
 // The file is read line by line and only as far as the spans hold points.
 MeasuredRead ReadMeasuredSpectrum(TextFileLines& file, MeasuredKind kind, std::span<double> xs,
                                   std::span<double> ys);
-MeasuredRead ReadMeasuredSpectrum(const std::vector<std::string>& lines, MeasuredKind kind,
-                                  std::span<double> xs, std::span<double> ys);
 
 // Measured curves are kept with x descending: reverses points 1..count when
 // the last x is greater than the first.
@@ -63,14 +61,10 @@ void StoreDescending(std::span<double> xs, std::span<double> ys, int count);
 // EConvertError, naming the file and line, with the points read so far in
 // place.
 MeasuredRead ReadMeasuredOrd(TextFileLines& file, std::span<double> xs, std::span<double> ys);
-MeasuredRead ReadMeasuredOrd(const std::vector<std::string>& lines, std::span<double> xs,
-                             std::span<double> ys);
 
 // A cuv or ccd file into times and signals, which are cleared first; strict
 // conversion as for ORD. `errors` and `noDataMarker` stay unused.
 MeasuredRead ReadChromatogram(TextFileLines& file, std::span<double> times,
-                              std::span<double> signals);
-MeasuredRead ReadChromatogram(const std::vector<std::string>& lines, std::span<double> times,
                               std::span<double> signals);
 
 // The one box after a file with unreadable numbers.
