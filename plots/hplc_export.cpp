@@ -43,13 +43,12 @@ std::string widenedRange(double lower, double lowest, double upper, double highe
 }
 
 std::vector<std::string> traceLines(const Store& store, long slot, const std::string& xColumn) {
-  std::vector<std::string> lines;
-  const long count = std::min<long>(std::max(0, store.HPLCDATAPTS[slot]), Grid2<1, 15000, 5>::size);
-  lines.reserve(static_cast<size_t>(count));
-  for (long p = 1; p <= count; ++p) {
-    std::string line = DataLine(FloatToStr(store.HPLCX(p, slot)), FloatToStrF(store.HPLCY(p, slot), 6));
-    lines.push_back(xColumn.empty() ? line : xColumn + "\t" + line);
-  }
+  constexpr auto size = static_cast<size_t>(Grid2<1, 15000, 5>::size);
+  std::vector<std::string> lines =
+      MeasuredDataLines({store.HPLCX.slotData(slot), size}, {store.HPLCY.slotData(slot), size},
+                        store.HPLCDATAPTS[slot], /*wavenumberUnit*/ false, 1.0);
+  if (!xColumn.empty())
+    for (std::string& line : lines) line = xColumn + "\t" + line;
   return lines;
 }
 

@@ -29,10 +29,9 @@ OrdPoints pointsOf(const Store& store, long slot) {
 }
 
 std::vector<std::string> ordDataLines(const OrdPoints& points, double sign) {
-  std::vector<std::string> lines;
-  for (long i = 0; i < points.count; ++i)
-    lines.push_back(DataLine(FloatToStr(points.x[i]), FloatToStrF(sign * points.y[i], 6)));
-  return lines;
+  const auto count = static_cast<size_t>(points.count);
+  return MeasuredDataLines({points.x, count}, {points.y, count}, static_cast<int>(points.count),
+                           /*wavenumberUnit*/ false, sign);
 }
 
 }  // namespace
