@@ -449,12 +449,9 @@ std::optional<double> EXPCDMAX(const MeasuredPoints& points, EcdMaximumRule rule
   return runningMaximum(points, start, 0, n, insideWavenumbers, absoluteValue);
 }
 
+// The IR maximum is taken as the UV one over a wavelength window.
 std::optional<double> EXPIRMAX(const MeasuredPoints& points, int X1, int X2) {
-  const int n = points.size();
-  const int start = firstPoint(n, [&](int i) { return points.x[i] <= X2; });
-  if (start == n) return std::nullopt;
-  return runningMaximum(
-      points, start, 0, n, [&](int i) { return X1 <= points.x[i] && points.x[i] <= X2; }, signedValue);
+  return EXPUVMAX(points, UvEcdMode::Wavelength, X1, X2);
 }
 
 std::optional<double> EXPVCDMAX(const MeasuredPoints& points, int X1, int X2) {
