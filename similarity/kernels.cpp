@@ -449,7 +449,7 @@ std::optional<double> EXPCDMAX(const MeasuredPoints& points, EcdMaximumRule rule
   return runningMaximum(points, start, 0, n, insideWavenumbers, absoluteValue);
 }
 
-// The IR maximum is taken as the UV one over a wavelength window.
+// The IR maximum walks the points as the UV one does in the wavelength unit.
 std::optional<double> EXPIRMAX(const MeasuredPoints& points, int X1, int X2) {
   return EXPUVMAX(points, UvEcdMode::Wavelength, X1, X2);
 }
