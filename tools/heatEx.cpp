@@ -78,13 +78,8 @@ void TForm5::writeLists() {
 }
 
 void TForm5::readOutput(const WalkFile& file) {
-  Memo2->Clear();
   // One bad output costs its own heat file, never the rest of the walk.
-  try {
-    if (!IsTextFile(file.path())) {
-      AddLogLine(*Memo1, NotATextFileLine(file.shownName()));
-      return;
-    }
+  ReadGuarded(*Memo1, *Memo2, file, [&] {
     const EnergyProgram program = RecognizeEnergyOutput(file.path());
     if (program == EnergyProgram::None) {
       AddLogLine(*Memo1, NotRecognisedLine(file.shownName()));
@@ -97,11 +92,7 @@ void TForm5::readOutput(const WalkFile& file) {
       ORCA(file.folder, file.subfolder, file.name);
     else
       GAUSSIAN(file.folder, file.subfolder, file.name);
-  } catch (const EInOutError& error) {
-    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
-  } catch (const EConvertError& error) {
-    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
-  }
+  });
 }
 
 void TForm5::GAUSSIAN(const std::string& DIRECTORY, const std::string& SR, const std::string& SR2) {
@@ -146,8 +137,7 @@ void TForm5::saveEnergies(const WalkFile& file, const EnergyTexts& found, bool g
     AddLogLine(*Memo1, AlreadyWrittenLine(file.shownName(), heatName));
     return;
   }
-  if (!DirectoryExists(folder) && !CreateDir(folder))
-    throw EInOutError("Unable to create folder " + folder);
+  EnsureResultFolder(folder);
   Memo2->SetLines(heatLines);
   Memo2->SaveToFile(heatPath);
   written_.add(heatPath);

@@ -186,32 +186,17 @@ void TForm6::prepare(const std::vector<WalkFile>& tables, const std::vector<Walk
     if (!jobs[k].first.empty()) prepared_.emplace(jobs[k], std::move(results[k]));
 }
 
-// One bad file costs its own bil files, never the rest of the walk.
-void TForm6::guarded(const WalkFile& file, const std::function<void()>& reading) {
-  Memo2->Clear();
-  try {
-    if (!IsTextFile(file.path())) {
-      AddLogLine(*Memo1, NotATextFileLine(file.shownName()));
-      return;
-    }
-    reading();
-  } catch (const EInOutError& error) {
-    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
-  } catch (const EConvertError& error) {
-    AddLogLine(*Memo1, FileHandlingErrorLine(error, file.shownName()));
-  }
-}
-
 void TForm6::readTable(const WalkFile& file) {
   if (!isTableName(file.name)) return;
-  guarded(file, [&] {
+  // One bad file costs its own bil files, never the rest of the walk.
+  ReadGuarded(*Memo1, *Memo2, file, [&] {
     AddLogLine(*Memo1, file.name + " might be an sTDA/sTDDFT file");
     STDA(file.folder, file.subfolder, file.name);
   });
 }
 
 void TForm6::readOutput(const WalkFile& file) {
-  guarded(file, [&] {
+  ReadGuarded(*Memo1, *Memo2, file, [&] {
     TextFileLines lines(file.path());
     bool FOUND = false;
     while (!FOUND && !lines.eof()) FOUND = recognize(file, lines.readLineView());
@@ -301,8 +286,7 @@ void TForm6::saveSpectra(const WalkFile& file, const PreparedExtraction& prepare
         }
     for (const ExtractedKind& kind : kinds) {
       AddLogLine(*Memo1, kind.foundText + file.shownName());
-      if (!DirectoryExists(folder) && !CreateDir(folder))
-        throw EInOutError("Unable to create folder " + folder);
+      EnsureResultFolder(folder);
       for (const ExtractedBilFile& bil : kind.files) {
         const std::string path = JoinFolder(folder, file.stem() + bil.ending);
         Memo2->SetLines(bil.lines);

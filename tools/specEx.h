@@ -62,7 +62,6 @@ class TForm6 : public Form {
   void startWalk(bool subfolders);
   void walk(const std::string& DIRECTORY);
   void prepare(const std::vector<WalkFile>& tables, const std::vector<WalkFile>& outputs);
-  void guarded(const WalkFile& file, const std::function<void()>& reading);
   void readTable(const WalkFile& file);
   void readOutput(const WalkFile& file);
   // The recognition tests on one line of an output; true once an extractor

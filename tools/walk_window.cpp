@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "tools/folder_walk.h"
 
@@ -22,4 +23,23 @@ void StartWalk(Memo& log, Edit& folderField, const CheckBox& subfolderMode,
     scanSubDirs(folderField.Text());
   else
     scanDir(folderField.Text());
+}
+
+void ReadGuarded(Memo& log, Memo& scratch, const WalkFile& file, const std::function<void()>& reading) {
+  scratch.Clear();
+  try {
+    if (!IsTextFile(file.path())) {
+      AddLogLine(log, NotATextFileLine(file.shownName()));
+      return;
+    }
+    reading();
+  } catch (const EInOutError& error) {
+    AddLogLine(log, FileHandlingErrorLine(error, file.shownName()));
+  } catch (const EConvertError& error) {
+    AddLogLine(log, FileHandlingErrorLine(error, file.shownName()));
+  }
+}
+
+void EnsureResultFolder(const std::string& folder) {
+  if (!DirectoryExists(folder) && !CreateDir(folder)) throw EInOutError("Unable to create folder " + folder);
 }

@@ -9,6 +9,7 @@ class CheckBox;
 class Edit;
 class Memo;
 class SelectDirectoryDialog;
+struct WalkFile;
 
 // "Select Dir": an empty field is filled with the current folder first; the
 // chosen folder is made (with its parents) when it does not exist, and goes
@@ -21,3 +22,12 @@ void SelectWalkFolder(Edit& folderField, SelectDirectoryDialog& dialog);
 void StartWalk(Memo& log, Edit& folderField, const CheckBox& subfolderMode,
                const std::function<void(const std::string&)>& scanSubDirs,
                const std::function<void(const std::string&)>& scanDir);
+
+// Reads one file of a walk: a file that is no text gets its log line, and a
+// file or number error in `reading` gets the file-error line; either way the
+// walk goes on with the next file. `scratch` (the window's hidden memo) is
+// cleared first.
+void ReadGuarded(Memo& log, Memo& scratch, const WalkFile& file, const std::function<void()>& reading);
+
+// The folder a walk writes its results into, made when it is missing.
+void EnsureResultFolder(const std::string& folder);
