@@ -81,6 +81,13 @@ int orcaMajorVersion(const std::string& versionLine) {
 
 bool fourOrLater(int majorVersion) { return majorVersion > 3; }
 
+// The ORCA version line that follows the banner; the current line counts.
+std::optional<std::string> versionLineFrom(readers::LineSource& source) {
+  while (!source.has("Program Version") && !source.eof()) source.next();
+  if (!source.has("Program Version")) return std::nullopt;
+  return source.line();
+}
+
 std::optional<NamedReader> orcaReader(Kind kind, int majorVersion) {
   const bool fourOrLater = ::fourOrLater(majorVersion);
   switch (kind) {
@@ -118,10 +125,8 @@ std::optional<NamedReader> chooseReader(const std::string& fileName, Kind kind) 
     }
     if (found == nullptr) return std::nullopt;
     if (!found->orca) return found->byKind[index];
-    // The version line follows the banner; the banner line itself counts.
-    while (!source.has("Program Version") && !source.eof()) source.next();
-    if (!source.has("Program Version")) return std::nullopt;
-    orcaVersionLine = source.line();
+    orcaVersionLine = versionLineFrom(source);
+    if (!orcaVersionLine) return std::nullopt;
   }
   // The file is closed before the version is converted.
   return orcaReader(kind, orcaMajorVersion(*orcaVersionLine));
@@ -130,16 +135,16 @@ std::optional<NamedReader> chooseReader(const std::string& fileName, Kind kind) 
 }  // namespace
 
 std::optional<readers::OrcaVersion> readers::orcaVersionOf(const std::string& fileName) {
-  std::string versionLine;
+  std::optional<std::string> versionLine;
   {
     LineSource source(fileName);
     while (!source.has("O   R   C   A") && !source.eof()) source.next();
-    while (!source.has("Program Version") && !source.eof()) source.next();
-    if (!source.has("Program Version")) return std::nullopt;
-    versionLine = source.line();
+    versionLine = versionLineFrom(source);
   }
-  return fourOrLater(orcaMajorVersion(versionLine)) ? OrcaVersion::FourOrLater
-                                                    : OrcaVersion::BeforeFour;
+  if (!versionLine) return std::nullopt;
+  // The file is closed before the version is converted.
+  return fourOrLater(orcaMajorVersion(*versionLine)) ? OrcaVersion::FourOrLater
+                                                     : OrcaVersion::BeforeFour;
 }
 
 namespace {
