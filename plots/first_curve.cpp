@@ -55,14 +55,6 @@ bool anyCalc(const SlotTexts& states) {
   return false;
 }
 
-std::string keyLine(Picture picture, bool inside) {
-  if (picture == Picture::Eps)
-    return inside ? R"(set key right top Left reverse samplen 1 spacing 1.25 title "" nobox)"
-                  : R"(set key right top Left outside reverse samplen 1 spacing 1.25 title "" nobox)";
-  return inside ? R"(set key right Left top reverse samplen 1 spacing 1.25 title "" nobox)"
-                : R"(set key right Left top outside reverse samplen 1 spacing 1.25 title "" nobox)";
-}
-
 std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c) {
   const std::string letter = c.lorentzian ? "g" : "s";
   if (picture == Picture::Eps)
@@ -177,7 +169,7 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
   lines.push_back(eps ? axisLabel("y", w.Edit10, w.Edit1, w.Edit13) : axisLabel("y", w.Edit10, w.Edit15, w.Edit17));
   lines.push_back(axisLabel("x", w.Edit9, w.Edit1, eps ? w.Edit13 : w.Edit17));
   if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c));
-  lines.push_back(keyLine(picture, w.CheckBox5));
+  lines.push_back(KeyLine(picture, w.CheckBox5));
   if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c);
 }
 
@@ -185,7 +177,7 @@ void ordSection(std::vector<std::string>& lines, Picture picture, const PlotCont
   const UvEcdWindowControls& w = c.cd;
   const bool eps = picture == Picture::Eps;
   const std::string shift = OrdShiftText(c);
-  lines.push_back(keyLine(Picture::Png, false));
+  lines.push_back(KeyLine(Picture::Png, false));
   squareLines(lines, picture);
   lines.push_back("set tics out");
   lines.push_back("set xzeroaxis linetype 7 lw 2");
@@ -200,7 +192,7 @@ void ordSection(std::vector<std::string>& lines, Picture picture, const PlotCont
   lines.push_back("set label \"" + labelFont + "curve 1 = " + shift + " nm\" at graph 1.1," +
                   (eps ? "0.33" : "0.35"));
   if (!eps) ordLabel();
-  lines.push_back(keyLine(Picture::Eps, false));
+  lines.push_back(KeyLine(Picture::Eps, false));
 }
 
 std::string usingPart(const std::string& x, const std::string& scaling) {
@@ -251,10 +243,7 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   // curve 1 red in either dialect.
   lines.push_back("set colorsequence classic");
   if (eps) {
-    const std::string width = c.gnuplot5 ? " lw 2" : " lw 4";
-    const char* types[] = {"1", "7", "2", "5", "4", "3"};
-    for (int i = 0; i < 6; ++i)
-      lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + width);
+    EpsLineStyles(lines, c.gnuplot5);
   } else {
     const char* colours[] = {"red", "black", "green", "cyan", "magenta", "blue"};
     for (int i = 0; i < 6; ++i)

@@ -10,7 +10,6 @@
 #include "store/Store.h"
 
 enum class PlotKind { CD, UV, ORD };
-enum class Picture { Eps, Png };
 
 // "CD", "UV" or "ORD"; any other text raises EConvertError.
 PlotKind PlotKindOf(const std::string& PLOT);

@@ -95,7 +95,7 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
   lines.push_back("set nogrid");
   lines.push_back("set term post \"" + font + "\" 20");
   lines.push_back("set out \"" + PSNAME + ".eps\"");
-  lines.push_back(R"(set key right top Left outside reverse samplen 1 spacing 1.25 title "" nobox)");
+  lines.push_back(KeyLine(Picture::Eps, /*inside*/ false));
   lines.push_back("show label");
   return lines;
 }

@@ -112,9 +112,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back("set terminal postscript eps enhanced color solid \"" + font + "\" " + w.Edit12);
   lines.push_back("set border 31 lw 1");
   if (c.gnuplot5) lines.push_back("set colorsequence classic");
-  const char* types[] = {"1", "7", "2", "5", "4", "3"};
-  for (int i = 0; i < 6; ++i)
-    lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + (c.gnuplot5 ? " lw 2" : " lw 4"));
+  EpsLineStyles(lines, c.gnuplot5);
   lines.push_back("set xtics border nomirror norotate 200,200");
   lines.push_back("set mxtics 4");
   lines.push_back("set mytics 2");
@@ -128,7 +126,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back("set ylabel \"" + w.Edit10 + "\" font \"" + font + ", " + w.Edit12 + "\"");
   lines.push_back("set ylabel offset 1.5");
   if (w.CheckBox5) lines.push_back(R"(set format y '%.0t{/Symbol \327}10^{%1T}')");
-  lines.push_back(R"(set key right top Left reverse samplen 1 spacing 1.25 title "" nobox)");
+  lines.push_back(KeyLine(Picture::Eps, /*inside*/ true));
   if (stacked) lines.push_back("set multiplot layout " + IntToStr(N + 1) + ",1");
 
   const auto yLines = [&](long s) {

@@ -228,6 +228,20 @@ std::vector<std::string> JoinPlotEntries(const std::vector<PlotEntry>& entries,
 
 // ---- Data files ------------------------------------------------------------------
 
+std::string KeyLine(Picture picture, bool inside) {
+  if (picture == Picture::Eps)
+    return inside ? R"(set key right top Left reverse samplen 1 spacing 1.25 title "" nobox)"
+                  : R"(set key right top Left outside reverse samplen 1 spacing 1.25 title "" nobox)";
+  return inside ? R"(set key right Left top reverse samplen 1 spacing 1.25 title "" nobox)"
+                : R"(set key right Left top outside reverse samplen 1 spacing 1.25 title "" nobox)";
+}
+
+void EpsLineStyles(std::vector<std::string>& lines, bool gnuplot5) {
+  const std::string width = gnuplot5 ? " lw 2" : " lw 4";
+  const char* types[] = {"1", "7", "2", "5", "4", "3"};
+  for (int i = 0; i < 6; ++i) lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + width);
+}
+
 std::string DataLine(std::string x, std::string y) {
   TForm1::KommaZuPunkt(x);
   TForm1::KommaZuPunkt(y);

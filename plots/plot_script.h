@@ -168,6 +168,15 @@ struct PlotScript {
   std::vector<DataFile> dataFiles;
 };
 
+enum class Picture { Eps, Png };
+
+// The key of a picture, inside the plot or outside on its right.
+std::string KeyLine(Picture picture, bool inside);
+
+// The six line styles of an EPS picture: red, black, green, ... by line
+// type, thinner in the gnuplot 5 dialect.
+void EpsLineStyles(std::vector<std::string>& lines, bool gnuplot5);
+
 // A data-file line: x, TAB, y, each with any comma made a point.
 std::string DataLine(std::string x, std::string y);
 
