@@ -163,7 +163,8 @@ TEST(ConformerWalk, BadFilesAreLoggedAndTheWalkGoesOn) {
   EXPECT_EQ(log[2], "job.log is a MOPAC File");
   EXPECT_EQ(log[3], "File handling error occurred. Details: EConvertError/\"*********\" is an invalid float in conf_c/job.log");
   if (canLock) {
-    EXPECT_EQ(log[4], "File handling error occurred. Details: EInOutError/Access denied in conf_d/job.log");
+    EXPECT_EQ(log[4], "File handling error occurred. Details: EInOutError/Access denied (" +
+                          root.file("conf_d/job.log") + ") in conf_d/job.log");
   }
   EXPECT_EQ(log.back(), "Energy found in conf_e/job.log");
   EXPECT_TRUE(ui.errorBoxes().empty());
