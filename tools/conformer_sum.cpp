@@ -135,7 +135,8 @@ double ReadHeatEnergy(const std::string& heatPath) {
   if (equals != std::string::npos) line = line.substr(equals + 1);
   line = Trim(line);
   line = Trim(line.substr(0, line.find(' ')));
-  return StrToFloat(line);
+  // A box that names the heat file says which conformer to look at.
+  return NamingTheLine(file, [&] { return StrToFloat(line); });
 }
 
 std::vector<double> BoltzmannWeights(const std::vector<std::optional<double>>& energies,
