@@ -359,6 +359,40 @@ TEST(SumSpectra, AFailedStartLeavesSlot1Alone) {
   }
 }
 
+// The box of an energy that does not convert names the heat file and line,
+// so the user knows which conformer to look at.
+TEST(SumSpectra, AnEnergyThatDoesNotConvertNamesItsHeatFile) {
+  for (const std::string heatText : {"no energy here\r\n", "HEAT OF FORMATION  =  1,5 kcal/mol\r\n"}) {
+    SCOPED_TRACE(heatText);
+    Session ui;
+    Conformers c;
+    c.add("a.cd.bil", bil({"260.0\t3"}));
+    c.add("b.cd.bil", bil({"260.0\t1"}));
+    c.heat("a.heat", 0.0);
+    writeNewFile(c.folder.file("b.heat"), heatText);
+    runSum(ui, c.paths);
+    ASSERT_EQ(ui.errorBoxes().size(), 1u);
+    EXPECT_TRUE(ui.errorBoxes()[0].text.ends_with(" (b.heat, line 1)")) << ui.errorBoxes()[0].text;
+  }
+}
+
+// The window keeps its files when it is closed; opened again, its label
+// says what Start will sum.
+TEST(SumSpectra, ReopenedTheLabelShowsTheFilesStartWillSum) {
+  Session ui;
+  ASSERT_TRUE(ui.menu(Form1->sumspectra1));
+  EXPECT_EQ(Form4->Label1->Caption(), "No Files selected!");
+  Conformers c;
+  c.add("a.cd.bil", bil({"250.0\t4"}));
+  c.add("b.cd.bil", bil({"250.0\t2"}));
+  runSum(ui, c.paths, arithmetic());
+  ui.click(Form4->Button3);
+  ASSERT_TRUE(ui.menu(Form1->sumspectra1));
+  EXPECT_EQ(Form4->Label1->Caption(), "2 Files selected");
+  ui.click(Form4->Button2);
+  EXPECT_DOUBLE_EQ(ui.store().ROTS(2500, 1), 3.0) << "Start sums the files the label counts";
+}
+
 TEST(SumSpectra, NoSelectionChangesNothing) {
   Session ui;
   ui.menu(Form1->sumspectra1);
