@@ -391,6 +391,13 @@ TEST(SumSpectra, ReopenedTheLabelShowsTheFilesStartWillSum) {
   EXPECT_EQ(Form4->Label1->Caption(), "2 Files selected");
   ui.click(Form4->Button2);
   EXPECT_DOUBLE_EQ(ui.store().ROTS(2500, 1), 3.0) << "Start sums the files the label counts";
+
+  // A cancelled choice leaves no file to sum, and the label says so.
+  ui.willCancel();
+  ui.click(Form4->Button1);
+  EXPECT_EQ(Form4->Label1->Caption(), "No Files selected!");
+  ui.click(Form4->Button2);
+  EXPECT_EQ(ui.lastBox().text, "No Files selected!");
 }
 
 TEST(SumSpectra, NoSelectionChangesNothing) {

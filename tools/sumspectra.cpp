@@ -58,10 +58,10 @@ std::string TForm4::SelectionText() const {
 }
 
 void TForm4::Button1Click() {
-  if (OpenDialog1->Execute())
-    Label1->SetCaption(SelectionText());
-  else
-    ShowMessage(NoFilesSelectedText);
+  // A cancelled dialog holds no files any more: the label says so too.
+  const bool chosen = OpenDialog1->Execute();
+  Label1->SetCaption(SelectionText());
+  if (!chosen) ShowMessage(NoFilesSelectedText);
 }
 
 void TForm4::Button4Click() {
