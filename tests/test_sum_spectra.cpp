@@ -359,20 +359,30 @@ TEST(SumSpectra, AFailedStartLeavesSlot1Alone) {
   }
 }
 
-// The box of an energy that does not convert names the heat file and line,
-// so the user knows which conformer to look at.
-TEST(SumSpectra, AnEnergyThatDoesNotConvertNamesItsHeatFile) {
-  for (const std::string heatText : {"no energy here\r\n", "HEAT OF FORMATION  =  1,5 kcal/mol\r\n"}) {
-    SCOPED_TRACE(heatText);
+// The box of a number that does not convert names the heat or bil file and
+// its line, so the user knows which conformer to look at.
+TEST(SumSpectra, ANumberThatDoesNotConvertNamesItsFileAndLine) {
+  struct Case {
+    std::string bilText;
+    std::string heatText;
+    std::string named;
+  };
+  const std::vector<Case> cases = {
+      {bil({"260.0\t1"}), "no energy here\r\n", " (b.heat, line 1)"},
+      {bil({"260.0\t1"}), "HEAT OF FORMATION  =  1,5 kcal/mol\r\n", " (b.heat, line 1)"},
+      {bil({"260.0\t1", "250.0\t1,5"}), heatFile(1.0), " (b.cd.bil, line 3)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.named);
     Session ui;
-    Conformers c;
-    c.add("a.cd.bil", bil({"260.0\t3"}));
-    c.add("b.cd.bil", bil({"260.0\t1"}));
-    c.heat("a.heat", 0.0);
-    writeNewFile(c.folder.file("b.heat"), heatText);
-    runSum(ui, c.paths);
+    Conformers conformers;
+    conformers.add("a.cd.bil", bil({"260.0\t3"}));
+    conformers.add("b.cd.bil", c.bilText);
+    conformers.heat("a.heat", 0.0);
+    writeNewFile(conformers.folder.file("b.heat"), c.heatText);
+    runSum(ui, conformers.paths);
     ASSERT_EQ(ui.errorBoxes().size(), 1u);
-    EXPECT_TRUE(ui.errorBoxes()[0].text.ends_with(" (b.heat, line 1)")) << ui.errorBoxes()[0].text;
+    EXPECT_TRUE(ui.errorBoxes()[0].text.ends_with(c.named)) << ui.errorBoxes()[0].text;
   }
 }
 

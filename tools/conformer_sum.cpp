@@ -33,7 +33,9 @@ BilBody readBilBody(const std::string& path) {
   TextFileLines file(path);
   std::string line = file.readLine();
   if (!IsBilHeader(line)) return body;
-  while (file.readLine(line)) body.points.push_back(ParseBilLine(line));
+  NamingTheLine(file, [&] {
+    while (file.readLine(line)) body.points.push_back(ParseBilLine(line));
+  });
   return body;
 }
 
