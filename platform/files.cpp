@@ -322,7 +322,7 @@ void TextFileLines::rewind() {
   fileDone_ = false;
   if (descriptor_ >= 0 && lseek(descriptor_, 0, SEEK_SET) == 0) return;
   if (descriptor_ >= 0) close(descriptor_);
-  descriptor_ = -1;
+  descriptor_ = -1;  // closed: a failed open below must not close it again
   descriptor_ = openRegularFile(path_);
 }
 
