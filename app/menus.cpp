@@ -46,7 +46,7 @@ void TForm1::Settings1Click() { Form2->ShowModal(); }
 void TForm1::Info1Click() { Form3->ShowModal(); }
 
 void TForm1::sumspectra1Click() {
-  Form4->Label1->SetCaption(NoFilesSelectedText);
+  Form4->Label1->SetCaption(Form4->SelectionText());
   Initialisierung();
   Form4->Show();
 }

@@ -257,6 +257,10 @@ std::string NoDataMarkerMessage(const std::string& fileName) {
   return fileName + ": no line with XYDATA found, no point loaded.";
 }
 
+std::string NoPointReadMessage(const std::string& fileName) {
+  return fileName + ": no point read from the file, the curve is empty.";
+}
+
 // ---- Readers of the main window ------------------------------------------------
 
 namespace {
@@ -269,7 +273,11 @@ std::span<double> slotSpan(Grid& grid, int slot) {
 
 void reportRead(const std::string& fileName, const MeasuredRead& read, int capacity) {
   if (read.errors > 0) ShowMessage(MeasuredErrorsMessage(read.errors));
-  if (read.noDataMarker) ShowMessage(NoDataMarkerMessage(ExtractFileName(fileName)));
+  if (read.noDataMarker)
+    ShowMessage(NoDataMarkerMessage(ExtractFileName(fileName)));
+  else if (read.points == 0)
+    // Every line outside the reader's range looks like a load that worked.
+    ShowMessage(NoPointReadMessage(ExtractFileName(fileName)));
   if (read.full) ShowMessage(MeasuredFullMessage(ExtractFileName(fileName), capacity));
 }
 

@@ -73,3 +73,6 @@ std::string MeasuredErrorsMessage(int count);
 std::string MeasuredFullMessage(const std::string& fileName, int capacity);
 // The one box after a headed file without its "XYDATA" line.
 std::string NoDataMarkerMessage(const std::string& fileName);
+// A file that gave no point (every line outside the reader's range, or no
+// data line at all).
+std::string NoPointReadMessage(const std::string& fileName);

@@ -20,6 +20,9 @@ std::string SavePresetName(const std::string& nameSource) {
 
 void PresetSaveDialog(SaveDialog& dialog, const std::string& nameSource) {
   dialog.FileName = SavePresetName(nameSource);
+  // The dialog keeps the filter of its last use; "all files" would save the
+  // suggested name without its kind's ending.
+  dialog.FilterIndex = 1;
 }
 
 std::string OverwriteFileQuestion(const std::string& fileName) {

@@ -49,8 +49,9 @@ std::string withTrailingSeparator(std::string folder) {
 }
 
 struct FolderEntries {
-  std::vector<std::string> files;
-  std::vector<std::string> folders;
+  std::vector<std::string> files;    // regular files and links to them
+  std::vector<std::string> folders;  // folders and links to them
+  std::vector<std::string> others;   // pipes, sockets, devices, broken links
 };
 
 // The entries of one folder, each list sorted by name.
@@ -63,20 +64,21 @@ FolderEntries readFolder(const std::string& nativeFolder) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     bool isFolder = entry->d_type == DT_DIR;
+    bool isFile = entry->d_type == DT_REG;
     if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-      // Follows links, so a link to a folder walks like the folder; a broken
-      // link counts as a file.
+      // Follows links, so a link to a folder walks like the folder and a
+      // link to a file reads like the file.
       struct stat status {};
-      isFolder = stat((prefix + name).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+      const bool found = stat((prefix + name).c_str(), &status) == 0;
+      isFolder = found && S_ISDIR(status.st_mode);
+      isFile = found && S_ISREG(status.st_mode);
     }
-    if (isFolder)
-      entries.folders.push_back(name);
-    else
-      entries.files.push_back(name);
+    // A pipe would block the first read until someone writes into it.
+    (isFolder ? entries.folders : isFile ? entries.files : entries.others).push_back(name);
   }
   closedir(folder);
-  std::sort(entries.files.begin(), entries.files.end());
-  std::sort(entries.folders.begin(), entries.folders.end());
+  for (std::vector<std::string>* list : {&entries.files, &entries.folders, &entries.others})
+    std::sort(list->begin(), list->end());
   return entries;
 }
 
@@ -97,6 +99,33 @@ void walkFolder(const std::string& nativeFolder, const std::string& masks, bool 
 
 [[noreturn]] void raiseInOutError(int error, const std::string& nativePath) {
   throw EInOutError(InOutErrorText(error, nativePath));
+}
+
+// A folder is refused as Windows refuses it; a pipe, socket or device as
+// what it is.
+[[noreturn]] void raiseNotRegular(mode_t mode, const std::string& nativePath) {
+  if (S_ISDIR(mode)) raiseInOutError(EISDIR, nativePath);
+  throw EInOutError(NotARegularFileText(nativePath));
+}
+
+// Opens a file a person named for reading. What is not a regular file is
+// refused before any read, and the open itself never waits: without
+// O_NONBLOCK opening a pipe waits for a writer.
+int openRegularFile(const std::string& nativePath) {
+  struct stat status {};
+  if (stat(nativePath.c_str(), &status) != 0) raiseInOutError(errno, nativePath);
+  if (!S_ISREG(status.st_mode)) raiseNotRegular(status.st_mode, nativePath);
+  const int descriptor = open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) raiseInOutError(errno, nativePath);
+  // It may have been swapped for another kind of file since the test.
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const int error = errno;
+    close(descriptor);
+    if (S_ISREG(status.st_mode)) raiseInOutError(error, nativePath);
+    raiseNotRegular(status.st_mode, nativePath);
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  return descriptor;
 }
 
 }  // namespace
@@ -204,7 +233,16 @@ std::vector<std::string> ListFolderNames(const std::string& folder) {
   return readFolder(NativePath(folder)).folders;
 }
 
-std::string InOutErrorText(int error, const std::string& path) {
+std::vector<std::string> ListOtherEntryNames(const std::string& folder, const std::string& masks) {
+  std::vector<std::string> names;
+  for (std::string& name : readFolder(NativePath(folder)).others)
+    if (MatchesMask(name, masks)) names.push_back(std::move(name));
+  return names;
+}
+
+namespace {
+
+std::string inOutCause(int error, const std::string& path) {
   switch (error) {
     case ENOENT: {
       const std::string parent = ExtractFilePath(NativePath(path));
@@ -221,24 +259,50 @@ std::string InOutErrorText(int error, const std::string& path) {
   }
 }
 
+}  // namespace
+
+std::string InOutErrorText(int error, const std::string& path) {
+  return inOutCause(error, path) + " (" + path + ")";
+}
+
+std::string NotARegularFileText(const std::string& path) {
+  return "Not a regular file (" + path + ")";
+}
+
+std::string ReadFileHead(const std::string& path, size_t length) {
+  const std::string native = NativePath(path);
+  const int descriptor = openRegularFile(native);
+  std::string head(length, '\0');
+  size_t filled = 0;
+  while (filled < length) {
+    const ssize_t got = read(descriptor, head.data() + filled, length - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int error = errno;
+      close(descriptor);
+      raiseInOutError(error, native);
+    }
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  close(descriptor);
+  head.resize(filled);
+  return head;
+}
+
 // ---- TextFileLines ----------------------------------------------------
 
 TextFileLines::TextFileLines(const std::string& path) : path_(NativePath(path)) {
-  descriptor_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor_ < 0) raiseInOutError(errno, path_);
+  descriptor_ = openRegularFile(path_);
   struct stat status {};
   if (fstat(descriptor_, &status) != 0) {
     const int error = errno;
     close(descriptor_);
     raiseInOutError(error, path_);
   }
-  if (S_ISDIR(status.st_mode)) {
-    close(descriptor_);
-    raiseInOutError(EISDIR, path_);
-  }
   // A small file needs no megabyte; the buffer grows when the file does.
   size_t size = BufferSize;
-  if (S_ISREG(status.st_mode) && static_cast<unsigned long long>(status.st_size) < BufferSize)
+  if (static_cast<unsigned long long>(status.st_size) < BufferSize)
     size = std::max<size_t>(static_cast<size_t>(status.st_size) + 1, 4096);
   buffer_.resize(size);
 }
@@ -258,8 +322,8 @@ void TextFileLines::rewind() {
   fileDone_ = false;
   if (descriptor_ >= 0 && lseek(descriptor_, 0, SEEK_SET) == 0) return;
   if (descriptor_ >= 0) close(descriptor_);
-  descriptor_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor_ < 0) raiseInOutError(errno, path_);
+  descriptor_ = -1;  // closed: a failed open below must not close it again
+  descriptor_ = openRegularFile(path_);
 }
 
 TextFileLines::~TextFileLines() {
@@ -374,15 +438,42 @@ int writeAll(int descriptor, const std::string& content) {
 }
 
 // The file a write to `native` replaces: the end of a chain of links, so that
-// a link keeps pointing at the file it names.
+// a link keeps pointing at the file it names. A link whose target is missing
+// names the file to make, as a plain write through the link would.
 std::string replacedFile(const std::string& native) {
+  std::string current = native;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat status {};
+    if (lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
+    if (char* resolved = realpath(current.c_str(), nullptr)) {
+      std::string target = resolved;
+      std::free(resolved);
+      return target;
+    }
+    std::vector<char> text(static_cast<size_t>(status.st_size) + 1);
+    const ssize_t length = readlink(current.c_str(), text.data(), text.size());
+    if (length < 0) raiseInOutError(errno, native);
+    const std::string next(text.data(), static_cast<size_t>(length));
+    current = next.starts_with('/') ? next : ExtractFilePath(current) + next;
+  }
+  raiseInOutError(ELOOP, native);
+}
+
+// Writes the file itself, for a folder that refuses the temporary file: not
+// safe against a full disk, but what the user could do by hand.
+void writeInPlace(const std::string& target, const std::string& native, const std::string& content) {
+  const int descriptor = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) raiseInOutError(errno, native);
   struct stat status {};
-  if (lstat(native.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return native;
-  char* resolved = realpath(native.c_str(), nullptr);
-  if (resolved == nullptr) return native;  // a dangling link is replaced itself
-  std::string target = resolved;
-  std::free(resolved);
-  return target;
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(descriptor);
+    raiseNotRegular(status.st_mode, native);
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  int error = ftruncate(descriptor, 0) != 0 ? errno : writeAll(descriptor, content);
+  if (error == 0 && fsync(descriptor) != 0) error = errno;
+  if (close(descriptor) != 0 && error == 0) error = errno;
+  if (error != 0) raiseInOutError(error, native);
 }
 
 }  // namespace
@@ -393,37 +484,37 @@ void WriteFileSafely(const std::string& path, const std::string& content) {
 
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) raiseInOutError(EISDIR, native);
+  // Nothing but a regular file is written: a pipe without a reader would
+  // hold the program, and a device is no place for a spectrum.
+  if (exists && !S_ISREG(old.st_mode)) raiseNotRegular(old.st_mode, native);
   // A file the user may not write stays as it is, as an in-place write would
   // have left it.
   if (exists && access(target.c_str(), W_OK) != 0) raiseInOutError(errno, native);
-  if (exists && !S_ISREG(old.st_mode)) {
-    // A device or pipe is written to, never replaced by a file.
-    const int descriptor = open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (descriptor < 0) raiseInOutError(errno, native);
-    int error = writeAll(descriptor, content);
-    if (close(descriptor) != 0 && error == 0) error = errno;
-    if (error != 0) raiseInOutError(error, native);
-    return;
-  }
 
   // The temporary file lives in the target's folder, so that the rename is
-  // one step of one file system.
+  // one step of one file system. It gets the target's permissions from the
+  // start, so the new content is never readable by more people than the old.
   static std::atomic<unsigned long> serial{0};
   const std::string folder = ExtractFilePath(target);
+  const mode_t mode = exists ? (old.st_mode & 0777) : 0666;
   std::string temporary;
   int descriptor = -1;
   for (int attempt = 0; descriptor < 0; ++attempt) {
     temporary = folder + ".orvanix-" + std::to_string(getpid()) + "-" + std::to_string(++serial) +
                 ".tmp";
-    descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0 && (errno != EEXIST || attempt > 100)) raiseInOutError(errno, native);
+    descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (descriptor >= 0 || (errno == EEXIST && attempt < 100)) continue;
+    const int error = errno;
+    // A folder that takes no new files still lets its files be written.
+    if (exists && (error == EACCES || error == EPERM)) return writeInPlace(target, native, content);
+    raiseInOutError(error, native);
   }
 
   int error = writeAll(descriptor, content);
   if (error == 0 && exists) {
-    // The new file takes the place of the old one with its permissions;
-    // keeping its owner only works for the owner or root, which is enough.
+    // The umask may have narrowed the mode, and the special bits come only
+    // now; keeping the owner only works for the owner or root, which is
+    // enough.
     fchmod(descriptor, old.st_mode & 07777);
     if (fchown(descriptor, old.st_uid, old.st_gid) != 0) {
       // Another owner's file in our folder: it becomes ours.

@@ -4,8 +4,10 @@
 // POSIX every function here that opens, tests or walks a path first turns each
 // '\' into '/' (NativePath), so "dir\sub\\x.log" names dir/sub/x.log.
 // Failures to open, read or write raise EInOutError with "File not found",
-// "Path not found" (a folder on the way is missing), "Access denied" or the
-// system's own text.
+// "Path not found" (a folder on the way is missing), "Access denied", "Not a
+// regular file" (a pipe, socket or device) or the system's own text, followed
+// by the path in brackets: "Access denied (/data/x.cd.bil)". Only regular
+// files are read or written, so no open ever waits for a pipe's other end.
 #pragma once
 
 #include <cstddef>
@@ -51,14 +53,20 @@ bool ForceDirectories(const std::string& path);
 // without regard to case, as on Windows; "*.*" and "*" match every name.
 bool MatchesMask(const std::string& name, const std::string& masks);
 
-// The files (not folders) of `folder` whose names match `masks`, as paths
+// The regular files (and links to them) of `folder` whose names match
+// `masks`, as paths
 // (folder, '/', name). With `subfolders` every folder below is walked too.
 // Order: the folder's files by name, then each subfolder by name, each walked
 // the same way. A missing or unreadable folder contributes nothing.
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& masks,
                                    bool subfolders);
-// The names of the files of one folder that match `masks`, sorted.
+// The names of the regular files (and links to them) of one folder that
+// match `masks`, sorted.
 std::vector<std::string> ListFileNames(const std::string& folder, const std::string& masks);
+// The names of the entries of one folder that are neither folders nor
+// regular files (pipes, sockets, devices, links to nothing) and match
+// `masks`, sorted.
+std::vector<std::string> ListOtherEntryNames(const std::string& folder, const std::string& masks);
 // The names of the immediate subfolders of `folder` (without "." and ".."),
 // sorted.
 std::vector<std::string> ListFolderNames(const std::string& folder);
@@ -83,7 +91,7 @@ class TextFileLines {
   static constexpr size_t MaxLineLength = size_t{64} << 20;
 
   // Raises EInOutError when the file cannot be opened ("File not found",
-  // "Access denied" also for a folder, ...).
+  // "Access denied" also for a folder, "Not a regular file" for a pipe, ...).
   explicit TextFileLines(const std::string& path);
   // Lines of a text in memory, read as those of a file.
   explicit TextFileLines(TextInMemory source);
@@ -136,6 +144,10 @@ decltype(auto) NamingTheLine(const TextFileLines& file, Read&& read) {
   }
 }
 
+// The first `length` bytes of a file (all of a shorter one); raises
+// EInOutError as TextFileLines does.
+std::string ReadFileHead(const std::string& path, size_t length);
+
 // All lines of a small text file, read as TextFileLines reads them.
 std::vector<std::string> ReadLines(const std::string& path);
 
@@ -144,9 +156,12 @@ std::vector<std::string> ReadLines(const std::string& path);
 // written whole and flushed to the disk. When anything fails (a full disk, a
 // folder or file the user may not write, a missing folder) the temporary file
 // is removed, an existing target keeps every byte it had, and EInOutError is
-// raised. A replaced file keeps its permissions; a link keeps pointing at the
-// file it names, which is the one replaced. Every file the program writes
-// goes through here.
+// raised. A replaced file keeps its permissions, which the temporary file has
+// from the start; a link keeps pointing at the file it names, which is the
+// one replaced (a link to a missing file makes that file). A writable file in
+// a folder that takes no new files is written in place. What is not a
+// regular file (folder, pipe, socket, device) is refused untouched. Every
+// file the program writes goes through here.
 void WriteFileSafely(const std::string& path, const std::string& content);
 
 // Writes `lines` as the whole file, each followed by CR LF, in one call,
@@ -154,5 +169,7 @@ void WriteFileSafely(const std::string& path, const std::string& content);
 void WriteLinesCRLF(const std::string& path, const std::vector<std::string>& lines);
 
 // The EInOutError text for a failed open, read or write of `path` with
-// errno `error`.
+// errno `error`: the cause, then the path in brackets.
 std::string InOutErrorText(int error, const std::string& path);
+// The EInOutError text for a pipe, socket or device where a file was named.
+std::string NotARegularFileText(const std::string& path);

@@ -400,9 +400,10 @@ std::string nothingFoundMessage(const std::string& fileName, bool frequenciesWit
   return text;
 }
 
-// The one message of a caught file error.
+// The one message of a caught file error: once per open, though each
+// detector meets it.
 void showFileHandlingError(const Exception& error) {
-  tell(std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
+  tellOnce(std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
               error.Message());
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "conformer_test_support.h"
+#include "test_spectra_extraction_support.h"
 #include "tools/folder_walk.h"
 
 namespace {
@@ -163,7 +163,8 @@ TEST(ConformerWalk, BadFilesAreLoggedAndTheWalkGoesOn) {
   EXPECT_EQ(log[2], "job.log is a MOPAC File");
   EXPECT_EQ(log[3], "File handling error occurred. Details: EConvertError/\"*********\" is an invalid float in conf_c/job.log");
   if (canLock) {
-    EXPECT_EQ(log[4], "File handling error occurred. Details: EInOutError/Access denied in conf_d/job.log");
+    EXPECT_EQ(log[4], "File handling error occurred. Details: EInOutError/Access denied (" +
+                          root.file("conf_d/job.log") + ") in conf_d/job.log");
   }
   EXPECT_EQ(log.back(), "Energy found in conf_e/job.log");
   EXPECT_TRUE(ui.errorBoxes().empty());
@@ -202,6 +203,42 @@ TEST(ConformerWalk, TheFolderFieldTakesEitherSeparatorOrNone) {
   }
   SetCurrentDir(before);
   EXPECT_TRUE(fs::exists(root.file("heat/conf1.heat")));
+}
+
+// A walk that meets no output file says so in one line, in both windows: a
+// missing folder, or none where the walk looks, with the hint to the other
+// mode when that mode would find some.
+TEST(ConformerWalk, AWalkThatMeetsNoOutputFileSaysSo) {
+  TempFolder root;
+  writeNewFile(root.file("top/job.log"), " Gaussian 16:\n");
+  writeNewFile(root.file("deep/conf_a/job.out"), " Gaussian 16:\n");
+  fs::create_directories(root.file("empty/sub"));
+  const std::string untick = "; the folder itself holds output files, which are read with \"search in "
+                             "subfolder(s) only\" unticked";
+  const std::string tick = "; its subfolders hold output files, which \"search in subfolder(s) only\" reads";
+  struct Case {
+    std::string folder;
+    bool subfolders;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {root.file("none"), true, "Folder not found: " + root.file("none") + "/"},
+      {root.file("none"), false, "Folder not found: " + root.file("none") + "/"},
+      {root.file("top"), true, "No output file found in the subfolders of " + root.file("top") + "/" + untick},
+      {root.file("deep"), false, "No output file found in " + root.file("deep") + "/" + tick},
+      {root.file("empty"), true, "No output file found in the subfolders of " + root.file("empty") + "/"},
+      {root.file("empty"), false, "No output file found in " + root.file("empty") + "/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder + (c.subfolders ? " in subfolder mode" : " in folder mode"));
+    Session ui;
+    extractHeat(ui, c.folder, c.subfolders, false);
+    EXPECT_EQ(heatLog(), std::vector<std::string>{c.line});
+    extractSpectra(ui, c.folder, c.subfolders);
+    EXPECT_EQ(spectraLog(), std::vector<std::string>{c.line});
+    EXPECT_TRUE(ui.errorBoxes().empty());
+  }
+  EXPECT_FALSE(fs::exists(root.file("none"))) << "Start makes no folder";
 }
 
 // A session that counts how often the program asked to show its changes.

@@ -1,12 +1,20 @@
 // Files, folders and paths: line reading, whole-file writing, walks.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -60,6 +68,55 @@ class FilesTest : public ::testing::Test {
       return error.what();
     }
     return "no error";
+  }
+
+  static std::string writeMessage(const std::string& file) {
+    try {
+      WriteLinesCRLF(file, {"new"});
+    } catch (const EInOutError& error) {
+      return error.what();
+    }
+    return "no error";
+  }
+
+  // Runs `write` as someone who may write the file `file` but may not add
+  // files to `folder`. Root adds files anywhere, so as root a child process
+  // runs it as user nobody, who is given the file. False when it raised.
+  bool writeAsGuestOfFolder(const std::string& folder, const std::string& file,
+                            const std::function<void()>& write) const {
+    if (geteuid() != 0) {
+      chmod(folder.c_str(), 0555);
+      bool written = true;
+      try {
+        write();
+      } catch (const EInOutError&) {
+        written = false;
+      }
+      chmod(folder.c_str(), 0755);
+      return written;
+    }
+    constexpr uid_t nobody = 65534;
+    // Nobody may reach the folder, not add to it.
+    chmod(folder_.c_str(), 0755);
+    chmod(folder.c_str(), 0755);
+    EXPECT_EQ(chown(file.c_str(), nobody, nobody), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+      int code = 0;
+      if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(3);
+      try {
+        write();
+      } catch (const EInOutError&) {
+        code = 1;
+      } catch (...) {
+        code = 2;
+      }
+      _exit(code);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << "the child did not run its write";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
 
   // The path with every '/' written as '\', as the program joins paths.
@@ -133,11 +190,33 @@ TEST_F(FilesTest, LinesCrossingTheBufferBoundaryStayWhole) {
   EXPECT_EQ(readAll(write("large.txt", content)), expected);
 }
 
-TEST_F(FilesTest, OpenFailuresNameTheirCause) {
-  EXPECT_EQ(inOutMessage(path("missing.txt")), "File not found");
-  EXPECT_EQ(inOutMessage(path("no-folder/missing.txt")), "Path not found");
-  // A folder is no text file, as on Windows.
-  EXPECT_EQ(inOutMessage(folder_), "Access denied");
+// Each failure names its cause and the file; a pipe, a device or a socket
+// is refused at once, without waiting for the pipe's other end.
+TEST_F(FilesTest, OpenFailuresNameTheirCauseAndTheFile) {
+  makePipe(path("x.log"));
+  const std::string socketPath = path("s.log");
+  const int socketDescriptor = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(socketDescriptor, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {path("missing.txt"), "File not found (" + path("missing.txt") + ")"},
+      {path("no-folder/missing.txt"), "Path not found (" + path("no-folder/missing.txt") + ")"},
+      // A folder is no text file, as on Windows.
+      {folder_, "Access denied (" + folder_ + ")"},
+      {path("x.log"), "Not a regular file (" + path("x.log") + ")"},
+      {socketPath, "Not a regular file (" + socketPath + ")"},
+      {"/dev/zero", "Not a regular file (/dev/zero)"},
+  };
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(EndsInTime({path("x.log")}, [&] {
+      EXPECT_EQ(inOutMessage(file), message);
+      EXPECT_THROW(ReadFileHead(file, 100), EInOutError);
+    }));
+  }
+  close(socketDescriptor);
 }
 
 TEST_F(FilesTest, UnreadableFileIsAccessDenied) {
@@ -162,9 +241,9 @@ TEST_F(FilesTest, FailedWriteRaisesInOutError) {
     WriteLinesCRLF(path("no-folder/out.txt"), {"x"});
     FAIL() << "no error";
   } catch (const EInOutError& error) {
-    EXPECT_STREQ(error.what(), "Path not found");
+    EXPECT_EQ(error.what(), "Path not found (" + path("no-folder/out.txt") + ")");
   }
-  EXPECT_THROW(WriteLinesCRLF(folder_, {"x"}), EInOutError);
+  EXPECT_EQ(writeMessage(folder_), "Access denied (" + folder_ + ")");
 }
 
 TEST_F(FilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAndNoTemporaryFile) {
@@ -180,7 +259,7 @@ TEST_F(FilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAndNoTemporaryFile) {
       message = error.what();
     }
   }
-  EXPECT_EQ(message, "File too large");
+  EXPECT_EQ(message, "File too large (" + file + ")");
   EXPECT_EQ(bytes(file), old) << "the old file keeps every byte";
   EXPECT_EQ(folderNames(folder_), Lines{"mol.cd.bil"});
   WriteLinesCRLF(file, long_);
@@ -188,22 +267,24 @@ TEST_F(FilesTest, AWriteThatFailsHalfWayLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(folderNames(folder_), Lines{"mol.cd.bil"});
 }
 
-TEST_F(FilesTest, AFolderOrFileThatMayNotBeWrittenKeepsTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into every folder; the full-disk case covers the rest";
-  const std::string file = write("locked/mol.cd.bil", "old\r\n");
-  const std::string folder = path("locked");
-  chmod(folder.c_str(), 0555);
-  try {
-    WriteLinesCRLF(file, {"new"});
-    ADD_FAILURE() << "no error";
-  } catch (const EInOutError& error) {
-    EXPECT_STREQ(error.what(), "Access denied");
-  }
-  EXPECT_EQ(bytes(file), "old\r\n");
-  chmod(folder.c_str(), 0755);
+TEST_F(FilesTest, AReadOnlyFileKeepsItsContent) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes every file; the full-disk case covers the rest";
+  const std::string file = write("mol.cd.bil", "old\r\n");
   chmod(file.c_str(), 0444);
-  EXPECT_THROW(WriteLinesCRLF(file, {"new"}), EInOutError) << "a read-only file is not replaced";
+  EXPECT_EQ(writeMessage(file), "Access denied (" + file + ")") << "a read-only file is not replaced";
   EXPECT_EQ(bytes(file), "old\r\n");
+  EXPECT_EQ(folderNames(folder_), Lines{"mol.cd.bil"});
+}
+
+// Where no temporary file can be made, a file that may be written is written
+// in place, as the user could do by hand; a new file cannot be made there.
+TEST_F(FilesTest, AFolderThatTakesNoNewFilesHasItsFilesWrittenInPlace) {
+  const std::string file = write("locked/mol.cd.bil", "old content\r\n");
+  const std::string folder = path("locked");
+  EXPECT_TRUE(writeAsGuestOfFolder(folder, file, [&] { WriteLinesCRLF(file, {"new"}); }));
+  EXPECT_EQ(bytes(file), "new\r\n");
+  EXPECT_EQ(folderNames(folder), Lines{"mol.cd.bil"});
+  EXPECT_FALSE(writeAsGuestOfFolder(folder, file, [&] { WriteLinesCRLF(folder + "/new.cd.bil", {"x"}); }));
   EXPECT_EQ(folderNames(folder), Lines{"mol.cd.bil"});
 }
 
@@ -223,17 +304,85 @@ TEST_F(FilesTest, AReplacedFileKeepsItsPermissionsAndLinksKeepTheirTarget) {
   EXPECT_EQ(folderNames(path("data")), Lines{"mol.cd.bil"});
 }
 
-TEST_F(FilesTest, ADeviceIsWrittenToNotReplaced) {
-  WriteLinesCRLF("/dev/null", {"gone"});
+// A link to a missing file makes that file, as a plain write through the
+// link would; the link stays. A ring of links is refused.
+TEST_F(FilesTest, ALinkToAMissingFileMakesThatFile) {
+  std::filesystem::create_directories(path("data"));
+  const std::vector<std::pair<std::string, std::string>> links = {
+      {path("relative.cd.bil"), "data/new.cd.bil"},
+      {path("absolute.cd.bil"), path("data/other.cd.bil")},
+  };
+  for (const auto& [link, target] : links) {
+    SCOPED_TRACE(link);
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    WriteLinesCRLF(link, {"through the link"});
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link is not replaced by a file";
+    EXPECT_EQ(bytes(link), "through the link\r\n");
+  }
+  EXPECT_EQ(folderNames(path("data")), (Lines{"new.cd.bil", "other.cd.bil"}));
+
+  ASSERT_EQ(symlink("ring-b", path("ring-a").c_str()), 0);
+  ASSERT_EQ(symlink("ring-a", path("ring-b").c_str()), 0);
+  EXPECT_EQ(writeMessage(path("ring-a")), "Too many levels of symbolic links (" + path("ring-a") + ")");
+  EXPECT_TRUE(std::filesystem::is_symlink(path("ring-a")));
+}
+
+// Only regular files are written: a pipe without a reader, a device, a
+// folder or a link to one of them are refused untouched, and never block.
+TEST_F(FilesTest, NothingButARegularFileIsWritten) {
+  makePipe(path("x.cd.bil"));
+  ASSERT_EQ(symlink(path("x.cd.bil").c_str(), path("to-pipe.cd.bil").c_str()), 0);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {path("x.cd.bil"), "Not a regular file (" + path("x.cd.bil") + ")"},
+      {path("to-pipe.cd.bil"), "Not a regular file (" + path("to-pipe.cd.bil") + ")"},
+      {"/dev/null", "Not a regular file (/dev/null)"},
+      {"/dev/full", "Not a regular file (/dev/full)"},
+      {folder_, "Access denied (" + folder_ + ")"},
+  };
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(EndsInTime({path("x.cd.bil")}, [&] { EXPECT_EQ(writeMessage(file), message); }));
+  }
   struct stat status {};
   ASSERT_EQ(stat("/dev/null", &status), 0);
   EXPECT_TRUE(S_ISCHR(status.st_mode));
-  try {
-    WriteLinesCRLF("/dev/full", {"no room"});
-    ADD_FAILURE() << "no error";
-  } catch (const EInOutError& error) {
-    EXPECT_STREQ(error.what(), "No space left on device");
-  }
+  ASSERT_EQ(lstat(path("x.cd.bil").c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+  EXPECT_EQ(folderNames(folder_), (Lines{"to-pipe.cd.bil", "x.cd.bil"}));
+}
+
+// The new content is never readable by more people than the old: watched
+// while it is written, the temporary file has no permission the target
+// lacks, whatever the umask.
+TEST_F(FilesTest, TheTemporaryFileNeverHasMorePermissionsThanTheTarget) {
+  const std::string file = write("secret.cd.bil", "old\r\n");
+  chmod(file.c_str(), 0600);
+  const mode_t savedMask = umask(0);
+  const std::string content(64 << 20, 'x');
+  std::atomic<bool> writing{true};
+  std::atomic<unsigned> seen{0};
+  std::atomic<unsigned> wider{0};
+  std::thread watcher([&] {
+    while (writing) {
+      std::error_code ignored;
+      for (const auto& entry : std::filesystem::directory_iterator(folder_, ignored)) {
+        if (entry.path().filename() == "secret.cd.bil") continue;
+        struct stat status {};
+        if (stat(entry.path().c_str(), &status) != 0) continue;
+        ++seen;
+        if ((status.st_mode & 0777 & ~0600u) != 0) ++wider;
+      }
+    }
+  });
+  for (int round = 0; round < 20 && seen == 0; ++round) WriteFileSafely(file, content);
+  writing = false;
+  watcher.join();
+  umask(savedMask);
+  EXPECT_GT(seen, 0u) << "the temporary file was never seen";
+  EXPECT_EQ(wider, 0u);
+  struct stat status {};
+  ASSERT_EQ(stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
 }
 
 TEST_F(FilesTest, BackslashesAreFolderSeparators) {
@@ -296,6 +445,22 @@ TEST_F(FilesTest, WalksWithMasksAndSubfolders) {
   EXPECT_EQ(ListFileNames(folder_, "*.*"), (Lines{"D.LOG", "a.out", "b.log", "c.txt", "e.log.bak"}));
   EXPECT_EQ(ListFileNames(path("sub"), "*.dat"), Lines{"x.dat"});
   EXPECT_EQ(ListFolderNames(folder_), (Lines{"other", "sub"}));
+}
+
+// A walk lists regular files and links to them; a pipe, a socket or a link
+// to nothing is listed apart, so nobody opens it.
+TEST_F(FilesTest, WalksListOnlyRegularFilesAsFiles) {
+  write("a.log", "x");
+  write("sub/b.log", "x");
+  makePipe(path("x.log"));
+  makePipe(path("sub/y.log"));
+  ASSERT_EQ(symlink("a.log", path("to-a.log").c_str()), 0);
+  ASSERT_EQ(symlink("missing", path("dangling.log").c_str()), 0);
+  EXPECT_EQ(ListFileNames(folder_, "*.log"), (Lines{"a.log", "to-a.log"}));
+  EXPECT_EQ(ListOtherEntryNames(folder_, "*.log"), (Lines{"dangling.log", "x.log"}));
+  EXPECT_EQ(ListOtherEntryNames(folder_, "*.out"), Lines{});
+  EXPECT_EQ(FindFiles(folder_, "*.log", true),
+            (Lines{path("a.log"), path("to-a.log"), path("sub/b.log")}));
 }
 
 TEST_F(FilesTest, WalkSurvivesALinkBackToAFolderAbove) {

@@ -151,7 +151,7 @@ TEST_F(IniTest, FailedWriteRaisesAndChangesNothing) {
     missingFolder.WriteBool("Formalism", "Velocity", true);
     FAIL() << "no error";
   } catch (const EInOutError& error) {
-    EXPECT_STREQ(error.what(), "Path not found");
+    EXPECT_EQ(error.what(), "Path not found (" + folder_ + "/no-folder/Orvanix.ini)");
   }
 
   store("[Formalism]\nVelocity=0\n");
@@ -163,7 +163,7 @@ TEST_F(IniTest, FailedWriteRaisesAndChangesNothing) {
     ini.WriteBool("Formalism", "Velocity", true);
     FAIL() << "no error";
   } catch (const EInOutError& error) {
-    EXPECT_STREQ(error.what(), "Access denied");
+    EXPECT_EQ(error.what(), "Access denied (" + file_ + ")");
   }
   EXPECT_FALSE(ini.ReadBool("Formalism", "Velocity", true)) << "a failed write changes nothing";
 }

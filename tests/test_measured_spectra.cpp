@@ -307,6 +307,31 @@ TEST_F(MeasuredLoads, AHeadedFileWithoutXydataIsAnEmptyMeasuredSlot) {
   EXPECT_EQ(ui.lastBox().text, NoDataMarkerMessage("no-marker.cd.exp.xy"));
 }
 
+// A file from which no point was read (every line outside the reader's
+// range, or no data line) says so once, naming the file; the slot is the
+// empty measured curve it was before.
+TEST_F(MeasuredLoads, AFileThatGivesNoPointSaysSoOnce) {
+  struct Case {
+    std::string name;
+    std::string text;
+    std::string* state;
+  };
+  const std::vector<Case> cases = {
+      {"far.uv.exp.xy", std::string(17, '\n') + "50\t1\n4000.5\t2\n20\t3\n", &store().UVACTIVE[1]},
+      {"empty.cd.exp.xy", "", &store().CDACTIVE[1]},
+      {"blank.ir.exp.xy", "\n\n", &store().IRACTIVE[1]},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui.clearBoxes();
+    writeTextFile(temp.file(c.name), c.text);
+    open(temp.file(c.name));
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.lastBox().text, c.name + ": no point read from the file, the curve is empty.");
+    EXPECT_EQ(*c.state, "exp");
+  }
+}
+
 TEST_F(MeasuredLoads, EcdHeaderSetsTheCdAxisTitles) {
   open(fixture("measured/molar.cd.exp.xy"));
   EXPECT_EQ(Form10->Edit10->Text(), "{/Symbol De} [M^{-1}{/Symbol \\327}cm^{-1}]");

@@ -114,7 +114,8 @@ TEST(ProgramDetection, FileErrorsShowOneMessage) {
   Session ui;
   ui.act([&] { Form1->DetectQMSCD(ui.path("missing.log"), 1); });
   ASSERT_EQ(ui.boxes().size(), 1u);
-  EXPECT_EQ(ui.lastBox().text, "File handling error occurred. Details: EInOutError/File not found");
+  EXPECT_EQ(ui.lastBox().text, "File handling error occurred. Details: EInOutError/File not found (" +
+                                   ui.path("missing.log") + ")");
 
   // The file vanishes between detection and reading: the reader's error is
   // caught by the detector; the caption is set, the slot not computed.
@@ -125,7 +126,8 @@ TEST(ProgramDetection, FileErrorsShowOneMessage) {
   ui.act([&] { Form1->DetectQMSUV(path, 1); });
   readers::watchReaders(nullptr);
   ASSERT_EQ(ui.boxes().size(), 1u);
-  EXPECT_EQ(ui.lastBox().text, "File handling error occurred. Details: EInOutError/File not found");
+  EXPECT_EQ(ui.lastBox().text,
+            "File handling error occurred. Details: EInOutError/File not found (" + path + ")");
   EXPECT_EQ(Form1->Caption(), "vanishing.log");
   EXPECT_NE(ui.store().UVACTIVE[1], "calc");
 }

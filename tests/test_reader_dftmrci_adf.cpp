@@ -236,7 +236,7 @@ TEST(AdfOutputs, FileErrorsAreReportedByTheReaderWhichThenCloses) {
     });
     EXPECT_EQ(boxTexts(ui),
               std::vector<std::string>{
-                  "File handling error occurred. Details: EInOutError/File not found"});
+                  "File handling error occurred. Details: EInOutError/File not found (" + path + ")"});
     EXPECT_EQ(sumOfBins(ecd ? ui.store().ROTS : ui.store().OSC, 1), 0.0);
     EXPECT_EQ(ecd ? ui.store().CDTITLE[1] : ui.store().UVTITLE[1], "gone.out");
   }

@@ -166,7 +166,7 @@ TEST(DaltonOutputs, AComparisonLoadSetsNoLabelsAndFileErrorsAreReported) {
   ui.act([&] { Form1->DetectQMSCD(path, 3); });
   readers::watchReaders(nullptr);
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                              "File handling error occurred. Details: EInOutError/File not found"});
+                              "File handling error occurred. Details: EInOutError/File not found (" + path + ")"});
   EXPECT_EQ(sumOfBins(ui.store().ROTS, 3), 0.0);
 }
 

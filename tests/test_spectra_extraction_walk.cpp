@@ -194,7 +194,8 @@ TEST(SpectraExtractionWalk, BadFilesAreLoggedAndTheWalkGoesOn) {
   EXPECT_EQ(log[0], "tda.dat might be an sTDA/sTDDFT file");
   EXPECT_EQ(log[1], "File handling error occurred. Details: EConvertError/\"abc\" is an invalid float (tda.dat, line 3) in conf_b/tda.dat");
   if (canLock) {
-    EXPECT_EQ(log[2], "File handling error occurred. Details: EInOutError/Access denied in conf_c/tda.dat");
+    EXPECT_EQ(log[2], "File handling error occurred. Details: EInOutError/Access denied (" +
+                          root.file("conf_c/tda.dat") + ") in conf_c/tda.dat");
   }
   EXPECT_EQ(log[log.size() - 2], "Spectra found in conf_d/tda.dat");
   EXPECT_EQ(log.back(), "conf_a/job.log is not a text file");

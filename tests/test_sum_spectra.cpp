@@ -359,6 +359,57 @@ TEST(SumSpectra, AFailedStartLeavesSlot1Alone) {
   }
 }
 
+// The box of a number that does not convert names the heat or bil file and
+// its line, so the user knows which conformer to look at.
+TEST(SumSpectra, ANumberThatDoesNotConvertNamesItsFileAndLine) {
+  struct Case {
+    std::string bilText;
+    std::string heatText;
+    std::string named;
+  };
+  const std::vector<Case> cases = {
+      {bil({"260.0\t1"}), "no energy here\r\n", " (b.heat, line 1)"},
+      {bil({"260.0\t1"}), "HEAT OF FORMATION  =  1,5 kcal/mol\r\n", " (b.heat, line 1)"},
+      {bil({"260.0\t1", "250.0\t1,5"}), heatFile(1.0), " (b.cd.bil, line 3)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.named);
+    Session ui;
+    Conformers conformers;
+    conformers.add("a.cd.bil", bil({"260.0\t3"}));
+    conformers.add("b.cd.bil", c.bilText);
+    conformers.heat("a.heat", 0.0);
+    writeNewFile(conformers.folder.file("b.heat"), c.heatText);
+    runSum(ui, conformers.paths);
+    ASSERT_EQ(ui.errorBoxes().size(), 1u);
+    EXPECT_TRUE(ui.errorBoxes()[0].text.ends_with(c.named)) << ui.errorBoxes()[0].text;
+  }
+}
+
+// The window keeps its files when it is closed; opened again, its label
+// says what Start will sum.
+TEST(SumSpectra, ReopenedTheLabelShowsTheFilesStartWillSum) {
+  Session ui;
+  ASSERT_TRUE(ui.menu(Form1->sumspectra1));
+  EXPECT_EQ(Form4->Label1->Caption(), "No Files selected!");
+  Conformers c;
+  c.add("a.cd.bil", bil({"250.0\t4"}));
+  c.add("b.cd.bil", bil({"250.0\t2"}));
+  runSum(ui, c.paths, arithmetic());
+  ui.click(Form4->Button3);
+  ASSERT_TRUE(ui.menu(Form1->sumspectra1));
+  EXPECT_EQ(Form4->Label1->Caption(), "2 Files selected");
+  ui.click(Form4->Button2);
+  EXPECT_DOUBLE_EQ(ui.store().ROTS(2500, 1), 3.0) << "Start sums the files the label counts";
+
+  // A cancelled choice leaves no file to sum, and the label says so.
+  ui.willCancel();
+  ui.click(Form4->Button1);
+  EXPECT_EQ(Form4->Label1->Caption(), "No Files selected!");
+  ui.click(Form4->Button2);
+  EXPECT_EQ(ui.lastBox().text, "No Files selected!");
+}
+
 TEST(SumSpectra, NoSelectionChangesNothing) {
   Session ui;
   ui.menu(Form1->sumspectra1);

@@ -33,7 +33,9 @@ BilBody readBilBody(const std::string& path) {
   TextFileLines file(path);
   std::string line = file.readLine();
   if (!IsBilHeader(line)) return body;
-  while (file.readLine(line)) body.points.push_back(ParseBilLine(line));
+  NamingTheLine(file, [&] {
+    while (file.readLine(line)) body.points.push_back(ParseBilLine(line));
+  });
   return body;
 }
 
@@ -135,7 +137,8 @@ double ReadHeatEnergy(const std::string& heatPath) {
   if (equals != std::string::npos) line = line.substr(equals + 1);
   line = Trim(line);
   line = Trim(line.substr(0, line.find(' ')));
-  return StrToFloat(line);
+  // A box that names the heat file says which conformer to look at.
+  return NamingTheLine(file, [&] { return StrToFloat(line); });
 }
 
 std::vector<double> BoltzmannWeights(const std::vector<std::optional<double>>& energies,

@@ -1,10 +1,6 @@
 #include "tools/folder_walk.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
 #include "platform/application.h"
@@ -23,12 +19,19 @@ std::vector<std::string> visitedFolders(const std::string& folder, bool subfolde
   return WalkSubfolders(folder);
 }
 
+// Each visited folder's files, then the entries of that folder that are no
+// regular files but carry one of `otherMasks`, so the log can say why they
+// are not read.
 template <class ListNames>
-std::vector<WalkFile> walk(const std::string& folder, bool subfolders, ListNames listNames) {
+std::vector<WalkFile> walk(const std::string& folder, bool subfolders, ListNames listNames,
+                           const std::string& otherMasks) {
   std::vector<WalkFile> files;
-  for (const std::string& subfolder : visitedFolders(folder, subfolders))
-    for (std::string& name : listNames(JoinFolder(folder, subfolder)))
-      files.push_back({folder, subfolder, std::move(name)});
+  for (const std::string& subfolder : visitedFolders(folder, subfolders)) {
+    const std::string visited = JoinFolder(folder, subfolder);
+    for (std::string& name : listNames(visited)) files.push_back({folder, subfolder, std::move(name)});
+    for (std::string& name : ListOtherEntryNames(visited, otherMasks))
+      files.push_back({folder, subfolder, std::move(name), /*regular*/ false});
+  }
   return files;
 }
 
@@ -74,35 +77,18 @@ std::string WalkFile::stem() const {
 }
 
 std::vector<WalkFile> WalkOutputFiles(const std::string& folder, bool subfolders) {
-  return walk(folder, subfolders, OutputFileNames);
+  return walk(folder, subfolders, OutputFileNames, OutputFileMasks);
 }
 
 std::vector<WalkFile> WalkMatchingFiles(const std::string& folder, bool subfolders,
                                         const std::string& masks) {
-  return walk(folder, subfolders,
-              [&masks](const std::string& visited) { return ListFileNames(visited, masks); });
+  return walk(
+      folder, subfolders, [&masks](const std::string& visited) { return ListFileNames(visited, masks); },
+      masks);
 }
 
 bool IsTextFile(const std::string& path) {
-  const std::string native = NativePath(path);
-  const int descriptor = open(native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) throw EInOutError(InOutErrorText(errno, native));
-  std::vector<char> head(TextTestLength);
-  size_t filled = 0;
-  while (filled < head.size()) {
-    const ssize_t got = read(descriptor, head.data() + filled, head.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int error = errno;
-      close(descriptor);
-      throw EInOutError(InOutErrorText(error, native));
-    }
-    if (got == 0) break;
-    filled += static_cast<size_t>(got);
-  }
-  close(descriptor);
-  return std::find(head.begin(), head.begin() + static_cast<long>(filled), '\0') ==
-         head.begin() + static_cast<long>(filled);
+  return ReadFileHead(path, TextTestLength).find('\0') == std::string::npos;
 }
 
 void AddLogLine(Memo& log, const std::string& line) {
@@ -117,6 +103,23 @@ std::string FileHandlingErrorLine(const Exception& error, const std::string& sho
 
 std::string NotATextFileLine(const std::string& shownName) {
   return shownName + " is not a text file";
+}
+
+std::string NotARegularFileLine(const std::string& shownName) {
+  return shownName + " is not a regular file";
+}
+
+std::string NothingToReadLine(const std::string& folder, bool subfolders, const std::string& masks) {
+  if (!DirectoryExists(folder)) return "Folder not found: " + folder;
+  if (!subfolders) {
+    const std::string line = "No output file found in " + folder;
+    if (WalkMatchingFiles(folder, true, masks).empty()) return line;
+    return line + "; its subfolders hold output files, which \"search in subfolder(s) only\" reads";
+  }
+  const std::string line = "No output file found in the subfolders of " + folder;
+  if (WalkMatchingFiles(folder, false, masks).empty()) return line;
+  return line + "; the folder itself holds output files, which are read with \"search in "
+                "subfolder(s) only\" unticked";
 }
 
 std::string NotRecognisedLine(const std::string& shownName) {

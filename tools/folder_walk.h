@@ -6,7 +6,9 @@
 // the folder itself, nothing deeper) or the chosen folder alone. In each
 // folder it takes the "*.log" files, or, only when there is none, the
 // "*.out" files; masks ignore case, names come in name order, and folders
-// whose name begins with "." are never visited.
+// whose name begins with "." are never visited. Only regular files (and
+// links to them) are read: a pipe named x.log would hold the walk at its
+// first read, so such entries are met only to be named in the log.
 //
 // Results of every subfolder go into one folder under the chosen one, so the
 // stem of a result file carries the subfolder's name: conf_a/job.log gives
@@ -39,6 +41,9 @@ std::string JoinFolder(const std::string& folder, const std::string& name);
 // folder whose name does not begin with ".".
 std::vector<std::string> WalkSubfolders(const std::string& folder);
 
+// The masks of output files.
+inline constexpr const char* OutputFileMasks = "*.log;*.out";
+
 // The output files of one folder: its "*.log" files, or its "*.out" files
 // when it has no "*.log" file; case-blind, in name order.
 std::vector<std::string> OutputFileNames(const std::string& folder);
@@ -51,6 +56,9 @@ struct WalkFile {
   std::string folder;
   std::string subfolder;
   std::string name;
+  // False for a pipe, socket, device or broken link with the walk's ending:
+  // it is named in the log, never opened.
+  bool regular = true;
 
   // The file to open.
   std::string path() const;
@@ -66,9 +74,10 @@ struct WalkFile {
 };
 
 // The output files of a walk in the order they are read: each visited
-// folder's output files (OutputFileNames) in turn.
+// folder's output files (OutputFileNames) in turn, each folder's entries
+// with an output ending that are no regular files after its files.
 std::vector<WalkFile> WalkOutputFiles(const std::string& folder, bool subfolders);
-// The same for the files of each visited folder that match `masks`.
+// The same for the entries of each visited folder that match `masks`.
 std::vector<WalkFile> WalkMatchingFiles(const std::string& folder, bool subfolders,
                                         const std::string& masks);
 
@@ -78,7 +87,7 @@ std::vector<WalkFile> WalkMatchingFiles(const std::string& folder, bool subfolde
 constexpr size_t TextTestLength = size_t{64} << 10;
 // False when the file holds a NUL byte in its first 64 KiB (an image, an
 // archive, a checkpoint file named *.log). Raises EInOutError when the file
-// cannot be opened or read.
+// cannot be opened or read, or is no regular file.
 bool IsTextFile(const std::string& path);
 
 // The result files written in one run, so that two outputs whose stems meet
@@ -104,6 +113,12 @@ void AddLogLine(Memo& log, const std::string& line);
 std::string FileHandlingErrorLine(const Exception& error, const std::string& shownName);
 // "conf_a/job.log is not a text file"
 std::string NotATextFileLine(const std::string& shownName);
+// "conf_a/x.log is not a regular file"
+std::string NotARegularFileLine(const std::string& shownName);
+// The one line of a walk that met no file with one of `masks`: the folder
+// is missing, or holds none where the walk looks, with a hint when the other
+// walk mode would find some.
+std::string NothingToReadLine(const std::string& folder, bool subfolders, const std::string& masks);
 // "conf_a/job.log was not recognised"
 std::string NotRecognisedLine(const std::string& shownName);
 // "a/b_c.log: a_b_c.heat was already written in this run; not overwritten"

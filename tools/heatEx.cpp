@@ -48,15 +48,15 @@ void TForm5::Button2Click() {
 
 void TForm5::Button3Click() { Close(); }
 
-void TForm5::ScanSubDirs(const std::string& DIRECTORY) {
-  startRun();
-  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ true)) readOutput(file);
-  writeLists();
-}
+void TForm5::ScanSubDirs(const std::string& DIRECTORY) { walk(DIRECTORY, /*subfolders*/ true); }
 
-void TForm5::ScanDir(const std::string& DIRECTORY) {
+void TForm5::ScanDir(const std::string& DIRECTORY) { walk(DIRECTORY, /*subfolders*/ false); }
+
+void TForm5::walk(const std::string& DIRECTORY, bool subfolders) {
   startRun();
-  for (const WalkFile& file : WalkOutputFiles(DIRECTORY, /*subfolders*/ false)) readOutput(file);
+  const std::vector<WalkFile> files = WalkOutputFiles(DIRECTORY, subfolders);
+  if (files.empty()) AddLogLine(*Memo1, NothingToReadLine(DIRECTORY, subfolders, OutputFileMasks));
+  for (const WalkFile& file : files) readOutput(file);
   writeLists();
 }
 

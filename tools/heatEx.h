@@ -51,6 +51,7 @@ class TForm5 : public Form {
   static void KommaZuPunkt(std::string& S);
 
  private:
+  void walk(const std::string& DIRECTORY, bool subfolders);
   void startRun();
   void writeLists();
   void readOutput(const WalkFile& file);

@@ -149,6 +149,8 @@ void TForm6::ScanDir(const std::string& DIRECTORY) {
 void TForm6::walk(const std::string& DIRECTORY) {
   const std::vector<WalkFile> tables = WalkMatchingFiles(DIRECTORY, subfolderMode_, "*.dat");
   const std::vector<WalkFile> outputs = WalkOutputFiles(DIRECTORY, subfolderMode_);
+  if (tables.empty() && outputs.empty())
+    AddLogLine(*Memo1, NothingToReadLine(DIRECTORY, subfolderMode_, std::string(OutputFileMasks) + ";*.dat"));
   prepare(tables, outputs);
   for (const WalkFile& file : tables) readTable(file);
   for (const WalkFile& file : outputs) readOutput(file);
@@ -160,8 +162,10 @@ void TForm6::walk(const std::string& DIRECTORY) {
 // walk that parses each file when it meets it.
 void TForm6::prepare(const std::vector<WalkFile>& tables, const std::vector<WalkFile>& outputs) {
   std::vector<std::pair<std::string, SpectraProgram>> jobs;
+  // An entry that is no regular file is only named in the log when the walk
+  // meets it.
   for (const WalkFile& file : tables)
-    if (isTableName(file.name)) jobs.emplace_back(file.path(), SpectraProgram::Stda);
+    if (file.regular && isTableName(file.name)) jobs.emplace_back(file.path(), SpectraProgram::Stda);
   const size_t firstOutput = jobs.size();
   jobs.resize(firstOutput + outputs.size());
   std::vector<PreparedExtraction> results(jobs.size());
@@ -174,6 +178,7 @@ void TForm6::prepare(const std::vector<WalkFile>& tables, const std::vector<Walk
     // An output may go to more than one extractor (one line may hold two
     // markers); the first is prepared here, any other when it is called.
     const WalkFile& file = outputs[k - firstOutput];
+    if (!file.regular) return;
     const std::vector<SpectraProgram> programs = programsOf(file.path(), formalism_);
     if (programs.empty()) return;
     jobs[k] = {file.path(), programs.front()};

@@ -52,12 +52,16 @@ TForm4::TForm4() : Form("Form4", "sum spectra", {0, 0, 488, 428}) {
   Button3->OnClick = [this] { Button3Click(); };
 }
 
+std::string TForm4::SelectionText() const {
+  if (OpenDialog1->Files.empty()) return NoFilesSelectedText;
+  return IntToStr(static_cast<long long>(OpenDialog1->Files.size())) + " Files selected";
+}
+
 void TForm4::Button1Click() {
-  if (OpenDialog1->Execute())
-    Label1->SetCaption(IntToStr(static_cast<long long>(OpenDialog1->Files.size())) +
-                       " Files selected");
-  else
-    ShowMessage(NoFilesSelectedText);
+  // A cancelled dialog holds no files any more: the label says so too.
+  const bool chosen = OpenDialog1->Execute();
+  Label1->SetCaption(SelectionText());
+  if (!chosen) ShowMessage(NoFilesSelectedText);
 }
 
 void TForm4::Button4Click() {

@@ -5,8 +5,7 @@
 #include "platform/form.h"
 #include "tools/conformer_sum.h"
 
-// The file-count label before any file is chosen; the Tools menu puts it back
-// whenever it opens the window.
+// The file-count label while no file is chosen.
 inline constexpr const char* NoFilesSelectedText = "No Files selected!";
 
 class TForm4 : public Form {
@@ -39,6 +38,11 @@ class TForm4 : public Form {
   void Button4Click();
   void Button2Click();
   void Button3Click();
+
+  // The file-count label for the files Start will sum: "3 Files selected",
+  // or "No Files selected!". The Tools menu shows it whenever it opens the
+  // window, which keeps the files of the last choice.
+  std::string SelectionText() const;
 
  private:
   SumKind tickedKind() const;

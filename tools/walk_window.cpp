@@ -27,6 +27,10 @@ void StartWalk(Memo& log, Edit& folderField, const CheckBox& subfolderMode,
 
 void ReadGuarded(Memo& log, Memo& scratch, const WalkFile& file, const std::function<void()>& reading) {
   scratch.Clear();
+  if (!file.regular) {
+    AddLogLine(log, NotARegularFileLine(file.shownName()));
+    return;
+  }
   try {
     if (!IsTextFile(file.path())) {
       AddLogLine(log, NotATextFileLine(file.shownName()));

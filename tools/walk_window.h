@@ -23,7 +23,8 @@ void StartWalk(Memo& log, Edit& folderField, const CheckBox& subfolderMode,
                const std::function<void(const std::string&)>& scanSubDirs,
                const std::function<void(const std::string&)>& scanDir);
 
-// Reads one file of a walk: a file that is no text gets its log line, and a
+// Reads one file of a walk: an entry that is no regular file and a file that
+// is no text get their log lines, and a
 // file or number error in `reading` gets the file-error line; either way the
 // walk goes on with the next file. `scratch` (the window's hidden memo) is
 // cleared first.
