@@ -48,30 +48,6 @@ TEST(GnuplotRender, EveryIrVcdAndHplcGoldenInBothDialects) {
 
 // ---- The save flow and the run of gnuplot, as a person meets them ----------------------
 
-namespace {
-
-// A stand-in gnuplot in a folder of its own, named in the settings window.
-struct FakeGnuplot {
-  TempFolder folder;
-  explicit FakeGnuplot(const std::string& body) {
-    const std::string path = folder.file("gnuplot");
-    writeTextFile(path, "#!/bin/sh\n" + body + "\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    Form2->Edit1->SetText(folder.path());
-  }
-};
-
-// Writes the picture the script names, as gnuplot would.
-constexpr char WritesPicture[] = R"(b="${1%????}"; echo picture > "$b.eps"; echo picture > "$b.png")";
-
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
-}  // namespace
-
 TEST(PlotSaveFlow, DialogPresetFromTheCaption) {
   struct Case {
     const char *caption, *preset;

@@ -32,12 +32,6 @@ std::vector<std::string> dataFileNames(const PlotScript& script) {
   return names;
 }
 
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
 PlotScript buildVcd(Session& ui, const PlotControls& c) {
   return BuildIrVcdScript(IrVcdPlot::Vcd, ui.store(), c, "v.plt");
 }

@@ -16,12 +16,6 @@
 
 namespace {
 
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
 // The file names a script reads its data from: every single-quoted string
 // of its plot lines that ends in ".xy" or ".xyz", with '' read as '.
 std::vector<std::string> dataFilesNamed(const std::vector<std::string>& lines) {
@@ -50,17 +44,6 @@ std::vector<std::string> dataFilesNamed(const std::vector<std::string>& lines) {
   }
   return names;
 }
-
-// A stand-in gnuplot in a folder of its own, named in the settings window.
-struct FakeGnuplot {
-  TempFolder folder;
-  explicit FakeGnuplot(const std::string& body) {
-    const std::string path = folder.file("gnuplot");
-    writeTextFile(path, "#!/bin/sh\n" + body + "\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    Form2->Edit1->SetText(folder.path());
-  }
-};
 
 // One export button with the file it is tried on.
 struct Exporter {
@@ -309,7 +292,7 @@ TEST(PlotNames, NamesShowAsTyped) {
 
 TEST(PlotNames, FileSavedOnlyWhenEveryFileWasWritten) {
   Session ui;
-  FakeGnuplot gnuplot(R"(b="${1%????}"; echo picture > "$b.eps")");
+  FakeGnuplot gnuplot(WritesPicture);
   TempFolder out;
   loadEcdPair(ui);
   // A folder in the place of the second data file: it cannot be written.
@@ -326,7 +309,7 @@ TEST(PlotNames, FileSavedOnlyWhenEveryFileWasWritten) {
 TEST(PlotNames, AFailedHplcRenderLeavesTheOtherPass) {
   Session ui;
   // gnuplot fails on the UV pass and draws the CD pass.
-  FakeGnuplot gnuplot(R"([ "$1" = uv.plt ] && exit 1; b="${1%????}"; echo picture > "$b.eps")");
+  FakeGnuplot gnuplot(std::string(R"([ "$1" = uv.plt ] && exit 1; )") + WritesPicture);
   TempFolder out;
   ui.act([&] {
     Form1->HPLCUV(fixture("plots/peaks.cuv"), 1);
