@@ -257,7 +257,8 @@ TEST(PlotNames, HplcPassesOfOneClickKeepTheirOwnData) {
 
 TEST(PlotNames, NamesShowAsTyped) {
   if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
-  const std::string typed = "M\xC3\xBCllers\xC3\xA4ure";  // UTF-8, as the file system names it
+  // UTF-8, as the file system names it, with characters of enhanced-text markup.
+  const std::string typed = "M\xC3\xBCllers\xC3\xA4ure@{1}^2";
   Session ui;
   TempFolder root, out;
   const std::string loaded = root.file(typed + ".cd.bil");
@@ -273,7 +274,7 @@ TEST(PlotNames, NamesShowAsTyped) {
   // the head declares.
   for (const char* script : {".plt", "-png.plt"}) {
     const std::string text = readTextFile(out.file(typed + script));
-    EXPECT_NE(text.find("'{/Arial=18 M\xFCllers\xE4ure'"), std::string::npos) << script;
+    EXPECT_NE(text.find("'{/Arial=18 M\xFCllers\xE4ure\\@\\{1\\}\\^2'"), std::string::npos) << script;
     EXPECT_EQ(text.find("{/Arial=18 M\xC3\xBC"), std::string::npos) << script;
   }
   EXPECT_TRUE(FileExists(out.file(typed + "-1.xy")));
