@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/Main.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 
@@ -218,15 +219,24 @@ void TForm1::Button3Click() {
   // Each pass saves its own script; every one saved is rendered, so a UV and a
   // CD pass both leave their picture (a cancelled pass leaves none).
   std::vector<std::string> saved;
-  for (HplcDetector detector : passes) {
-    const std::string path = ChooseHplcScriptPath(*this);
-    if (path.empty()) continue;
-    SavePlotScript(*this, path, BuildHplc2DScript(detector, store, controls, ExtractFileName(path)));
-    // A second pass saved over the first's script is rendered once.
-    if (std::find(saved.begin(), saved.end(), path) == saved.end()) saved.push_back(path);
+  // A failed render of one pass says so in its box and leaves the other's;
+  // a pass that cannot be written still leaves the picture of one saved before.
+  const auto renderSaved = [&] {
+    for (const std::string& path : saved) RunGnuplot(controls.gnuplotFolder, path, ".eps");
+  };
+  try {
+    for (HplcDetector detector : passes) {
+      const std::string path = ChooseHplcScriptPath(*this);
+      if (path.empty()) continue;
+      SavePlotScript(*this, path, BuildHplc2DScript(detector, store, controls, ExtractFileName(path)));
+      // A second pass saved over the first's script is rendered once.
+      if (std::find(saved.begin(), saved.end(), path) == saved.end()) saved.push_back(path);
+    }
+  } catch (const EInOutError&) {
+    renderSaved();
+    throw;
   }
-  // A failed render of one pass says so in its box and leaves the other's.
-  for (const std::string& path : saved) RunGnuplot(controls.gnuplotFolder, path, ".eps");
+  renderSaved();
 }
 
 void TForm1::Button15Click() {

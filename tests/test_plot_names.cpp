@@ -307,7 +307,7 @@ TEST(PlotNames, FileSavedOnlyWhenEveryFileWasWritten) {
   EXPECT_FALSE(FileExists(out.file("p.eps")));
 }
 
-TEST(PlotNames, AFailedHplcRenderLeavesTheOtherPass) {
+TEST(PlotNames, AFailedHplcPassLeavesTheOthersPicture) {
   Session ui;
   // gnuplot fails on the UV pass and draws the CD pass.
   FakeGnuplot gnuplot(std::string(R"([ "$1" = uv.plt ] && exit 1; )") + WritesPicture);
@@ -324,6 +324,20 @@ TEST(PlotNames, AFailedHplcRenderLeavesTheOtherPass) {
                               FileSavedText, FileSavedText,
                               "gnuplot could not render \"" + out.file("uv.plt") + "\": no picture was written"}));
   EXPECT_EQ(readTextFile(out.file("cd.eps")), "picture\n");
+
+  // The CD pass cannot write its data: the saved UV pass is still drawn.
+  FakeGnuplot drawing(WritesPicture);
+  TempFolder blocked;
+  std::filesystem::create_directories(blocked.file("cd-1.xy/held"));
+  ui.clearBoxes();
+  ui.willChooseFile(blocked.file("uv"));
+  ui.willChooseFile(blocked.file("cd"));
+  ui.click(Form1->Button3);
+  ASSERT_EQ(ui.boxes().size(), 2u);
+  EXPECT_EQ(ui.boxes()[0].text, FileSavedText);
+  EXPECT_NE(ui.boxes()[1].text.find(blocked.file("cd-1.xy")), std::string::npos) << ui.boxes()[1].text;
+  EXPECT_EQ(readTextFile(blocked.file("uv.eps")), "picture\n");
+  EXPECT_FALSE(FileExists(blocked.file("cd.plt")));
 }
 
 TEST(PlotNames, IdenticalNamesSayTheyAgreeInTheirFirst20Characters) {
