@@ -1,5 +1,7 @@
 #include "files/save_flow.h"
 
+#include <algorithm>
+
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -7,6 +9,8 @@
 const char* const FileSavedText = "File saved!";
 const char* const FileNotSavedText = "File not saved!";
 const char* const FileNotSavedPlainText = "File not saved";
+const char* const ScriptNameRefusedText =
+    "Script names cannot hold line breaks or other control characters, please choose another name";
 
 namespace {
 // The overwrite question has a caption of one blank.
@@ -64,6 +68,14 @@ std::string ChooseScriptFile(SaveDialog& dialog, const std::string& caption,
   }
   std::string path = dialog.FileName;
   if (LastCharacters(path, 4) != ".plt") path += ".plt";
+  const std::string name = ExtractFileName(path);
+  if (std::any_of(name.begin(), name.end(), [](char c) {
+        const auto code = static_cast<unsigned char>(c);
+        return code < 32 || code == 127;
+      })) {
+    ShowMessage(ScriptNameRefusedText);
+    return std::string();
+  }
   if (FileExists(path) &&
       AskYesNo(overwriteCaption, ScriptOverwriteQuestion(ExtractFileName(path))) == Answer::No) {
     ShowMessage(FileNotSavedText);

@@ -60,9 +60,15 @@ struct ScriptSaveWording {
   bool plainNoticeAfterRefusal = true;
 };
 
+// The one box for a script name that holds a line break or another control
+// character: no gnuplot string can name such a file.
+extern const char* const ScriptNameRefusedText;
+
 // Presets and shows the dialog and asks before an existing script is
 // replaced. A chosen name without the ending ".plt" gets it, so the picture
-// named after the script never replaces the script itself. Returns the path
-// to write, or "" when nothing is to be written (the messages shown).
+// named after the script never replaces the script itself; a name with a
+// control character is refused with ScriptNameRefusedText before the
+// question. Returns the path to write, or "" when nothing is to be written
+// (the messages shown).
 std::string ChooseScriptFile(SaveDialog& dialog, const std::string& caption,
                              const ScriptSaveWording& wording);

@@ -184,7 +184,7 @@ void ordSection(std::vector<std::string>& lines, Picture picture, const PlotCont
   lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, w.Edit13));
   const std::string labelFont = eps ? std::string() : "{/" + w.Edit15 + "=" + w.Edit18 + " ";
   const auto ordLabel = [&] {
-    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg(dm(g/cm^3)^{-1}]", w.Edit1, w.Edit13));
+    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg (dm (g/cm^3))^{-1}]", w.Edit1, w.Edit13));
     if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, w.Edit13));
   };
   if (eps) ordLabel();
@@ -201,7 +201,7 @@ std::string usingPart(const std::string& x, const std::string& scaling) {
 
 std::string curveText(const FirstCurve& f, const std::string& usingText, const std::string& title,
                       const std::string& style) {
-  return quoted(f.dataName + ".xy") + " " + usingText + " title " + quoted(title) + " with " + style;
+  return GnuplotString(f.dataName + ".xy") + " " + usingText + " title " + GnuplotString(title) + " with " + style;
 }
 
 }  // namespace
@@ -258,7 +258,7 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   lines.push_back("set yrange [" + f.YRANGE + "]");
   if (eps) lines.push_back("set tics scale 1,0.6");
   lines.push_back("show label");
-  lines.push_back("set out " + quoted(f.PSNAME + (eps ? ".eps" : ".png")));
+  lines.push_back("set out " + GnuplotString(f.PSNAME + (eps ? ".eps" : ".png")));
   switch (f.PLOT) {
     case PlotKind::CD:
     case PlotKind::UV: uvEcdSection(lines, picture, f, c, store); break;

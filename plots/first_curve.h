@@ -22,7 +22,7 @@ struct FirstCurve {
   std::string YRANGE;    // "lower:upper"
   std::string YTICS;     // "" writes the y-tics line without a step
   std::string PLOTNAME;  // legend text of curve 1
-  std::string dataName;  // base name of its data file (PLOTNAME unless taken)
+  std::string dataName;  // base name of its data file
   std::string PSNAME;    // base name of the picture
   std::string COLOR;     // line style of curve 1
   std::string SCALING;   // y factor of curve 1

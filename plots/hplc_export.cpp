@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/Main.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 
@@ -94,7 +95,7 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
   lines.push_back("set yrange [" + YRANGE + "]");
   lines.push_back("set nogrid");
   lines.push_back("set term post \"" + font + "\" 20");
-  lines.push_back("set out \"" + PSNAME + ".eps\"");
+  lines.push_back("set out " + GnuplotString(PSNAME + ".eps"));
   lines.push_back(KeyLine(Picture::Eps, /*inside*/ false));
   lines.push_back("show label");
   return lines;
@@ -120,7 +121,7 @@ std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& 
   lines.push_back("set zrange [" + ZRANGE + "]");
   lines.push_back("set grid");
   lines.push_back("set term post \"" + font + "\" 20");
-  lines.push_back("set out \"" + PSNAME + ".eps\"");
+  lines.push_back("set out " + GnuplotString(PSNAME + ".eps"));
   lines.push_back("set view 80,100");
   lines.push_back("show label");
   return lines;
@@ -140,10 +141,10 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   std::vector<PlotEntry> entries;
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];
-    const std::string name = ScriptName(store.HPLCTITLE[slot]);
-    const std::string data = names.take(name, static_cast<int>(slot));
-    entries.push_back({"\"" + data + ".xy\" using 1:($2*" + scalingOf(store, slot, c) + ") title \"" + name +
-                           "\" with lines ls " + IntToStr(static_cast<long long>(r + 1)),
+    const std::string data = names.take();
+    entries.push_back({GnuplotString(data + ".xy") + " using 1:($2*" + scalingOf(store, slot, c) + ") title " +
+                           GnuplotString(LegendName(store.HPLCTITLE[slot])) + " with lines ls " +
+                           IntToStr(static_cast<long long>(r + 1)),
                        {}});
     script.dataFiles.push_back({data + ".xy", traceLines(store, slot, "")});
   }
@@ -164,16 +165,15 @@ PlotScript BuildHplc3DScript(const Store& store, const PlotControls& c, const st
   DataFileNames names(scriptFileName);
   std::vector<std::string> dataNames(slots.size());
   for (size_t r = 0; r < slots.size(); ++r)
-    dataNames[r] = names.take(ScriptName(store.HPLCTITLE[slots[r]]), static_cast<int>(slots[r]));
+    dataNames[r] = names.take();
   std::vector<std::string> plot;
   for (int rank = count; rank >= 1; --rank) {
     const long slot = slots[static_cast<size_t>(rank - 1)];
-    const std::string name = ScriptName(store.HPLCTITLE[slot]);
-    const std::string usingText = "\"" + dataNames[static_cast<size_t>(rank - 1)] + ".xyz\" using 1:2:($3*" +
-                                  scalingOf(store, slot, c) + ")";
+    const std::string usingText = GnuplotString(dataNames[static_cast<size_t>(rank - 1)] + ".xyz") +
+                                  " using 1:2:($3*" + scalingOf(store, slot, c) + ")";
     const std::string fill = rank == count ? "6" : IntToStr(rank + 1);
-    plot.push_back((rank == count ? "splot " : HplcIndent) + usingText + " title \"" + name +
-                   "\" with filledcurves ls " + fill);
+    plot.push_back((rank == count ? "splot " : HplcIndent) + usingText + " title " +
+                   GnuplotString(LegendName(store.HPLCTITLE[slot])) + " with filledcurves ls " + fill);
     plot.push_back(HplcIndent + usingText + " notitle with lines ls 1");
   }
   for (size_t i = 0; i < plot.size(); ++i)
@@ -191,8 +191,8 @@ void TForm1::HPLC2DEPS(const std::string& PLOT, const std::string& COMMENT, cons
   Memo2->Clear();
   for (const std::string& line : Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this)))
     Memo2->Add(line);
-  Memo2->Add("plot \"" + PLOTNAME + ".xy\" using 1:($2*" + SCALING + ") title \"" + PLOTNAME +
-             "\" with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));
+  Memo2->Add("plot " + GnuplotString(PLOTNAME + ".xy") + " using 1:($2*" + SCALING + ") title " +
+             GnuplotString(PLOTNAME) + " with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));
 }
 
 void TForm1::HPLC3DEPS(const std::string& PLOT, const std::string& COMMENT, const std::string& YRANGE,
@@ -202,8 +202,9 @@ void TForm1::HPLC3DEPS(const std::string& PLOT, const std::string& COMMENT, cons
   const int count = static_cast<int>(FlaggedSlots(store, detectorOf(PLOT)).size());
   for (const std::string& line : Hplc3DHead(PLOT, COMMENT, YRANGE, ZRANGE, PSNAME, count, ReadPlotControls(*this)))
     Memo2->Add(line);
-  const std::string usingText = "\"" + PLOTNAME + ".xyz\" using 1:2:($3*" + SCALING + ")";
-  Memo2->Add("splot " + usingText + " title \"" + PLOTNAME + "\" with filledcurves ls 6" + ContinuationMark);
+  const std::string usingText = GnuplotString(PLOTNAME + ".xyz") + " using 1:2:($3*" + SCALING + ")";
+  Memo2->Add("splot " + usingText + " title " + GnuplotString(PLOTNAME) + " with filledcurves ls 6" +
+             ContinuationMark);
   Memo2->Add(HplcIndent + usingText + " notitle with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));
 }
 
@@ -218,14 +219,24 @@ void TForm1::Button3Click() {
   // Each pass saves its own script; every one saved is rendered, so a UV and a
   // CD pass both leave their picture (a cancelled pass leaves none).
   std::vector<std::string> saved;
-  for (HplcDetector detector : passes) {
-    const std::string path = ChooseHplcScriptPath(*this);
-    if (path.empty()) continue;
-    SavePlotScript(*this, path, BuildHplc2DScript(detector, store, controls, ExtractFileName(path)));
-    saved.push_back(path);
+  // A failed render of one pass says so in its box and leaves the other's;
+  // a pass that cannot be written still leaves the picture of one saved before.
+  const auto renderSaved = [&] {
+    for (const std::string& path : saved) RunGnuplot(controls.gnuplotFolder, path, ".eps");
+  };
+  try {
+    for (HplcDetector detector : passes) {
+      const std::string path = ChooseHplcScriptPath(*this);
+      if (path.empty()) continue;
+      SavePlotScript(*this, path, BuildHplc2DScript(detector, store, controls, ExtractFileName(path)));
+      // A second pass saved over the first's script is rendered once.
+      if (std::find(saved.begin(), saved.end(), path) == saved.end()) saved.push_back(path);
+    }
+  } catch (const EInOutError&) {
+    renderSaved();
+    throw;
   }
-  for (const std::string& path : saved)
-    if (!RunGnuplot(controls.gnuplotFolder, path, ".eps")) break;
+  renderSaved();
 }
 
 void TForm1::Button15Click() {

@@ -97,13 +97,13 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   DataFileNames names(scriptFileName);
   std::string shortNames[6];
   std::string data[6];
-  for (long s = 1; s <= 5; ++s) shortNames[s] = ScriptName(k.TITLE[s]);
-  data[1] = names.take(shortNames[1], 1);
-  const std::string mirrorName = ScriptName("(-)" + k.TITLE[1]);
+  for (long s = 1; s <= 5; ++s) shortNames[s] = LegendName(k.TITLE[s]);
+  data[1] = names.take();
+  const std::string mirrorName = LegendName("(-)" + k.TITLE[1]);
   const bool mirrorFile = vcd && c.CheckBox9 && SlotInUse(k.ACTIVE[1]);
-  const std::string mirrorData = mirrorFile ? names.take(mirrorName, 1) : mirrorName;
+  const std::string mirrorData = mirrorFile ? names.take() : std::string();
   for (long s = 2; s <= 5; ++s)
-    if (SlotInUse(k.ACTIVE[s])) data[s] = names.take(shortNames[s], static_cast<int>(s));
+    if (SlotInUse(k.ACTIVE[s])) data[s] = names.take();
 
   PlotScript script;
   std::vector<std::string>& lines = script.lines;
@@ -120,7 +120,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back("set xrange [" + c.Edit9 + ":" + c.Edit8 + "]");
   lines.push_back("set tics scale 1,0.6");
   lines.push_back("show label");
-  lines.push_back("set out \"" + PictureBaseName(scriptFileName) + ".eps\"");
+  lines.push_back("set out " + GnuplotString(PictureBaseName(scriptFileName) + ".eps"));
   if (vcd && w.CheckBox7) lines.push_back("set xzeroaxis linetype 0 lw 2");
   lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
   lines.push_back("set ylabel \"" + w.Edit10 + "\" font \"" + font + ", " + w.Edit12 + "\"");
@@ -153,16 +153,16 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     return true;
   };
   const auto panelLine = [&](const std::string& dataName, const std::string& name, long s, int style) {
-    lines.push_back("plot \"" + dataName + ".xy\" using ($1*" + XS(s) + "):($2) title \"" + keyFont + " " +
-                    name + "\" with lines ls " + IntToStr(style));
+    lines.push_back("plot " + GnuplotString(dataName + ".xy") + " using ($1*" + XS(s) + "):($2) title " +
+                    GnuplotString(keyFont + " " + name) + " with lines ls " + IntToStr(style));
   };
   std::vector<PlotEntry> overlayEntries;
   const auto overlayEntry = [&](const std::string& dataName, const std::string& name, long s, int style,
                                 bool scaled) {
     std::string y = "$2";
     if (scaled) y.append(1, '*').append(YS(s));
-    overlayEntries.push_back({"\"" + dataName + ".xy\" using ($1*" + XS(s) + "):(" + y + ") title \"" + keyFont +
-                                  " " + name + "\" with lines ls " + IntToStr(style),
+    overlayEntries.push_back({GnuplotString(dataName + ".xy") + " using ($1*" + XS(s) + "):(" + y + ") title " +
+                                  GnuplotString(keyFont + " " + name) + " with lines ls " + IntToStr(style),
                               {}});
   };
 

@@ -78,13 +78,13 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
   first.YTICS = TicStepText(shown * 0.5);
 
   DataFileNames names(scriptFileName);
-  const std::string name1 = ScriptName(store.ORDTITLE[1]);
-  const std::string data1 = names.take(name1, 1);
-  const std::string mirrorName = ScriptName("(-)" + store.ORDTITLE[1]);
-  const std::string mirrorData = mirrored ? names.take(mirrorName, 1) : mirrorName;
-  const std::string name2 = ScriptName(store.ORDTITLE[2]);
+  const std::string name1 = LegendName(store.ORDTITLE[1]);
+  const std::string data1 = names.take();
+  const std::string mirrorName = LegendName("(-)" + store.ORDTITLE[1]);
+  const std::string mirrorData = mirrored ? names.take() : std::string();
+  const std::string name2 = LegendName(store.ORDTITLE[2]);
   const bool curve2 = SlotInUse(state2);
-  const std::string data2 = curve2 ? names.take(name2, 2) : name2;
+  const std::string data2 = curve2 ? names.take() : std::string();
 
   const bool drawFirst = normal || mirrored;
   first.PLOTNAME = normal ? name1 : mirrorName;
@@ -95,14 +95,14 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
   const std::string fontTitle = "{/" + c.cd.Edit1 + "=" + keySize + " ";
   std::vector<PlotEntry> entries;
   if (normal && mirrored)
-    entries.push_back({"\"" + mirrorData + ".xy\" using ($1+(" + shift + ")):($2*" + first.SCALING +
-                           ") title \"" + fontTitle + mirrorName + "\" with " +
+    entries.push_back({GnuplotString(mirrorData + ".xy") + " using ($1+(" + shift + ")):($2*" + first.SCALING +
+                           ") title " + GnuplotString(fontTitle + mirrorName) + " with " +
                            (connect ? "linespoints ls 6" : "points ls 6"),
                        {}});
   if (curve2) {
     const std::string style = state2 == "exp" ? "lines ls 2" : connect ? "linespoints ls 2" : "points ls 2";
-    entries.push_back({"\"" + data2 + ".xy\" using ($1+(" + shift + ")):($2) title \"" + fontTitle +
-                           name2 + "\" with " + style,
+    entries.push_back({GnuplotString(data2 + ".xy") + " using ($1+(" + shift + ")):($2) title " +
+                           GnuplotString(fontTitle + name2) + " with " + style,
                        {}});
   }
   first.MULTIPLOT = drawFirst && !entries.empty();

@@ -53,9 +53,34 @@ bool numericallyEqual(const std::string& a, const std::string& b) {
   return x && y && *x == *y;
 }
 
-bool isNameBreaker(char c) {
-  const auto code = static_cast<unsigned char>(c);
-  return c == '"' || c == '`' || c == '\\' || c == '/' || code < 32 || code == 127;
+bool isControl(unsigned char c) { return c < 32 || c == 127; }
+
+// The characters gnuplot's enhanced text takes as markup.
+bool isEnhancedMarkup(char c) {
+  return c == '\\' || c == '{' || c == '}' || c == '^' || c == '_' || c == '@' || c == '&' || c == '~';
+}
+
+// The length of the UTF-8 sequence a lead byte opens, 0 for a byte that opens
+// none.
+int sequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead < 0xE0) return 2;
+  if (lead >= 0xE0 && lead < 0xF0) return 3;
+  if (lead >= 0xF0 && lead < 0xF5) return 4;
+  return 0;
+}
+
+// Writes `lines` to `path` through the line buffer; the error of a file that
+// cannot be written names that file.
+void saveLines(TForm1& form, const std::string& path, const std::vector<std::string>& lines) {
+  form.Memo2->SetLines(lines);
+  try {
+    form.Memo2->SaveToFile(path);
+  } catch (const EInOutError& error) {
+    const std::string native = NativePath(path);
+    if (error.Message().find(native) != std::string::npos) throw;
+    throw EInOutError(error.Message() + " (" + native + ")");
+  }
 }
 
 struct PictureStamp {
@@ -185,29 +210,60 @@ std::string FactorText(double factor, int decimals) {
 
 // ---- Names ---------------------------------------------------------------------
 
-std::string CleanScriptName(const std::string& name) {
-  std::string clean;
-  for (char c : name)
-    if (!isNameBreaker(c)) clean += c;
-  return clean;
+std::string GnuplotString(const std::string& text) {
+  std::string quoted(1, '\'');
+  for (char c : text) {
+    quoted += c;
+    if (c == '\'') quoted += c;
+  }
+  quoted += '\'';
+  return quoted;
 }
 
-std::string ScriptName(const std::string& title) { return CleanScriptName(ShrinkFileName(title)); }
-
-DataFileNames::DataFileNames(const std::string& scriptFileName) { taken_.insert(scriptFileName); }
-
-std::string DataFileNames::take(const std::string& name, int slot) {
-  std::string suffix(1, '-');
-  suffix.append(IntToStr(slot));
-  std::string base = name;
-  std::string fileName = base;
-  fileName.append(".xy");
-  while (taken_.count(fileName) != 0) {
-    base.append(suffix);
-    fileName.assign(base).append(".xy");
+std::string Latin1Text(const std::string& utf8) {
+  std::string text;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = sequenceLength(lead);
+    bool whole = length > 0 && i + static_cast<size_t>(length) <= utf8.size();
+    for (int k = 1; whole && k < length; ++k)
+      whole = (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0xC0) == 0x80;
+    if (!whole) {
+      text += '?';
+      ++i;
+      continue;
+    }
+    if (length == 1) {
+      text += static_cast<char>(lead);
+    } else if (length == 2) {
+      // Two bytes from C2 and C3 hold the code points 80 to FF.
+      const auto next = static_cast<unsigned char>(utf8[i + 1]);
+      text += lead <= 0xC3 ? static_cast<char>(((lead & 0x1F) << 6) | (next & 0x3F)) : '?';
+    } else {
+      text += '?';
+    }
+    i += static_cast<size_t>(length);
   }
-  taken_.insert(fileName);
-  return base;
+  return text;
+}
+
+std::string LegendName(const std::string& title) {
+  std::string shown;
+  for (char c : Latin1Text(ShrinkFileName(title))) {
+    if (isControl(static_cast<unsigned char>(c))) continue;
+    if (isEnhancedMarkup(c)) shown += '\\';
+    shown += c;
+  }
+  return shown;
+}
+
+DataFileNames::DataFileNames(const std::string& scriptFileName)
+    : base_(PictureBaseName(scriptFileName)) {}
+
+std::string DataFileNames::take() {
+  ++taken_;
+  return base_ + "-" + IntToStr(taken_);
 }
 
 // ---- Plot lines ------------------------------------------------------------------
@@ -287,14 +343,10 @@ std::string ChooseHplcScriptPath(TForm1& form) {
 }
 
 void SavePlotScript(TForm1& form, const std::string& scriptPath, const PlotScript& script) {
-  form.Memo2->SetLines(script.lines);
-  form.Memo2->SaveToFile(scriptPath);
-  ShowMessage(FileSavedText);
   const std::string folder = ExtractFilePath(scriptPath);
-  for (const DataFile& file : script.dataFiles) {
-    form.Memo2->SetLines(file.lines);
-    form.Memo2->SaveToFile(folder + file.name);
-  }
+  for (const DataFile& file : script.dataFiles) saveLines(form, folder + file.name, file.lines);
+  saveLines(form, scriptPath, script.lines);
+  ShowMessage(FileSavedText);
 }
 
 void RunPageExport(TForm1& form, const PlotControls& controls, const PageExport& page) {

@@ -119,24 +119,33 @@ std::string FactorText(double factor, int decimals);
 
 // ---- Names -------------------------------------------------------------------
 
-// What a name may not carry into a script: double quotes would end the
-// string, backquotes make gnuplot run a command, backslashes and slashes put
-// a data file into another folder, control characters break the line.
-std::string CleanScriptName(const std::string& name);
-// The legend and data-file name of a curve title: ShrinkFileName, cleaned.
-std::string ScriptName(const std::string& title);
+// A gnuplot string in single quotes, each ' doubled: gnuplot runs no
+// backquoted command and expands no escape or macro in it, so any file name
+// or text reaches gnuplot as it stands.
+std::string GnuplotString(const std::string& text);
 
-// Data-file names of one script, each different from the others and from the
-// script itself: a name already taken gets "-<slot>" appended until it is
-// free.
+// UTF-8 as ISO 8859-1, the encoding every script head declares; a character
+// outside it, or a byte that is not UTF-8, becomes '?'.
+std::string Latin1Text(const std::string& utf8);
+
+// The legend text of a curve title as gnuplot's enhanced text shows it as
+// typed: ShrinkFileName, without control characters, in ISO 8859-1, with a
+// backslash before each character the enhanced text would take as markup.
+std::string LegendName(const std::string& title);
+
+// The data-file names of one script, which belong to that script alone:
+// "<picture base name>-<n>" for n = 1, 2, ... in the order taken, so no
+// picture saved into the same folder replaces them and saving the script
+// again replaces only its own.
 class DataFileNames {
  public:
   explicit DataFileNames(const std::string& scriptFileName);
-  // The base name (without ".xy") that the data file of `name` gets.
-  std::string take(const std::string& name, int slot);
+  // The next base name (without ".xy" or ".xyz").
+  std::string take();
 
  private:
-  std::set<std::string> taken_;
+  std::string base_;
+  int taken_ = 0;
 };
 
 // ---- Plot lines --------------------------------------------------------------
@@ -198,8 +207,10 @@ std::vector<std::string> MeasuredDataLines(std::span<const double> x, std::span<
 // are shown).
 std::string ChooseScriptPath(TForm1& form);
 
-// Writes the script through the main window's line buffer, shows "File
-// saved!", then writes every data file beside it.
+// Writes every data file beside the script, then the script, each through
+// the main window's line buffer, and only then shows "File saved!". A file
+// that cannot be written raises EInOutError naming that file, before the
+// message.
 void SavePlotScript(TForm1& form, const std::string& scriptPath, const PlotScript& script);
 
 // Runs gnuplot on a saved script in the script's folder and checks that it
@@ -235,4 +246,5 @@ std::string PictureBaseName(const std::string& scriptPath);
 
 inline constexpr char PlottingCanceledText[] = "Plotting canceled!";
 inline constexpr char IdenticalCurveNamesText[] =
-    "Identical curve names found, please correct and try again";
+    "Identical curve names found (curve names must differ within their first 20 characters), "
+    "please rename a curve in the settings window and try again";

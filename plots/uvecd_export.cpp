@@ -37,12 +37,12 @@ long largestStickBin(std::span<const double> sticks, BarWindow window, bool byMa
 }
 
 std::string title(const std::string& font, const std::string& size, const std::string& name) {
-  return "\"{/" + font + "=" + size + " " + name + "\"";
+  return GnuplotString("{/" + font + "=" + size + " " + name);
 }
 
 std::string entry(const std::string& dataName, const std::string& usingText,
                   const std::string& titleText, const std::string& style) {
-  return "\"" + dataName + ".xy\" using " + usingText + " title " + titleText + " with " + style;
+  return GnuplotString(dataName + ".xy") + " using " + usingText + " title " + titleText + " with " + style;
 }
 
 }  // namespace
@@ -163,14 +163,14 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
 
   // Names: curve 1, its bars and its mirror image, then curves 2 to 5.
   DataFileNames names(scriptFileName);
-  const std::string name1 = ScriptName(k.TITLE[1]);
-  const std::string data1 = names.take(name1, 1);
-  const std::string barName = ScriptName("bar-" + k.TITLE[1]);
-  const std::string mirrorName = ScriptName("(-)" + k.TITLE[1]);
+  const std::string name1 = LegendName(k.TITLE[1]);
+  const std::string data1 = names.take();
+  const std::string barName = LegendName("bar-" + k.TITLE[1]);
+  const std::string mirrorName = LegendName("(-)" + k.TITLE[1]);
   const bool barFile = bars && slot1Calc;
   const bool mirrorFile = ecd && enantiomeric && SlotInUse(k.ACTIVE[1]);
-  const std::string barData = barFile ? names.take(barName, 1) : barName;
-  const std::string mirrorData = mirrorFile ? names.take(mirrorName, 1) : mirrorName;
+  const std::string barData = barFile ? names.take() : std::string();
+  const std::string mirrorData = mirrorFile ? names.take() : std::string();
 
   // Curve 1, or its mirror image in its place.
   const bool drawFirst = DrawsCurveOne(plot, c);
@@ -225,8 +225,8 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   for (long s = 2; s <= 5; ++s) {
     if (!SlotInUse(k.ACTIVE[s])) continue;
     const bool measured = k.ACTIVE[s] == "exp";
-    const std::string name = ScriptName(k.TITLE[s]);
-    const std::string data = names.take(name, static_cast<int>(s));
+    const std::string name = LegendName(k.TITLE[s]);
+    const std::string data = names.take();
     laterData.emplace_back(s, data);
     const std::string S = scalingOf(s);
     const std::string shift = measured ? (c.wavenumberUnit ? "1.0" : "0") : edits[s - 1];

@@ -2,6 +2,7 @@
 // person would, and the scripts built from them.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "plots/vcdplotting.h"
 #include "plots/plot_script.h"
 #include "plots/uvecd_export.h"
+#include "reader_test_support.h"  // boxTexts
 #include "settings/settings.h"
 
 // A computed ECD curve beside a measured one (slots 1 and 2).
@@ -38,6 +40,20 @@ inline void loadOrdPair(Session& ui) {
     Form1->ORDXY(fixture("plots/sample.or.exp.xy"), 2);
   });
 }
+
+// A stand-in gnuplot in a folder of its own, named in the settings window.
+struct FakeGnuplot {
+  TempFolder folder;
+  explicit FakeGnuplot(const std::string& body) {
+    const std::string path = folder.file("gnuplot");
+    writeTextFile(path, "#!/bin/sh\n" + body + "\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    Form2->Edit1->SetText(folder.path());
+  }
+};
+
+// Writes the picture the script names, as gnuplot would.
+inline constexpr char WritesPicture[] = R"(b="${1%????}"; echo picture > "$b.eps"; echo picture > "$b.png")";
 
 // The script as the file holds it: every line with CR LF.
 inline std::string scriptText(const std::vector<std::string>& lines) {

@@ -48,30 +48,6 @@ TEST(GnuplotRender, EveryIrVcdAndHplcGoldenInBothDialects) {
 
 // ---- The save flow and the run of gnuplot, as a person meets them ----------------------
 
-namespace {
-
-// A stand-in gnuplot in a folder of its own, named in the settings window.
-struct FakeGnuplot {
-  TempFolder folder;
-  explicit FakeGnuplot(const std::string& body) {
-    const std::string path = folder.file("gnuplot");
-    writeTextFile(path, "#!/bin/sh\n" + body + "\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    Form2->Edit1->SetText(folder.path());
-  }
-};
-
-// Writes the picture the script names, as gnuplot would.
-constexpr char WritesPicture[] = R"(b="${1%????}"; echo picture > "$b.eps"; echo picture > "$b.png")";
-
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
-}  // namespace
-
 TEST(PlotSaveFlow, DialogPresetFromTheCaption) {
   struct Case {
     const char *caption, *preset;
@@ -107,9 +83,9 @@ TEST(PlotSaveFlow, CancelRefusalAndTheEndingOfTheScript) {
   ui.click(Form1->Button1);
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{"File saved!"});
   EXPECT_TRUE(FileExists(out.file("mol7.cd.plt")));
-  EXPECT_TRUE(FileExists(out.file("conf1.xy")));
+  EXPECT_TRUE(FileExists(out.file("mol7.cd-1.xy")));
   EXPECT_EQ(readTextFile(out.file("mol7.cd.eps")), "picture\n");
-  EXPECT_EQ(lineStarting(ReadLines(out.file("mol7.cd.plt")), "set out"), R"(set out "mol7.cd.eps")");
+  EXPECT_EQ(lineStarting(ReadLines(out.file("mol7.cd.plt")), "set out"), "set out 'mol7.cd.eps'");
 
   // Refused: the old script stays.
   writeTextFile(out.file("mol7.cd.plt"), "old");
@@ -139,7 +115,7 @@ TEST(PlotSaveFlow, CanceledBeforeTheDialog) {
   ui.clearBoxes();
   ui.click(Form1->Button1);
   EXPECT_EQ(boxTexts(ui), (std::vector<std::string>{
-                              "Identical curve names found, please correct and try again",
+                              IdenticalCurveNamesText,
                               "Plotting canceled!"}));
   // Nothing to draw: one curve, and neither "normal ECD" nor "enantiomeric".
   Session alone;
@@ -211,7 +187,7 @@ TEST(GnuplotRun, NoGnuplotAnywhere) {
                                                  "\" or on PATH; \"" + out.file("p.plt") +
                                                  "\" was not rendered"}));
   EXPECT_TRUE(FileExists(out.file("p.plt")));
-  EXPECT_TRUE(FileExists(out.file("conf1.xy")));
+  EXPECT_TRUE(FileExists(out.file("p-1.xy")));
 }
 
 TEST(GnuplotRender, NamesRunNoCommandAndStayInTheFolder) {
@@ -228,8 +204,9 @@ TEST(GnuplotRender, NamesRunNoCommandAndStayInTheFolder) {
   ui.click(Form1->Button12);
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{"File saved!"});
   EXPECT_TRUE(FileExists(out.file("p.png")));
-  EXPECT_TRUE(FileExists(out.file("touch${IFS}m.xy")));
-  EXPECT_TRUE(FileExists(out.file("..film.xy")));
+  // The data files are the script's own, whatever the curves are called.
+  EXPECT_TRUE(FileExists(out.file("p-1.xy")));
+  EXPECT_TRUE(FileExists(out.file("p-2.xy")));
   EXPECT_FALSE(FileExists(out.file("m")));
   EXPECT_FALSE(FileExists("m"));
 }

@@ -147,22 +147,6 @@ TEST(PlotScriptTexts, TicStepsRangesAndFactors) {
   EXPECT_EQ(FactorText(6e-8, 7), "0.0000001");
 }
 
-TEST(PlotScriptTexts, NamesKeepGnuplotAndTheFolderSafe) {
-  EXPECT_EQ(ScriptName("`touch${IFS}m`.cd.bil"), "touch${IFS}m");
-  EXPECT_EQ(ScriptName("../up/\"x\\y.cd.exp.xy"), "..upxy");
-  EXPECT_EQ(CleanScriptName(std::string("a\tb\x7f" "c")), "abc");
-  EXPECT_EQ(ScriptName("my spectrum_1.log"), "myspectrum1");
-
-  DataFileNames names("conf1.xy.plt");
-  EXPECT_EQ(names.take("conf1", 1), "conf1");
-  EXPECT_EQ(names.take("conf1", 2), "conf1-2");
-  EXPECT_EQ(names.take("conf1", 2), "conf1-2-2");
-  EXPECT_EQ(names.take("conf1-2", 3), "conf1-2-3");
-  // The script itself is never replaced by a data file.
-  DataFileNames scriptTaken("mol.xy");
-  EXPECT_EQ(scriptTaken.take("mol", 4), "mol-4");
-}
-
 TEST(PlotScriptTexts, PlotCommandJoinsItsEntries) {
   EXPECT_EQ(JoinPlotEntries({{"\"a.xy\" w l", {}}}), std::vector<std::string>{"plot \"a.xy\" w l"});
   const std::vector<std::string> lines = JoinPlotEntries({{"a", {}}, {"b", "b-last"}, {"c", "c-last"}});
@@ -191,8 +175,8 @@ TEST(UvEcdPlotScript, OneComputedCurveIsTheHeadAndOnePlotLine) {
   EXPECT_EQ(lineStarting(script.lines, "set yrange"), "set yrange [-13.75:13.75]");
   EXPECT_EQ(lineStarting(script.lines, "set ytics"), "set ytics border nomirror norotate 7");
   EXPECT_EQ(plotLines(script), std::vector<std::string>{
-      R"(plot "conf1.xy" using ($1+(0)):($2*1.0000) title "{/Arial=18 conf1" with lines ls 1)"});
-  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"conf1.xy"});
+      R"(plot 'p-1.xy' using ($1+(0)):($2*1.0000) title '{/Arial=18 conf1' with lines ls 1)"});
+  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"p-1.xy"});
   const std::vector<std::string>& lines = script.dataFiles[0].lines;
   ASSERT_EQ(lines.size(), 39001u);
   EXPECT_EQ(lines[0].substr(0, 4), "100\t");
@@ -216,8 +200,8 @@ TEST(UvEcdPlotScript, TwoCurvesShareTheHeightOfTheOther) {
     EXPECT_NE(plot[0].find("($2*0.2500)"), std::string::npos) << plot[0];
     EXPECT_TRUE(endsWith(plot[0], " ,\\"));
     const std::string slot = std::to_string(other);
-    EXPECT_EQ(plot[1], "     \"film" + slot + ".xy\" using ($1+(0)):($2*1.0000) title \"{/Arial=18 film" +
-                           slot + "\" with lines ls " + slot);
+    EXPECT_EQ(plot[1], "     'p-2.xy' using ($1+(0)):($2*1.0000) title '{/Arial=18 film" + slot +
+                           "' with lines ls " + slot);
 
     c.CheckBox8 = false;  // "auto scaling": the curves as they are
     const std::vector<std::string> unscaled = plotLines(page.build(UvEcdPlot::EcdEps, c));
@@ -241,9 +225,9 @@ TEST(UvEcdPlotScript, MirrorImageBesideOrInPlaceOfCurveOne) {
   std::vector<std::string> plot = plotLines(script);
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_TRUE(endsWith(plot[0], "ls 1 ,\\"));
-  EXPECT_EQ(plot[1].substr(0, 20), "     \"(-)conf1.xy\" u");
-  EXPECT_TRUE(endsWith(plot[1], "\"{/Arial=18 (-)conf1\" with lines ls 6"));
-  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "(-)conf1.xy"}));
+  EXPECT_EQ(plot[1].substr(0, 14), "     'p-2.xy' ");
+  EXPECT_TRUE(endsWith(plot[1], "'{/Arial=18 (-)conf1' with lines ls 6"));
+  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"p-1.xy", "p-2.xy"}));
   const auto& band = script.dataFiles[0].lines;
   const auto& mirror = script.dataFiles[1].lines;
   ASSERT_EQ(mirror.size(), 39001u);
@@ -253,7 +237,7 @@ TEST(UvEcdPlotScript, MirrorImageBesideOrInPlaceOfCurveOne) {
   page.ui.untick(Form1->CheckBox3);  // only "enantiomeric ECD"
   plot = plotLines(page.build(UvEcdPlot::EcdEps));
   ASSERT_EQ(plot.size(), 1u);
-  EXPECT_EQ(plot[0], R"(plot "(-)conf1.xy" using ($1+(0)):($2*1.0000) title "{/Arial=18 (-)conf1" with lines ls 6)");
+  EXPECT_EQ(plot[0], R"(plot 'p-2.xy' using ($1+(0)):($2*1.0000) title '{/Arial=18 (-)conf1' with lines ls 6)");
 }
 
 TEST(UvEcdPlotScript, BarsOfCurveOne) {
@@ -277,8 +261,8 @@ TEST(UvEcdPlotScript, BarsOfCurveOne) {
     c.Edit2 = k.shift;
     const std::vector<std::string> plot = plotLines(page.build(UvEcdPlot::EcdEps, c));
     ASSERT_EQ(plot.size(), 2u);
-    EXPECT_EQ(plot[1], std::string("     \"bar-conf1.xy\" using ($1+(") + k.shift + ")):($2*" + k.factor +
-                           ") title \"{/Arial=18 bar-conf1\" with imp ls 2")
+    EXPECT_EQ(plot[1], std::string("     'p-2.xy' using ($1+(") + k.shift + ")):($2*" + k.factor +
+                           ") title '{/Arial=18 bar-conf1' with imp ls 2")
         << k.start << " " << k.end << " " << k.shift;
   }
 }
@@ -293,15 +277,15 @@ TEST(UvEcdPlotScript, BarsWithTheMirrorImageAlone) {
   const PlotScript eps = page.build(UvEcdPlot::EcdEps, c);
   std::vector<std::string> plot = plotLines(eps);
   ASSERT_EQ(plot.size(), 2u);
-  EXPECT_EQ(plot[0].substr(0, 18), "plot \"(-)conf1.xy\"");
+  EXPECT_EQ(plot[0].substr(0, 13), "plot 'p-3.xy'");
   EXPECT_NE(plot[1].find(":($2*(-1)*2.0000)"), std::string::npos) << plot[1];
-  EXPECT_EQ(dataFileNames(eps), (std::vector<std::string>{"conf1.xy", "bar-conf1.xy", "(-)conf1.xy"}));
+  EXPECT_EQ(dataFileNames(eps), (std::vector<std::string>{"p-1.xy", "p-2.xy", "p-3.xy"}));
   // The PNG draws the mirror image too, as the page shows it, beside the
   // bars as computed; the last line takes the EPS font at the PNG key size.
   plot = plotLines(page.build(UvEcdPlot::EcdPng, c));
   ASSERT_EQ(plot.size(), 2u);
-  EXPECT_TRUE(endsWith(plot[0], "\"{/Arial=18 (-)conf1\" with lines ls 6 ,\\")) << plot[0];
-  EXPECT_EQ(plot[1], R"(     "bar-conf1.xy" using ($1+(0)):($2*2.0000) title "{/Arial=14 bar-conf1" with imp ls 2)");
+  EXPECT_TRUE(endsWith(plot[0], "'{/Arial=18 (-)conf1' with lines ls 6 ,\\")) << plot[0];
+  EXPECT_EQ(plot[1], R"(     'p-2.xy' using ($1+(0)):($2*2.0000) title '{/Arial=14 bar-conf1' with imp ls 2)");
 }
 
 TEST(UvEcdPlotScript, MeasuredCurveOneGetsAMirrorFileAndNoBars) {
@@ -312,7 +296,7 @@ TEST(UvEcdPlotScript, MeasuredCurveOneGetsAMirrorFileAndNoBars) {
   c.CheckBox2 = true;
   c.CheckBox1 = true;
   const PlotScript script = BuildUvEcdScript(UvEcdPlot::EcdEps, ui.store(), c, "p.plt");
-  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"film.xy", "(-)film.xy"}));
+  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"p-1.xy", "p-2.xy"}));
   const std::vector<std::string> plot = plotLines(script);
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_EQ(plot[1].find("bar-"), std::string::npos);
@@ -329,11 +313,11 @@ TEST(UvEcdPlotScript, UvBarsFollowAutoScaling) {
   std::vector<std::string> plot = plotLines(script);
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_TRUE(endsWith(plot[0], "ls 1 ,\\"));
-  EXPECT_EQ(plot[1].substr(0, 20), "     \"bar-conf1.xy\" ");
+  EXPECT_EQ(plot[1].substr(0, 14), "     'p-2.xy' ");
   c.CheckBox8 = false;
   script = page.build(UvEcdPlot::UvEps, c);
   EXPECT_EQ(plotLines(script).size(), 1u);
-  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "bar-conf1.xy"}));
+  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"p-1.xy", "p-2.xy"}));
   // One computed curve alone shows its powers of ten.
   EXPECT_EQ(lineStarting(script.lines, "set format y "), R"(set format y "%.0t{/Symbol \327}10^{%L}")");
 }
@@ -411,11 +395,11 @@ TEST(UvEcdPlotScript, WavenumberDataFiles) {
   c.Edit2 = "1.0";
   c.Edit12 = "1.0";
   const PlotScript script = page.build(UvEcdPlot::EcdEps, c);
-  const DataFile* band = dataFile(script, "conf1.xy");
+  const DataFile* band = dataFile(script, "p-1.xy");
   ASSERT_NE(band, nullptr);
   EXPECT_EQ(band->lines.front().substr(0, 7), "100000\t");
   EXPECT_EQ(band->lines.back().substr(0, 5), "2500\t");
-  const DataFile* film = dataFile(script, "film2.xy");
+  const DataFile* film = dataFile(script, "p-2.xy");
   ASSERT_NE(film, nullptr);
   EXPECT_TRUE(std::any_of(film->lines.begin(), film->lines.end(),
                           [](const std::string& line) { return line.rfind("40000\t", 0) == 0; }));
@@ -442,7 +426,7 @@ TEST(UvEcdPlotScript, NothingOfCurveOneDrawnKeepsTheHead) {
   EXPECT_EQ(script.lines.front(), "# CD plots");
   const std::vector<std::string> plot = plotLines(script);
   ASSERT_EQ(plot.size(), 1u);
-  EXPECT_EQ(plot[0].substr(0, 15), "plot \"film2.xy\"");
+  EXPECT_EQ(plot[0].substr(0, 13), "plot 'p-2.xy'");
 }
 
 TEST(UvEcdPlotScript, SameShortNamesGetTheirOwnDataFiles) {
@@ -453,10 +437,10 @@ TEST(UvEcdPlotScript, SameShortNamesGetTheirOwnDataFiles) {
   EXPECT_TRUE(HasIdenticalCurveNames(UvEcdPlot::EcdEps, page.store()));
   EXPECT_FALSE(HasIdenticalCurveNames(UvEcdPlot::EcdPng, page.store()));
   const PlotScript script = page.build(UvEcdPlot::EcdPng);
-  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "conf1-2.xy"}));
+  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"p-1.xy", "p-2.xy"}));
   const std::vector<std::string> plot = plotLines(script);
-  EXPECT_NE(plot[1].find("\"conf1-2.xy\""), std::string::npos);
-  EXPECT_TRUE(endsWith(plot[1], "title \"{/Arial=14 conf1\" with lines ls 2")) << plot[1];
+  EXPECT_NE(plot[1].find("'p-2.xy'"), std::string::npos);
+  EXPECT_TRUE(endsWith(plot[1], "title '{/Arial=14 conf1' with lines ls 2")) << plot[1];
 }
 
 // ---- The ORD plots ---------------------------------------------------------------------
@@ -479,8 +463,8 @@ TEST(OrdPlotScript, OneComputedCurve) {
   PlotScript script = page.build(Picture::Eps, c);
   EXPECT_EQ(lineStarting(script.lines, "set yrange"), "set yrange [-275.00:275.00]");
   EXPECT_EQ(plotLines(script), std::vector<std::string>{
-      R"(plot "mol.xy" using ($1+(0)):($2*1.0) title "{/Arial=18 mol" with points ls 1 pt 13)"});
-  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"mol.xy"});
+      R"(plot 'o-1.xy' using ($1+(0)):($2*1.0) title '{/Arial=18 mol' with points ls 1 pt 13)"});
+  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"o-1.xy"});
   EXPECT_EQ(script.dataFiles[0].lines, (std::vector<std::string>{"589\t120.000000", "436\t250.000000"}));
   // A point on the window's bound is never the maximum; point 1 starts,
   // wherever it lies.
@@ -489,7 +473,7 @@ TEST(OrdPlotScript, OneComputedCurve) {
   c.Edit21 = "600";
   c.CheckBox13 = true;  // "connect points"
   EXPECT_TRUE(endsWith(plotLines(page.build(Picture::Eps, c))[0], "with linespoints ls 1 "));
-  EXPECT_TRUE(endsWith(plotLines(page.build(Picture::Png, c))[0], "title \"{/Arial=14 mol}\" with linespoints ls 1 pt 13"));
+  EXPECT_TRUE(endsWith(plotLines(page.build(Picture::Png, c))[0], "title '{/Arial=14 mol}' with linespoints ls 1 pt 13"));
 }
 
 TEST(OrdPlotScript, MeasuredCurveTwoSetsTheHeight) {
@@ -502,9 +486,9 @@ TEST(OrdPlotScript, MeasuredCurveTwoSetsTheHeight) {
   std::vector<std::string> plot = plotLines(script);
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_NE(plot[0].find("($2*" + FloatToStr(measured / 275) + ")"), std::string::npos) << plot[0];
-  EXPECT_EQ(plot[1], R"(     "sample.xy" using ($1+(0)):($2) title "{/Arial=18 sample" with lines ls 2)");
+  EXPECT_EQ(plot[1], R"(     'o-2.xy' using ($1+(0)):($2) title '{/Arial=18 sample' with lines ls 2)");
   EXPECT_EQ(plotLines(page.build(Picture::Png, c))[1],
-            R"(     "sample.xy" using ($1+(0)):($2) title "{/Arial=14 sample" with lines ls 2)");
+            R"(     'o-2.xy' using ($1+(0)):($2) title '{/Arial=14 sample' with lines ls 2)");
   // A curve 1 of zeros keeps its own height beside it.
   page.ui.store().ORDCALCY(1, 1) = 0;
   page.ui.store().ORDCALCY(2, 1) = 0;
@@ -528,13 +512,13 @@ TEST(OrdPlotScript, MirrorImage) {
   std::vector<std::string> plot = plotLines(script);
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_TRUE(endsWith(plot[0], " ,\\"));
-  EXPECT_EQ(plot[1], R"(     "(-)mol.xy" using ($1+(0)):($2*1.0) title "{/Arial=18 (-)mol" with points ls 6)");
-  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"mol.xy", "(-)mol.xy"}));
+  EXPECT_EQ(plot[1], R"(     'o-2.xy' using ($1+(0)):($2*1.0) title '{/Arial=18 (-)mol' with points ls 6)");
+  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"o-1.xy", "o-2.xy"}));
   EXPECT_EQ(script.dataFiles[1].lines[0], "589\t-120.000000");
   c.CheckBox11 = false;  // the mirror image alone
   plot = plotLines(page.build(Picture::Png, c));
   ASSERT_EQ(plot.size(), 1u);
-  EXPECT_EQ(plot[0], R"(plot "(-)mol.xy" using ($1+(0)):($2*1.0) title "{/Arial=14 (-)mol}" with points ls 6 pt 13)");
+  EXPECT_EQ(plot[0], R"(plot 'o-2.xy' using ($1+(0)):($2*1.0) title '{/Arial=14 (-)mol}' with points ls 6 pt 13)");
 }
 
 TEST(OrdPlotScript, WavenumberUnitDrawsAsThePage) {
@@ -554,8 +538,8 @@ TEST(OrdPlotScript, SameShortNamesGetTheirOwnDataFiles) {
   page.ui.store().ORDTITLE[1] = "conf1.cd.bil";
   page.ui.store().ORDTITLE[2] = "conf1.cd.exp.xy";
   const PlotScript script = page.build(Picture::Png, page.controls());
-  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "conf1-2.xy"}));
-  EXPECT_EQ(plotLines(script)[1].substr(0, 18), "     \"conf1-2.xy\" ");
+  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"o-1.xy", "o-2.xy"}));
+  EXPECT_EQ(plotLines(script)[1].substr(0, 14), "     'o-2.xy' ");
 }
 
 // ---- The head -------------------------------------------------------------------------
@@ -634,7 +618,7 @@ TEST(PlotHead, SecondAxisRanges) {
   script = page.build(UvEcdPlot::EcdEps, c);
   EXPECT_EQ(lineStarting(script.lines, "set y2range"), "set y2range [-27.50:27.50]");
   EXPECT_EQ(plotLines(script)[1],
-            R"(     "bar-conf1.xy" using ($1*(1.0)):($2) title "{/Arial=18 bar-conf1" with imp ls 2 axis x1y2 ,\)");
+            R"(     'p-2.xy' using ($1*(1.0)):($2) title '{/Arial=18 bar-conf1' with imp ls 2 axis x1y2 ,\)");
 }
 
 // ---- The settings openers ---------------------------------------------------------------
@@ -694,8 +678,8 @@ TEST(PlotHead, MainWindowWritersFillTheLineBuffer) {
   });
   const std::vector<std::string>& lines = Form1->Memo2->Lines();
   EXPECT_EQ(lines.front(), "# CD plots");
-  EXPECT_EQ(lineStarting(lines, "set out"), R"(set out "x.eps")");
-  EXPECT_EQ(lines.back(), R"(plot "conf1.xy" using ($1+(0)):($2*1.0000) title "{/Arial=18 conf1" with lines ls 1 ,\)");
+  EXPECT_EQ(lineStarting(lines, "set out"), "set out 'x.eps'");
+  EXPECT_EQ(lines.back(), R"(plot 'conf1.xy' using ($1+(0)):($2*1.0000) title '{/Arial=18 conf1' with lines ls 1 ,\)");
   // The PNG writer adds to what the exporter put there.
   page.ui.act([] {
     Form1->Memo2->Clear();

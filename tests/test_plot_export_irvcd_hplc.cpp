@@ -32,12 +32,6 @@ std::vector<std::string> dataFileNames(const PlotScript& script) {
   return names;
 }
 
-std::vector<std::string> boxTexts(const Session& ui) {
-  std::vector<std::string> texts;
-  for (const Box& box : ui.boxes()) texts.push_back(box.text);
-  return texts;
-}
-
 PlotScript buildVcd(Session& ui, const PlotControls& c) {
   return BuildIrVcdScript(IrVcdPlot::Vcd, ui.store(), c, "v.plt");
 }
@@ -58,7 +52,7 @@ TEST(IrVcdPlotScript, OneComputedCurveIsOnePanel) {
   EXPECT_TRUE(holds(script.lines, "set bmargin 4"));
   EXPECT_TRUE(holds(script.lines, "set yrange [-1.2E+2:1.2E+2]"));
   EXPECT_TRUE(holds(script.lines, "set ytics border nomirror norotate 6.2E+1"));
-  EXPECT_EQ(script.lines.back(), R"(plot "conf1.xy" using ($1*1.0):($2) title "{/Arial=14 conf1" with lines ls 1)");
+  EXPECT_EQ(script.lines.back(), R"(plot 'v-1.xy' using ($1*1.0):($2) title '{/Arial=14 conf1' with lines ls 1)");
   ASSERT_EQ(script.dataFiles.size(), 1u);
   EXPECT_EQ(script.dataFiles[0].lines.size(), 4001u);
   EXPECT_EQ(script.dataFiles[0].lines[1000], "1000\t1.2346E-2");
@@ -101,9 +95,9 @@ TEST(IrVcdPlotScript, OverlayOfSlotsOneTwoAndFour) {
   const PlotScript script = buildVcd(ui, c);
   EXPECT_TRUE(linesStarting(script.lines, "set multiplot").empty());
   const std::vector<std::string> tail(script.lines.end() - 3, script.lines.end());
-  EXPECT_EQ(tail[0].substr(0, 15), "plot \"conf1.xy\"");
+  EXPECT_EQ(tail[0].substr(0, 13), "plot 'v-1.xy'");
   EXPECT_TRUE(endsWith(tail[0], " ,\\"));
-  EXPECT_EQ(tail[1].substr(0, 11), " \"film.xy\" ");
+  EXPECT_EQ(tail[1].substr(0, 10), " 'v-2.xy' ");
   EXPECT_NE(tail[1].find(":($2*" + FloatToStr(ui.store().VCDFACTOR[2]) + ")"), std::string::npos) << tail[1];
   EXPECT_TRUE(endsWith(tail[2], "with lines ls 4"));
   // No band-width label for the further curves of an overlay.
@@ -117,8 +111,8 @@ TEST(IrVcdPlotScript, MeasuredCurveKeepsItsPointsAndHasNoLabel) {
   Session ui;
   loadIrVcdPage(ui, true, 0);
   const PlotScript script = buildVcd(ui, ReadPlotControls(*Form1));
-  EXPECT_TRUE(holds(script.lines, R"(plot "film.xy" using ($1*1.0):($2) title "{/Arial=14 film" with lines ls 2)"));
-  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "film.xy"}));
+  EXPECT_TRUE(holds(script.lines, R"(plot 'v-2.xy' using ($1*1.0):($2) title '{/Arial=14 film' with lines ls 2)"));
+  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"v-1.xy", "v-2.xy"}));
   const std::vector<std::string>& points = script.dataFiles[1].lines;
   EXPECT_EQ(points.front().substr(0, 5), "2000\t");
   EXPECT_EQ(points.back().substr(0, 4), "800\t");
@@ -130,15 +124,15 @@ TEST(IrVcdPlotScript, MirrorImage) {
   ui.tick(Form1->CheckBox9);
   PlotScript script = buildVcd(ui, ReadPlotControls(*Form1));
   EXPECT_EQ(script.lines.back(),
-            R"(plot "(-)conf1.xy" using ($1*1.0):($2) title "{/Arial=14 (-)conf1" with lines ls 6)");
+            R"(plot 'v-2.xy' using ($1*1.0):($2) title '{/Arial=14 (-)conf1' with lines ls 6)");
   EXPECT_EQ(linesStarting(script.lines, "set label").size(), 1u);
-  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "(-)conf1.xy"}));
+  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"v-1.xy", "v-2.xy"}));
   EXPECT_EQ(script.dataFiles[1].lines[1460], "1460\t" + FloatToStrE(-ui.store().VCD(1460, 3, 1), 5));
   // Several curves stacked: the first panel holds the mirror image alone.
   ui.act([] { Form1->VCDXY(fixture("plots/film.vc.exp.xy"), 2); });
   script = buildVcd(ui, ReadPlotControls(*Form1));
   EXPECT_TRUE(linesStarting(script.lines, "set label").empty());
-  EXPECT_EQ(linesStarting(script.lines, "plot ").front().substr(0, 19), "plot \"(-)conf1.xy\" ");
+  EXPECT_EQ(linesStarting(script.lines, "plot ").front().substr(0, 14), "plot 'v-2.xy' ");
   // A measured curve 1 gets a mirror file of its negated points.
   Session measured;
   measured.act([] { Form1->Choose(fixture("plots/film.vc.exp.xy")); });
@@ -146,7 +140,7 @@ TEST(IrVcdPlotScript, MirrorImage) {
   c.CheckBox6 = false;
   c.CheckBox9 = true;
   script = buildVcd(measured, c);
-  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"film.xy", "(-)film.xy"}));
+  ASSERT_EQ(dataFileNames(script), (std::vector<std::string>{"v-1.xy", "v-2.xy"}));
   EXPECT_EQ(script.dataFiles[1].lines[0], "2000\t" + FloatToStrE(-measured.store().EXPVCDY(1, 1), 5));
 }
 
@@ -185,9 +179,9 @@ TEST(IrVcdPlotScript, IrUnticked) {
   const PlotScript script = BuildIrVcdScript(IrVcdPlot::Ir, several.store(), c, "i.plt");
   const std::vector<std::string> plot = linesStarting(script.lines, "plot ");
   ASSERT_EQ(plot.size(), 1u);
-  EXPECT_EQ(plot[0].substr(0, 14), "plot \"film.xy\"");
+  EXPECT_EQ(plot[0].substr(0, 13), "plot 'i-2.xy'");
   EXPECT_TRUE(endsWith(script.lines.back(), "with lines ls 3"));
-  EXPECT_EQ(dataFileNames(script).front(), "conf1.xy");
+  EXPECT_EQ(dataFileNames(script).front(), "i-1.xy");
 }
 
 TEST(IrVcdPlotScript, ButtonsRecomputeTheRangesOnEveryPath) {
@@ -198,7 +192,7 @@ TEST(IrVcdPlotScript, ButtonsRecomputeTheRangesOnEveryPath) {
   ui.clearBoxes();
   ui.click(Form1->Button17);
   EXPECT_EQ(boxTexts(ui), (std::vector<std::string>{
-                              "Identical curve names found, please correct and try again",
+                              IdenticalCurveNamesText,
                               "Plotting canceled!"}));
   EXPECT_NE(ui.store().VCDFACTOR[1], 9);
 }
@@ -226,14 +220,14 @@ TEST(HplcPlotScript, OneTrace) {
   loadHplcTraces(ui, 1);
   const PlotControls c = ReadPlotControls(*Form1);
   PlotScript script = BuildHplc2DScript(HplcDetector::UV, ui.store(), c, "h.plt");
-  EXPECT_EQ(script.lines.back(), R"(plot "run1.cuv.xy" using 1:($2*1.0000) title "run1.cuv" with lines ls 1)");
-  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"run1.cuv.xy"});
+  EXPECT_EQ(script.lines.back(), R"(plot 'h-1.xy' using 1:($2*1.0000) title 'run1.cuv' with lines ls 1)");
+  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"h-1.xy"});
   EXPECT_EQ(script.dataFiles[0].lines[1], "0.1\t" + FloatToStrF(ui.store().HPLCY(2, 1), 6));
   script = BuildHplc3DScript(ui.store(), c, "h.plt");
   EXPECT_TRUE(linesStarting(script.lines, "set xrange").empty());
   EXPECT_EQ(linesStarting(script.lines, "splot").size(), 1u);
-  EXPECT_EQ(script.lines.back(), R"(      "run1.cuv.xyz" using 1:2:($3*1.0000) notitle with lines ls 1)");
-  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"run1.cuv.xyz"});
+  EXPECT_EQ(script.lines.back(), R"(      'h-1.xyz' using 1:2:($3*1.0000) notitle with lines ls 1)");
+  ASSERT_EQ(dataFileNames(script), std::vector<std::string>{"h-1.xyz"});
   for (const std::string& line : script.dataFiles[0].lines) EXPECT_EQ(line.substr(0, 2), "4\t");
   // Without "auto scaling" every trace is multiplied by 1.0.
   ui.untick(Form1->CheckBox4);
@@ -253,12 +247,12 @@ TEST(HplcPlotScript, MixedDetectorsByRank) {
   const PlotControls c = ReadPlotControls(*Form1);
   PlotScript uv = BuildHplc2DScript(HplcDetector::UV, ui.store(), c, "h.plt");
   std::vector<std::string> tail(uv.lines.end() - 2, uv.lines.end());
-  EXPECT_EQ(tail[0], R"(plot "peaks.cuv.xy" using 1:($2*1.0000) title "peaks.cuv" with lines ls 1 ,\)");
-  EXPECT_EQ(tail[1], R"(      "second.cuv.xy" using 1:($2*1.0000) title "second.cuv" with lines ls 2)");
-  EXPECT_EQ(dataFileNames(uv), (std::vector<std::string>{"peaks.cuv.xy", "second.cuv.xy"}));
+  EXPECT_EQ(tail[0], R"(plot 'h-1.xy' using 1:($2*1.0000) title 'peaks.cuv' with lines ls 1 ,\)");
+  EXPECT_EQ(tail[1], R"(      'h-2.xy' using 1:($2*1.0000) title 'second.cuv' with lines ls 2)");
+  EXPECT_EQ(dataFileNames(uv), (std::vector<std::string>{"h-1.xy", "h-2.xy"}));
   PlotScript cd = BuildHplc2DScript(HplcDetector::CD, ui.store(), c, "c.plt");
   EXPECT_TRUE(holds(cd.lines, R"(set ylabel "CD [mdeg]" font "Arial, 20")"));
-  EXPECT_EQ(dataFileNames(cd), std::vector<std::string>{"peaks.ccd.xy"});
+  EXPECT_EQ(dataFileNames(cd), std::vector<std::string>{"c-1.xy"});
   PlotScript three = BuildHplc3DScript(ui.store(), c, "t.plt");
   EXPECT_TRUE(holds(three.lines, "set xrange [3:4.5]"));
   ASSERT_EQ(three.dataFiles.size(), 2u);
@@ -272,7 +266,7 @@ TEST(HplcPlotScript, TracesWhoseTitlesShrinkAlike) {
   ui.store().HPLCTITLE[1] = "run 1.cuv";
   ui.store().HPLCTITLE[2] = "run_1.cuv";
   const PlotScript script = BuildHplc2DScript(HplcDetector::UV, ui.store(), ReadPlotControls(*Form1), "h.plt");
-  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"run1.cuv.xy", "run1.cuv-2.xy"}));
+  EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"h-1.xy", "h-2.xy"}));
 }
 
 TEST(HplcPlotScript, SaveFlowMessagesAndPasses) {
@@ -317,5 +311,5 @@ TEST(HplcPlotScript, MainWindowHeadWriters) {
   ui.act([] { Form1->HPLC3DEPS("CD", "# HPLC chromatograms", "0:20", "-1:2", "run1.cuv", "x", "1.0000", false); });
   EXPECT_TRUE(linesStarting(Form1->Memo2->Lines(), "set xrange").empty());  // no CD traces
   ui.act([] { Form1->HPLC2DEPS("CD", "# HPLC chromatograms", "0:20", "-1:2", "p", "x", "1.0", false); });
-  EXPECT_EQ(Form1->Memo2->Lines().back(), R"(plot "p.xy" using 1:($2*1.0) title "p" with lines ls 1)");
+  EXPECT_EQ(Form1->Memo2->Lines().back(), R"(plot 'p.xy' using 1:($2*1.0) title 'p' with lines ls 1)");
 }
