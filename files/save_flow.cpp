@@ -62,6 +62,7 @@ std::string ScriptOverwriteQuestion(const std::string& fileName) {
 std::string ChooseScriptFile(SaveDialog& dialog, const std::string& caption,
                              const ScriptSaveWording& wording) {
   dialog.FileName = ScriptPresetName(caption);
+  dialog.FilterIndex = 1;  // as every save dialog: its own kind's filter first
   if (!dialog.Execute()) {
     if (!wording.cancelMessage.empty()) ShowMessage(wording.cancelMessage);
     return std::string();

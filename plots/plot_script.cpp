@@ -70,17 +70,11 @@ int sequenceLength(unsigned char lead) {
   return 0;
 }
 
-// Writes `lines` to `path` through the line buffer; the error of a file that
-// cannot be written names that file.
+// Writes `lines` to `path` through the line buffer; the file error of the
+// writer names the file.
 void saveLines(TForm1& form, const std::string& path, const std::vector<std::string>& lines) {
   form.Memo2->SetLines(lines);
-  try {
-    form.Memo2->SaveToFile(path);
-  } catch (const EInOutError& error) {
-    const std::string native = NativePath(path);
-    if (error.Message().find(native) != std::string::npos) throw;
-    throw EInOutError(error.Message() + " (" + native + ")");
-  }
+  form.Memo2->SaveToFile(path);
 }
 
 struct PictureStamp {
