@@ -16,7 +16,7 @@
 // Reads off the grid (an index outside the grid, not finite, or beyond the
 // integer range) give 0. Walks never go past the last point and start at
 // point 1 where the walk would begin before it. A kernel whose denominator is
-// 0, or whose walk took no point, gives no value.
+// 0, or whose walk took no point inside the window, gives no value.
 #pragma once
 
 #include <cstddef>
