@@ -610,7 +610,6 @@ TEST(SimilarityBounds, APairWithATextThatDoesNotConvertStaysWithinTheWidestRange
   }
 }
 
-const char* const NO_UV_SIGNAL = "No UV similarity: the experimental UV data have no signal in the selected range";
 const char* const NO_CD_SIGNAL = "No CD similarity: the experimental CD data have no signal in the selected range";
 const char* const NO_IR_SIGNAL = "No IR similarity: the experimental IR data have no signal in the selected range";
 const char* const NO_VCD_SIGNAL = "No VCD similarity: the experimental VCD data have no signal in the selected range";
