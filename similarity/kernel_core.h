@@ -28,10 +28,13 @@ struct PreparedPoints {
 };
 PreparedPoints prepare(const MeasuredPoints& points, IndexForm form);
 
-// Points first..end - 1, counted from 0.
+// Points first..end - 1, counted from 0. The sign-split walks also take a
+// point beyond each edge of the window, so a run of theirs may hold no point
+// inside it; such a run gives no factor.
 struct PointRun {
   int first = 0;
   int end = 0;
+  bool reachesInside = false;  // a point of the run lies inside the window
   bool empty() const { return end <= first; }
 };
 PointRun walkA(const MeasuredPoints& points, int X1, int X2);

@@ -93,7 +93,7 @@ PointRun walkA(const MeasuredPoints& points, int X1, int X2) {
   const int first = firstPoint(n, [&](int i) { return !(points.x[i] > X2); });
   int end = first;
   while (end < n && points.x[end] > X1) ++end;
-  return {first, end};
+  return {first, end, end > first};
 }
 
 PointRun walkAPrime(const MeasuredPoints& points, int X1, int X2) {
@@ -101,10 +101,16 @@ PointRun walkAPrime(const MeasuredPoints& points, int X1, int X2) {
   const int first = firstPoint(n, [&](int i) { return !(wavenumberOf(points.x[i]) < X2); });
   int end = first;
   while (end < n && wavenumberOf(points.x[end]) < X1) ++end;
-  return {first, end};
+  return {first, end, end > first};
 }
 
 namespace {
+
+template <class Inside>
+PointRun withInsideTest(PointRun run, const Inside& inside) {
+  for (int i = run.first; i < run.end && !run.reachesInside; ++i) run.reachesInside = inside(i);
+  return run;
+}
 
 // Walks B and B': from one point before the first inside (point 1 at the
 // least) to the first at or past the short edge (point N at the most).
@@ -113,7 +119,7 @@ PointRun stepBackRun(int n, const InsideLong& insideLong, const PastShort& pastS
   if (n == 0) return {0, 0};
   const int first = std::max(firstPoint(n, insideLong) - 1, 0);
   const int last = std::min(firstPoint(n, pastShort), n - 1);
-  return {first, last + 1};
+  return withInsideTest({first, last + 1}, [&](int i) { return insideLong(i) && !pastShort(i); });
 }
 
 }  // namespace
@@ -135,7 +141,7 @@ PointRun walkBDoublePrime(const MeasuredPoints& points, int X1, int X2) {
   const int first = firstPoint(n, [&](int i) { return points.x[i] <= X2; });
   int last = 0;
   while (points.x[last] > X1 && last < n - 1) ++last;
-  return {first, last + 1};
+  return withInsideTest({first, last + 1}, [&](int i) { return X1 < points.x[i] && points.x[i] <= X2; });
 }
 
 namespace {
@@ -253,6 +259,7 @@ OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun r
 
 SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
                                  double position) {
+  if (!run.reachesInside) return {};
   SignSplitSums plain, mirror;
   const double* key = points.key.data();
   const double* y = points.y.data();
@@ -383,6 +390,10 @@ std::optional<double> SimVCDEnant(std::span<const double> CMPVCD, const Measured
   return vcdKernels(CMPVCD, points, SCALE, XSCALEF, X1, X2).mirror;
 }
 
+bool rangeHoldsPoint(const MeasuredPoints& points, UvEcdMode mode, int X1, int X2) {
+  return !(mode == UvEcdMode::Wavelength ? walkA(points, X1, X2) : walkAPrime(points, X1, X2)).empty();
+}
+
 // ---- Measured maxima -------------------------------------------------------------------
 
 namespace {
@@ -466,34 +477,28 @@ std::optional<double> EXPVCDMAX(const MeasuredPoints& points, int X1, int X2) {
 
 // ---- Trial maximum ranges ---------------------------------------------------------------
 
+namespace {
+
+TrialRange cutToGrid(TrialRange range, double gridFirst, double gridLast) {
+  if (!(range.first <= range.last) || range.last < gridFirst || range.first > gridLast) return range;
+  return {std::max(range.first, gridFirst), std::min(range.last, gridLast)};
+}
+
+}  // namespace
+
 TrialRange shiftTrialRange(int X1, int X2, int shift) {
-  double start = static_cast<double>(X1) - shift;
-  if (start < 100) start = 100;
-  double end = static_cast<double>(X2) - shift;
-  if (end > 1100) end = X2;
-  return {10 * start, 10 * end};
+  return cutToGrid({10 * (static_cast<double>(X1) - shift), 10 * (static_cast<double>(X2) - shift)}, TRIAL_FIRST_BIN,
+                   TRIAL_LAST_BIN);
 }
 
 TrialRange scaleTrialRange(int X1, int X2, double f) {
-  double start = roundHalfEven(X1 / f);
-  if (X1 / f > 53000) start = 53000;
-  double end = roundHalfEven(X2 / f);
-  if (X2 / f < 11000) end = X2;
-  return {roundHalfEven(1e8 / start), roundHalfEven(1e8 / end)};
-}
-
-TrialRange ecdScaleFinalRange(int X1, int X2, double f) {
-  const double start = X1 / f > 53000 ? 189 : roundHalfEven((WAVENUMBER_PER_NM / X1) * f);
-  const double end = X2 / f < 11000 ? roundHalfEven(WAVENUMBER_PER_NM / X2) : roundHalfEven((WAVENUMBER_PER_NM / X2) * f);
-  return {10 * start, 10 * end};
+  return cutToGrid({roundHalfEven(((WAVENUMBER_PER_NM / X1) * f) * 10.0),
+                    roundHalfEven(((WAVENUMBER_PER_NM / X2) * f) * 10.0)},
+                   TRIAL_FIRST_BIN, TRIAL_LAST_BIN);
 }
 
 TrialRange irTrialRange(int X1, int X2, double f) {
-  double start = roundHalfEven(X1 / f);
-  if (X1 / f < 1) start = 1;
-  double end = roundHalfEven(X2 / f);
-  if (X2 / f > 4000) end = X2;
-  return {start, end};
+  return cutToGrid({roundHalfEven(X1 / f), roundHalfEven(X2 / f)}, 0, MAXWAVENUMBER);
 }
 
 double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange range, bool absolute) {

@@ -16,7 +16,7 @@
 // Reads off the grid (an index outside the grid, not finite, or beyond the
 // integer range) give 0. Walks never go past the last point and start at
 // point 1 where the walk would begin before it. A kernel whose denominator is
-// 0, or whose walk took no point, gives no value.
+// 0, or whose walk took no point inside the window, gives no value.
 #pragma once
 
 #include <cstddef>
@@ -95,11 +95,17 @@ std::optional<double> SimVCD(std::span<const double> CMPVCD, const MeasuredPoint
 std::optional<double> SimVCDEnant(std::span<const double> CMPVCD, const MeasuredPoints& points, double SCALE,
                                   double XSCALEF, int X1, int X2);
 
+enum class UvEcdMode { Wavelength, Wavenumber };
+
+// Whether a measured point lies inside the window: X1 < x <= X2 (UV/ECD in
+// the wavelength unit, and IR/VCD), or X2 <= nu < X1 in the UV/ECD wavenumber
+// unit. These are the points walks A and A' take; the other walks take them
+// too, beside a point beyond each edge. A window of one value holds none.
+bool rangeHoldsPoint(const MeasuredPoints& points, UvEcdMode mode, int X1, int X2);
+
 // ---- Measured maxima -----------------------------------------------------------
 //
 // None when the walk finds no point to start from.
-
-enum class UvEcdMode { Wavelength, Wavenumber };
 
 // The largest y with X1 <= x <= X2 (nm), or X2 <= nu <= X1, starting from the
 // first point at or inside the long-wavelength edge.
@@ -121,25 +127,22 @@ std::optional<double> EXPVCDMAX(const MeasuredPoints& points, int X1, int X2);
 // ---- Trial maximum ranges ------------------------------------------------------
 //
 // Grid indexes first..last (bins for UV/ECD, wavenumbers for IR/VCD), as
-// doubles so that a range far off the grid or not finite is still a range.
+// doubles so that a range far off the grid or not finite is still a range:
+// the indexes the kernels compare for the window X1..X2 at one shift or x
+// scale, cut to the grid. A range wholly off the grid stays as it is (its
+// maximum is 0).
 struct TrialRange {
   double first = 0;
   double last = 0;
 };
 
-// UV/ECD, wavelength unit, shift s: bins 10 START .. 10 ENDE, START = X1 - s
-// raised to 100, ENDE = X2 - s, or X2 when X2 - s passes 1100.
+// UV/ECD, wavelength unit, shift s: bins 10 (X1 - s) .. 10 (X2 - s).
 TrialRange shiftTrialRange(int X1, int X2, int shift);
-// UV/ECD, wavenumber unit, x scale f: START = Round(X1 / f), 53000 above it;
-// ENDE = Round(X2 / f), or X2 below 11000; bins Round(1e8 / START) ..
-// Round(1e8 / ENDE).
+// UV/ECD, wavenumber unit, x scale f: bins Round(((1e7 / X1) f) 10) ..
+// Round(((1e7 / X2) f) 10), the short and long wavelength edge as the kernels
+// index them.
 TrialRange scaleTrialRange(int X1, int X2, double f);
-// The ECD part of the 'UV' run, wavenumber unit: bins 10 START .. 10 ENDE,
-// START = 189 when X1 / f passes 53000, else Round((1e7 / X1) f); ENDE =
-// Round(1e7 / X2) when X2 / f is below 11000, else Round((1e7 / X2) f).
-TrialRange ecdScaleFinalRange(int X1, int X2, double f);
-// IR/VCD, x scale f: START = Round(X1 / f), 1 below it; ENDE = Round(X2 / f),
-// or X2 when X2 / f passes 4000.
+// IR/VCD, x scale f: Round(X1 / f) .. Round(X2 / f).
 TrialRange irTrialRange(int X1, int X2, double f);
 
 // The running maximum over the range: it starts at the first index (also when

@@ -327,14 +327,19 @@ struct FinalScaling {
   bool tried = false;
   double computedMaximum = 0;
   double SCALE = 0;
+  double displayedScale = 0;
   bool divided = false;
 };
 
+// trialPerDisplayed: how many times the trial band is the band the main
+// window shows (WZPI for UV, whose trial band leaves out 1 / WZPI).
 FinalScaling scaleFinal(std::span<double> band, int gridFirstIndex, TrialRange range, bool absolute,
-                        double expMax, bool mayDivide, bool divideOnlyAboveOne) {
+                        double expMax, bool mayDivide, bool divideOnlyAboveOne, double trialPerDisplayed) {
   FinalScaling scaling;
   scaling.tried = true;
   double computed = trialMaximum(band, gridFirstIndex, range, absolute);
+  // Taken before any division: the factor means the curve the person sees.
+  scaling.displayedScale = computed != 0 ? expMax / computed * trialPerDisplayed : 0;
   if (computed != 0 && mayDivide && computed / expMax > NORMALISATION_RATIO && (!divideOnlyAboveOne || computed > 1)) {
     for (double& value : band) value = value / computed;
     computed = 1;
@@ -399,7 +404,7 @@ FinalOverlap finalUv(std::span<double> CMPUV, UvEcdMode mode, const MeasuredPoin
   FinalOverlap result;
   if (mode == UvEcdMode::Wavenumber && !(position > 0)) return result;
   const FinalScaling scaling =
-      scaleFinal(CMPUV, TRIAL_FIRST_BIN, uvEcdTrialRange(mode, X1, X2, position), false, EXPUVMAX, true, false);
+      scaleFinal(CMPUV, TRIAL_FIRST_BIN, uvEcdTrialRange(mode, X1, X2, position), false, EXPUVMAX, true, false, WZPI);
   std::optional<double> factor;
   if (scaling.computedMaximum != 0)
     factor = overlapKernels({CMPUV, TRIAL_FIRST_BIN}, prepare(measured, uvEcdForm(mode)),
@@ -408,6 +413,7 @@ FinalOverlap finalUv(std::span<double> CMPUV, UvEcdMode mode, const MeasuredPoin
   result.outcome = finalOutcome(scaling.computedMaximum, factor.has_value());
   result.factor = factor.value_or(0);
   result.SCALE = scaling.SCALE;
+  result.displayedScale = scaling.displayedScale;
   return result;
 }
 
@@ -415,7 +421,7 @@ FinalOverlap finalIr(std::span<double> CMPIR, const MeasuredPoints& measured, in
                      double EXPIRMAX) {
   FinalOverlap result;
   if (!(xScale > 0)) return result;
-  const FinalScaling scaling = scaleFinal(CMPIR, 0, irTrialRange(X1, X2, xScale), false, EXPIRMAX, true, false);
+  const FinalScaling scaling = scaleFinal(CMPIR, 0, irTrialRange(X1, X2, xScale), false, EXPIRMAX, true, false, 1.0);
   std::optional<double> factor;
   if (scaling.computedMaximum != 0)
     factor = overlapKernels({CMPIR, 0}, prepare(measured, IndexForm::IrScale), walkA(measured, X1, X2),
@@ -424,6 +430,7 @@ FinalOverlap finalIr(std::span<double> CMPIR, const MeasuredPoints& measured, in
   result.outcome = finalOutcome(scaling.computedMaximum, factor.has_value());
   result.factor = factor.value_or(0);
   result.SCALE = scaling.SCALE;
+  result.displayedScale = scaling.displayedScale;
   return result;
 }
 
@@ -432,7 +439,7 @@ namespace {
 FinalSignSplit signSplitFinal(std::span<double> band, int gridFirstIndex, TrialRange range, const PreparedPoints& points,
                               PointRun run, double position, double expMax, bool mayDivide) {
   FinalSignSplit result;
-  const FinalScaling scaling = scaleFinal(band, gridFirstIndex, range, true, expMax, mayDivide, true);
+  const FinalScaling scaling = scaleFinal(band, gridFirstIndex, range, true, expMax, mayDivide, true, 1.0);
   SignSplitValues values;
   if (scaling.computedMaximum != 0)
     values = signSplitKernels({band, gridFirstIndex}, points, run, scaling.SCALE, position);
@@ -440,20 +447,18 @@ FinalSignSplit signSplitFinal(std::span<double> band, int gridFirstIndex, TrialR
   result.S = values.plain.value_or(0);
   result.mirror = values.mirror.value_or(0);
   result.SCALE = scaling.SCALE;
+  result.displayedScale = scaling.displayedScale;
   result.normalised = scaling.divided;
   return result;
 }
 
 }  // namespace
 
-FinalSignSplit finalEcd(std::span<double> CMPCD, UvEcdMode mode, EcdFinalRange range, const MeasuredPoints& measured,
-                        int X1, int X2, double position, double EXPCDMAX) {
+FinalSignSplit finalEcd(std::span<double> CMPCD, UvEcdMode mode, const MeasuredPoints& measured, int X1, int X2,
+                        double position, double EXPCDMAX) {
   if (mode == UvEcdMode::Wavenumber && !(position > 0)) return {};
-  const TrialRange trialRange = mode == UvEcdMode::Wavenumber && range == EcdFinalRange::UvRunEcdPart
-                                    ? ecdScaleFinalRange(X1, X2, position)
-                                    : uvEcdTrialRange(mode, X1, X2, position);
-  return signSplitFinal(CMPCD, TRIAL_FIRST_BIN, trialRange, prepare(measured, uvEcdForm(mode)),
-                        cdRun(measured, mode, X1, X2), position, EXPCDMAX, false);
+  return signSplitFinal(CMPCD, TRIAL_FIRST_BIN, uvEcdTrialRange(mode, X1, X2, position),
+                        prepare(measured, uvEcdForm(mode)), cdRun(measured, mode, X1, X2), position, EXPCDMAX, false);
 }
 
 FinalSignSplit finalVcd(std::span<double> CMPVCD, const MeasuredPoints& measured, int X1, int X2, double xScale,

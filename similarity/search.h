@@ -9,9 +9,9 @@
 // its band width.
 //
 // A trial counts when its x scale factor is above 0, its computed maximum is
-// not 0 and every kernel gives a value (its walk took a point and its
-// denominator is not 0). A best of "none yet" is an empty optional; a cross
-// section or factor of exactly 0 is a value.
+// not 0 and every kernel gives a value (its walk took a point inside the
+// window and its denominator is not 0). A best of "none yet" is an empty
+// optional; a cross section or factor of exactly 0 is a value.
 #pragma once
 
 #include <optional>
@@ -99,10 +99,14 @@ FineTuningResult fineTuneVcd(const IrVcdLines& vcd, const MeasuredPoints& measur
 // On a trial band already built for the chosen band width; the band is left
 // divided when the scaling step divides it.
 
+// SCALE multiplies the trial band as the kernels compared it; displayedScale
+// is the factor that takes slot 1's band as the main window shows it to the
+// measured curve, the one a person reads.
 struct FinalOverlap {
   SearchOutcome outcome = SearchOutcome::NoneCounted;
   double factor = 0;
   double SCALE = 0;
+  double displayedScale = 0;
 };
 FinalOverlap finalUv(std::span<double> CMPUV, UvEcdMode mode, const MeasuredPoints& measured, int X1, int X2,
                      double position, double EXPUVMAX);
@@ -114,13 +118,11 @@ struct FinalSignSplit {
   double S = 0;
   double mirror = 0;
   double SCALE = 0;
+  double displayedScale = 0;
   bool normalised = false;  // VCD: the band was divided by its maximum
 };
-// The ECD part of the 'UV' run measures the computed maximum over its own
-// wavenumber range; the 'ECD' run over the trial range.
-enum class EcdFinalRange { Trial, UvRunEcdPart };
-FinalSignSplit finalEcd(std::span<double> CMPCD, UvEcdMode mode, EcdFinalRange range, const MeasuredPoints& measured,
-                        int X1, int X2, double position, double EXPCDMAX);
+FinalSignSplit finalEcd(std::span<double> CMPCD, UvEcdMode mode, const MeasuredPoints& measured, int X1, int X2,
+                        double position, double EXPCDMAX);
 // Divides the band, and says so, when its maximum is more than 100 times the
 // measured one and above 1.
 FinalSignSplit finalVcd(std::span<double> CMPVCD, const MeasuredPoints& measured, int X1, int X2, double xScale,

@@ -75,19 +75,24 @@ struct UvEcdRunInput {
 };
 
 EditPair wavelengthRangePair() {
-  return {Form9->Edit5, "200", Form9->Edit6, "400", EditNumber::Whole, 190, "190", 1000, "1000", true};
+  return {Form9->Edit5, "energy range from (nm)", "200", Form9->Edit6, "energy range to (nm)", "400",
+          EditNumber::Whole, 190, "190", 1000, "1000", true};
 }
 EditPair wavenumberRangePair() {
-  return {Form9->Edit9, "50000", Form9->Edit10, "15000", EditNumber::Whole, 53000, "53000", 5000, "5000", false};
+  return {Form9->Edit9, "energy range from (1/cm)", "50000", Form9->Edit10, "energy range to (1/cm)", "15000",
+          EditNumber::Whole, 53000, "53000", 5000, "5000", false};
 }
 EditPair shiftPair() {
-  return {Form9->Edit1, "-30", Form9->Edit2, "30", EditNumber::Whole, -100, "-100", 100, "100", true};
+  return {Form9->Edit1, "shift range from", "-30", Form9->Edit2, "shift range to", "30", EditNumber::Whole, -100,
+          "-100", 100, "100", true};
 }
 EditPair scalePair() {
-  return {Form9->Edit7, "0.950", Form9->Edit8, "1.050", EditNumber::Real, 0.7, "0.7", 1.3, "1.3", true};
+  return {Form9->Edit7, "scaling from", "0.950", Form9->Edit8, "scaling to", "1.050", EditNumber::Real, 0.7, "0.7",
+          1.3, "1.3", true};
 }
 EditPair sigmaPair() {
-  return {Form9->Edit3, "0.16", Form9->Edit4, "0.16", EditNumber::Real, 0.01, "0.01", 0.9, "0.9", true};
+  return {Form9->Edit3, "band width from", "0.16", Form9->Edit4, "band width to", "0.16", EditNumber::Real, 0.01,
+          "0.01", 0.9, "0.9", true};
 }
 
 std::optional<UvEcdMode> settingsUnit() {
@@ -115,14 +120,15 @@ void coverageTest(Memo* memo, const MeasuredPoints& points, UvEcdMode mode, int 
 UvEcdRunInput checkInputs(UvEcdMode mode, const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
   UvEcdRunInput input;
   input.mode = mode;
-  const PairValues range = checkPair(mode == UvEcdMode::Wavelength ? wavelengthRangePair() : wavenumberRangePair());
+  const PairValues range =
+      checkPair(mode == UvEcdMode::Wavelength ? wavelengthRangePair() : wavenumberRangePair(), Form9->Memo1);
   input.ranges.X1 = static_cast<int>(range.first);
   input.ranges.X2 = static_cast<int>(range.second);
   for (const auto& [points, kind] : coverage) coverageTest(Form9->Memo1, points, mode, input.ranges.X1, input.ranges.X2, kind);
-  const PairValues positions = checkPair(mode == UvEcdMode::Wavelength ? shiftPair() : scalePair());
+  const PairValues positions = checkPair(mode == UvEcdMode::Wavelength ? shiftPair() : scalePair(), Form9->Memo1);
   input.ranges.positionFrom = positions.first;
   input.ranges.positionTo = positions.second;
-  const PairValues widths = checkPair(sigmaPair());
+  const PairValues widths = checkPair(sigmaPair(), Form9->Memo1);
   input.ranges.widthFrom = widths.first;
   input.ranges.widthTo = widths.second;
   return input;
@@ -179,7 +185,7 @@ void TForm9::Button1Click() {
   const int X1 = input.ranges.X1, X2 = input.ranges.X2;
 
   const std::optional<double> EXPUVMAX = ::EXPUVMAX(uvPoints, mode, X1, X2);
-  if (!hasSignal(EXPUVMAX)) {
+  if (!hasSignal(uvPoints, mode, X1, X2, EXPUVMAX)) {
     Memo1->Add(noSignalLine("UV"));
     return;
   }
@@ -214,20 +220,20 @@ void TForm9::Button1Click() {
   if (finalResultFollows(Memo1, "UV", finalUV.outcome)) {
     Memo1->Add("Similarity factor S (UV-spectrum) = " + fixed4(finalUV.factor));
     Memo1->Add((mode == UvEcdMode::Wavelength ? "Scaling factor for calculated UV = " : "Scaling factor epsilon = ") +
-               fixed4(finalUV.SCALE));
+               fixed4(finalUV.displayedScale));
   }
 
   if (!cdPair) return;
   const std::optional<double> EXPCDMAX = ::EXPCDMAX(
       cdPoints, mode == UvEcdMode::Wavelength ? EcdMaximumRule::Wavelength : EcdMaximumRule::WavenumberUvRun, X1, X2);
   Memo1->Add("");
-  if (!hasSignal(EXPCDMAX)) {
+  if (!hasSignal(cdPoints, mode, X1, X2, EXPCDMAX)) {
     Memo1->Add(noSignalLine("CD"));
     return;
   }
   CalculateCD(setting.width);
   const FinalSignSplit finalCD =
-      finalEcd(CMPCD, mode, EcdFinalRange::UvRunEcdPart, cdPoints, X1, X2, setting.position, *EXPCDMAX);
+      finalEcd(CMPCD, mode, cdPoints, X1, X2, setting.position, *EXPCDMAX);
   if (finalCD.outcome != SearchOutcome::Found) {
     Memo1->Add(noValueLine("CD", finalCD.outcome));
   } else {
@@ -235,7 +241,7 @@ void TForm9::Button1Click() {
     Memo1->Add("Similarity factor S (enantiomeric ECD-spectrum) = " + fixed4(finalCD.mirror));
     Memo1->Add("Delta value: " + fixed4(std::fabs(finalCD.S - finalCD.mirror)));
     Memo1->Add((mode == UvEcdMode::Wavelength ? "Scaling factor (ECD-spectrum) = " : "Scaling factor delta_epsilon = ") +
-               fixed4(finalCD.SCALE));
+               fixed4(finalCD.displayedScale));
   }
   Memo1->Add("");
 }
@@ -257,7 +263,7 @@ void TForm9::Button3Click() {
   const int X1 = input.ranges.X1, X2 = input.ranges.X2;
   const std::optional<double> EXPCDMAX = ::EXPCDMAX(
       cdPoints, mode == UvEcdMode::Wavelength ? EcdMaximumRule::Wavelength : EcdMaximumRule::WavenumberEcdRun, X1, X2);
-  if (!hasSignal(EXPCDMAX)) {
+  if (!hasSignal(cdPoints, mode, X1, X2, EXPCDMAX)) {
     Memo1->Add(noSignalLine("CD"));
     return;
   }
@@ -278,12 +284,12 @@ void TForm9::Button3Click() {
              similarityNumber(factor.width) + settingWords(mode, factor));
 
   CalculateCD(setting.width);
-  const FinalSignSplit finalCD = finalEcd(CMPCD, mode, EcdFinalRange::Trial, cdPoints, X1, X2, setting.position, *EXPCDMAX);
+  const FinalSignSplit finalCD = finalEcd(CMPCD, mode, cdPoints, X1, X2, setting.position, *EXPCDMAX);
   if (!finalResultFollows(Memo1, "CD", finalCD.outcome)) return;
   Memo1->Add("Similarity factor  = " + fixed4(finalCD.S));
   Memo1->Add("Similarity factor Enantiomer  = " + fixed4(finalCD.mirror));
   Memo1->Add("Delta value: " + fixed4(std::fabs(finalCD.S - finalCD.mirror)));
-  Memo1->Add("Scaling factor for calculated ECD spectrum: " + fixed4(finalCD.SCALE));
+  Memo1->Add("Scaling factor for calculated ECD spectrum: " + fixed4(finalCD.displayedScale));
 }
 
 // Hides the window; its texts and results stay.

@@ -63,17 +63,23 @@ namespace {
 SearchRanges checkInputs(const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
   SearchRanges ranges;
   const PairValues range =
-      checkPair({Form12->Edit5, "500", Form12->Edit6, "2000", EditNumber::Whole, 1, "1", 4000, "4000", true});
+      checkPair({Form12->Edit5, "wavenumber from", "500", Form12->Edit6, "wavenumber to", "2000", EditNumber::Whole, 1,
+                 "1", 4000, "4000", true},
+                Form12->Memo1);
   ranges.X1 = static_cast<int>(range.first);
   ranges.X2 = static_cast<int>(range.second);
   for (const auto& [points, message] : coverage)
     if (missesWavelengths(points, ranges.X1, ranges.X2)) addCoverageLines(Form12->Memo1, message);
   const PairValues scales =
-      checkPair({Form12->Edit1, "0.9", Form12->Edit2, "1.1", EditNumber::Real, 0.1, "0.1", 2.0, "2.0", true});
+      checkPair({Form12->Edit1, "scaling from", "0.9", Form12->Edit2, "scaling to", "1.1", EditNumber::Real, 0.1, "0.1",
+                 2.0, "2.0", true},
+                Form12->Memo1);
   ranges.positionFrom = scales.first;
   ranges.positionTo = scales.second;
   const PairValues widths =
-      checkPair({Form12->Edit3, "2", Form12->Edit4, "10", EditNumber::Whole, 1, "1", 50, "50", true});
+      checkPair({Form12->Edit3, "band width from", "2", Form12->Edit4, "band width to", "10", EditNumber::Whole, 1, "1",
+                 50, "50", true},
+                Form12->Memo1);
   ranges.widthFrom = widths.first;
   ranges.widthTo = widths.second;
   return ranges;
@@ -129,7 +135,7 @@ void TForm12::Button1Click() {
   const int X1 = ranges.X1, X2 = ranges.X2;
 
   const std::optional<double> EXPIRMAX = ::EXPIRMAX(irPoints, X1, X2);
-  if (!hasSignal(EXPIRMAX)) {
+  if (!hasSignal(irPoints, X1, X2, EXPIRMAX)) {
     Memo1->Add(noSignalLine("IR"));
     return;
   }
@@ -161,12 +167,12 @@ void TForm12::Button1Click() {
   const FinalOverlap finalIR = finalIr(CMPIR, irPoints, X1, X2, setting.xScale, *EXPIRMAX);
   if (finalResultFollows(Memo1, "IR", finalIR.outcome)) {
     Memo1->Add("Similarity factor S (IR-spectrum) = " + fixed4(finalIR.factor));
-    Memo1->Add("Scaling factor for calculated IR = " + fixed4(finalIR.SCALE));
+    Memo1->Add("Scaling factor for calculated IR = " + fixed4(finalIR.displayedScale));
   }
 
   if (!vcdPair) return;
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
-  if (!hasSignal(EXPVCDMAX)) {
+  if (!hasSignal(vcdPoints, X1, X2, EXPVCDMAX)) {
     Memo1->Add("");
     Memo1->Add(noSignalLine("VCD"));
     return;
@@ -178,7 +184,7 @@ void TForm12::Button1Click() {
     Memo1->Add("Similarity factor S (VCD-spectrum) = " + fixed4(finalVCD.S));
     Memo1->Add("Similarity factor S (enantiomeric VCD-spectrum) = " + fixed4(finalVCD.mirror));
     Memo1->Add("Delta value: " + fixed4(std::fabs(finalVCD.S - finalVCD.mirror)));
-    Memo1->Add("Scaling factor (VCD-spectrum) = " + FloatToStrFixed(finalVCD.SCALE, 12, 8));
+    Memo1->Add("Scaling factor (VCD-spectrum) = " + FloatToStrFixed(finalVCD.displayedScale, 12, 8));
   }
   Memo1->Add("");
 }
@@ -196,7 +202,7 @@ void TForm12::Button3Click() {
   if (!vcdPair) return;
   const int X1 = ranges.X1, X2 = ranges.X2;
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
-  if (!hasSignal(EXPVCDMAX)) {
+  if (!hasSignal(vcdPoints, X1, X2, EXPVCDMAX)) {
     Memo1->Add(noSignalLine("VCD"));
     return;
   }
@@ -222,7 +228,7 @@ void TForm12::Button3Click() {
   Memo1->Add("Similarity factor  = " + fixed4(finalVCD.S));
   Memo1->Add("Similarity factor Enantiomer  = " + fixed4(finalVCD.mirror));
   Memo1->Add("Delta value: " + fixed4(std::fabs(finalVCD.S - finalVCD.mirror)));
-  Memo1->Add("Scaling factor for calculated VCD spectrum: " + FloatToStrFixed(finalVCD.SCALE, 12, 10));
+  Memo1->Add("Scaling factor for calculated VCD spectrum: " + FloatToStrFixed(finalVCD.displayedScale, 12, 10));
 }
 
 // Hides the window; its texts and results stay.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/Main.h"
 #include "platform/numbers.h"
 #include "settings/settings.h"
 
@@ -16,26 +17,42 @@ std::optional<double> converted(const std::string& text, EditNumber number) {
   return TryStrToFloat(text);
 }
 
+// Leaves a text that converts as it is; reads a comma as a decimal point, as
+// the measured files are read; puts the fallback in place of anything else.
+// Says so in the memo whenever the text is replaced.
+void convertOrReplace(Edit* edit, const char* name, const char* fallback, EditNumber number, Memo* memo) {
+  const std::string typed = edit->Text();
+  if (converted(typed, number)) return;
+  std::string pointed = typed;
+  TForm1::KommaZuPunkt(pointed);
+  if (pointed != typed && converted(pointed, number)) {
+    edit->SetText(pointed);
+    memo->Add(std::string(name) + ": \"" + typed + "\" is read as " + pointed);
+    return;
+  }
+  edit->SetText(fallback);
+  memo->Add(std::string(name) + ": \"" + typed + "\" is not " +
+            (number == EditNumber::Whole ? "a whole number" : "a number") + ", " + fallback + " is used");
+}
+
 }  // namespace
 
 double editValue(Edit* edit, EditNumber number) {
   return number == EditNumber::Whole ? static_cast<double>(StrToInt(edit->Text())) : StrToFloat(edit->Text());
 }
 
-PairValues checkPair(const EditPair& pair) {
-  const std::optional<double> first = converted(pair.first->Text(), pair.number);
-  const std::optional<double> second = converted(pair.second->Text(), pair.number);
-  if (!first) pair.first->SetText(pair.firstFallback);
-  if (!second) pair.second->SetText(pair.secondFallback);
-  if (first && second) {
-    // Bounds first, then the order, so that a clamped pair is never reversed.
-    if (pair.ascending ? *first < pair.firstBound : *first > pair.firstBound) pair.first->SetText(pair.firstBoundText);
-    if (pair.ascending ? *second > pair.secondBound : *second < pair.secondBound)
-      pair.second->SetText(pair.secondBoundText);
-    const double low = editValue(pair.first, pair.number);
-    const double high = editValue(pair.second, pair.number);
-    if (pair.ascending ? low > high : high > low) pair.first->SetText(pair.second->Text());
-  }
+PairValues checkPair(const EditPair& pair, Memo* memo) {
+  convertOrReplace(pair.first, pair.firstName, pair.firstFallback, pair.number, memo);
+  convertOrReplace(pair.second, pair.secondName, pair.secondFallback, pair.number, memo);
+  // Bounds first, then the order, so that a clamped pair is never reversed.
+  const double first = editValue(pair.first, pair.number);
+  const double second = editValue(pair.second, pair.number);
+  if (pair.ascending ? first < pair.firstBound : first > pair.firstBound) pair.first->SetText(pair.firstBoundText);
+  if (pair.ascending ? second > pair.secondBound : second < pair.secondBound)
+    pair.second->SetText(pair.secondBoundText);
+  const double low = editValue(pair.first, pair.number);
+  const double high = editValue(pair.second, pair.number);
+  if (pair.ascending ? low > high : high > low) pair.first->SetText(pair.second->Text());
   return {editValue(pair.first, pair.number), editValue(pair.second, pair.number)};
 }
 
@@ -66,6 +83,14 @@ bool missesWavenumbers(const MeasuredPoints& points, int X1, int X2) {
 MeasuredPoints slot2Points(const Grid2<1, 10000, 5>& x, const Grid2<1, 10000, 5>& y, int count) {
   constexpr std::size_t size = Grid2<1, 10000, 5>::size;
   return {{x.slotData(2), size}, {y.slotData(2), size}, count};
+}
+
+bool hasSignal(const MeasuredPoints& points, UvEcdMode form, int X1, int X2, const std::optional<double>& maximum) {
+  return rangeHoldsPoint(points, form, X1, X2) && maximum && *maximum > 0;
+}
+
+bool hasSignal(const MeasuredPoints& points, int X1, int X2, const std::optional<double>& maximum) {
+  return hasSignal(points, UvEcdMode::Wavelength, X1, X2, maximum);
 }
 
 std::string noSignalLine(const char* kind) {

@@ -15,11 +15,14 @@
 enum class EditNumber { Whole, Real };
 
 // A pair of edits as a run reads it. `first` is the one that takes the
-// other's text when the pair is out of order; each has its own bound.
+// other's text when the pair is out of order; each has its own bound. The
+// names are the edits as the window labels them ("band width from").
 struct EditPair {
   Edit* first;
+  const char* firstName;
   const char* firstFallback;
   Edit* second;
+  const char* secondName;
   const char* secondFallback;
   EditNumber number;
   double firstBound;            // first is raised (ascending) or lowered (descending) to it
@@ -34,11 +37,13 @@ struct PairValues {
   double second = 0;
 };
 
-// Converts both texts; a text that does not convert becomes its fallback.
-// When both converted, each is brought within its bound and then the first
-// takes the second's text when they are out of order. Returns the values the
-// texts then hold.
-PairValues checkPair(const EditPair& pair);
+// Converts both texts. A comma is read as a decimal point; a text that still
+// does not convert becomes its fallback. Each replaced text gets a memo line
+// that names the edit and the value now used. Then each value is brought
+// within its bound, and the first takes the second's text when they are out
+// of order, so that a run never reaches past the widest ranges. Returns the
+// values the texts then hold.
+PairValues checkPair(const EditPair& pair, Memo* memo);
 
 // The value an edit holds, read with its conversion (the text has passed its
 // check).
@@ -60,8 +65,11 @@ void addCoverageLines(Memo* memo, const std::string& message);
 bool missesWavelengths(const MeasuredPoints& points, int X1, int X2);
 bool missesWavenumbers(const MeasuredPoints& points, int X1, int X2);
 
-// A measured maximum that was found and lies above 0: the curve has signal.
-inline bool hasSignal(const std::optional<double>& maximum) { return maximum && *maximum > 0; }
+// Whether the measured curve has signal in the window: a measured point lies
+// inside it (rangeHoldsPoint) and the measured maximum lies above 0.
+bool hasSignal(const MeasuredPoints& points, UvEcdMode form, int X1, int X2, const std::optional<double>& maximum);
+// IR/VCD, whose window is X1 < x <= X2 in 1/cm.
+bool hasSignal(const MeasuredPoints& points, int X1, int X2, const std::optional<double>& maximum);
 
 // The measured points of slot 2 of a kind.
 MeasuredPoints slot2Points(const Grid2<1, 10000, 5>& x, const Grid2<1, 10000, 5>& y, int count);

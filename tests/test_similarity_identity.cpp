@@ -174,6 +174,9 @@ TEST(SimilarityIdentity, UvSearchInBothUnitsAndShapes) {
     const double finalPosition = StrToFloat(Form1->Edit2->Text());
     const auto [first, last] = range(form, X1, X2, finalPosition);
     double calc = scan(band, 1000, first, last, false);
+    // The printed factor takes the band as the main window shows it, without
+    // the trial band's division and with its 1 / WZPI, to the measured curve.
+    const double shownFactor = expMax / calc * WZPI;
     if (calc / expMax > 100) {
       for (double& v : band) v = v / calc;
       calc = 1;
@@ -181,7 +184,7 @@ TEST(SimilarityIdentity, UvSearchInBothUnitsAndShapes) {
     const Pair finalValues = overlap(band, 1000, ui.uv, form, X1, X2, expMax / calc, finalPosition);
     EXPECT_EQ(memo[5], "Similarity factor S (UV-spectrum) = " + FloatToStrF(*finalValues.b, 4));
     EXPECT_EQ(memo[6], (c.wavenumber ? "Scaling factor epsilon = " : "Scaling factor for calculated UV = ") +
-                           FloatToStrF(expMax / calc, 4));
+                           FloatToStrF(shownFactor, 4));
   }
 }
 

@@ -86,23 +86,28 @@ TEST(Walks, TakeTheirDocumentedPoints) {
     const char* what;
     PointRun run;
     int first, end;
+    bool inside;  // a point of the run lies inside the window
   };
   const MeasuredPoints p = nmY.points();
   const Case cases[] = {
-      {"A takes x = X2, not x = X1", walkA(p, 200, 400), 1, 3},
-      {"A, empty window", walkA(p, 400, 400), 1, 1},
-      {"A', nu = X2 taken, nu = X1 not", walkAPrime(reciprocal.points(), 50000, 25000), 0, 2},
-      {"B, one point beyond each edge", walkB(p, 250, 350), 1, 4},
-      {"B, from point 1 when it lies inside", walkB(p, 200, 600), 0, 4},
-      {"B, to point N when none is at or below X1", walkB(p, 50, 400), 0, 5},
-      {"B', one point beyond each edge", walkBPrime(reciprocal.points(), 50000, 30000), 0, 3},
-      {"B'', from the first at or below X2", walkBDoublePrime(wavenumbers.points(), 500, 1500), 1, 4},
-      {"B'', no point at or below X2", walkBDoublePrime(wavenumbers.points(), 500, 50), 5, 4},
-      {"B, no points", walkB(MeasuredPoints{}, 200, 400), 0, 0},
+      {"A takes x = X2, not x = X1", walkA(p, 200, 400), 1, 3, true},
+      {"A, empty window", walkA(p, 400, 400), 1, 1, false},
+      {"A', nu = X2 taken, nu = X1 not", walkAPrime(reciprocal.points(), 50000, 25000), 0, 2, true},
+      {"B, one point beyond each edge", walkB(p, 250, 350), 1, 4, true},
+      {"B, from point 1 when it lies inside", walkB(p, 200, 600), 0, 4, true},
+      {"B, to point N when none is at or below X1", walkB(p, 50, 400), 0, 5, true},
+      {"B, a window between two points: only the two beyond it", walkB(p, 310, 390), 1, 3, false},
+      {"B, a window above every point: point 1 alone", walkB(p, 600, 700), 0, 1, false},
+      {"B', one point beyond each edge", walkBPrime(reciprocal.points(), 50000, 30000), 0, 3, true},
+      {"B'', from the first at or below X2", walkBDoublePrime(wavenumbers.points(), 500, 1500), 1, 4, true},
+      {"B'', no point at or below X2", walkBDoublePrime(wavenumbers.points(), 500, 50), 5, 4, false},
+      {"B'', a window of one value", walkBDoublePrime(wavenumbers.points(), 1000, 1000), 2, 3, false},
+      {"B, no points", walkB(MeasuredPoints{}, 200, 400), 0, 0, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.run.first, c.first) << c.what;
     EXPECT_EQ(c.run.end, c.end) << c.what;
+    EXPECT_EQ(c.run.reachesInside, c.inside) << c.what;
   }
 }
 
@@ -202,6 +207,25 @@ TEST(SignSplitKernels, SplitBySignAndMirror) {
   EXPECT_DOUBLE_EQ(*SimVCDEnant(vcd, vcdCurve.points(), 2, 1.0, 900, 1050), 1.0);
 }
 
+TEST(SignSplitKernels, GiveNoValueWhenNoPointTheyEvaluateLiesInsideTheWindow) {
+  // The walks still evaluate the points beyond the edges: 400 and 300 nm
+  // around the window 310..390, point 1 alone above a window past the curve.
+  TrialGrid grid;
+  grid[4000] = 1;
+  grid[3000] = 2;
+  const Curve curve{{400, 300, 200}, {1, 2, 0}};
+  EXPECT_FALSE(SimCD(grid.values, curve.points(), 1, 0, 310, 390));
+  EXPECT_FALSE(SimCDEnant(grid.values, curve.points(), 1, 0, 310, 390));
+  EXPECT_FALSE(SimCD(grid.values, curve.points(), 1, 0, 500, 600));
+  EXPECT_DOUBLE_EQ(*SimCD(grid.values, curve.points(), 1, 0, 290, 390), 1.0);
+  std::vector<double> vcd(IRVCD_TRIAL_SIZE, 0.0);
+  vcd[300] = 1;
+  const Curve onePoint{{300}, {4}};
+  EXPECT_FALSE(SimVCD(vcd, onePoint.points(), 4, 1.0, 500, 2000));
+  EXPECT_FALSE(SimVCD(vcd, onePoint.points(), 4, 1.0, 300, 300));
+  EXPECT_DOUBLE_EQ(*SimVCD(vcd, onePoint.points(), 4, 1.0, 299, 300), 1.0);
+}
+
 TEST(MeasuredMaxima, FollowTheirRules) {
   const Curve nm{{500, 400, 300, 200, 100}, {100, 3, 7, 5, 50}};
   const Curve cd{{500, 400, 300, 200, 100}, {-1, -3, -9, 5, 50}};
@@ -228,16 +252,16 @@ TEST(TrialRanges, MeetTheDisplaysGeometry) {
   };
   const Case cases[] = {
       {"shift 0", shiftTrialRange(200, 400, 0), 2000, 4000},
-      {"shift raises START to 100 nm", shiftTrialRange(190, 1000, 100), 1000, 9000},
-      {"ENDE past 1100 nm becomes X2", shiftTrialRange(200, 1000, -150), 3500, 10000},
+      {"shift +100: bins below 100 nm cut", shiftTrialRange(190, 1000, 100), 1000, 9000},
+      {"shift -150: bins past 1100 nm cut", shiftTrialRange(200, 1000, -150), 3500, 11000},
       {"x scale 1", scaleTrialRange(50000, 15000, 1.0), 2000, 6667},
-      {"x scale 0.9: START capped at 53000", scaleTrialRange(50000, 15000, 0.9), 1887, 6000},
-      {"low edge below 11000 stays", scaleTrialRange(50000, 5000, 1.0), 2000, 20000},
-      {"ECD part of UV, f = 1", ecdScaleFinalRange(50000, 15000, 1.0), 2000, 6670},
-      {"ECD part of UV, f = 0.9", ecdScaleFinalRange(50000, 15000, 0.9), 1890, 6000},
+      {"x scale 0.9", scaleTrialRange(50000, 15000, 0.9), 1800, 6000},
+      {"widest: from 53000 1/cm at 0.7 to the end of the grid", scaleTrialRange(53000, 5000, 0.7), 1321, 11000},
+      {"x scale 1.3 at 53000 1/cm", scaleTrialRange(53000, 15000, 1.3), 2453, 8667},
       {"IR f = 1", irTrialRange(500, 2000, 1.0), 500, 2000},
-      {"IR f = 0.1: ENDE past 4000 becomes X2", irTrialRange(500, 2000, 0.1), 5000, 2000},
-      {"IR START below 1 becomes 1", irTrialRange(1, 2000, 2.0), 1, 1000},
+      {"IR f = 0.5: past 4000 cut", irTrialRange(500, 3000, 0.5), 1000, 4000},
+      {"IR f = 0.1: wholly off the grid", irTrialRange(500, 2000, 0.1), 5000, 20000},
+      {"IR f = 2 from 1 1/cm: index 0 compared", irTrialRange(1, 2000, 2.0), 0, 1000},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.range.first, c.first) << c.what;

@@ -128,16 +128,25 @@ TEST(SimilarityRecovery, UvFindsTheShiftAndBandWidthTheDisplayDrewWith) {
   EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
-TEST(SimilarityRecovery, WavenumberUnitFindsTheXScaleTheDisplayDrewWith) {
-  Session ui;
-  if (!open(ui, corpus("gaussian/uv_ecd/g03_cclib-data_OPT_td.out"))) GTEST_SKIP() << "corpus absent";
+// The measured curves are a real output's bands as the display drew them in
+// the wavenumber unit with x scale 0.97 and band width sigma; the main window
+// then goes back to 0.16 and the similarity window opens. False without the
+// corpus.
+bool compareAtXScale(Session& ui, const char* sigma) {
+  if (!open(ui, corpus("gaussian/uv_ecd/g03_cclib-data_OPT_td.out"))) return false;
   ui.act([] { Form2->RadioButton6->SetChecked(true); });
-  ui.type(Form1->Edit3, "0.2");
+  ui.type(Form1->Edit3, sigma);
   // The display draws bin J at 1e8 f / J: the measured point at x nm meets bin 10 x f.
   compareUvEcd(ui, [](double nm) { return 10 * nm * 0.97; });
   ui.type(Form1->Edit3, "0.16");
   ui.menu(Form1->Determinesigma1);
-  // 196 to 300 nm: the trial range of f = 0.97 stays below its cap of 53000 1/cm.
+  return true;
+}
+
+TEST(SimilarityRecovery, WavenumberUnitFindsTheXScaleTheDisplayDrewWith) {
+  Session ui;
+  if (!compareAtXScale(ui, "0.2")) GTEST_SKIP() << "corpus absent";
+  // 196 to 300 nm.
   ui.type(Form9->Edit9, "51000");
   ui.type(Form9->Edit10, "33334");
   ui.click(Form9->Button1);
@@ -162,6 +171,20 @@ TEST(SimilarityRecovery, WavenumberUnitFindsTheXScaleTheDisplayDrewWith) {
   ui.click(Form9->Button3);
   EXPECT_NEAR(StrToFloat(Form1->Edit2->Text()), 0.97, 0.001 + 1e-12);
   EXPECT_TRUE(holds(Form9->Memo1->Lines(), "Similarity factor  = 1.0000"));
+  EXPECT_TRUE(ui.errorBoxes().empty());
+}
+
+TEST(SimilarityRecovery, WidestWavenumberRangesFindTheXScaleAndBandWidth) {
+  Session ui;
+  if (!compareAtXScale(ui, "0.22")) GTEST_SKIP() << "corpus absent";
+  // From 53000 1/cm at x scale 0.7 the kernels compare bins from 132 nm on,
+  // and up to the end of the grid towards 5000 1/cm.
+  for (auto [edit, text] : {std::pair{Form9->Edit7, "0.7"}, {Form9->Edit8, "1.3"}, {Form9->Edit3, "0.01"},
+                            {Form9->Edit4, "0.9"}, {Form9->Edit9, "53000"}, {Form9->Edit10, "5000"}})
+    ui.type(edit, text);
+  ui.click(Form9->Button1);
+  EXPECT_NEAR(StrToFloat(Form1->Edit2->Text()), 0.97, 0.001 + 1e-12);
+  EXPECT_NEAR(StrToFloat(Form1->Edit3->Text()), 0.22, 0.01 + 1e-12);
   EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
@@ -239,6 +262,49 @@ TEST(SimilarityRecovery, VcdFineTuningFindsTheCurveAndItsMirrorImage) {
     EXPECT_TRUE(holds(memo, mirror ? "Similarity factor Enantiomer  = 1.0000" : "Similarity factor  = 1.0000"))
         << mirror;
     EXPECT_TRUE(ui.errorBoxes().empty());
+  }
+}
+
+// Slot 2 holds the very bands the main window shows for slot 1, as if they
+// had been measured: every scaling factor the four searches print is 1.
+TEST(SimilarityRecovery, ACurveComparedWithItselfIsScaledByOne) {
+  struct Row {
+    const char* computed;
+    std::function<MenuItem*()> addCompanion;
+    const char* companion;
+    std::function<void(Session&)> compareShownBands;
+    std::function<Button*()> search, fineTuning;
+    std::function<Memo*()> memo;
+    Lines searchLines;
+    const char* fineTuningLine;
+  };
+  const std::vector<Row> rows = {
+      {"similarity/bands.uv.bil", [] { return Form1->AddCDspectrum1; }, "similarity/bands.cd.bil",
+       [](Session& ui) { compareUvEcd(ui, [](double nm) { return 10 * nm; }); }, [] { return Form9->Button1; },
+       [] { return Form9->Button3; }, [] { return Form9->Memo1; },
+       {"Scaling factor for calculated UV = 1.0000", "Scaling factor (ECD-spectrum) = 1.0000"},
+       "Scaling factor for calculated ECD spectrum: 1.0000"},
+      {"similarity/modes.ir.bil", [] { return Form1->AddVCDSpectrum; }, "similarity/both-signs.vc.bil",
+       [](Session& ui) {
+         compareIrVcd(ui, false, 1.0);
+         compareIrVcd(ui, true, 1.0);
+       },
+       [] { return Form12->Button1; }, [] { return Form12->Button3; }, [] { return Form12->Memo1; },
+       {"Scaling factor for calculated IR = 1.0000", "Scaling factor (VCD-spectrum) = 1.00000000"},
+       "Scaling factor for calculated VCD spectrum: 1.0000000000"},
+  };
+  for (const Row& row : rows) {
+    Session ui;
+    ASSERT_TRUE(open(ui, fixture(row.computed)));
+    ui.willChooseFile(fixture(row.companion));
+    ui.menu(row.addCompanion());
+    row.compareShownBands(ui);
+    ui.menu(Form1->Determinesigma1);
+    ui.click(row.search());
+    for (const std::string& line : row.searchLines) EXPECT_TRUE(holds(row.memo()->Lines(), line)) << line;
+    ui.click(row.fineTuning());
+    EXPECT_TRUE(holds(row.memo()->Lines(), row.fineTuningLine)) << row.fineTuningLine;
+    EXPECT_TRUE(ui.errorBoxes().empty()) << row.computed;
   }
 }
 

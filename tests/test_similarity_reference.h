@@ -97,10 +97,17 @@ inline Pair overlap(const std::vector<double>& grid, int first, const Points& p,
   return result;
 }
 
+inline bool inside(IndexRule form, double x, int X1, int X2) {
+  return form == IndexRule::Scale ? X2 <= nu(x) && nu(x) < X1 : X1 < x && x <= X2;
+}
+
+// No value unless the walk evaluates a point inside the window.
 inline std::optional<double> signSplit(const std::vector<double>& grid, int first, const Points& p, IndexRule form, int X1, int X2,
                                 double SCALE, double position, bool mirror) {
   double zp = 0, np1 = 0, np2 = 0, zm = 0, nm1 = 0, nm2 = 0, ap = 0, am = 0;
-  for (int i : walkSignSplit(p, form, X1, X2)) {
+  const std::vector<int> run = walkSignSplit(p, form, X1, X2);
+  if (std::none_of(run.begin(), run.end(), [&](int i) { return inside(form, p.x[i], X1, X2); })) return std::nullopt;
+  for (int i : run) {
     const double e = p.y[i];
     double c = SCALE * read(grid, first, indexOf(form, p.x[i], position));
     if (mirror) c = -c;
@@ -129,22 +136,27 @@ inline double scan(const std::vector<double>& grid, int first, double from, doub
   return best;
 }
 
-// The trial maximum ranges of the amended rules.
+// The trial maximum ranges: the indexes of the window's edges as the kernels
+// index points, cut to the grid when they meet it.
 inline std::pair<double, double> range(IndexRule form, int X1, int X2, double position) {
+  double low, high, gridLow = 1000, gridHigh = 11000;
   if (form == IndexRule::Shift) {
-    double start = X1 - position, end = X2 - position;
-    if (start < 100) start = 100;
-    if (end > 1100) end = X2;
-    return {10 * start, 10 * end};
+    low = 10 * (X1 - position);
+    high = 10 * (X2 - position);
+  } else if (form == IndexRule::Scale) {
+    low = std::nearbyint(1e7 / X1 * position * 10);
+    high = std::nearbyint(1e7 / X2 * position * 10);
+  } else {
+    low = std::nearbyint(X1 / position);
+    high = std::nearbyint(X2 / position);
+    gridLow = 0;
+    gridHigh = 4000;
   }
-  if (form == IndexRule::Scale) {
-    double start = X1 / position > 53000 ? 53000 : std::nearbyint(X1 / position);
-    double end = X2 / position < 11000 ? X2 : std::nearbyint(X2 / position);
-    return {std::nearbyint(1e8 / start), std::nearbyint(1e8 / end)};
+  if (low <= high && high >= gridLow && low <= gridHigh) {
+    low = std::max(low, gridLow);
+    high = std::min(high, gridHigh);
   }
-  double start = X1 / position < 1 ? 1 : std::nearbyint(X1 / position);
-  double end = X2 / position > 4000 ? X2 : std::nearbyint(X2 / position);
-  return {start, end};
+  return {low, high};
 }
 
 struct Reference {

@@ -2,8 +2,15 @@
 // memo transcripts and the values written back into the main window.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Main.h"
@@ -22,7 +29,9 @@ using Lines = std::vector<std::string>;
 
 // Slot 1 holds one UV line and one ECD line at 250 nm; slot 2 the trial bands
 // themselves at sigma 0.1 and shift 0, sampled every nm from 400 to 200 nm: a
-// perfect match at the first band width of the default range.
+// perfect match at the first band width of the default range. The UV trial
+// band leaves out the display's 1 / WZPI, so the measured UV is 1.7725 times
+// the UV band the main window shows.
 struct UvEcdPair : Session {
   explicit UvEcdPair(double cdSign = 1.0, bool withCd = true) {
     menu(Form1->New1);
@@ -55,7 +64,7 @@ const Lines PERFECT_UV_WAVELENGTH{
     "Smallest cross section  was found for sigma = 0.1 eV at a shift of 0 nm",
     "",
     "Similarity factor S (UV-spectrum) = 1.0000",
-    "Scaling factor for calculated UV = 1.0000",
+    "Scaling factor for calculated UV = 1.7725",
     "",
     "Similarity factor S (ECD-spectrum) = 1.0000",
     "Similarity factor S (enantiomeric ECD-spectrum) = 0.0000",
@@ -125,7 +134,7 @@ TEST(UvSimilarity, TranscriptsOfTheOtherPaths) {
          ui.type(Form9->Edit5, "300");
          ui.type(Form9->Edit6, "250");
        },
-       {"No UV similarity could be calculated for the selected ranges"}, "0", "0.16"},
+       {"No UV similarity: the experimental UV data have no signal in the selected range"}, "0", "0.16"},
       {"empty slot 2",
        [](UvEcdPair& ui) { ui.store().UVDATAPTS[2] = 0; },
        {"", "Experimental UV data do not fit to the selected wavelenght range!", "",
@@ -162,7 +171,7 @@ TEST(UvSimilarity, EditsFallBackAndClamp) {
     const char* second_after;
   };
   const Row rows[] = {
-      {&TForm9::Edit5, &TForm9::Edit6, "abc", "1050", "200", "1050"},   // clamps wait for the next run
+      {&TForm9::Edit5, &TForm9::Edit6, "abc", "1050", "200", "1000"},   // clamped after the fallback
       {&TForm9::Edit5, &TForm9::Edit6, "600", "400", "400", "400"},
       {&TForm9::Edit5, &TForm9::Edit6, "150", "1200", "190", "1000"},
       {&TForm9::Edit3, &TForm9::Edit4, "0.1", "x", "0.1", "0.16"},
@@ -195,7 +204,7 @@ TEST(UvSimilarity, WavenumberUnitUsesTheDisplaysXScale) {
       "Smallest cross section  was found for sigma = 0.1 eV with an xscale factor of 1",
       "",
       "Similarity factor S (UV-spectrum) = 1.0000",
-      "Scaling factor epsilon = 1.0000",
+      "Scaling factor epsilon = 1.7725",
       "",
       "Similarity factor S (ECD-spectrum) = 1.0000",
       "Similarity factor S (enantiomeric ECD-spectrum) = 0.0000",
@@ -340,7 +349,13 @@ TEST(IrSimilarity, TranscriptsAndWriteBack) {
   };
   const std::vector<Row> rows = {
       {"perfect match", [](IrVcdPair&) {}, PERFECT_IR, "1", "2"},
-      {"4.5 as gamma falls back to 2", [](IrVcdPair& ui) { ui.type(Form12->Edit3, "4.5"); }, PERFECT_IR, "1", "2"},
+      {"4.5 as gamma falls back to 2", [](IrVcdPair& ui) { ui.type(Form12->Edit3, "4.5"); },
+       [] {
+         Lines lines{"band width from: \"4.5\" is not a whole number, 2 is used"};
+         lines.insert(lines.end(), PERFECT_IR.begin(), PERFECT_IR.end());
+         return lines;
+       }(),
+       "1", "2"},
       {"no search",
        [](IrVcdPair& ui) {
          ui.type(Form12->Edit1, "1.0");
@@ -360,9 +375,9 @@ TEST(IrSimilarity, TranscriptsAndWriteBack) {
        [] {
          Lines lines{"Only small absolute values found in experimental IR", "Normalizing calculated IR"};
          lines.insert(lines.end(), PERFECT_IR.begin() + 3, PERFECT_IR.end());
-         // The computed band is divided by its maximum: SCALE is the measured maximum.
-         const double peak = 100 * (1000 / 91.84) * 0.31830914183855363 * 0.5 / 1000;
-         lines[4] = "Scaling factor for calculated IR = " + FloatToStrF(peak, 4);
+         // The band is divided by its maximum for the comparison; the factor
+         // printed takes the band as shown to the measured curve.
+         lines[4] = "Scaling factor for calculated IR = 0.0010";
          return lines;
        }(),
        "1", "2"},
@@ -510,6 +525,234 @@ TEST(SearchLoops, TheFinalVcdIsDividedOnlyWhenItsMaximumIsAboveOne) {
     EXPECT_DOUBLE_EQ(result.SCALE, peak > 1 ? 0.001 : 0.001 / peak) << peak;
     EXPECT_DOUBLE_EQ(result.S, 1.0) << peak;
   }
+}
+
+}  // namespace
+
+// ---- Bounds, ranges without points and replaced edits ------------------------------------
+
+namespace {
+
+// Runs `act` on this thread and ends the test program with a failure when it
+// has not returned within the limit, so that a search without bounds fails
+// instead of hanging. The limit lies far above what the widest ranges take.
+void withinTimeLimit(const std::string& what, const std::function<void()>& act) {
+  constexpr std::chrono::seconds limit(60);
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  std::thread watchdog([&] {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (finished.wait_for(lock, limit, [&] { return done; })) return;
+    std::fprintf(stderr, "%s: the search did not finish within %lld s\n", what.c_str(),
+                 static_cast<long long>(limit.count()));
+    std::fflush(stderr);
+    std::quick_exit(EXIT_FAILURE);
+  });
+  act();
+  {
+    const std::lock_guard<std::mutex> lock(mutex);
+    done = true;
+  }
+  finished.notify_one();
+  watchdog.join();
+}
+
+bool holds(const Lines& memo, const std::string& line) {
+  for (const std::string& l : memo)
+    if (l == line) return true;
+  return false;
+}
+
+// Loads a measured file of the given lines into slot 2 through a Compare item.
+void compareFile(Session& ui, MenuItem* item, const std::string& name, const std::string& text) {
+  const std::string path = ui.path(name);
+  writeTextFile(path, text);
+  ui.willChooseFile(path);
+  ui.menu(item);
+}
+
+std::unique_ptr<Session> startPair(bool irVcd) {
+  if (irVcd) return std::make_unique<IrVcdPair>();
+  return std::make_unique<UvEcdPair>();
+}
+
+TEST(SimilarityBounds, APairWithATextThatDoesNotConvertStaysWithinTheWidestRanges) {
+  // "x" in the first edit of a pair, a huge value in the second.
+  struct Row {
+    const char* what;
+    bool irVcd;
+    std::function<Edit*()> first, second;
+    const char* typedSecond;
+    std::function<Button*()> button;
+    const char* clampedSecond;
+    const char* replacedLine;
+  };
+  const std::vector<Row> rows = {
+      {"shift, 'UV'", false, [] { return Form9->Edit1; }, [] { return Form9->Edit2; }, "2147483647",
+       [] { return Form9->Button1; }, "100", "shift range from: \"x\" is not a whole number, -30 is used"},
+      {"ECD band width, 'ECD'", false, [] { return Form9->Edit3; }, [] { return Form9->Edit4; }, "1000000",
+       [] { return Form9->Button3; }, "0.9", "band width from: \"x\" is not a number, 0.16 is used"},
+      {"IR band width, 'IR'", true, [] { return Form12->Edit3; }, [] { return Form12->Edit4; }, "2147483647",
+       [] { return Form12->Button1; }, "50", "band width from: \"x\" is not a whole number, 2 is used"},
+      {"IR scale, 'VCD'", true, [] { return Form12->Edit1; }, [] { return Form12->Edit2; }, "1000",
+       [] { return Form12->Button3; }, "2.0", "scaling from: \"x\" is not a number, 0.9 is used"},
+  };
+  for (const Row& row : rows) {
+    const std::unique_ptr<Session> ui = startPair(row.irVcd);
+    ui->type(row.first(), "x");
+    ui->type(row.second(), row.typedSecond);
+    withinTimeLimit(row.what, [&] { ui->click(row.button()); });
+    EXPECT_EQ(row.second()->Text(), row.clampedSecond) << row.what;
+    const Lines memo = (row.irVcd ? Form12->Memo1 : Form9->Memo1)->Lines();
+    EXPECT_TRUE(holds(memo, row.replacedLine)) << row.what;
+    EXPECT_TRUE(ui->errorBoxes().empty()) << row.what;
+  }
+}
+
+const char* const NO_CD_SIGNAL = "No CD similarity: the experimental CD data have no signal in the selected range";
+const char* const NO_IR_SIGNAL = "No IR similarity: the experimental IR data have no signal in the selected range";
+const char* const NO_VCD_SIGNAL = "No VCD similarity: the experimental VCD data have no signal in the selected range";
+
+TEST(SimilarityBounds, AWindowWithoutAMeasuredPointGivesNoFactor) {
+  const Lines ecdWarning{"***    Warning!    ***",
+                         "This algorithm intends a finetuning of a preoptimized UV shift only"};
+  const Lines vcdWarning{"***    Warning!  ***",
+                         "This algorithm intends a finetuning of a preoptimized scaling factor only"};
+  auto with = [](Lines lines, const Lines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+  };
+  struct Row {
+    const char* what;
+    std::function<std::unique_ptr<Session>()> start;
+    std::function<Button*()> button;
+    std::function<Memo*()> memo;
+    Lines expected;
+  };
+  // Slot 1 from a bil file, slot 2 a measured file of one point outside the window.
+  auto onePoint = [](const char* bil, std::function<MenuItem*()> compare, const char* name, const char* text) {
+    return [=] {
+      auto ui = std::make_unique<Session>();
+      ui->willChooseFile(fixture(bil));
+      ui->menu(Form1->Open1);
+      compareFile(*ui, compare(), name, text);
+      EXPECT_EQ(ui->store().CDDATAPTS[2] + ui->store().VCDDATAPTS[2], 1) << name;
+      ui->menu(Form1->Determinesigma1);
+      return ui;
+    };
+  };
+  const std::vector<Row> rows = {
+      {"'ECD', range typed reversed",
+       [] {
+         auto ui = startPair(false);
+         ui->type(Form9->Edit5, "300");
+         ui->type(Form9->Edit6, "250");
+         return ui;
+       },
+       [] { return Form9->Button3; }, [] { return Form9->Memo1; }, with(ecdWarning, {NO_CD_SIGNAL})},
+      {"'IR', window beyond the measured curve",
+       [] {
+         auto ui = startPair(true);
+         ui->type(Form12->Edit5, "2100");
+         ui->type(Form12->Edit6, "3000");
+         return ui;
+       },
+       [] { return Form12->Button1; }, [] { return Form12->Memo1; },
+       {"", "Experimental IR data do not fit to the selected wavenumbers!", "", "",
+        "Experimental VCD data do not fit to the selected wavenumbers!", "", NO_IR_SIGNAL}},
+      {"'IR' without a search, range typed reversed",
+       [] {
+         auto ui = startPair(true);
+         for (auto [edit, text] : {std::pair{Form12->Edit5, "2500"}, {Form12->Edit6, "2000"}, {Form12->Edit1, "1.0"},
+                                   {Form12->Edit2, "1.0"}, {Form12->Edit3, "2"}, {Form12->Edit4, "2"}})
+           ui->type(edit, text);
+         return ui;
+       },
+       [] { return Form12->Button1; }, [] { return Form12->Memo1; }, {NO_IR_SIGNAL}},
+      {"'ECD', a measured file of one point",
+       onePoint("similarity/bands.cd.bil", [] { return Form1->BilFile1; }, "one.cd.exp.xy", "500\t3\r\n"),
+       [] { return Form9->Button3; }, [] { return Form9->Memo1; },
+       with(ecdWarning, {"", "Experimental CD data do not fit to the selected wavelenght range!", "", NO_CD_SIGNAL})},
+      {"'VCD', a measured file of one point",
+       onePoint("similarity/both-signs.vc.bil", [] { return Form1->MenuItem5; }, "one.vc.exp.xy",
+                "wavenumber\tvalue\r\n300\t0.004\r\n"),
+       [] { return Form12->Button3; }, [] { return Form12->Memo1; },
+       with(vcdWarning, {"", "Experimental VCD data do not fit to the selected wavenumbers!", "", NO_VCD_SIGNAL})},
+  };
+  for (const Row& row : rows) {
+    const std::unique_ptr<Session> ui = row.start();
+    ui->click(row.button());
+    EXPECT_EQ(row.memo()->Lines(), row.expected) << row.what;
+    EXPECT_TRUE(ui->errorBoxes().empty()) << row.what;
+  }
+
+  // The ECD part of a 'UV' run whose measured ECD lies beyond the window.
+  UvEcdPair ui;
+  Store& s = ui.store();
+  s.CDDATAPTS[2] = 3;
+  for (int p = 1; p <= 3; ++p) {
+    s.EXPCDX(p, 2) = 460 - 10 * p;
+    s.EXPCDY(p, 2) = 6 - p;
+  }
+  ui.click(Form9->Button1);
+  const Lines memo = ui.memo();
+  ASSERT_GE(memo.size(), 3u);
+  EXPECT_EQ(Lines(memo.end() - 2, memo.end()), (Lines{"", NO_CD_SIGNAL}));
+}
+
+TEST(SimilarityBounds, EveryReplacedEditIsNamedWithTheValueUsed) {
+  struct Row {
+    bool irVcd;
+    bool wavenumber;
+    std::function<Edit*()> edit;
+    const char* typed;
+    const char* textAfter;
+    const char* line;
+  };
+  const Row rows[] = {
+      {false, false, [] { return Form9->Edit3; }, "0,12", "0.12", "band width from: \"0,12\" is read as 0.12"},
+      {false, false, [] { return Form9->Edit4; }, "abc", "0.16",
+       "band width to: \"abc\" is not a number, 0.16 is used"},
+      {false, false, [] { return Form9->Edit6; }, "2OO", "400",
+       "energy range to (nm): \"2OO\" is not a whole number, 400 is used"},
+      {false, false, [] { return Form9->Edit1; }, "1,5", "-30",
+       "shift range from: \"1,5\" is not a whole number, -30 is used"},
+      {false, true, [] { return Form9->Edit8; }, "1,02", "1.02", "scaling to: \"1,02\" is read as 1.02"},
+      {false, true, [] { return Form9->Edit9; }, "", "50000",
+       "energy range from (1/cm): \"\" is not a whole number, 50000 is used"},
+      {true, false, [] { return Form12->Edit1; }, "0,95", "0.95", "scaling from: \"0,95\" is read as 0.95"},
+      {true, false, [] { return Form12->Edit4; }, "4.5", "10",
+       "band width to: \"4.5\" is not a whole number, 10 is used"},
+      {true, false, [] { return Form12->Edit5; }, "2OO", "500",
+       "wavenumber from: \"2OO\" is not a whole number, 500 is used"},
+  };
+  for (const Row& row : rows) {
+    const std::unique_ptr<Session> ui = startPair(row.irVcd);
+    if (row.wavenumber) {
+      ui->act([] { Form2->RadioButton6->SetChecked(true); });
+      ui->menu(Form1->Determinesigma1);
+      ui->type(Form9->Edit10, "25000");  // within the measured curve: no coverage lines
+    }
+    ui->type(row.edit(), row.typed);
+    ui->click(row.irVcd ? Form12->Button1 : Form9->Button1);
+    EXPECT_EQ(row.edit()->Text(), row.textAfter) << row.typed;
+    const Lines memo = (row.irVcd ? Form12->Memo1 : Form9->Memo1)->Lines();
+    ASSERT_FALSE(memo.empty()) << row.typed;
+    EXPECT_EQ(memo[0], row.line) << row.typed;
+    EXPECT_TRUE(ui->errorBoxes().empty()) << row.typed;
+  }
+
+  // The values read with a comma are the ones searched with.
+  UvEcdPair ui;
+  for (auto [edit, text] :
+       {std::pair{Form9->Edit1, "0"}, {Form9->Edit2, "0"}, {Form9->Edit3, "0,1"}, {Form9->Edit4, "0,1"}})
+    ui.type(edit, text);
+  ui.click(Form9->Button1);
+  Lines expected{"band width from: \"0,1\" is read as 0.1", "band width to: \"0,1\" is read as 0.1"};
+  expected.insert(expected.end(), PERFECT_UV_WAVELENGTH.begin() + 3, PERFECT_UV_WAVELENGTH.end());
+  EXPECT_EQ(ui.memo(), expected);
+  EXPECT_EQ(Form1->Edit3->Text(), "0.1");
 }
 
 }  // namespace
