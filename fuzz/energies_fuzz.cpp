@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = inputFile(data, size, "input.log");
   // As the walk does: the reader of the program the file names, in one of
   // the two modes.
-  const bool gibbs = inputChoice(data, size, 2) == 1;
+  const bool gibbs = choiceFor(data, size, 2) == 1;
   switch (RecognizeEnergyOutput(path)) {
     case EnergyProgram::Gaussian03:
     case EnergyProgram::Gaussian09:

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<double> x(xs), y(ys);
   // One reader per input keeps the runs fast.
   try {
-    switch (inputChoice(data, size, 9)) {
+    switch (choiceFor(data, size, 9)) {
       case 0: ReadWavelengthBil(file, bins); break;
       case 1: ReadPointBil(file, x.first(100), y.first(100)); break;
       case 2: ReadLineListBil(file, x.first(4001), y.first(4001)); break;

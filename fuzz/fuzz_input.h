@@ -1,7 +1,8 @@
-// What the direct fuzz targets share: the input's bytes as a file in a
-// folder of the run's own, for the plain functions that read a path, and
-// one choice per input that stays the same when the input is replayed.
-// These targets run no session: each input costs a parse, not a redraw.
+// What every fuzz target may use: one choice per input that stays the same
+// when the input is replayed, and, for the direct targets that call the
+// plain functions reading a path, the input's bytes as a file in a folder of
+// the run's own. The direct targets run no session: each input costs a
+// parse, not a redraw.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,10 @@
 #include <cstdlib>
 #include <string>
 
-// One of `count` choices for an input, the same every time the input runs.
-inline size_t inputChoice(const uint8_t* data, size_t size, size_t count) {
+// One of `count` choices for an input, the same every time the input runs
+// (so a crash found replays): one reader per input keeps the runs fast, and
+// the mutations of a seed spread over every choice.
+inline size_t choiceFor(const uint8_t* data, size_t size, size_t count) {
   uint64_t hash = 1469598103934665603ULL;
   for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211ULL;
   return static_cast<size_t>(hash % count);

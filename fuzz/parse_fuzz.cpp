@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = inputFile(data, size, "input.log");
   // One program per input keeps the runs fast; both spectra and both
   // formalisms of it are parsed.
-  const size_t program = inputChoice(data, size, 5);
+  const size_t program = choiceFor(data, size, 5);
   for (const bool velocity : {false, true}) {
     const readers::Formalism formalism{velocity, !velocity};
     for (const readers::Spectrum spectrum : {readers::Spectrum::Ecd, readers::Spectrum::Uv}) {
