@@ -19,18 +19,45 @@ inline size_t choiceFor(const uint8_t* data, size_t size, size_t count) {
   return static_cast<size_t>(hash % count);
 }
 
-// Writes the bytes as the file `name` of the run's folder and returns its
-// path. The folder is in memory where the system has such a place: a file
-// written thousands of times a second to a disk costs more than its parse.
-inline std::string inputFile(const uint8_t* data, size_t size, const std::string& name) {
-  static const std::string folder = [] {
+// The folder of the run's input file, in memory where the system has such
+// a place (a file written thousands of times a second to a disk costs more
+// than its parse); the folder and its file go when the run ends.
+class InputFolder {
+ public:
+  InputFolder() {
     for (const char* place : {"/dev/shm", "/tmp"}) {
       std::string pattern = std::string(place) + "/orvanix-fuzz-XXXXXX";
-      if (mkdtemp(pattern.data()) != nullptr) return pattern;
+      if (mkdtemp(pattern.data()) == nullptr) continue;
+      folder_ = pattern;
+      return;
     }
     std::abort();
-  }();
-  const std::string path = folder + "/" + name;
+  }
+  ~InputFolder() {
+    if (!file_.empty()) std::remove(file_.c_str());
+    std::remove(folder_.c_str());
+  }
+  InputFolder(const InputFolder&) = delete;
+  InputFolder& operator=(const InputFolder&) = delete;
+
+  // The path of the file `name`, which replaces the file of an earlier name.
+  const std::string& file(const std::string& name) {
+    const std::string path = folder_ + "/" + name;
+    if (!file_.empty() && file_ != path) std::remove(file_.c_str());
+    file_ = path;
+    return file_;
+  }
+
+ private:
+  std::string folder_;
+  std::string file_;
+};
+
+// Writes the bytes as the file `name` of the run's folder and returns its
+// path.
+inline std::string inputFile(const uint8_t* data, size_t size, const std::string& name) {
+  static InputFolder folder;
+  const std::string path = folder.file(name);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
