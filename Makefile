@@ -56,18 +56,32 @@ bench: deps
 
 # The fuzz targets, one per family of files the program reads (outputs of
 # quantum-chemistry programs, bil files, measured spectra, chromatograms and
-# the settings file), built with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer in their own build folder and run one after the
-# other, each for FUZZTIME seconds, on the small fixtures as seeds. New
-# inputs they find stay in $(FUZZBUILD)/$(FUZZCORPUS)/<target>; the short
-# round of `make check` starts from the seeds alone.
-FUZZTARGETS := readers bil measured chromatogram settings
+# the settings file) opened through a session, and three that call the
+# parsers directly at thousands of inputs a second (the readers' store-free
+# parse, the energy readers, the bil and measured-data readers). They are
+# built with clang, AddressSanitizer and UndefinedBehaviorSanitizer in their
+# own build folder and run one after the other, each for FUZZTIME seconds,
+# on the small fixtures and, where it is present, the shared corpus of real
+# outputs as seeds (a missing seed folder is left out). New inputs they find
+# stay in $(FUZZBUILD)/$(FUZZCORPUS)/<target>; the short round of `make
+# check` starts from the seeds alone.
+SHAREDCORPUS ?= ../shared/corpus
+FUZZTARGETS := readers bil measured chromatogram settings parse energies formats
 seeds_readers      := tests/fixtures/readers
 seeds_bil          := tests/fixtures/bil
 seeds_measured     := tests/fixtures/measured
 seeds_chromatogram := tests/fixtures/measured
 seeds_settings     := tests/fixtures/settings
+seeds_parse        := tests/fixtures/readers $(addprefix $(SHAREDCORPUS)/,gaussian orca turbomole)
+seeds_energies     := tests/fixtures/conformers $(addprefix $(SHAREDCORPUS)/,gaussian mopac orca)
+seeds_formats      := tests/fixtures/bil tests/fixtures/measured
+# The direct targets parse a whole input each run: shorter inputs keep them
+# at thousands a second, and their seeds' tables are short.
+maxlen_parse       := 8192
+maxlen_energies    := 8192
 dict_readers       := fuzz/readers.dict
+dict_parse         := fuzz/readers.dict
+dict_energies      := fuzz/energies.dict
 
 fuzz: deps
 	$(MAKE) fuzz-build
@@ -83,11 +97,12 @@ fuzz-run: $(addprefix fuzz-run-,$(FUZZTARGETS))
 fuzz-run-%:
 	mkdir -p $(FUZZBUILD)/$(FUZZCORPUS)/$*
 	cd $(FUZZBUILD) && QT_QPA_PLATFORM=offscreen \
-	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:max_malloc_fill_size=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  fuzz/$*_fuzz -max_total_time=$(FUZZTIME) -timeout=30 -rss_limit_mb=4096 -max_len=65536 \
+	  fuzz/$*_fuzz -max_total_time=$(FUZZTIME) -timeout=30 -rss_limit_mb=4096 \
+	  -max_len=$(or $(maxlen_$*),65536) \
 	  -dict=$(CURDIR)/$(or $(dict_$*),fuzz/files.dict) \
-	  $(FUZZCORPUS)/$* $(CURDIR)/$(seeds_$*)
+	  $(FUZZCORPUS)/$* $(wildcard $(abspath $(seeds_$*)))
 
 clean:
 	rm -rf $(BUILD) $(CHECKBUILD) $(BENCHBUILD) $(FUZZBUILD)

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/Main.h"
+#include "fuzz/fuzz_input.h"
 #include "platform/testing/session.h"
 
 inline Session& fuzzSession() {
@@ -32,15 +33,6 @@ inline void abortOnProgramFault(Session& ui, const std::string& name) {
       std::fprintf(stderr, "%s on %s: %s\n", box.caption.c_str(), name.c_str(), box.text.c_str());
       std::abort();
     }
-}
-
-// One of `count` choices for an input, the same every time the input runs
-// (so a crash found replays): one load per input keeps the runs fast, and
-// the mutations of a seed spread over every choice.
-inline size_t choiceFor(const uint8_t* data, size_t size, size_t count) {
-  uint64_t hash = 1469598103934665603ULL;
-  for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211ULL;
-  return static_cast<size_t>(hash % count);
 }
 
 // Writes the bytes under each name in turn and loads it with `load`.

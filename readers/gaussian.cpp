@@ -251,6 +251,7 @@ class GaussianRun {
     Block block;
     block.cut = source_.pastEnd() || rowCut_;
     rowCut_ = false;
+    laterStates_ = false;
     block.announced = count;
     block.states = block.cut ? std::min(count, listed) : count;
     const int rows = StateTable::held(block.states);
@@ -259,8 +260,20 @@ class GaussianRun {
     table_.clear();
   }
 
-  // The block that counts and the optical rotations, with the notes.
-  readers::StateParse result() {
+  // The main pass met a list of states that no block of the kind read.
+  void statesWithoutTable() { laterStates_ = true; }
+
+  // The block that counts and the optical rotations, with the notes. With
+  // `finalStatesOnly`, a table that belongs to earlier states than the last
+  // list the file prints is no result: EOM-CCSD outputs print velocity
+  // rotatory strengths for their CIS guess states only.
+  readers::StateParse result(bool finalStatesOnly, Spectrum spectrum) {
+    if (finalStatesOnly && laterStates_ && blocks_.kept() != nullptr) {
+      blocks_ = {};
+      const bool ecd = spectrum == Spectrum::Ecd;
+      notes_.finalStatesLack(ecd ? "velocity rotatory strengths" : "velocity oscillator strengths",
+                             ecd ? "the velocity ECD" : "the velocity UV");
+    }
     blocks_.noteCut(notes_);
     readers::StateParse parse;
     if (const Block* block = blocks_.kept()) {
@@ -342,6 +355,8 @@ class GaussianRun {
   readers::LastTable<Block> blocks_;
   // A row of the block was cut by the end of the file.
   bool rowCut_ = false;
+  // A list of states came after the last block read.
+  bool laterStates_ = false;
   std::vector<std::pair<double, double>> rotations_;
   bool rotationsFound_ = false;
 };
@@ -463,8 +478,11 @@ readers::StateParse readers::parseGaussianStates(const std::string& fileName, Sp
       }
       if (ecd && source.has(sodiumRotationLine)) run.opticalRotations03();
     }
+    // Every block reads its own list of states; one left over is printed
+    // for states the tables read do not belong to.
+    if (source.has(stateListStart)) run.statesWithoutTable();
   }
-  return run.result();
+  return run.result(formalism.velocity && !formalism.length, spectrum);
 }
 
 void TForm1::GAUSSIAN09CD(const std::string& fileName, int slot) {

@@ -56,7 +56,8 @@ class NwchemRun {
       while (!source.has(marker) && !source.eof()) source.next();
       if (!source.has(marker)) return;
     }
-    if (readers::velocityFormalism()) readers::tell("Velocity formalism not supported for NWChem");
+    // The UV and ECD readers of one open both meet the marker: one box.
+    if (readers::velocityFormalism()) readers::tellOnce("Velocity formalism not supported for NWChem");
     if (!readers::lengthFormalism()) return;
     if (slot_ == 1) (ecd ? form_.CDspectra1 : form_.UVspectra1)->SetEnabled(true);
     (ecd ? form_.store.CDACTIVE : form_.store.UVACTIVE)[slot_] = readers::computed;

@@ -201,10 +201,16 @@ void LoadNotes::note(const std::string& what) {
   notes_.push_back(what);
 }
 
-std::string LoadNotes::message(const std::string& fileName, const std::vector<std::string>& notes) {
-  std::string text = "Not everything of " + ExtractFileName(fileName) + " was loaded: ";
+namespace {
+std::string leftOutText(const std::string& shownName, const std::vector<std::string>& notes) {
+  std::string text = "Not everything of " + shownName + " was loaded: ";
   for (size_t i = 0; i < notes.size(); ++i) text += (i == 0 ? "" : "; ") + notes[i];
   return text + ".";
+}
+}  // namespace
+
+std::string LoadNotes::message(const std::string& fileName, const std::vector<std::string>& notes) {
+  return leftOutText(ExtractFileName(fileName), notes);
 }
 
 std::string stateCountText(int read, int announced) {
@@ -219,10 +225,19 @@ void LoadNotes::endsInsideTable(const std::string& read, bool earlierTableLoaded
                              : "the rows it prints whole were loaded.");
 }
 
+void LoadNotes::finalStatesLack(const std::string& table, const std::string& spectrum) {
+  finalStates_ = " prints no " + table + " for its final states; " + spectrum + " is left empty.";
+}
+
 std::string LoadNotes::message(const std::string& fileName) const {
+  return messageNaming(ExtractFileName(fileName));
+}
+
+std::string LoadNotes::messageNaming(const std::string& shownName) const {
   std::string text;
-  if (!cut_.empty()) text = "The file \"" + ExtractFileName(fileName) + "\"" + cut_;
-  if (!notes_.empty()) text += (text.empty() ? "" : " ") + message(fileName, notes_);
+  if (!finalStates_.empty()) text = "\"" + shownName + "\"" + finalStates_;
+  if (!cut_.empty()) text += std::string(text.empty() ? "" : " ") + "The file \"" + shownName + "\"" + cut_;
+  if (!notes_.empty()) text += (text.empty() ? "" : " ") + leftOutText(shownName, notes_);
   return text;
 }
 

@@ -159,17 +159,25 @@ class LoadNotes {
   // The file ends inside a table; `read` says what was read of it ("3 of 5
   // states"), `loaded` what was loaded instead or in its place.
   void endsInsideTable(const std::string& read, bool earlierTableLoaded);
-  bool empty() const { return notes_.empty() && cut_.empty(); }
+  // The table of the kind belongs to earlier states than the last the file
+  // prints (`table`: "velocity rotatory strengths"), so `spectrum` ("the
+  // velocity ECD") is left empty.
+  void finalStatesLack(const std::string& table, const std::string& spectrum);
+  bool empty() const { return notes_.empty() && cut_.empty() && finalStates_.empty(); }
   // One message box naming the file, the table cut by its end and
   // everything left out.
   void report(const std::string& fileName) const;
   // The text of that box, "" when there is nothing to tell.
   std::string message(const std::string& fileName) const;
+  // The same text naming the file as `shownName` stands (a folder walk's
+  // "conf_a/job.log").
+  std::string messageNaming(const std::string& shownName) const;
   static std::string message(const std::string& fileName, const std::vector<std::string>& notes);
 
  private:
   std::vector<std::string> notes_;
   std::string cut_;
+  std::string finalStates_;
 };
 
 // One excited state: wavelength (nm), oscillator strength, rotatory strength.

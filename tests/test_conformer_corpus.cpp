@@ -31,7 +31,8 @@ std::optional<double> valueAfter(const std::string& text, const std::string& mar
 
 // What a file prints, read the simple way: the energy of its first archive
 // record (by its route), its free energies, its last single point energy and
-// its first heat of formation.
+// its first final heat of formation (or, without one, its last heat of
+// formation).
 struct Printed {
   std::optional<double> archiveEnergy;
   std::vector<double> freeEnergies;
@@ -41,6 +42,7 @@ struct Printed {
 
 Printed readPrinted(const std::string& path) {
   Printed printed;
+  bool finalHeat = false;
   const std::vector<std::string> lines = ReadLines(path);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -62,9 +64,10 @@ Printed readPrinted(const std::string& path) {
     if (contains(line, "Sum of electronic and thermal Free Energies"))
       printed.freeEnergies.push_back(*valueAfter(line, "=", "\t"));
     if (contains(line, "FINAL SINGLE POINT ENERGY")) printed.lastSinglePoint = valueAfter(line, "ENERGY", "\t");
-    if (!printed.heatOfFormation && contains(line, "FINAL HEAT OF FORMATION")) {
+    if (!finalHeat && contains(line, "HEAT OF FORMATION =")) {
       std::string value = TrimLeft(line.substr(line.find('=') + 1));
       printed.heatOfFormation = value.substr(0, value.find(' '));
+      finalHeat = contains(line, "FINAL HEAT OF FORMATION");
     }
   }
   return printed;
@@ -183,6 +186,35 @@ TEST(ConformerCorpus, EveryOutputInFolderModeIsRecognised) {
     }
     for (const std::string& line : log) EXPECT_FALSE(line.starts_with("File handling error")) << line;
   }
+}
+
+// A real output cut inside the number of its archive record ("HF=-382.")
+// gives no heat file, only its error line; the walk goes on with the whole
+// copy of the same output.
+TEST(ConformerCorpus, ACopyCutInsideItsArchiveEnergyGivesNoHeatFile) {
+  const std::string path = corpus("gaussian/energies/g16_cclib_dvb_gopt.out");
+  if (path.empty()) GTEST_SKIP() << "no corpus";
+  const std::string text = readTextFile(path);
+  const size_t energy = text.find("\\HF=-382.");
+  ASSERT_NE(energy, std::string::npos);
+  TempFolder root;
+  writeNewFile(root.file("conf_a/job.log"), text.substr(0, energy + 9));
+  copyFile(path, root.file("conf_b/job.log"));
+  Session ui;
+  extractHeat(ui, root.path(), /*subfolders*/ true, /*gibbs*/ false);
+
+  EXPECT_EQ(heatLog(), (std::vector<std::string>{
+                           "job.log is a Gaussian16 File",
+                           "File handling error occurred. Details: EInOutError/The archive record "
+                           "ends before its end marker \\@ in conf_a/job.log",
+                           "job.log is a Gaussian16 File", "Energy found in conf_b/job.log"}));
+  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_FALSE(fs::exists(root.file("heat/conf_a_job.heat")));
+  const std::vector<std::string> heat = writtenLines(root.file("heat/conf_b_job.heat"));
+  ASSERT_EQ(heat.size(), 1u);
+  EXPECT_NEAR(heatValue(heat[0]), -382.3082666 * 627.51, 1e-6);
+  EXPECT_EQ(writtenLines(root.file("heat/allheats.txt")),
+            (std::vector<std::string>{"conf_b/job.log\t-382.3082666"}));
 }
 
 }  // namespace

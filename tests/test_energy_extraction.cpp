@@ -76,6 +76,19 @@ const ReaderCase readerCases[] = {
     {"orca_optimisation.out", true,
      {"orca_optimisation.out is an ORCA File", "Gibbs free energy found in orca_optimisation.out"},
      "Gibbs", {heatLine("-239646.139425447")}, {"-381.90011223"}},
+    // iop(9/40=4): 72 lines of transition elements between "(Enter
+    // ...l9999.exe)" and the archive, whose route begins on its second line.
+    {"g16_td_iop940.log", false,
+     {"g16_td_iop940.log is a Gaussian16 File", "Energy found in g16_td_iop940.log"}, "heat",
+     {heatLine("-71849.972434734")}, {"-114.5001234"}},
+    // A FORCE job prints no FINAL line: its last heat of formation counts.
+    {"mopac_force.out", false,
+     {"mopac_force.out is a MOPAC File", "Energy found in mopac_force.out"}, "heat",
+     {heatLine("-57.798979")}, {"-57.798979"}},
+    // With a FINAL line, that line alone counts.
+    {"mopac2012_final.out", false,
+     {"mopac2012_final.out is a MOPAC File", "Energy found in mopac2012_final.out"}, "heat",
+     {heatLine("-57.79898")}, {"-57.79898"}},
     {"orca_neither.out", false,
      {"orca_neither.out is an ORCA File", "No energy found in /orca_neither.out"}, "", {}, {}},
     {"orca_gibbs.out", true,
@@ -126,6 +139,64 @@ TEST(EnergyExtraction, AVanadiumFieldEndsTheArchiveWalkAndIsLogged) {
   EXPECT_FALSE(std::filesystem::exists(folder.file("heat/g16_vanadium.heat")));
   EXPECT_EQ(writtenLines(folder.file("heat/allheats.txt")),
             (std::vector<std::string>{"later.log\t-113.2218203"}));
+}
+
+// A record cut by the end of the file may cut its number: "HF=-1201." is
+// no energy. The file gets its error line and no heat file, and the walk
+// goes on.
+TEST(EnergyExtraction, ARecordCutBeforeItsEndGivesTheErrorLineAndNoHeatFile) {
+  Session ui;
+  TempFolder folder;
+  copyFile(fixture("conformers/g16_cut_in_hf.log"), folder.file("conf_a/job.log"));
+  copyFile(fixture("conformers/g09_backslash.log"), folder.file("conf_b/job.log"));
+  extractHeat(ui, folder.path(), /*subfolders*/ true, false);
+
+  EXPECT_EQ(heatLog(), (std::vector<std::string>{
+                           "job.log is a Gaussian16 File",
+                           "File handling error occurred. Details: EInOutError/The archive record "
+                           "ends before its end marker \\@ in conf_a/job.log",
+                           "job.log is a Gaussian09 File", "Energy found in conf_b/job.log"}));
+  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_FALSE(std::filesystem::exists(folder.file("heat/conf_a_job.heat")));
+  EXPECT_EQ(writtenLines(folder.file("heat/allheats.txt")),
+            (std::vector<std::string>{"conf_b/job.log\t-113.2218203"}));
+}
+
+// Where the file ends decides: inside the number, after it but before the
+// end marker, or between the two characters of the marker; a marker that
+// the archive's line break splits still ends the record.
+TEST(EnergyExtraction, OnlyARecordThatReachesItsEndMarkerGivesItsValue) {
+  const std::string start =
+      " Gaussian 16:  ES64L-G16RevA.03\n"
+      " 1\\1\\GINC-NODE\\SP\\RHF\\3-21G\\C1H2O1\\USER\\07-Mar-2019\\0\\\\#P HF/3-21G\\\\Fo\n"
+      " rmaldehyde\\\\0,1\\C,0.,0.,0.\\O,0.,0.,1.2\\\\Version=ES64L-G16RevA.03\\State=1-A1\n";
+  struct Case {
+    const char* name;
+    std::string rest;
+    bool whole;
+  };
+  const std::vector<Case> cases = {
+      {"cut in the number", " \\HF=-113.22", false},
+      {"cut before the marker", " \\HF=-113.2218203\\RMSD=2.151e-09\\PG=C02V [C2(C1O1)]\\\n", false},
+      {"cut inside the marker", " \\HF=-113.2218203\\RMSD=2.151e-09\\PG=C02V [C2(C1O1)]\\\\", false},
+      {"an empty line before the marker",
+       " \\HF=-113.2218203\\RMSD=2.151e-09\\\n\n\\@\n Normal termination of Gaussian 16.\n", false},
+      {"marker split by the line break", " \\HF=-113.2218203\\RMSD=2.151e-09\\PG=C02V\\\n @\n", true},
+      {"whole", " \\HF=-113.2218203\\RMSD=2.151e-09\\PG=C02V\\\\@\n\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    writeNewFile(folder.file("job.log"), start + c.rest);
+    if (c.whole) {
+      EXPECT_EQ(GaussianEnergies(folder.file("job.log"), false).energies,
+                std::vector<std::string>{"-113.2218203"});
+    } else {
+      EXPECT_THROW(GaussianEnergies(folder.file("job.log"), false), EInOutError);
+    }
+    // Free energies do not come from the record.
+    EXPECT_NO_THROW(GaussianEnergies(folder.file("job.log"), true));
+  }
 }
 
 // In Gibbs mode MOPAC heats still go to "heat"; each folder's list holds

@@ -38,7 +38,7 @@ Extraction extractText(const std::string& text, P program, F formalism) {
     extraction.found.push_back(kind.foundText);
     for (const ExtractedBilFile& file : kind.files) extraction.files[file.ending] = file.lines;
   }
-  extraction.notes = spectra.notes;
+  for (const ExtractionNote& note : spectra.notes) extraction.notes.push_back(note.line("job.log"));
   return extraction;
 }
 

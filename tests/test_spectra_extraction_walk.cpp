@@ -205,23 +205,30 @@ TEST(SpectraExtractionWalk, BadFilesAreLoggedAndTheWalkGoesOn) {
 }
 
 // What the readers would tell after File > Open (here: the file ends inside
-// a table) is one log line after the file's own lines.
+// a table) is one log line after the file's own lines, naming the file as
+// the log's other lines do.
 TEST(SpectraExtractionWalk, ANoteOfTheReadersIsOneLogLine) {
-  Session ui;
-  TempFolder root;
-  writeNewFile(root.file("job.log"),
-               " Gaussian 16:  ES64L-G16RevA.03\n"
-               " 1/2[<0|r|b>*<b|rxdel|0> + (<0|rxdel|b>*<b|r|0>)*]\n"
-               " Rotatory Strengths (R) in cgs (10**-40 erg-esu-cm/Gauss)\n"
-               "       state          XX          YY          ZZ     R(length)\n"
-               "         1        -0.6314     -0.8070      0.0043     10.0000\n");
-  extractSpectra(ui, root.path(), false);
-  const std::vector<std::string>& log = spectraLog();
-  ASSERT_EQ(log.size(), 3u);
-  EXPECT_EQ(log[0], "job.log is a Gaussian16 File");
-  EXPECT_EQ(log[1], "ECD/UV found in job.log");
-  EXPECT_TRUE(log[2].starts_with("The file \"job.log\" ends inside a table")) << log[2];
-  EXPECT_EQ(writtenLines(root.file("spectra/job.cd.bil")), std::vector<std::string>{"Orvanix bil-file (length formalism) ECD"});
+  for (const bool subfolders : {false, true}) {
+    SCOPED_TRACE(subfolders ? "subfolder mode" : "folder mode");
+    Session ui;
+    TempFolder root;
+    const std::string shown = subfolders ? "conf_a/job.log" : "job.log";
+    writeNewFile(root.file(shown),
+                 " Gaussian 16:  ES64L-G16RevA.03\n"
+                 " 1/2[<0|r|b>*<b|rxdel|0> + (<0|rxdel|b>*<b|r|0>)*]\n"
+                 " Rotatory Strengths (R) in cgs (10**-40 erg-esu-cm/Gauss)\n"
+                 "       state          XX          YY          ZZ     R(length)\n"
+                 "         1        -0.6314     -0.8070      0.0043     10.0000\n");
+    extractSpectra(ui, root.path(), subfolders);
+    const std::vector<std::string>& log = spectraLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "job.log is a Gaussian16 File");
+    EXPECT_EQ(log[1], "ECD/UV found in " + shown);
+    EXPECT_TRUE(log[2].starts_with("The file \"" + shown + "\" ends inside a table")) << log[2];
+    const std::string stem = subfolders ? "conf_a_job." : "job.";
+    EXPECT_EQ(writtenLines(root.file("spectra/" + stem + "cd.bil")),
+              std::vector<std::string>{"Orvanix bil-file (length formalism) ECD"});
+  }
 }
 
 // Start leaves the field ending with a separator; an empty field walks the

@@ -1,7 +1,9 @@
 #include "tools/energy_readers.h"
 
 #include <cctype>
+#include <optional>
 
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 #include "tools/heatEx.h"
@@ -35,13 +37,47 @@ class OutputLines {
  public:
   explicit OutputLines(const std::string& path) : file_(path) {}
   bool left() { return !file_.eof(); }
-  std::string next() { return file_.readLine(); }
+  std::string next() {
+    std::string line = file_.readLine();
+    watchFor(line);
+    return line;
+  }
   // Archive lines begin with a blank, which the record does not hold.
   std::string continuation() { return from(next(), 1); }
   std::string nextTrimmed() { return TrimLeft(next()); }
 
+  // From `text` on, watches the lines read for the end marker of an archive
+  // record, also when an archive line break falls inside it. The watch ends
+  // at the marker or at an empty line (a record holds none).
+  void watch(const std::string& marker, const std::string& text) {
+    marker_ = marker;
+    watching_ = true;
+    seen_ = false;
+    tail_.clear();
+    watchFor(text);
+  }
+  bool watching() const { return watching_; }
+  bool seen() const { return seen_; }
+  void unwatch() { watching_ = false; }
+
  private:
+  void watchFor(const std::string& line) {
+    if (!watching_) return;
+    if (Trim(line).empty()) {
+      watching_ = false;
+      return;
+    }
+    const std::string text = tail_ + from(line, line.starts_with(' ') ? 1 : 0);
+    seen_ = contains(text, marker_);
+    if (seen_) watching_ = false;
+    tail_ = text.size() < marker_.size() ? text : text.substr(text.size() - (marker_.size() - 1));
+  }
+
   TextFileLines file_;
+  std::string marker_;
+  bool watching_ = false;
+  bool seen_ = false;
+  std::string tail_;  // the end of the text read, shorter than the marker
 };
 
 // The archive's start marker, end marker and field separator, as the first
@@ -89,12 +125,23 @@ std::string archiveValue(std::string EN, const std::string& separator, const std
   return from(before(EN, separator), nameLength);
 }
 
+std::string archiveCutMessage(const std::string& separator) {
+  return "The archive record ends before its end marker " + separator + "@";
+}
+
+// The archive record's own first line: "1\1\" (or "1|1|") after the blank.
+bool isArchiveStart(const std::string& line) {
+  const std::string text = TrimLeft(line);
+  return text.starts_with("1\\1\\") || text.starts_with("1|1|");
+}
+
 // Walks one archive record from the line S that holds its start marker and
 // adds the energy its route asks for.
 void readArchiveRecord(std::string S, const ArchiveMarkers& markers, bool gibbs,
                        OutputLines& lines, EnergyTexts& result) {
   const std::string& separator = markers.separator;
   ++result.records;
+  lines.watch(separator + "@", S);
   S = from(S, S.find(markers.start) + separator.size());
 
   // The route, which may wrap onto the next lines.
@@ -120,7 +167,10 @@ void readArchiveRecord(std::string S, const ArchiveMarkers& markers, bool gibbs,
     S1 = lines.continuation();
     if (contains(S, "Version")) break;
   }
-  if (gibbs) return;
+  if (gibbs) {
+    lines.unwatch();
+    return;
+  }
 
   std::string EN = S + S1;
   if (hf) {
@@ -139,6 +189,12 @@ void readArchiveRecord(std::string S, const ArchiveMarkers& markers, bool gibbs,
     EN += lines.nextTrimmed();
     result.energies.push_back(archiveValue(EN, separator, "QCISD(T)", 9));
   }
+  // The values count only when the record runs to its end marker: a file
+  // cut inside the record may have cut the number itself ("HF=-1201.").
+  // An empty line or the end of the file before the marker means the record
+  // was not printed whole.
+  while (lines.watching() && lines.left()) lines.next();
+  if (!lines.seen()) throw EInOutError(archiveCutMessage(separator));
 }
 
 // "FINAL SINGLE POINT ENERGY      -382.055108614123" gives the number text.
@@ -216,12 +272,10 @@ EnergyTexts GaussianEnergies(const std::string& path, bool gibbs) {
     std::string S = lines.next();
     if (gibbs && contains(S, "Sum of electronic and thermal Free Energies"))
       result.energies.push_back(Trim(afterFirst(S, "=")));
-    if (contains(S, "Enter") && contains(S, "l9999.exe")) {
-      S = lines.next();
-      if (S.empty()) S = lines.next();
-      if (contains(S, " Test job not archived.")) S = lines.next();
-      S += lines.continuation();
-    }
+    // The record is found by its own first line, however far after the
+    // "(Enter ...l9999.exe)" line (TD jobs may print their transition
+    // elements between the two); its second line holds the route.
+    if (isArchiveStart(S)) S += lines.continuation();
     takeMarkers(S, markers);
     if (!markers.start.empty() && contains(S, markers.start))
       readArchiveRecord(S, markers, gibbs, lines, result);
@@ -232,12 +286,20 @@ EnergyTexts GaussianEnergies(const std::string& path, bool gibbs) {
 EnergyTexts MopacEnergies(const std::string& path) {
   OutputLines lines(path);
   EnergyTexts result;
+  // "HEAT OF FORMATION = -57.798979 KCALS/MOLE": FORCE jobs of MOPAC 2016
+  // and earlier print no FINAL line; their last such value is the heat.
+  std::optional<std::string> lastHeat;
   while (lines.left()) {
     const std::string S = lines.next();
-    if (!contains(S, "FINAL HEAT OF FORMATION")) continue;
-    const std::string value = TrimLeft(afterFirst(TrimLeft(S), "="));
-    result.energies.push_back(before(value, " "));
+    const bool final = contains(S, "FINAL HEAT OF FORMATION");
+    if (!final && !contains(S, "HEAT OF FORMATION =")) continue;
+    const std::string value = before(TrimLeft(afterFirst(TrimLeft(S), "=")), " ");
+    if (final)
+      result.energies.push_back(value);
+    else
+      lastHeat = value;
   }
+  if (result.energies.empty() && lastHeat) result.energies.push_back(*lastHeat);
   return result;
 }
 

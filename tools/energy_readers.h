@@ -35,8 +35,12 @@ struct EnergyTexts {
 // Gaussian: the energy of each archive record (HF, MP2 or QCISD(T) by the
 // route, which like the title may wrap over several archive lines), or,
 // with `gibbs`, each "Sum of electronic and thermal Free Energies" value.
+// A record is found by its first line ("1\1\"); its values count only when
+// it runs to its end marker ("\@"): a record cut by the end of the file
+// raises EInOutError.
 EnergyTexts GaussianEnergies(const std::string& path, bool gibbs);
-// MOPAC: each "FINAL HEAT OF FORMATION" value, in kcal/mol.
+// MOPAC: each "FINAL HEAT OF FORMATION" value, in kcal/mol; in a file
+// without one (FORCE jobs), its last "HEAT OF FORMATION =" value.
 EnergyTexts MopacEnergies(const std::string& path);
 // ORCA: the "FINAL SINGLE POINT ENERGY" values of a converged optimisation
 // or of a single point run, or, with `gibbs`, each "Final Gibbs free

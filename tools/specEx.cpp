@@ -300,5 +300,5 @@ void TForm6::saveSpectra(const WalkFile& file, const PreparedExtraction& prepare
       }
     }
   }
-  for (const std::string& note : prepared.notes) AddLogLine(*Memo1, note);
+  for (const ExtractionNote& note : prepared.notes) AddLogLine(*Memo1, note.line(file.shownName()));
 }

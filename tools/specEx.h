@@ -18,7 +18,7 @@
 // the kinds with their bil files and the notes, or the error that ended it.
 struct PreparedExtraction {
   std::vector<ExtractedKind> kinds;
-  std::vector<std::string> notes;
+  std::vector<ExtractionNote> notes;
   std::exception_ptr error;
 };
 PreparedExtraction PrepareExtraction(const std::string& path, SpectraProgram program,

@@ -1,5 +1,6 @@
 #include "tools/spectra_extraction.h"
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -97,12 +98,13 @@ Transitions parseTransitions(const std::string& path, SpectraProgram program, Sp
   }
 }
 
-void keepNotes(const readers::LoadNotes& notes, const std::string& path, ExtractedSpectra& spectra) {
-  const std::string text = notes.message(path);
-  if (text.empty()) return;
-  for (const std::string& known : spectra.notes)
-    if (known == text) return;
-  spectra.notes.push_back(text);
+// The UV and ECD parses of one file often note the same: one line for both.
+void keepNotes(const readers::LoadNotes& notes, ExtractedSpectra& spectra) {
+  if (notes.empty()) return;
+  const ExtractionNote note(notes);
+  for (const ExtractionNote& known : spectra.notes)
+    if (known.line("") == note.line("")) return;
+  spectra.notes.push_back(note);
 }
 
 // ---- The extraction's windows ---------------------------------------------------------
@@ -159,8 +161,8 @@ void extractTransitions(const std::string& path, SpectraProgram program,
   spectra.transitions = rotatory.found || oscillator.found;
   enter(rotatory, window, spectra.rotatory);
   enter(oscillator, window, spectra.oscillator);
-  keepNotes(rotatory.notes, path, spectra);
-  keepNotes(oscillator.notes, path, spectra);
+  keepNotes(rotatory.notes, spectra);
+  keepNotes(oscillator.notes, spectra);
   spectra.ord = rotatory.rotationsFound;
   for (const auto& [wavelength, rotation] : rotatory.rotations) {
     spectra.ordWavelengths.push_back(wavelength);
@@ -178,7 +180,7 @@ void extractLineLists(const std::string& path, ExtractedSpectra& spectra) {
       (ir ? spectra.irWavenumbers : spectra.vcdWavenumbers).push_back(mode.wavenumber);
       (ir ? spectra.dipoleStrengths : spectra.rotationalStrengths).push_back(mode.strength);
     }
-    keepNotes(parse.notes, path, spectra);
+    keepNotes(parse.notes, spectra);
   }
 }
 
@@ -188,6 +190,13 @@ std::vector<std::string> withHeader(const char* header, std::vector<std::string>
 }
 
 }  // namespace
+
+ExtractionNote::ExtractionNote(const readers::LoadNotes& notes)
+    : notes_(std::make_shared<const readers::LoadNotes>(notes)) {}
+
+std::string ExtractionNote::line(const std::string& shownName) const {
+  return notes_->messageNaming(shownName);
+}
 
 ExtractedSpectra::ExtractedSpectra()
     : rotatory(static_cast<size_t>(MAXLAMBDA - MINLAMBDA + 1), 0.0),

@@ -9,8 +9,13 @@
 // ORCA rows above 100 and below 4000 nm, sTDA rows in bins 1000 to 11000.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace readers {
+class LoadNotes;
+}
 
 // The formalism ticked in the settings window; the window is modal, so one
 // Start reads it once.
@@ -18,6 +23,18 @@ enum class ExtractionFormalism { None, Length, Velocity };
 
 // The programs whose outputs the extraction recognises.
 enum class SpectraProgram { Stda, Orca, Gaussian03, Gaussian09, Escf, Ricc2 };
+
+// What the readers would tell about a file after File > Open (a table cut by
+// the end of the file, states a full table left out): one log line, which
+// names the file as the log does ("conf_a/job.log").
+class ExtractionNote {
+ public:
+  explicit ExtractionNote(const readers::LoadNotes& notes);
+  std::string line(const std::string& shownName) const;
+
+ private:
+  std::shared_ptr<const readers::LoadNotes> notes_;
+};
 
 // What one output file gives.
 struct ExtractedSpectra {
@@ -47,7 +64,7 @@ struct ExtractedSpectra {
 
   // What a full table left out and whether the file ended inside a table,
   // in the readers' words: one log line each.
-  std::vector<std::string> notes;
+  std::vector<ExtractionNote> notes;
 };
 
 // Parses the output with the readers' parse of its program and fills the
