@@ -11,6 +11,9 @@
 
 namespace {
 
+// Wide enough for the tic labels of any panel and the y label beside them.
+constexpr char PanelLeftMargin[] = "set lmargin 12";
+
 struct IrVcdSlots {
   const SlotTexts& ACTIVE;
   const SlotTexts& TITLE;
@@ -111,7 +114,9 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back("set encoding iso_8859_1");
   lines.push_back("set terminal postscript eps enhanced color solid \"" + font + "\" " + w.Edit12);
   lines.push_back("set border 31 lw 1");
-  if (c.gnuplot5) lines.push_back("set colorsequence classic");
+  // gnuplot 5 draws "lt N" in its own colours; the classic sequence keeps
+  // curve 1 red in either dialect.
+  lines.push_back("set colorsequence classic");
   EpsLineStyles(lines, c.gnuplot5);
   lines.push_back("set xtics border nomirror norotate 200,200");
   lines.push_back("set mxtics 4");
@@ -133,12 +138,21 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     const double maximum = s == 1 && overlay ? k.MAX[1] * k.FACTOR[1] : k.MAX[s];
     const double half = maximum / 10 + maximum;
     lines.push_back("set yrange [" + IrVcdRangeText(plot, half) + "]");
-    // A curve of zeros has no step to show.
+    // A curve of zeros has no step to show. Stacked panels touch: their tics
+    // stop one step short of the edges, where the labels of two panels (or
+    // the top one and the picture's edge) would meet.
     std::string tics = "set ytics border nomirror norotate";
-    if (half != 0) tics.append(1, ' ').append(FloatToStrE(half * 0.5, 2));
+    const std::string step = FloatToStrE(half * 0.5, 2);
+    if (half != 0 && !stacked) tics.append(1, ' ').append(step);
+    if (half != 0 && stacked) tics.append(1, ' ').append(vcd ? "-" + step : "0").append(1, ',').append(step + "," + step);
     lines.push_back(std::move(tics));
   };
   const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
+  // The panels fill rows 1 to N of N + 1 from the top; the label stands at
+  // their middle, in the left margin.
+  const std::string stackLabelLine = "set label \"" + w.Edit10 + "\" at character 1.5,screen " +
+                                     FloatToStrF((N + 2.0) / (2.0 * (N + 1)), 3) + " rotate by 90 center font \"" +
+                                     font + ", " + w.Edit12 + "\"";
   // The band-width label of a computed curve; true when written.
   const auto bandWidthLabel = [&](long s) {
     if (w.CheckBox4 || k.ACTIVE[s] != "calc") return false;
@@ -170,7 +184,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     if (curveOne || mirror) {
       lines.push_back("set bmargin 4");
       lines.push_back("set tmargin 1");
-      lines.push_back("set lmargin 8");
+      lines.push_back(PanelLeftMargin);
       yLines(1);
       lines.push_back(xLabelLine);
       bandWidthLabel(1);
@@ -179,7 +193,10 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     }
   } else {
     if (!overlay) {
-      for (const char* line : {"set bmargin 0", "set tmargin 0", "set lmargin 8", "set format x''", "set xlabel ''"})
+      // One y label for the whole stack, written with the last panel: the
+      // panels are too low for a label each.
+      for (const char* line : {"set bmargin 0", "set tmargin 0", PanelLeftMargin, "set format x''", "set xlabel ''",
+                               "set ylabel ''"})
         lines.push_back(line);
     } else {
       lines.push_back(xLabelLine);
@@ -211,7 +228,8 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
         lines.push_back("set format x");
         lines.push_back("set xtics offset 0,graph 0.05");
         lines.push_back(xLabelLine);
-        lines.push_back("set xlabel offset 0,0.8");
+        lines.push_back("set xlabel offset 0,0.5");
+        lines.push_back(stackLabelLine);
         panelLine(data[s], shortNames[s], s, static_cast<int>(s));
       } else {
         panelLine(data[s], shortNames[s], s, static_cast<int>(s));

@@ -144,7 +144,9 @@ TEST(PlotScriptTexts, TicStepsRangesAndFactors) {
   EXPECT_EQ(FactorText(0.25, 4), "0.2500");
   EXPECT_EQ(FactorText(0, 7), "0.0000000");
   EXPECT_EQ(FactorText(3e-8, 7), "3E-8");  // would show only zeros
-  EXPECT_EQ(FactorText(6e-8, 7), "0.0000001");
+  EXPECT_EQ(FactorText(6e-8, 7), "6E-8");  // "0.0000001" would draw it 67 % too high
+  EXPECT_EQ(FactorText(0.0123, 4), "0.0123");
+  EXPECT_EQ(FactorText(0.00016, 4), "0.00016");  // not "0.0002"
 }
 
 TEST(PlotScriptTexts, NamesKeepGnuplotAndTheFolderSafe) {
@@ -296,12 +298,12 @@ TEST(UvEcdPlotScript, BarsWithTheMirrorImageAlone) {
   EXPECT_EQ(plot[0].substr(0, 18), "plot \"(-)conf1.xy\"");
   EXPECT_NE(plot[1].find(":($2*(-1)*2.0000)"), std::string::npos) << plot[1];
   EXPECT_EQ(dataFileNames(eps), (std::vector<std::string>{"conf1.xy", "bar-conf1.xy", "(-)conf1.xy"}));
-  // The PNG draws the mirror image too, as the page shows it, beside the
-  // bars as computed; the last line takes the EPS font at the PNG key size.
+  // The PNG draws the mirror image too, as the page shows it, with its bars
+  // mirrored; the last line takes the EPS font at the PNG key size.
   plot = plotLines(page.build(UvEcdPlot::EcdPng, c));
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_TRUE(endsWith(plot[0], "\"{/Arial=18 (-)conf1\" with lines ls 6 ,\\")) << plot[0];
-  EXPECT_EQ(plot[1], R"(     "bar-conf1.xy" using ($1+(0)):($2*2.0000) title "{/Arial=14 bar-conf1" with imp ls 2)");
+  EXPECT_EQ(plot[1], R"(     "bar-conf1.xy" using ($1+(0)):($2*(-1)*2.0000) title "{/Arial=14 bar-conf1" with imp ls 2)");
 }
 
 TEST(UvEcdPlotScript, MeasuredCurveOneGetsAMirrorFileAndNoBars) {
@@ -334,8 +336,10 @@ TEST(UvEcdPlotScript, UvBarsFollowAutoScaling) {
   script = page.build(UvEcdPlot::UvEps, c);
   EXPECT_EQ(plotLines(script).size(), 1u);
   EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"conf1.xy", "bar-conf1.xy"}));
-  // One computed curve alone shows its powers of ten.
-  EXPECT_EQ(lineStarting(script.lines, "set format y "), R"(set format y "%.0t{/Symbol \327}10^{%L}")");
+  // One computed curve alone shows its powers of ten, with the mantissa
+  // digits its tics need and the zero tic labelled 0.
+  EXPECT_EQ(lineStarting(script.lines, "set format y "), R"(set format y "%.1t{/Symbol \327}10^{%L}")");
+  EXPECT_EQ(lineStarting(script.lines, "set ytics add"), R"(set ytics add ("0" 0))");
 }
 
 TEST(UvEcdPlotScript, UvRangesAndSteps) {
