@@ -147,6 +147,7 @@ struct PictureText {
   std::vector<std::string> pieces;
   PictureBox box;
   bool vertical = false;
+  double size = 0;  // of its largest piece
   std::string text() const {
     std::string joined;
     for (const std::string& piece : pieces) joined += piece;
@@ -196,29 +197,39 @@ inline std::vector<PictureText> pictureTexts(const std::string& epsPath) {
     }
     if (!texts.empty()) {
       PictureText& last = texts.back();
+      // An exponent is raised by up to about half the font size.
+      const double raise = 0.7 * std::max(s.size, last.size);
       const bool follows = last.vertical == vertical &&
-                           (vertical ? std::abs(box.y0 - last.box.y1) <= 1.5 && std::abs(box.x0 - last.box.x0) <= 0.6 * s.size
-                                     : std::abs(box.x0 - last.box.x1) <= 1.5 && std::abs(box.y0 - last.box.y0) <= 0.6 * s.size);
+                           (vertical ? std::abs(box.y0 - last.box.y1) <= 1.5 && std::abs(box.x0 - last.box.x0) <= raise
+                                     : std::abs(box.x0 - last.box.x1) <= 1.5 && std::abs(box.y0 - last.box.y0) <= raise);
       if (follows) {
         last.pieces.push_back(s.text);
+        last.size = std::max(last.size, s.size);
         last.box = {std::min(last.box.x0, box.x0), std::min(last.box.y0, box.y0), std::max(last.box.x1, box.x1),
                     std::max(last.box.y1, box.y1)};
         continue;
       }
     }
-    texts.push_back({{s.text}, box, vertical});
+    texts.push_back({{s.text}, box, vertical, s.size});
   }
   return texts;
 }
 
 // The number a tic label shows: "-0.00044", " 25", or a mantissa, a
-// multiplication sign, "10" and its exponent as separate pieces
-// ("2.6", "⋅", "10", "4"). None for any other text.
+// multiplication sign and "10", then the exponent as a piece of its own
+// ("2.6", "⋅", "10", "4" or "1.7×10", "−6"). None for any other text.
 inline std::optional<double> ticLabelValue(const PictureText& t) {
   const auto number = [](const std::string& text) -> std::optional<double> {
+    // gnuplot writes its minus as U+2212.
     std::string trimmed;
-    for (char c : text)
-      if (c != ' ') trimmed += c;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text.compare(i, 3, "\u2212") == 0) {
+        trimmed += '-';
+        i += 2;
+      } else if (text[i] != ' ') {
+        trimmed += text[i];
+      }
+    }
     if (trimmed.empty()) return std::nullopt;
     size_t used = 0;
     try {
@@ -230,12 +241,22 @@ inline std::optional<double> ticLabelValue(const PictureText& t) {
     }
   };
   if (t.pieces.size() == 1) return number(t.pieces[0]);
-  if (t.pieces.size() == 4 && (t.pieces[1] == "\u22c5" || t.pieces[1] == "\u00d7" || t.pieces[1] == "x") &&
-      t.pieces[2] == "10") {
-    const std::optional<double> mantissa = number(t.pieces[0]);
-    const std::optional<double> exponent = number(t.pieces[3]);
-    if (mantissa && exponent) return *mantissa * std::pow(10.0, *exponent);
+  std::string head;
+  for (size_t i = 0; i + 1 < t.pieces.size(); ++i) head += t.pieces[i];
+  if (head.size() < 3 || head.compare(head.size() - 2, 2, "10") != 0) return std::nullopt;
+  head.erase(head.size() - 2);
+  bool sign = false;
+  for (const char* times : {"\u22c5", "\u00d7", "x"}) {
+    const std::string mark(times);
+    if (head.size() >= mark.size() && head.compare(head.size() - mark.size(), mark.size(), mark) == 0) {
+      head.erase(head.size() - mark.size());
+      sign = true;
+      break;
+    }
   }
+  const std::optional<double> mantissa = number(head);
+  const std::optional<double> exponent = number(t.pieces.back());
+  if (sign && mantissa && exponent) return *mantissa * std::pow(10.0, *exponent);
   return std::nullopt;
 }
 
@@ -292,4 +313,39 @@ inline std::vector<std::string> overlappingTexts(const std::vector<PictureText>&
     }
   }
   return pairs;
+}
+
+// The colour gnuplot draws the key entry titled `title` in (the sample line
+// or box after the title), as "r g b"; "" when the title is not found.
+inline std::string keyColour(const std::string& epsPath, const std::string& title) {
+  const std::string eps = readTextFile(epsPath);
+  const size_t at = eps.find("(" + title + ")]");
+  if (at == std::string::npos) return std::string();
+  std::istringstream lines(eps.substr(at));
+  std::string line;
+  std::getline(lines, line);
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream words(line);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    std::string rgb;
+    if (w.size() == 2 && w[1] == "setrgbcolor" && w[0] != "LCb") {
+      // A named colour of the prologue: /LC0 {1 0 0} def
+      const size_t def = eps.find("/" + w[0] + " {");
+      if (def == std::string::npos) return std::string();
+      rgb = eps.substr(def + w[0].size() + 3, eps.find('}', def) - def - w[0].size() - 3);
+    } else if (w.size() == 4 && w[3] == "C") {
+      rgb = w[0] + " " + w[1] + " " + w[2];
+    } else {
+      continue;
+    }
+    std::istringstream numbers(rgb);
+    double r = 0, g = 0, b = 0;
+    numbers >> r >> g >> b;
+    std::ostringstream text;
+    text << r << " " << g << " " << b;
+    return text.str();
+  }
+  return std::string();
 }

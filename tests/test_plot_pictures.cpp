@@ -13,6 +13,7 @@
 #include "gnuplot_render_check.h"
 #include "plot_export_test_support.h"
 #include "plot_picture_support.h"
+#include "platform/numbers.h"
 #include "plots/cdplotting.h"
 #include "plots/irplotting.h"
 #include "plots/uvplotting.h"
@@ -118,4 +119,295 @@ TEST(PlotPictures, EverythingDrawnLiesInsideTheBoxAndNoTextsOverlap) {
       EXPECT_TRUE(overlapping.empty()) << testing::PrintToString(overlapping);
     }
   }
+}
+
+// ---- Small values ------------------------------------------------------------------------
+
+namespace {
+
+// The picture of a PNG script drawn as an EPS instead, so that its texts
+// can be read back: the same ranges and tics, another terminal.
+std::string epsOfPngScript(const TempFolder& folder, const std::string& name) {
+  std::vector<std::string> lines = ReadLines(folder.file(name + ".plt"));
+  for (std::string& line : lines) {
+    if (line.rfind("set terminal pngcairo", 0) == 0) line = R"(set terminal postscript eps enhanced color solid "Arial" 32)";
+    if (line.rfind("set out ", 0) == 0) line = "set out \"" + name + "-as-eps.eps\"";
+  }
+  WriteLinesCRLF(folder.file(name + "-as-eps.plt"), lines);
+  expectRendered(folder.path(), name + "-as-eps.plt", ".eps");
+  return folder.file(name + "-as-eps.eps");
+}
+
+// Multiplies a computed band (or the points of a trace) so that its extreme
+// becomes `extreme`, and lets the page take its ranges again.
+void scaleUvEcdBand(Session& ui, bool ecd, long slot, double extreme) {
+  auto& band = ecd ? ui.store().EPS : ui.store().ABSG;
+  double largest = 0;
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) largest = std::max(largest, std::abs(band(bin, slot)));
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) band(bin, slot) *= extreme / largest;
+  ui.act([ecd] { ecd ? Form1->DetermineCDRange() : Form1->DetermineUVRange(); });
+}
+
+void scaleIrVcdBand(Session& ui, bool vcd, double extreme) {
+  auto& band = vcd ? ui.store().VCD : ui.store().IR;
+  double largest = 0;
+  for (long w = 0; w <= 4000; ++w) largest = std::max(largest, std::abs(band(w, 3, 1)));
+  for (long w = 0; w <= 4000; ++w) band(w, 3, 1) *= extreme / largest;
+  ui.act([vcd] { vcd ? Form1->DetermineVCDRange() : Form1->DetermineIRRange(); });
+}
+
+double largestMagnitude(const std::vector<PictureText>& labels) {
+  double largest = 0;
+  for (const PictureText& label : labels) largest = std::max(largest, std::abs(*ticLabelValue(label)));
+  return largest;
+}
+
+}  // namespace
+
+// A curve far below 1 (a measured ECD in absorbance units, a computed ECD
+// of a few thousandths) spans its panel with a handful of labelled tics, in
+// every exporter that writes a y or y2 range.
+TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    std::function<void(Session&)> load;
+    std::function<Button*()> button;
+    bool png;
+    double extreme;    // of the curve on the y axis
+    double extreme2;   // of the curve on the y2 axis; 0 without one
+  };
+  const auto deltaA = [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/delta-a.cd.exp.xy")); }); };
+  const auto smallEcd = [](Session& ui) {
+    ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+    scaleUvEcdBand(ui, true, 1, 0.003);
+  };
+  const auto smallUv = [](Session& ui) {
+    ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+    scaleUvEcdBand(ui, false, 1, 0.003);
+  };
+  const std::vector<Case> cases = {
+      {"measured ECD in absorbance units", deltaA, [] { return Form1->Button1; }, false, 0.0008, 0},
+      {"the same as PNG", deltaA, [] { return Form1->Button12; }, true, 0.0008, 0},
+      {"computed ECD of 0.003", smallEcd, [] { return Form1->Button1; }, false, 0.003, 0},
+      {"both on two axes",
+       [&](Session& ui) {
+         smallEcd(ui);
+         ui.act([] { Form1->CDXY(fixture("plots/delta-a.cd.exp.xy"), 2); });
+         Form10->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button1; }, false, 0.0008, 0.003},
+      {"computed UV of 0.003", smallUv, [] { return Form1->Button7; }, false, 0.003, 0},
+      {"the same as PNG", smallUv, [] { return Form1->Button13; }, true, 0.003, 0},
+      {"UV second axis",
+       [&](Session& ui) {
+         smallUv(ui);
+         ui.act([] { Form1->UVXY(fixture("plots/film.uv.exp.xy"), 2); });
+         Form11->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button7; }, false, 0, 0.003},
+      {"ORD of 0.003 degrees",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("measured/mol.or.bil")); });
+         double largest = 0;
+         for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) largest = std::max(largest, std::abs(ui.store().ORDCALCY(i, 1)));
+         for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) ui.store().ORDCALCY(i, 1) *= 0.003 / largest;
+       },
+       [] { return Form1->Button11; }, false, 0.003, 0},
+      {"VCD of 3E-6",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); });
+         scaleIrVcdBand(ui, true, 3e-6);
+       },
+       [] { return Form1->Button17; }, false, 3e-6, 0},
+      {"IR of 0.004",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.ir.bil")); });
+         scaleIrVcdBand(ui, false, 0.004);
+       },
+       [] { return Form1->Button20; }, false, 0.004, 0},
+      {"CD chromatogram of 0.004 mdeg",
+       [](Session& ui) {
+         ui.act([] { Form1->HPLCCD(fixture("plots/peaks.ccd"), 1); });
+         double largest = 0;
+         for (long p = 1; p <= ui.store().HPLCDATAPTS[1]; ++p) largest = std::max(largest, std::abs(ui.store().HPLCY(p, 1)));
+         for (long p = 1; p <= ui.store().HPLCDATAPTS[1]; ++p) ui.store().HPLCY(p, 1) *= 0.004 / largest;
+         ui.act([] { Form1->DetermineHPLCRange(); });
+       },
+       [] { return Form1->Button3; }, false, 0.004, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    k.load(ui);
+    TempFolder out;
+    ui.willChooseFile(out.file("small.plt"));
+    ui.click(k.button());
+    const std::string eps = k.png ? epsOfPngScript(out, "small") : out.file("small.eps");
+    ASSERT_TRUE(FileExists(eps));
+    const std::vector<PictureText> texts = pictureTexts(eps);
+    for (bool right : {false, true}) {
+      const double extreme = right ? k.extreme2 : k.extreme;
+      if (extreme == 0) continue;
+      SCOPED_TRACE(right ? "y2" : "y");
+      const std::vector<PictureText> labels = yTicLabels(texts, right);
+      std::string shown;
+      for (const PictureText& t : texts) {
+        shown += "\n";
+        for (const std::string& piece : t.pieces) shown += "[" + piece + "]";
+      }
+      EXPECT_GE(labels.size(), 2u) << shown;
+      EXPECT_LE(labels.size(), 10u) << shown;
+      // The labels reach up to the curve as they would for a curve of 50.
+      EXPECT_GE(largestMagnitude(labels), 0.3 * extreme);
+      EXPECT_LE(largestMagnitude(labels), 1.2 * extreme);
+    }
+  }
+}
+
+// ---- Tic labels ---------------------------------------------------------------------------
+
+namespace {
+
+// The step the script writes after `prefix` ("set ytics border nomirror
+// norotate 26000" gives 26000).
+double scriptStep(const std::vector<std::string>& script, const std::string& prefix) {
+  const std::string line = lineStarting(script, prefix);
+  return StrToFloat(line.substr(line.rfind(' ') + 1));
+}
+
+}  // namespace
+
+// A single computed UV curve labels its y axis (and a second UV axis its
+// y2 axis) in powers of ten: each label shows its tic's value to within 1 %,
+// and the zero tic says 0.
+TEST(PlotPictures, PowerOfTenLabelsTellTheirTics) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    std::function<void(Session&)> load;
+    bool y2;
+  };
+  const std::vector<Case> cases = {
+      {"one computed curve", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); }); }, false},
+      {"a curve of 26497 / 1.1",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+         scaleUvEcdBand(ui, false, 1, 2 * 26497 / 1.1);
+       },
+       false},
+      {"second axis",
+       [](Session& ui) {
+         loadUvPair(ui);
+         Form11->CheckBox2->SetChecked(true);
+       },
+       true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    k.load(ui);
+    TempFolder out;
+    ui.willChooseFile(out.file("uv.plt"));
+    ui.click(Form1->Button7);
+    const std::vector<std::string> script = ReadLines(out.file("uv.plt"));
+    const double step = scriptStep(script, k.y2 ? "set y2tics border" : "set ytics border");
+    ASSERT_GT(step, 0);
+    const std::vector<PictureText> labels = yTicLabels(pictureTexts(out.file("uv.eps")), k.y2);
+    ASSERT_GE(labels.size(), 2u);
+    bool zeroSeen = false;
+    for (const PictureText& label : labels) {
+      const double shown = *ticLabelValue(label);
+      const double tic = std::round(shown / step) * step;
+      SCOPED_TRACE(label.text());
+      if (tic == 0) {
+        EXPECT_EQ(label.text(), "0");
+        zeroSeen = true;
+      } else {
+        EXPECT_LE(std::abs(shown - tic), 0.01 * std::abs(tic)) << "tic " << tic;
+      }
+    }
+    EXPECT_TRUE(zeroSeen);
+  }
+}
+
+// ---- Colours -----------------------------------------------------------------------------
+
+// Curve 1 is red in every picture of both dialects, every head sets the
+// classic colour sequence, and the bands of the three-dimensional HPLC plot
+// each have a colour of their own.
+TEST(PlotPictures, CurveOneIsRedAndEveryBandHasItsOwnColour) {
+  for (bool gnuplot5 : {false, true}) {
+    for (const GoldenPage& page : goldenPages()) {
+      Session ui;
+      prepareGoldenPage(ui, page.button, gnuplot5);
+      EXPECT_EQ(lineStarting(buildPlot(ui, page.button, "p.plt").lines, "set colorsequence"),
+                "set colorsequence classic") << page.name;
+    }
+    for (const GoldenPage2& page : goldenPages2()) {
+      Session ui;
+      prepareGoldenPage2(ui, page.name, gnuplot5);
+      EXPECT_EQ(lineStarting(buildPlot(ui, page.button, "p.plt").lines, "set colorsequence"),
+                "set colorsequence classic") << page.name;
+    }
+  }
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  for (bool gnuplot5 : {false, true}) {
+    SCOPED_TRACE(gnuplot5 ? "gnuplot 5" : "gnuplot 4");
+    for (const EpsKind& kind : everyEpsKind()) {
+      const std::string name = kind.name;
+      if (name.rfind("hplc", 0) == 0) continue;
+      SCOPED_TRACE(name);
+      Session ui;
+      if (gnuplot5) ui.tick(Form2->CheckBox1);
+      kind.load(ui);
+      TempFolder out;
+      const std::string eps = clickEps(ui, kind.button(), out, name);
+      EXPECT_EQ(keyColour(eps, name == "ord" ? "mol" : "conf1"), "1 0 0");
+    }
+    Session ui;
+    if (gnuplot5) ui.tick(Form2->CheckBox1);
+    loadHplcTraces(ui, 3);
+    TempFolder out;
+    const std::string eps = clickEps(ui, Form1->Button15, out, "bands");
+    const std::string front = keyColour(eps, "run1.cuv"), middle = keyColour(eps, "run2.cuv"),
+                      back = keyColour(eps, "run3.cuv");
+    EXPECT_FALSE(front.empty());
+    EXPECT_NE(front, middle);
+    EXPECT_NE(front, back);
+    EXPECT_NE(middle, back);
+  }
+}
+
+// ---- HPLC passes --------------------------------------------------------------------------
+
+// A UV trace in slot 1 and a CD trace beside it: the CD pass scales its
+// trace against itself, not against the UV maximum, and its axis shows the
+// CD trace's own height.
+TEST(PlotPictures, HplcCdPassIsScaledByItsOwnTraces) {
+  Session ui;
+  TempFolder out;
+  ui.act([] {
+    Form1->HPLCUV(fixture("plots/peaks.cuv"), 1);
+    Form1->HPLCCD(fixture("plots/peaks.ccd"), 2);
+  });
+  ASSERT_TRUE(Form1->CheckBox4->Checked());  // "auto scaling"
+  const double cdHeight = ui.store().HPLCMAX[2];
+  ASSERT_NE(ui.store().HPLCFACTOR[2], 1.0);  // the page scales CD to the UV height
+  ui.clearBoxes();
+  ui.willChooseFile(out.file("uv-pass.plt"));
+  ui.willChooseFile(out.file("cd-pass.plt"));
+  ui.click(Form1->Button3);
+  const std::vector<std::string> cd = ReadLines(out.file("cd-pass.plt"));
+  EXPECT_NE(lineStarting(cd, "plot ").find("using 1:($2*1.0000)"), std::string::npos) << lineStarting(cd, "plot ");
+  EXPECT_EQ(lineStarting(cd, "set yrange"),
+            "set yrange [" + HplcSignalRange(ui.store().HPLCMIN[2], cdHeight) + "]");
+  const std::vector<std::string> uv = ReadLines(out.file("uv-pass.plt"));
+  EXPECT_NE(lineStarting(uv, "plot ").find("using 1:($2*1.0000)"), std::string::npos);
+  if (!gnuplotFound() || !ghostscriptFound()) GTEST_SKIP() << "no gnuplot or gs";
+  const std::vector<PictureText> labels = yTicLabels(pictureTexts(out.file("cd-pass.eps")));
+  ASSERT_GE(labels.size(), 2u);
+  EXPECT_LE(largestMagnitude(labels), 1.2 * cdHeight);
 }
