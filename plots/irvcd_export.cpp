@@ -108,6 +108,12 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   for (long s = 2; s <= 5; ++s)
     if (SlotInUse(k.ACTIVE[s])) data[s] = names.take(shortNames[s], static_cast<int>(s));
 
+  // The half-height of the panel of curve s.
+  const auto panelHalf = [&](long s) {
+    const double maximum = s == 1 && overlay ? k.MAX[1] * k.FACTOR[1] : k.MAX[s];
+    return maximum / 10 + maximum;
+  };
+
   PlotScript script;
   std::vector<std::string>& lines = script.lines;
   lines.push_back(vcd ? "# VCD plots" : "# IR plots");
@@ -130,13 +136,23 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
   lines.push_back("set ylabel \"" + w.Edit10 + "\" font \"" + font + ", " + w.Edit12 + "\"");
   lines.push_back("set ylabel offset 1.5");
-  if (w.CheckBox5) lines.push_back(R"(set format y '%.0t{/Symbol \327}10^{%1T}')");
+  if (w.CheckBox5) {
+    // Powers-of-ten labels with the mantissa digits every panel's tics need;
+    // each panel labels its zero tic "0" (below).
+    int decimals = 0;
+    for (long s = 1; s <= 5; ++s) {
+      if (!SlotInUse(k.ACTIVE[s]) || (overlay && s > 1)) continue;
+      const double half = panelHalf(s);
+      const double step = StrToFloat(FloatToStrE(half * 0.5, 2));
+      if (half != 0) decimals = std::max(decimals, MantissaDecimals(vcd ? -half : 0, half, step));
+    }
+    lines.push_back(PowerLabelLines("y", decimals, "%1T", '\'').front());
+  }
   lines.push_back(KeyLine(Picture::Eps, /*inside*/ true));
   if (stacked) lines.push_back("set multiplot layout " + IntToStr(N + 1) + ",1");
 
   const auto yLines = [&](long s) {
-    const double maximum = s == 1 && overlay ? k.MAX[1] * k.FACTOR[1] : k.MAX[s];
-    const double half = maximum / 10 + maximum;
+    const double half = panelHalf(s);
     lines.push_back("set yrange [" + IrVcdRangeText(plot, half) + "]");
     // A curve of zeros has no step to show. Stacked panels touch: their tics
     // stop one step short of the edges, where the labels of two panels (or
@@ -146,6 +162,8 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     if (half != 0 && !stacked) tics.append(1, ' ').append(step);
     if (half != 0 && stacked) tics.append(1, ' ').append(vcd ? "-" + step : "0").append(1, ',').append(step + "," + step);
     lines.push_back(std::move(tics));
+    // A new step drops the tics added before it.
+    if (w.CheckBox5) lines.push_back(PowerLabelLines("y", 0, "%1T", '\'').back());
   };
   const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
   // The panels fill rows 1 to N of N + 1 from the top; the label stands at

@@ -280,8 +280,9 @@ double scriptStep(const std::vector<std::string>& script, const std::string& pre
 }  // namespace
 
 // A single computed UV curve labels its y axis (and a second UV axis its
-// y2 axis) in powers of ten: each label shows its tic's value to within 1 %,
-// and the zero tic says 0.
+// y2 axis) in powers of ten, as does a VCD or IR plot with "format y
+// 'x10^x'": each label shows its tic's value to within 1 %, and the zero
+// tic says 0.
 TEST(PlotPictures, PowerOfTenLabelsTellTheirTics) {
   if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
   if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
@@ -289,9 +290,23 @@ TEST(PlotPictures, PowerOfTenLabelsTellTheirTics) {
     const char* name;
     std::function<void(Session&)> load;
     bool y2;
+    std::function<Button*()> button = [] { return Form1->Button7; };
   };
   const std::vector<Case> cases = {
       {"one computed curve", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); }); }, false},
+      {"VCD",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); });
+         Form13->CheckBox5->SetChecked(true);
+       },
+       false, [] { return Form1->Button17; }},
+      {"IR, overlaid",
+       [](Session& ui) {
+         loadIrVcdPage(ui, false, 0);
+         Form15->CheckBox1->SetChecked(true);
+         Form15->CheckBox5->SetChecked(true);
+       },
+       false, [] { return Form1->Button20; }},
       {"a curve of 26497 / 1.1",
        [](Session& ui) {
          ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
@@ -311,7 +326,7 @@ TEST(PlotPictures, PowerOfTenLabelsTellTheirTics) {
     k.load(ui);
     TempFolder out;
     ui.willChooseFile(out.file("uv.plt"));
-    ui.click(Form1->Button7);
+    ui.click(k.button());
     const std::vector<std::string> script = ReadLines(out.file("uv.plt"));
     const double step = scriptStep(script, k.y2 ? "set y2tics border" : "set ytics border");
     ASSERT_GT(step, 0);
