@@ -5,6 +5,7 @@
 // label tells its tic's value.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -425,4 +426,77 @@ TEST(PlotPictures, HplcCdPassIsScaledByItsOwnTraces) {
   const std::vector<PictureText> labels = yTicLabels(pictureTexts(out.file("cd-pass.eps")));
   ASSERT_GE(labels.size(), 2u);
   EXPECT_LE(largestMagnitude(labels), 1.2 * cdHeight);
+}
+
+// ---- The mirror image with bars --------------------------------------------------------
+
+namespace {
+
+// Where the tallest bar of an ECD PNG points: +1 up from the zero line
+// (halfway down the frame of the symmetric range), -1 down, 0 when the
+// picture shows no frame. Inside the frame only the bars and the zero line
+// are dark; the curves are coloured.
+int tallestBarDirection(const std::string& pngPath) {
+  const QImage image(QString::fromStdString(pngPath));
+  const auto dark = [&](int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90;
+  };
+  const auto darkInRow = [&](int y) {
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x) count += dark(x, y) ? 1 : 0;
+    return count;
+  };
+  // The frame's top and bottom: the first and last rows dark over most of
+  // the frame's width.
+  std::vector<int> longRows;
+  int widest = 0;
+  for (int y = 0; y < image.height(); ++y) widest = std::max(widest, darkInRow(y));
+  for (int y = 0; y < image.height(); ++y)
+    if (darkInRow(y) > widest * 8 / 10) longRows.push_back(y);
+  if (longRows.size() < 2) return 0;
+  const int top = longRows.front(), bottom = longRows.back(), zero = (top + bottom) / 2;
+  int left = image.width(), right = 0;
+  for (int x = 0; x < image.width(); ++x)
+    if (dark(x, (top + zero) / 2) && dark(x, (zero + bottom) / 2) && dark(x, top + 4)) {
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  int bestColumn = -1, bestCount = 0, direction = 0;
+  for (int x = left + 4; x < right - 3; ++x) {
+    int above = 0, below = 0;
+    for (int y = top + 3; y < zero - 2; ++y) above += dark(x, y) ? 1 : 0;
+    for (int y = zero + 3; y < bottom - 2; ++y) below += dark(x, y) ? 1 : 0;
+    if (above + below > bestCount) {
+      bestCount = above + below;
+      bestColumn = x;
+      direction = above > below ? 1 : -1;
+    }
+  }
+  return bestColumn < 0 ? 0 : direction;
+}
+
+}  // namespace
+
+// conf1's tallest stick is +25 at 248 nm. With only "enantiomeric ECD"
+// ticked the PNG draws it downward, beside the mirrored band, as the page
+// and the EPS do; with "normal ECD" it points up.
+TEST(PlotPictures, PngMirrorsTheBarsWithTheBand) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  for (bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "enantiomeric ECD" : "normal ECD");
+    Session ui;
+    ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+    ui.tick(Form1->CheckBox1);  // bars of curve 1
+    if (mirrored) {
+      ui.tick(Form1->CheckBox2);
+      ui.untick(Form1->CheckBox3);
+    }
+    TempFolder out;
+    ui.willChooseFile(out.file("bars.plt"));
+    ui.click(Form1->Button12);
+    const std::string bars = lineStarting(ReadLines(out.file("bars.plt")), "     \"bar-conf1.xy\"");
+    EXPECT_EQ(bars.find("*(-1)*") != std::string::npos, mirrored) << bars;
+    EXPECT_EQ(tallestBarDirection(out.file("bars.png")), mirrored ? -1 : 1);
+  }
 }
