@@ -13,6 +13,7 @@
 #include "plots/irplotting.h"
 #include "plots/vcdplotting.h"
 #include "plots/first_curve.h"
+#include "plots/gnuplot_settings_form.h"
 #include "plots/uvplotting.h"
 
 namespace {
@@ -134,6 +135,35 @@ TEST(PlotScriptTexts, TicStepsRangesAndFactors) {
     EXPECT_EQ(TicStepText(s.step), s.text) << s.step;
   EXPECT_EQ(TicsLine("set ytics border nomirror norotate", 0), "set ytics border nomirror norotate");
   EXPECT_EQ(TicsLine("set ytics border nomirror norotate", 4), "set ytics border nomirror norotate 4");
+
+  // Two decimals as long as they keep two significant digits; more below.
+  struct Range {
+    double half;
+    const char *symmetric, *fromZero;
+  };
+  for (const Range& r : std::vector<Range>{{13.75, "-13.75:13.75", "0:13.75"},
+                                           {0.88, "-0.88:0.88", "0:0.88"},
+                                           {0.088, "-0.088:0.088", "0:0.088"},
+                                           {0.00088, "-0.00088:0.00088", "0:0.00088"},
+                                           {0.0033, "-0.0033:0.0033", "0:0.0033"}}) {
+    EXPECT_EQ(SymmetricRangeText(r.half), r.symmetric) << r.half;
+    EXPECT_EQ(FromZeroRangeText(r.half), r.fromZero) << r.half;
+  }
+  EXPECT_EQ(TicStepText(0.00044678975), "0.00045");
+  EXPECT_EQ(YRangeText(0.0008, /*fromZero*/ false, /*exponentForm*/ false), "[-0.00088:0.00088]");
+  EXPECT_EQ(YRangeText(12.5, /*fromZero*/ false, /*exponentForm*/ false), "[-13.75:13.75]");
+
+  // Steps and mantissa digits that powers-of-ten labels show within 1 %.
+  EXPECT_EQ(PowerLabelStep(26497), 26000);
+  EXPECT_EQ(PowerLabelStep(28), 28);
+  EXPECT_EQ(PowerLabelStep(0.44), 0.44);
+  EXPECT_EQ(MantissaDecimals(0, 52994, 26000), 1);   // 2.6 and 5.2
+  EXPECT_EQ(MantissaDecimals(0, 52994, 26497), 2);   // 2.65 and 5.30
+  EXPECT_EQ(MantissaDecimals(-6.7e-2, 6.7e-2, 3e-2), 0);
+  EXPECT_EQ(MantissaDecimals(0, 15.4, 7), 1);        // 14 is 1.4, not 1
+  EXPECT_EQ(MantissaDecimals(0, 13.75, 7), 0);       // 7 alone
+  EXPECT_EQ(PowerLabelLines("y", 1, "%L", '"'),
+            (std::vector<std::string>{R"(set format y "%.1t{/Symbol \327}10^{%L}")", R"(set ytics add ("0" 0))"}));
 
   EXPECT_EQ(SymmetricRangeText(13.75), "-13.75:13.75");
   EXPECT_EQ(SymmetricRangeText(0), "-1.00:1.00");  // gnuplot refuses an empty range
