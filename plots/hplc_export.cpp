@@ -29,7 +29,6 @@ HplcScales passScales(const Store& store, const std::vector<long>& slots) {
   std::array<bool, CURVE_SLOTS> traces{};
   for (long s = 1; s <= 5; ++s) {
     scales.maximum[static_cast<size_t>(s - 1)] = store.HPLCMAX[s];
-    scales.minimum[static_cast<size_t>(s - 1)] = store.HPLCMIN[s];
     scales.factor[static_cast<size_t>(s - 1)] = store.HPLCFACTOR[s];
   }
   for (long s : slots) traces[static_cast<size_t>(s - 1)] = true;
