@@ -188,6 +188,12 @@ TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
     ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
     scaleUvEcdBand(ui, false, 1, 0.003);
   };
+  const auto smallOrd = [](Session& ui) {
+    ui.act([] { Form1->Choose(fixture("measured/mol.or.bil")); });
+    double largest = 0;
+    for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) largest = std::max(largest, std::abs(ui.store().ORDCALCY(i, 1)));
+    for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) ui.store().ORDCALCY(i, 1) *= 0.003 / largest;
+  };
   const std::vector<Case> cases = {
       {"measured ECD in absorbance units", deltaA, [] { return Form1->Button1; }, false, 0.0008, 0},
       {"the same as PNG", deltaA, [] { return Form1->Button12; }, true, 0.0008, 0},
@@ -208,14 +214,8 @@ TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
          Form11->CheckBox2->SetChecked(true);
        },
        [] { return Form1->Button7; }, false, 0, 0.003},
-      {"ORD of 0.003 degrees",
-       [](Session& ui) {
-         ui.act([] { Form1->Choose(fixture("measured/mol.or.bil")); });
-         double largest = 0;
-         for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) largest = std::max(largest, std::abs(ui.store().ORDCALCY(i, 1)));
-         for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) ui.store().ORDCALCY(i, 1) *= 0.003 / largest;
-       },
-       [] { return Form1->Button11; }, false, 0.003, 0},
+      {"ORD of 0.003 degrees", smallOrd, [] { return Form1->Button11; }, false, 0.003, 0},
+      {"the same as PNG", smallOrd, [] { return Form1->Button14; }, true, 0.003, 0},
       {"VCD of 3E-6",
        [](Session& ui) {
          ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); });
