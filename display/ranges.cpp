@@ -207,9 +207,14 @@ void determineHplcRange(double x1, double x2, std::span<const HplcTrace, CURVE_S
     scales.minimum[s] = minimum;
   }
 
+  updateHplcFactors(measured, scales);
+}
+
+void updateHplcFactors(const std::array<bool, CURVE_SLOTS>& traces, HplcScales& scales) {
   int best = 0;
+  while (best < CURVE_SLOTS - 1 && !traces[best]) ++best;
   for (int s = 0; s < CURVE_SLOTS; ++s)
-    if (measured[s] && scales.maximum[s] > scales.maximum[best]) best = s;
+    if (traces[s] && scales.maximum[s] > scales.maximum[best]) best = s;
   for (int s = 0; s < CURVE_SLOTS; ++s)
-    if (measured[s] && scales.maximum[s] != 0.0) scales.factor[s] = scales.maximum[best] / scales.maximum[s];
+    if (traces[s] && scales.maximum[s] != 0.0) scales.factor[s] = scales.maximum[best] / scales.maximum[s];
 }

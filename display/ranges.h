@@ -135,3 +135,9 @@ struct HplcScales {
 // chromatogram; slots without one keep their values. A trace without points
 // gets the maximum and minimum 0. Times X1 to X2 in minutes, bounds included.
 void determineHplcRange(double x1, double x2, std::span<const HplcTrace, CURVE_SLOTS> traces, HplcScales& scales);
+
+// The factors of the slots marked in `traces`, each against the largest
+// maximum among them alone (strictly larger replaces, ties to the lower
+// slot); a trace of maximum 0 keeps its factor. The range determination
+// takes every chromatogram; a plot of one detector kind takes its own.
+void updateHplcFactors(const std::array<bool, CURVE_SLOTS>& traces, HplcScales& scales);

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr char TicsPrefix[] = "set xtics border nomirror norotate";
-constexpr char MultiplicationFormat[] = R"("%.0t{/Symbol \327}10^{%L}")";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -37,9 +36,11 @@ std::string xTicsLine(PlotKind kind, const std::string& xrange, const PlotContro
   return std::string(TicsPrefix) + (a - b < 20000 ? " 5000,5000" : " 10000,10000");
 }
 
-void squareLines(std::vector<std::string>& lines, Picture picture) {
+// `wideLabels`: y tic labels as powers of ten, which need two characters
+// more beside the y label.
+void squareLines(std::vector<std::string>& lines, Picture picture, bool wideLabels = false) {
   lines.push_back(picture == Picture::Eps ? "set size square 1.4,1.4" : "set size square 1.0,1.0");
-  lines.push_back("set lmargin 10");
+  lines.push_back(wideLabels ? "set lmargin 12" : "set lmargin 10");
   lines.push_back(picture == Picture::Eps ? "set rmargin 19" : "set rmargin 22");
   lines.push_back("set tmargin 0");
   lines.push_back("set bmargin 2");
@@ -91,18 +92,48 @@ void correctionLabels(std::vector<std::string>& lines, Picture picture,
   }
 }
 
+// The tics of an axis labelled as powers of ten: the step such labels show
+// exactly, as text ("" for none), and the mantissa decimals its range needs.
+struct PowerTics {
+  std::string step;
+  int decimals = 0;
+};
+
+PowerTics powerTics(const std::string& range, double step) {
+  PowerTics tics{TicStepText(PowerLabelStep(step)), 0};
+  if (tics.step.empty()) return tics;
+  const double written = StrToFloat(tics.step);
+  std::string bounds = range;
+  for (char bracket : {'[', ']'})
+    if (const size_t at = bounds.find(bracket); at != std::string::npos) bounds.erase(at, 1);
+  const std::optional<double> lower = TryStrToFloat(lowerBound(bounds));
+  const std::optional<double> upper = TryStrToFloat(upperBound(bounds));
+  tics.decimals = lower && upper ? MantissaDecimals(*lower, *upper, written) : MantissaDecimals(0, 2 * written, written);
+  return tics;
+}
+
 // The y2 range and its tics: the computed range of half-height `half`, or
-// the user's range as typed with its step from the upper bound.
-void y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
-                  const std::string& computedRange, double half) {
+// the user's range as typed with its step from the upper bound. With
+// powers-of-ten labels the step is one they show exactly; the mantissa
+// decimals of that axis are returned.
+int y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
+                 const std::string& computedRange, double half, bool powerLabels = false) {
   constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
-  if (!w.CheckBox3) {
-    lines.push_back("set y2range [" + computedRange + "]");
-    lines.push_back(TicsLine(ticsPrefix, half * 0.5));
-  } else {
-    lines.push_back("set y2range " + w.Edit8);
-    lines.push_back(TicsLine(ticsPrefix, 0.5 * UserRangeUpperBound(w.Edit8)));
+  const std::string range = w.CheckBox3 ? w.Edit8 : computedRange;
+  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(w.Edit8) : half * 0.5;
+  lines.push_back("set y2range " + (w.CheckBox3 ? w.Edit8 : "[" + computedRange + "]"));
+  if (!powerLabels) {
+    lines.push_back(TicsLine(ticsPrefix, step));
+    return 0;
   }
+  const PowerTics tics = powerTics(range, step);
+  lines.push_back(tics.step.empty() ? std::string(ticsPrefix) : std::string(ticsPrefix) + " " + tics.step);
+  return tics.decimals;
+}
+
+// A single computed UV curve labels its y axis in powers of ten.
+bool powerLabelledY(const FirstCurve& f, const Store& store) {
+  return f.PLOT == PlotKind::UV && !f.MULTIPLOT && store.UVACTIVE[1] == "calc";
 }
 
 // The second y axis of the ECD plots: the computed curves (or the bars of
@@ -136,8 +167,8 @@ void uvSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
   const UvEcdWindowControls& w = c.uv;
   double half = LargestMaximum(store.UVMAX, store.UVACTIVE, {"calc"});
   half = half / 10 + half;
-  y2RangeLines(lines, w, FromZeroRangeText(half), half);
-  lines.push_back(std::string("set format y2 ") + MultiplicationFormat);
+  const int decimals = y2RangeLines(lines, w, FromZeroRangeText(half), half, /*powerLabels*/ true);
+  for (std::string& line : PowerLabelLines("y2", decimals, "%L", '"')) lines.push_back(std::move(line));
   lines.push_back("set my2tics 2");
   lines.push_back("set y2label \"" + w.Edit11 + "\"" +
                   (picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17)));
@@ -157,9 +188,11 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
   const SlotTexts& states = cd ? store.CDACTIVE : store.UVACTIVE;
   const bool eps = picture == Picture::Eps;
   const bool sigma = f.SIGMA || anyCalc(states);
-  if (!cd && !f.MULTIPLOT && states[1] == "calc")
-    lines.push_back(std::string("set format y ") + MultiplicationFormat);
-  if (w.CheckBox1) squareLines(lines, picture);
+  if (powerLabelledY(f, store)) {
+    const PowerTics tics = powerTics(f.YRANGE, TryStrToFloat(f.YTICS).value_or(0));
+    for (std::string& line : PowerLabelLines("y", tics.decimals, "%L", '"')) lines.push_back(std::move(line));
+  }
+  if (w.CheckBox1) squareLines(lines, picture, powerLabelledY(f, store));
   if (cd) {
     lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
     if (!eps) lines.push_back("set tics scale 1,0.6");
@@ -251,7 +284,10 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   }
   lines.push_back(xTicsLine(f.PLOT, f.XRANGE, c));
   lines.push_back("set mxtics 5");
-  lines.push_back("set ytics border nomirror norotate" + (f.YTICS.empty() ? "" : " " + f.YTICS));
+  // Powers-of-ten labels need a step they can show.
+  const std::string ytics =
+      powerLabelledY(f, store) && TryStrToFloat(f.YTICS) ? powerTics(f.YRANGE, *TryStrToFloat(f.YTICS)).step : f.YTICS;
+  lines.push_back("set ytics border nomirror norotate" + (ytics.empty() ? "" : " " + ytics));
   lines.push_back("set mytics 2");
   if (!eps) lines.push_back("set tics scale 1,0.6");
   lines.push_back("set xrange [" + f.XRANGE + "]");

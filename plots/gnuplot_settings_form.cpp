@@ -4,11 +4,12 @@
 
 #include "app/Main.h"
 #include "platform/numbers.h"
+#include "plots/plot_script.h"
 
 std::string YRangeText(double maximum, bool fromZero, bool exponentForm) {
   const double half = maximum + maximum / 10;
   const auto number = [&](double value) {
-    return exponentForm ? FloatToStrE(value, 2) : FloatToStrF(value, 2);
+    return exponentForm ? FloatToStrE(value, 2) : RangeBoundText(value, half, 2);
   };
   std::string text(1, '[');
   text.append(fromZero ? std::string("0") : number(-half)).append(1, ':').append(number(half)).append(1, ']');

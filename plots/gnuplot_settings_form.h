@@ -29,8 +29,8 @@ inline constexpr char WavenumberAxisLabel[] = "wavenumber [cm^{-1}]";
 inline constexpr char SymmetricY1Range[] = "[-y1:y1]";
 
 // A y range over a maximum M has the half-height H = M + M/10: "[-H:H]"
-// around the zero line or "[0:H]" from it, with two decimals or in the
-// exponent form with two digits.
+// around the zero line or "[0:H]" from it, with two decimals (more for a
+// small H, as the scripts write it) or in the exponent form with two digits.
 std::string YRangeText(double maximum, bool fromZero, bool exponentForm);
 
 // The largest maximum of the slots whose state is one of `states`, taken in

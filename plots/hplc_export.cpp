@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "platform/errors.h"
+#include "display/ranges.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 
@@ -22,25 +23,44 @@ HplcDetector detectorOf(const std::string& PLOT) {
   return PLOT == "CD" ? HplcDetector::CD : HplcDetector::UV;
 }
 
-std::string scalingOf(const Store& store, long slot, const PlotControls& c) {
-  return c.CheckBox4 ? FactorText(store.HPLCFACTOR[slot], 4) : std::string("1.0");
+// The y factors of one plot: its traces scaled against the highest of them
+// alone, so that a CD trace is never scaled to the height of a UV one.
+HplcScales passScales(const Store& store, const std::vector<long>& slots) {
+  HplcScales scales;
+  std::array<bool, CURVE_SLOTS> traces{};
+  for (long s = 1; s <= 5; ++s) {
+    scales.maximum[static_cast<size_t>(s - 1)] = store.HPLCMAX[s];
+    scales.factor[static_cast<size_t>(s - 1)] = store.HPLCFACTOR[s];
+  }
+  for (long s : slots) traces[static_cast<size_t>(s - 1)] = true;
+  updateHplcFactors(traces, scales);
+  return scales;
 }
 
-// A widened bound: whole, unless rounding moves it into the trace.
-std::string signalBound(double bound, double traceLimit, bool upper) {
+double factorOf(const HplcScales& scales, long slot) { return scales.factor[static_cast<size_t>(slot - 1)]; }
+
+std::string scalingOf(const HplcScales& scales, long slot, const PlotControls& c) {
+  return c.CheckBox4 ? FactorText(factorOf(scales, slot), 4) : std::string("1.0");
+}
+
+// A widened bound: whole, unless rounding moves it into the trace; then
+// with two decimals, or as many as the range's largest magnitude `scale`
+// needs for two significant digits.
+std::string signalBound(double bound, double traceLimit, bool upper, double scale) {
   const long long whole = nint(bound);
   const bool inside = upper ? static_cast<double>(whole) < traceLimit : static_cast<double>(whole) > traceLimit;
-  return inside ? FloatToStrF(bound, 2) : IntToStr(whole);
+  return inside ? RangeBoundText(bound, scale, 2) : IntToStr(whole);
 }
 
-// The range of two widened bounds: whole numbers that are equal (a flat
-// trace) become b-1:b+1; otherwise each bound that rounding would move into
-// the trace keeps two decimals.
+// The range of two widened bounds, each as signalBound writes it; bounds
+// that come out equal (a flat trace at a whole number) become b-1:b+1.
 std::string widenedRange(double lower, double lowest, double upper, double highest) {
-  const long long low = nint(lower);
-  const long long high = nint(upper);
-  if (low == high) return IntToStr(high - 1) + ":" + IntToStr(high + 1);
-  return signalBound(lower, lowest, /*upper*/ false) + ":" + signalBound(upper, highest, /*upper*/ true);
+  const double scale = std::max(std::abs(lower), std::abs(upper));
+  const std::string low = signalBound(lower, lowest, /*upper*/ false, scale);
+  const std::string high = signalBound(upper, highest, /*upper*/ true, scale);
+  if (StrToFloat(low) != StrToFloat(high)) return low + ":" + high;
+  const long long whole = nint(upper);
+  return IntToStr(whole - 1) + ":" + IntToStr(whole + 1);
 }
 
 std::vector<std::string> traceLines(const Store& store, long slot, const std::string& xColumn) {
@@ -53,8 +73,11 @@ std::vector<std::string> traceLines(const Store& store, long slot, const std::st
   return lines;
 }
 
-void styleLines(std::vector<std::string>& lines, const PlotControls& c, bool sixth) {
-  if (c.gnuplot5) lines.push_back("set colorsequence classic");
+void styleLines(std::vector<std::string>& lines, bool sixth) {
+  // gnuplot 5 draws "lt N" in its own colours, where the back band of the
+  // three-dimensional plot (lt 9) repeats the front one (lt 1): the classic
+  // sequence keeps every band its own colour in either dialect.
+  lines.push_back("set colorsequence classic");
   const char* types[] = {"7", "1", "2", "3", "4", "9"};
   for (int i = 0; i < (sixth ? 6 : 5); ++i)
     lines.push_back("set style line " + IntToStr(i + 1) + " lt " + types[i] + " lw 2");
@@ -74,7 +97,11 @@ std::string HplcSignalRange(double lowest, double highest) {
 }
 
 std::string HplcHeightRange(double highest) {
-  return widenedRange(-1, -1, highest + std::abs(highest) / 10, highest);
+  // The floor of -1 is a tenth of a band of height 10; a lower band keeps
+  // that share.
+  const double upper = highest + std::abs(highest) / 10;
+  const double floor = upper > 0 && upper < 10 ? -upper / 10 : -1;
+  return widenedRange(floor, floor, upper, highest);
 }
 
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
@@ -83,8 +110,9 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
   const std::string& font = c.cd.Edit1;
   std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
-  styleLines(lines, c, /*sixth*/ false);
-  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", "set tmargin 0", "set bmargin 2",
+  styleLines(lines, /*sixth*/ false);
+  // The bottom margin holds the time tics and the "t [min]" label below them.
+  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", "set tmargin 0", "set bmargin 4",
                            "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
                            "set mytics 2", "set tics out", "set tics scale 1,0.6"})
     lines.push_back(line);
@@ -107,7 +135,7 @@ std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& 
   const std::string& font = c.cd.Edit1;
   std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 16"};
-  styleLines(lines, c, /*sixth*/ true);
+  styleLines(lines, /*sixth*/ true);
   for (const char* line : {"set border 31 lw 1", "set size 1.4,1.4", "set ticslevel 0", "unset xtics",
                            "set ytics border nomirror", "set ytics scale 3.0", "set ytics offset -0.5,-0.5",
                            "set ytics out", "set ztics border nomirror", "set ztics out", "set mytics 2",
@@ -133,8 +161,9 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   PlotScript script;
   if (slots.empty()) return script;
   const long first = slots.front();
-  const std::string range = HplcSignalRange(store.HPLCMIN[first] * store.HPLCFACTOR[first],
-                                            store.HPLCMAX[first] * store.HPLCFACTOR[first]);
+  const HplcScales scales = passScales(store, slots);
+  const std::string range = HplcSignalRange(store.HPLCMIN[first] * factorOf(scales, first),
+                                            store.HPLCMAX[first] * factorOf(scales, first));
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
                             c.Edit1 + ":" + c.Edit10, range, PictureBaseName(scriptFileName), c);
   DataFileNames names(scriptFileName);
@@ -142,7 +171,7 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];
     const std::string data = names.take();
-    entries.push_back({GnuplotString(data + ".xy") + " using 1:($2*" + scalingOf(store, slot, c) + ") title " +
+    entries.push_back({GnuplotString(data + ".xy") + " using 1:($2*" + scalingOf(scales, slot, c) + ") title " +
                            GnuplotString(LegendName(store.HPLCTITLE[slot])) + " with lines ls " +
                            IntToStr(static_cast<long long>(r + 1)),
                        {}});
@@ -158,8 +187,9 @@ PlotScript BuildHplc3DScript(const Store& store, const PlotControls& c, const st
   if (slots.empty()) return script;
   const long first = slots.front();
   const int count = static_cast<int>(slots.size());
+  const HplcScales scales = passScales(store, slots);
   script.lines = Hplc3DHead("UV", HplcComment, c.Edit1 + ":" + c.Edit10,
-                            HplcHeightRange(store.HPLCMAX[first] * store.HPLCFACTOR[first]),
+                            HplcHeightRange(store.HPLCMAX[first] * factorOf(scales, first)),
                             PictureBaseName(scriptFileName), count, c);
   // Drawn back to front: the last trace first, each band before its outline.
   DataFileNames names(scriptFileName);
@@ -170,7 +200,7 @@ PlotScript BuildHplc3DScript(const Store& store, const PlotControls& c, const st
   for (int rank = count; rank >= 1; --rank) {
     const long slot = slots[static_cast<size_t>(rank - 1)];
     const std::string usingText = GnuplotString(dataNames[static_cast<size_t>(rank - 1)] + ".xyz") +
-                                  " using 1:2:($3*" + scalingOf(store, slot, c) + ")";
+                                  " using 1:2:($3*" + scalingOf(scales, slot, c) + ")";
     const std::string fill = rank == count ? "6" : IntToStr(rank + 1);
     plot.push_back((rank == count ? "splot " : HplcIndent) + usingText + " title " +
                    GnuplotString(LegendName(store.HPLCTITLE[slot])) + " with filledcurves ls " + fill);

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Wide enough for the tic labels of any panel and the y label beside them.
+constexpr char PanelLeftMargin[] = "set lmargin 12";
+
 struct IrVcdSlots {
   const SlotTexts& ACTIVE;
   const SlotTexts& TITLE;
@@ -105,13 +108,21 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   for (long s = 2; s <= 5; ++s)
     if (SlotInUse(k.ACTIVE[s])) data[s] = names.take();
 
+  // The half-height of the panel of curve s.
+  const auto panelHalf = [&](long s) {
+    const double maximum = s == 1 && overlay ? k.MAX[1] * k.FACTOR[1] : k.MAX[s];
+    return maximum / 10 + maximum;
+  };
+
   PlotScript script;
   std::vector<std::string>& lines = script.lines;
   lines.push_back(vcd ? "# VCD plots" : "# IR plots");
   lines.push_back("set encoding iso_8859_1");
   lines.push_back("set terminal postscript eps enhanced color solid \"" + font + "\" " + w.Edit12);
   lines.push_back("set border 31 lw 1");
-  if (c.gnuplot5) lines.push_back("set colorsequence classic");
+  // gnuplot 5 draws "lt N" in its own colours; the classic sequence keeps
+  // curve 1 red in either dialect.
+  lines.push_back("set colorsequence classic");
   EpsLineStyles(lines, c.gnuplot5);
   lines.push_back("set xtics border nomirror norotate 200,200");
   lines.push_back("set mxtics 4");
@@ -125,20 +136,41 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back(w.CheckBox6 ? "set tics in" : "set tics out");
   lines.push_back("set ylabel \"" + w.Edit10 + "\" font \"" + font + ", " + w.Edit12 + "\"");
   lines.push_back("set ylabel offset 1.5");
-  if (w.CheckBox5) lines.push_back(R"(set format y '%.0t{/Symbol \327}10^{%1T}')");
+  if (w.CheckBox5) {
+    // Powers-of-ten labels with the mantissa digits every panel's tics need;
+    // each panel labels its zero tic "0" (below).
+    int decimals = 0;
+    for (long s = 1; s <= 5; ++s) {
+      if (!SlotInUse(k.ACTIVE[s]) || (overlay && s > 1)) continue;
+      const double half = panelHalf(s);
+      const double step = StrToFloat(FloatToStrE(half * 0.5, 2));
+      if (half != 0) decimals = std::max(decimals, MantissaDecimals(vcd ? -half : 0, half, step));
+    }
+    lines.push_back(PowerLabelLines("y", decimals, "%1T", '\'').front());
+  }
   lines.push_back(KeyLine(Picture::Eps, /*inside*/ true));
   if (stacked) lines.push_back("set multiplot layout " + IntToStr(N + 1) + ",1");
 
   const auto yLines = [&](long s) {
-    const double maximum = s == 1 && overlay ? k.MAX[1] * k.FACTOR[1] : k.MAX[s];
-    const double half = maximum / 10 + maximum;
+    const double half = panelHalf(s);
     lines.push_back("set yrange [" + IrVcdRangeText(plot, half) + "]");
-    // A curve of zeros has no step to show.
+    // A curve of zeros has no step to show. Stacked panels touch: their tics
+    // stop one step short of the edges, where the labels of two panels (or
+    // the top one and the picture's edge) would meet.
     std::string tics = "set ytics border nomirror norotate";
-    if (half != 0) tics.append(1, ' ').append(FloatToStrE(half * 0.5, 2));
+    const std::string step = FloatToStrE(half * 0.5, 2);
+    if (half != 0 && !stacked) tics.append(1, ' ').append(step);
+    if (half != 0 && stacked) tics.append(1, ' ').append(vcd ? "-" + step : "0").append(1, ',').append(step + "," + step);
     lines.push_back(std::move(tics));
+    // A new step drops the tics added before it.
+    if (w.CheckBox5) lines.push_back(PowerLabelLines("y", 0, "%1T", '\'').back());
   };
   const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
+  // The panels fill rows 1 to N of N + 1 from the top; the label stands at
+  // their middle, in the left margin.
+  const std::string stackLabelLine = "set label \"" + w.Edit10 + "\" at character 1.5,screen " +
+                                     FloatToStrF((N + 2.0) / (2.0 * (N + 1)), 3) + " rotate by 90 center font \"" +
+                                     font + ", " + w.Edit12 + "\"";
   // The band-width label of a computed curve; true when written.
   const auto bandWidthLabel = [&](long s) {
     if (w.CheckBox4 || k.ACTIVE[s] != "calc") return false;
@@ -170,7 +202,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     if (curveOne || mirror) {
       lines.push_back("set bmargin 4");
       lines.push_back("set tmargin 1");
-      lines.push_back("set lmargin 8");
+      lines.push_back(PanelLeftMargin);
       yLines(1);
       lines.push_back(xLabelLine);
       bandWidthLabel(1);
@@ -179,7 +211,10 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     }
   } else {
     if (!overlay) {
-      for (const char* line : {"set bmargin 0", "set tmargin 0", "set lmargin 8", "set format x''", "set xlabel ''"})
+      // One y label for the whole stack, written with the last panel: the
+      // panels are too low for a label each.
+      for (const char* line : {"set bmargin 0", "set tmargin 0", PanelLeftMargin, "set format x''", "set xlabel ''",
+                               "set ylabel ''"})
         lines.push_back(line);
     } else {
       lines.push_back(xLabelLine);
@@ -211,7 +246,8 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
         lines.push_back("set format x");
         lines.push_back("set xtics offset 0,graph 0.05");
         lines.push_back(xLabelLine);
-        lines.push_back("set xlabel offset 0,0.8");
+        lines.push_back("set xlabel offset 0,0.5");
+        lines.push_back(stackLabelLine);
         panelLine(data[s], shortNames[s], s, static_cast<int>(s));
       } else {
         panelLine(data[s], shortNames[s], s, static_cast<int>(s));

@@ -176,12 +176,25 @@ std::string TicStepText(double step) {
   const long long whole = nint(step);
   if (whole > 0) return IntToStr(whole);
   const double magnitude = std::abs(step);
-  return magnitude == 0 ? std::string() : FloatToStr(magnitude);
+  if (magnitude == 0) return std::string();
+  return FloatToStr(StrToFloat(FloatToStrF(magnitude, SignificantDecimals(magnitude, 0))));
 }
 
 std::string TicsLine(const std::string& prefix, double step) {
   const std::string text = TicStepText(step);
   return text.empty() ? prefix : prefix + " " + text;
+}
+
+int SignificantDecimals(double scale, int decimals) {
+  const double magnitude = std::abs(scale);
+  if (!(magnitude > 0) || !std::isfinite(magnitude)) return decimals;
+  // Beyond 15 decimals the value is noise of a curve of zeros.
+  const int needed = 1 - static_cast<int>(std::floor(std::log10(magnitude)));
+  return std::clamp(needed, decimals, std::max(decimals, 15));
+}
+
+std::string RangeBoundText(double bound, double scale, int decimals) {
+  return FloatToStrF(bound, SignificantDecimals(scale, decimals));
 }
 
 std::string RangeText(const std::string& lower, const std::string& upper) {
@@ -191,15 +204,54 @@ std::string RangeText(const std::string& lower, const std::string& upper) {
 }
 
 std::string SymmetricRangeText(double half) {
-  return RangeText(FloatToStrF(-half, 2), FloatToStrF(half, 2));
+  return RangeText(RangeBoundText(-half, half, 2), RangeBoundText(half, half, 2));
 }
 
-std::string FromZeroRangeText(double half) { return RangeText("0", FloatToStrF(half, 2)); }
+std::string FromZeroRangeText(double half) { return RangeText("0", RangeBoundText(half, half, 2)); }
 
 std::string FactorText(double factor, int decimals) {
   const std::string fixed = FloatToStrF(factor, decimals);
-  if (factor != 0 && numericallyEqual(fixed, "0")) return FloatToStr(factor);
+  if (factor != 0 && SignificantDecimals(factor, 0) + 1 > decimals) return FloatToStr(factor);
   return fixed;
+}
+
+double PowerLabelStep(double step) {
+  const double magnitude = std::abs(step);
+  if (!(magnitude > 0) || !std::isfinite(magnitude)) return step;
+  const double unit = std::pow(10.0, std::floor(std::log10(magnitude)) - 1);
+  // A hair of tolerance, so that 2.6E4 stays 2.6E4 in binary.
+  const double rounded = std::floor(magnitude / unit + 1e-9) * unit;
+  return std::copysign(rounded, step);
+}
+
+int MantissaDecimals(double lower, double upper, double step) {
+  step = std::abs(step);
+  if (!(step > 0) || !std::isfinite(step) || !(lower <= upper)) return 0;
+  const double first = std::ceil(lower / step - 1e-9);
+  const double last = std::floor(upper / step + 1e-9);
+  // Enough tics to judge by; a range of thousands of tics is no axis to label.
+  const double end = std::min(last, first + 100);
+  for (int decimals = 0; decimals < 3; ++decimals) {
+    bool close = true;
+    for (double k = first; k <= end && close; ++k) {
+      const double value = k * step;
+      if (std::abs(value) < step * 1e-6) continue;
+      const double power = std::pow(10.0, std::floor(std::log10(std::abs(value))));
+      const double mantissa = value / power;
+      const double shown = StrToFloat(FloatToStrF(mantissa, decimals));
+      close = std::abs(shown - mantissa) <= 0.01 * std::abs(mantissa);
+    }
+    if (close) return decimals;
+  }
+  return 3;
+}
+
+std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, const std::string& exponent,
+                                         char quote) {
+  const std::string q(1, quote);
+  return {"set format " + axis + " " + q + "%." + IntToStr(decimals) + "t{/Symbol \\327}10^{" + exponent +
+              "}" + q,
+          "set " + axis + "tics add (\"0\" 0)"};
 }
 
 // ---- Names ---------------------------------------------------------------------

@@ -99,23 +99,46 @@ PlotControls ReadPlotControls(const TForm1& form);
 
 // ---- Number texts and guards -----------------------------------------------
 
-// A tic step: the whole number when it is above 0; otherwise the general
-// form of its magnitude, so that a small or negative step still gives tics;
-// "" (no step at all) for a step of exactly 0.
+// A tic step: the whole number when it is above 0; otherwise its magnitude
+// with two significant digits in the general form, so that a small or
+// negative step still gives a few tidy tics; "" (no step at all) for a step
+// of exactly 0.
 std::string TicStepText(double step);
 // `prefix` followed by one blank and the step, or `prefix` alone without one.
 std::string TicsLine(const std::string& prefix, double step);
 
+// The decimals that show `scale` with at least two significant digits, and
+// never fewer than `decimals`: 2 for 0.88 or 13.75, 5 for 0.00088.
+int SignificantDecimals(double scale, int decimals);
+// A range bound in the fixed form with `decimals` decimals, or with as many
+// more as the range's largest magnitude `scale` needs to keep two
+// significant digits: a curve of height 0.0008 fills its panel as one of
+// height 50 does.
+std::string RangeBoundText(double bound, double scale, int decimals);
+
 // A range "lower:upper" from the texts of its bounds; bounds of equal value
 // (a curve of zeros) become b-1:b+1 with two decimals, which gnuplot accepts.
 std::string RangeText(const std::string& lower, const std::string& upper);
-// -H:H and 0:H with two decimals, guarded as RangeText.
+// -H:H and 0:H with two decimals (more for a small H), guarded as RangeText.
 std::string SymmetricRangeText(double half);
 std::string FromZeroRangeText(double half);
 
-// A y factor in the fixed form; a factor that is not 0 but shows only zeros
-// there is written in the general form instead.
+// A y factor in the fixed form; a factor that is not 0 but shows fewer than
+// three significant digits there is written in the general form instead.
 std::string FactorText(double factor, int decimals);
+
+// Tic labels as a mantissa times a power of ten ("2.6x10^4"). The step such
+// labels show exactly: rounded down to two significant digits (a step of
+// 26497 becomes 26000; 28 or 0.44 stay).
+double PowerLabelStep(double step);
+// The mantissa decimals (0 to 3) with which every tic k * step from lower to
+// upper shows its value to within 1 %.
+int MantissaDecimals(double lower, double upper, double step);
+// The lines that make `axis` ("y", "y2") label its tics so, with the zero
+// tic labelled "0" rather than "0x10^0". `quote` is the quote gnuplot's
+// format string is written in.
+std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, const std::string& exponent,
+                                         char quote);
 
 // ---- Names -------------------------------------------------------------------
 

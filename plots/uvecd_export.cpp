@@ -195,7 +195,8 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   const bool barLines = barFile && (ecd ? (png || normal || enantiomeric) : autoScaling);
   if (barLines) {
     const bool onSecondAxis = ecd && secondAxis;
-    const bool mirroredBars = ecd && !png && !normal && enantiomeric;
+    // The sticks follow the band: mirrored with the mirror image drawn alone.
+    const bool mirroredBars = ecd && !normal && enantiomeric;
     std::string barUsing;
     if (onSecondAxis) {
       barUsing = shifted1 + (mirroredBars ? ":($2*(-1))" : ":($2)");

@@ -13,6 +13,7 @@
 #include "plots/irplotting.h"
 #include "plots/vcdplotting.h"
 #include "plots/first_curve.h"
+#include "plots/gnuplot_settings_form.h"
 #include "plots/uvplotting.h"
 
 namespace {
@@ -135,6 +136,35 @@ TEST(PlotScriptTexts, TicStepsRangesAndFactors) {
   EXPECT_EQ(TicsLine("set ytics border nomirror norotate", 0), "set ytics border nomirror norotate");
   EXPECT_EQ(TicsLine("set ytics border nomirror norotate", 4), "set ytics border nomirror norotate 4");
 
+  // Two decimals as long as they keep two significant digits; more below.
+  struct Range {
+    double half;
+    const char *symmetric, *fromZero;
+  };
+  for (const Range& r : std::vector<Range>{{13.75, "-13.75:13.75", "0:13.75"},
+                                           {0.88, "-0.88:0.88", "0:0.88"},
+                                           {0.088, "-0.088:0.088", "0:0.088"},
+                                           {0.00088, "-0.00088:0.00088", "0:0.00088"},
+                                           {0.0033, "-0.0033:0.0033", "0:0.0033"}}) {
+    EXPECT_EQ(SymmetricRangeText(r.half), r.symmetric) << r.half;
+    EXPECT_EQ(FromZeroRangeText(r.half), r.fromZero) << r.half;
+  }
+  EXPECT_EQ(TicStepText(0.00044678975), "0.00045");
+  EXPECT_EQ(YRangeText(0.0008, /*fromZero*/ false, /*exponentForm*/ false), "[-0.00088:0.00088]");
+  EXPECT_EQ(YRangeText(12.5, /*fromZero*/ false, /*exponentForm*/ false), "[-13.75:13.75]");
+
+  // Steps and mantissa digits that powers-of-ten labels show within 1 %.
+  EXPECT_EQ(PowerLabelStep(26497), 26000);
+  EXPECT_EQ(PowerLabelStep(28), 28);
+  EXPECT_EQ(PowerLabelStep(0.44), 0.44);
+  EXPECT_EQ(MantissaDecimals(0, 52994, 26000), 1);   // 2.6 and 5.2
+  EXPECT_EQ(MantissaDecimals(0, 52994, 26497), 2);   // 2.65 and 5.30
+  EXPECT_EQ(MantissaDecimals(-6.7e-2, 6.7e-2, 3e-2), 0);
+  EXPECT_EQ(MantissaDecimals(0, 15.4, 7), 1);        // 14 is 1.4, not 1
+  EXPECT_EQ(MantissaDecimals(0, 13.75, 7), 0);       // 7 alone
+  EXPECT_EQ(PowerLabelLines("y", 1, "%L", '"'),
+            (std::vector<std::string>{R"(set format y "%.1t{/Symbol \327}10^{%L}")", R"(set ytics add ("0" 0))"}));
+
   EXPECT_EQ(SymmetricRangeText(13.75), "-13.75:13.75");
   EXPECT_EQ(SymmetricRangeText(0), "-1.00:1.00");  // gnuplot refuses an empty range
   EXPECT_EQ(FromZeroRangeText(0.88), "0:0.88");
@@ -144,7 +174,9 @@ TEST(PlotScriptTexts, TicStepsRangesAndFactors) {
   EXPECT_EQ(FactorText(0.25, 4), "0.2500");
   EXPECT_EQ(FactorText(0, 7), "0.0000000");
   EXPECT_EQ(FactorText(3e-8, 7), "3E-8");  // would show only zeros
-  EXPECT_EQ(FactorText(6e-8, 7), "0.0000001");
+  EXPECT_EQ(FactorText(6e-8, 7), "6E-8");  // "0.0000001" would draw it 67 % too high
+  EXPECT_EQ(FactorText(0.0123, 4), "0.0123");
+  EXPECT_EQ(FactorText(0.00016, 4), "0.00016");  // not "0.0002"
 }
 
 TEST(PlotScriptTexts, PlotCommandJoinsItsEntries) {
@@ -280,12 +312,12 @@ TEST(UvEcdPlotScript, BarsWithTheMirrorImageAlone) {
   EXPECT_EQ(plot[0].substr(0, 13), "plot 'p-3.xy'");
   EXPECT_NE(plot[1].find(":($2*(-1)*2.0000)"), std::string::npos) << plot[1];
   EXPECT_EQ(dataFileNames(eps), (std::vector<std::string>{"p-1.xy", "p-2.xy", "p-3.xy"}));
-  // The PNG draws the mirror image too, as the page shows it, beside the
-  // bars as computed; the last line takes the EPS font at the PNG key size.
+  // The PNG draws the mirror image too, as the page shows it, with its bars
+  // mirrored; the last line takes the EPS font at the PNG key size.
   plot = plotLines(page.build(UvEcdPlot::EcdPng, c));
   ASSERT_EQ(plot.size(), 2u);
   EXPECT_TRUE(endsWith(plot[0], "'{/Arial=18 (-)conf1' with lines ls 6 ,\\")) << plot[0];
-  EXPECT_EQ(plot[1], R"(     'p-2.xy' using ($1+(0)):($2*2.0000) title '{/Arial=14 bar-conf1' with imp ls 2)");
+  EXPECT_EQ(plot[1], R"(     'p-2.xy' using ($1+(0)):($2*(-1)*2.0000) title '{/Arial=14 bar-conf1' with imp ls 2)");
 }
 
 TEST(UvEcdPlotScript, MeasuredCurveOneGetsAMirrorFileAndNoBars) {
@@ -318,8 +350,10 @@ TEST(UvEcdPlotScript, UvBarsFollowAutoScaling) {
   script = page.build(UvEcdPlot::UvEps, c);
   EXPECT_EQ(plotLines(script).size(), 1u);
   EXPECT_EQ(dataFileNames(script), (std::vector<std::string>{"p-1.xy", "p-2.xy"}));
-  // One computed curve alone shows its powers of ten.
-  EXPECT_EQ(lineStarting(script.lines, "set format y "), R"(set format y "%.0t{/Symbol \327}10^{%L}")");
+  // One computed curve alone shows its powers of ten, with the mantissa
+  // digits its tics need and the zero tic labelled 0.
+  EXPECT_EQ(lineStarting(script.lines, "set format y "), R"(set format y "%.1t{/Symbol \327}10^{%L}")");
+  EXPECT_EQ(lineStarting(script.lines, "set ytics add"), R"(set ytics add ("0" 0))");
 }
 
 TEST(UvEcdPlotScript, UvRangesAndSteps) {

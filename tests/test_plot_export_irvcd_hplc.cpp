@@ -131,7 +131,9 @@ TEST(IrVcdPlotScript, MirrorImage) {
   // Several curves stacked: the first panel holds the mirror image alone.
   ui.act([] { Form1->VCDXY(fixture("plots/film.vc.exp.xy"), 2); });
   script = buildVcd(ui, ReadPlotControls(*Form1));
-  EXPECT_TRUE(linesStarting(script.lines, "set label").empty());
+  // (The one label is the stack's y label.)
+  EXPECT_EQ(linesStarting(script.lines, "set label").size(), 1u);
+  EXPECT_EQ(linesStarting(script.lines, "set label").front().substr(0, 19), "set label \"{/Symbol");
   EXPECT_EQ(linesStarting(script.lines, "plot ").front().substr(0, 14), "plot 'v-2.xy' ");
   // A measured curve 1 gets a mirror file of its negated points.
   Session measured;
@@ -205,7 +207,8 @@ TEST(HplcPlotScript, SignalRangesNeverCutIntoTheTrace) {
     const char* range;
   };
   for (const Case& k : std::vector<Case>{{5, 125, "4:138"},        // +5 mV baseline
-                                         {-0.4, 0.4, "-1:1"},      // a CD trace within 0.4 mdeg
+                                         {-0.4, 0.4, "-0.44:0.44"},  // a CD trace within 0.4 mdeg
+                                         {0, 0.003, "0:0.0033"},   // and one within 0.003 mdeg
                                          {0, 1.3, "0:1.43"},       // a 1.3 mdeg peak
                                          {-0.4, 10, "-0.44:11"},
                                          {-20, 30, "-22:33"},
@@ -213,6 +216,7 @@ TEST(HplcPlotScript, SignalRangesNeverCutIntoTheTrace) {
     EXPECT_EQ(HplcSignalRange(k.lowest, k.highest), k.range) << k.lowest << " " << k.highest;
   EXPECT_EQ(HplcHeightRange(125), "-1:138");
   EXPECT_EQ(HplcHeightRange(-1), "-2:0");
+  EXPECT_EQ(HplcHeightRange(0.003), "-0.0003:0.0033");  // the floor shrinks with a low band
 }
 
 TEST(HplcPlotScript, OneTrace) {

@@ -1,0 +1,502 @@
+// The pictures as a reader of the paper sees them: rendered by the
+// installed gnuplot from the buttons a person clicks, then read back through
+// Ghostscript. Everything drawn lies inside the picture's bounding box, no
+// two texts overlap, small values still give a readable axis, and every tic
+// label tells its tic's value.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gnuplot_render_check.h"
+#include "plot_export_test_support.h"
+#include "plot_picture_support.h"
+#include "platform/numbers.h"
+#include "plots/cdplotting.h"
+#include "plots/irplotting.h"
+#include "plots/uvplotting.h"
+#include "plots/vcdplotting.h"
+
+namespace {
+
+// Clicks `button` with the script `name`.plt chosen in `folder`; the path of
+// the EPS gnuplot wrote.
+std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name) {
+  ui.willChooseFile(folder.file(name + ".plt"));
+  ui.click(button);
+  return folder.file(name + ".eps");
+}
+
+// Every ECD slot filled: computed slot 1, measured slot 2, computed 3 to 5.
+void loadFiveEcdCurves(Session& ui) {
+  loadEcdPair(ui);
+  ui.act([&] {
+    for (int slot = 3; slot <= 5; ++slot) {
+      Form1->CdBilFile(fixture("plots/conf1.cd.bil"), slot);
+      ui.store().CDTITLE[slot] = "other" + std::to_string(slot) + ".cd.bil";
+    }
+  });
+}
+
+void loadFiveUvCurves(Session& ui) {
+  loadUvPair(ui);
+  ui.act([&] {
+    for (int slot = 3; slot <= 5; ++slot) {
+      Form1->UvBilFile(fixture("plots/conf1.uv.bil"), slot);
+      ui.store().UVTITLE[slot] = "other" + std::to_string(slot) + ".uv.bil";
+    }
+  });
+}
+
+struct EpsKind {
+  const char* name;
+  std::function<void(Session&)> load;
+  std::function<Button*()> button;
+};
+
+const std::vector<EpsKind>& everyEpsKind() {
+  static const std::vector<EpsKind> kinds = {
+      {"ecd-1", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); }); },
+       [] { return Form1->Button1; }},
+      {"ecd-2", loadEcdPair, [] { return Form1->Button1; }},
+      {"ecd-5", loadFiveEcdCurves, [] { return Form1->Button1; }},
+      {"uv-1", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); }); },
+       [] { return Form1->Button7; }},
+      {"uv-2", loadUvPair, [] { return Form1->Button7; }},
+      {"uv-5", loadFiveUvCurves, [] { return Form1->Button7; }},
+      {"ord",
+       [](Session& ui) {
+         loadOrdPair(ui);
+         ui.tick(Form1->CheckBox12);
+       },
+       [] { return Form1->Button11; }},
+      {"vcd-1", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); }); },
+       [] { return Form1->Button17; }},
+      {"vcd-stacked", [](Session& ui) { loadIrVcdPage(ui, true, 4); }, [] { return Form1->Button17; }},
+      {"vcd-overlay",
+       [](Session& ui) {
+         loadIrVcdPage(ui, true, 4);
+         Form13->CheckBox1->SetChecked(true);
+       },
+       [] { return Form1->Button17; }},
+      {"ir-stacked", [](Session& ui) { loadIrVcdPage(ui, false, 3); }, [] { return Form1->Button20; }},
+      {"ir-overlay",
+       [](Session& ui) {
+         loadIrVcdPage(ui, false, 3);
+         Form15->CheckBox1->SetChecked(true);
+       },
+       [] { return Form1->Button20; }},
+      {"hplc-2d", [](Session& ui) { loadHplcTraces(ui, 3); }, [] { return Form1->Button3; }},
+      {"hplc-3d", [](Session& ui) { loadHplcTraces(ui, 3); }, [] { return Form1->Button15; }},
+  };
+  return kinds;
+}
+
+}  // namespace
+
+TEST(PlotPictures, EverythingDrawnLiesInsideTheBoxAndNoTextsOverlap) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  for (bool gnuplot5 : {false, true}) {
+    for (const EpsKind& kind : everyEpsKind()) {
+      SCOPED_TRACE(std::string(kind.name) + (gnuplot5 ? " gnuplot 5" : " gnuplot 4"));
+      Session ui;
+      if (gnuplot5) ui.tick(Form2->CheckBox1);
+      kind.load(ui);
+      TempFolder out;
+      const std::string eps = clickEps(ui, kind.button(), out, kind.name);
+      ASSERT_TRUE(FileExists(eps));
+      const std::optional<PictureBox> drawn = drawnBox(eps);
+      ASSERT_TRUE(drawn.has_value());
+      EXPECT_TRUE(inside(*drawn, declaredBox(eps))) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+      const std::vector<PictureText> texts = pictureTexts(eps);
+      EXPECT_FALSE(texts.empty());
+      for (const PictureText& text : texts)
+        EXPECT_TRUE(inside(text.box, declaredBox(eps), 1.0)) << "\"" << text.text() << "\" " << text.box;
+      const std::vector<std::string> overlapping = overlappingTexts(texts);
+      EXPECT_TRUE(overlapping.empty()) << testing::PrintToString(overlapping);
+    }
+  }
+}
+
+// ---- Small values ------------------------------------------------------------------------
+
+namespace {
+
+// The picture of a PNG script drawn as an EPS instead, so that its texts
+// can be read back: the same ranges and tics, another terminal.
+std::string epsOfPngScript(const TempFolder& folder, const std::string& name) {
+  std::vector<std::string> lines = ReadLines(folder.file(name + ".plt"));
+  for (std::string& line : lines) {
+    if (line.rfind("set terminal pngcairo", 0) == 0) line = R"(set terminal postscript eps enhanced color solid "Arial" 32)";
+    if (line.rfind("set out ", 0) == 0) line = "set out \"" + name + "-as-eps.eps\"";
+  }
+  WriteLinesCRLF(folder.file(name + "-as-eps.plt"), lines);
+  expectRendered(folder.path(), name + "-as-eps.plt", ".eps");
+  return folder.file(name + "-as-eps.eps");
+}
+
+// Multiplies a computed band (or the points of a trace) so that its extreme
+// becomes `extreme`, and lets the page take its ranges again.
+void scaleUvEcdBand(Session& ui, bool ecd, long slot, double extreme) {
+  auto& band = ecd ? ui.store().EPS : ui.store().ABSG;
+  double largest = 0;
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) largest = std::max(largest, std::abs(band(bin, slot)));
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) band(bin, slot) *= extreme / largest;
+  ui.act([ecd] { ecd ? Form1->DetermineCDRange() : Form1->DetermineUVRange(); });
+}
+
+void scaleIrVcdBand(Session& ui, bool vcd, double extreme) {
+  auto& band = vcd ? ui.store().VCD : ui.store().IR;
+  double largest = 0;
+  for (long w = 0; w <= 4000; ++w) largest = std::max(largest, std::abs(band(w, 3, 1)));
+  for (long w = 0; w <= 4000; ++w) band(w, 3, 1) *= extreme / largest;
+  ui.act([vcd] { vcd ? Form1->DetermineVCDRange() : Form1->DetermineIRRange(); });
+}
+
+double largestMagnitude(const std::vector<PictureText>& labels) {
+  double largest = 0;
+  for (const PictureText& label : labels) largest = std::max(largest, std::abs(*ticLabelValue(label)));
+  return largest;
+}
+
+}  // namespace
+
+// A curve far below 1 (a measured ECD in absorbance units, a computed ECD
+// of a few thousandths) spans its panel with a handful of labelled tics, in
+// every exporter that writes a y or y2 range.
+TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    std::function<void(Session&)> load;
+    std::function<Button*()> button;
+    bool png;
+    double extreme;    // of the curve on the y axis
+    double extreme2;   // of the curve on the y2 axis; 0 without one
+  };
+  const auto deltaA = [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/delta-a.cd.exp.xy")); }); };
+  const auto smallEcd = [](Session& ui) {
+    ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+    scaleUvEcdBand(ui, true, 1, 0.003);
+  };
+  const auto smallUv = [](Session& ui) {
+    ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+    scaleUvEcdBand(ui, false, 1, 0.003);
+  };
+  const auto smallOrd = [](Session& ui) {
+    ui.act([] { Form1->Choose(fixture("measured/mol.or.bil")); });
+    double largest = 0;
+    for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) largest = std::max(largest, std::abs(ui.store().ORDCALCY(i, 1)));
+    for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) ui.store().ORDCALCY(i, 1) *= 0.003 / largest;
+  };
+  const std::vector<Case> cases = {
+      {"measured ECD in absorbance units", deltaA, [] { return Form1->Button1; }, false, 0.0008, 0},
+      {"the same as PNG", deltaA, [] { return Form1->Button12; }, true, 0.0008, 0},
+      {"computed ECD of 0.003", smallEcd, [] { return Form1->Button1; }, false, 0.003, 0},
+      {"both on two axes",
+       [&](Session& ui) {
+         smallEcd(ui);
+         ui.act([] { Form1->CDXY(fixture("plots/delta-a.cd.exp.xy"), 2); });
+         Form10->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button1; }, false, 0.0008, 0.003},
+      {"computed UV of 0.003", smallUv, [] { return Form1->Button7; }, false, 0.003, 0},
+      {"the same as PNG", smallUv, [] { return Form1->Button13; }, true, 0.003, 0},
+      {"UV second axis",
+       [&](Session& ui) {
+         smallUv(ui);
+         ui.act([] { Form1->UVXY(fixture("plots/film.uv.exp.xy"), 2); });
+         Form11->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button7; }, false, 0, 0.003},
+      {"ORD of 0.003 degrees", smallOrd, [] { return Form1->Button11; }, false, 0.003, 0},
+      {"the same as PNG", smallOrd, [] { return Form1->Button14; }, true, 0.003, 0},
+      {"VCD of 3E-6",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); });
+         scaleIrVcdBand(ui, true, 3e-6);
+       },
+       [] { return Form1->Button17; }, false, 3e-6, 0},
+      {"IR of 0.004",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.ir.bil")); });
+         scaleIrVcdBand(ui, false, 0.004);
+       },
+       [] { return Form1->Button20; }, false, 0.004, 0},
+      {"CD chromatogram of 0.004 mdeg",
+       [](Session& ui) {
+         ui.act([] { Form1->HPLCCD(fixture("plots/peaks.ccd"), 1); });
+         double largest = 0;
+         for (long p = 1; p <= ui.store().HPLCDATAPTS[1]; ++p) largest = std::max(largest, std::abs(ui.store().HPLCY(p, 1)));
+         for (long p = 1; p <= ui.store().HPLCDATAPTS[1]; ++p) ui.store().HPLCY(p, 1) *= 0.004 / largest;
+         ui.act([] { Form1->DetermineHPLCRange(); });
+       },
+       [] { return Form1->Button3; }, false, 0.004, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    k.load(ui);
+    TempFolder out;
+    ui.willChooseFile(out.file("small.plt"));
+    ui.click(k.button());
+    const std::string eps = k.png ? epsOfPngScript(out, "small") : out.file("small.eps");
+    ASSERT_TRUE(FileExists(eps));
+    const std::vector<PictureText> texts = pictureTexts(eps);
+    for (bool right : {false, true}) {
+      const double extreme = right ? k.extreme2 : k.extreme;
+      if (extreme == 0) continue;
+      SCOPED_TRACE(right ? "y2" : "y");
+      const std::vector<PictureText> labels = yTicLabels(texts, right);
+      std::string shown;
+      for (const PictureText& t : texts) {
+        shown += "\n";
+        for (const std::string& piece : t.pieces) shown += "[" + piece + "]";
+      }
+      EXPECT_GE(labels.size(), 2u) << shown;
+      EXPECT_LE(labels.size(), 10u) << shown;
+      // The labels reach up to the curve as they would for a curve of 50.
+      EXPECT_GE(largestMagnitude(labels), 0.3 * extreme);
+      EXPECT_LE(largestMagnitude(labels), 1.2 * extreme);
+    }
+  }
+}
+
+// ---- Tic labels ---------------------------------------------------------------------------
+
+namespace {
+
+// The step the script writes after `prefix` ("set ytics border nomirror
+// norotate 26000" gives 26000).
+double scriptStep(const std::vector<std::string>& script, const std::string& prefix) {
+  const std::string line = lineStarting(script, prefix);
+  return StrToFloat(line.substr(line.rfind(' ') + 1));
+}
+
+}  // namespace
+
+// A single computed UV curve labels its y axis (and a second UV axis its
+// y2 axis) in powers of ten, as does a VCD or IR plot with "format y
+// 'x10^x'": each label shows its tic's value to within 1 %, and the zero
+// tic says 0.
+TEST(PlotPictures, PowerOfTenLabelsTellTheirTics) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    std::function<void(Session&)> load;
+    bool y2;
+    std::function<Button*()> button = [] { return Form1->Button7; };
+  };
+  const std::vector<Case> cases = {
+      {"one computed curve", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); }); }, false},
+      {"VCD",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); });
+         Form13->CheckBox5->SetChecked(true);
+       },
+       false, [] { return Form1->Button17; }},
+      {"IR, overlaid",
+       [](Session& ui) {
+         loadIrVcdPage(ui, false, 0);
+         Form15->CheckBox1->SetChecked(true);
+         Form15->CheckBox5->SetChecked(true);
+       },
+       false, [] { return Form1->Button20; }},
+      {"a curve of 26497 / 1.1",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+         scaleUvEcdBand(ui, false, 1, 2 * 26497 / 1.1);
+       },
+       false},
+      {"second axis",
+       [](Session& ui) {
+         loadUvPair(ui);
+         Form11->CheckBox2->SetChecked(true);
+       },
+       true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    k.load(ui);
+    TempFolder out;
+    ui.willChooseFile(out.file("uv.plt"));
+    ui.click(k.button());
+    const std::vector<std::string> script = ReadLines(out.file("uv.plt"));
+    const double step = scriptStep(script, k.y2 ? "set y2tics border" : "set ytics border");
+    ASSERT_GT(step, 0);
+    const std::vector<PictureText> labels = yTicLabels(pictureTexts(out.file("uv.eps")), k.y2);
+    ASSERT_GE(labels.size(), 2u);
+    bool zeroSeen = false;
+    for (const PictureText& label : labels) {
+      const double shown = *ticLabelValue(label);
+      const double tic = std::round(shown / step) * step;
+      SCOPED_TRACE(label.text());
+      if (tic == 0) {
+        EXPECT_EQ(label.text(), "0");
+        zeroSeen = true;
+      } else {
+        EXPECT_LE(std::abs(shown - tic), 0.01 * std::abs(tic)) << "tic " << tic;
+      }
+    }
+    EXPECT_TRUE(zeroSeen);
+  }
+}
+
+// ---- Colours -----------------------------------------------------------------------------
+
+// Curve 1 is red in every picture of both dialects, every head sets the
+// classic colour sequence, and the bands of the three-dimensional HPLC plot
+// each have a colour of their own.
+TEST(PlotPictures, CurveOneIsRedAndEveryBandHasItsOwnColour) {
+  for (bool gnuplot5 : {false, true}) {
+    for (const GoldenPage& page : goldenPages()) {
+      Session ui;
+      prepareGoldenPage(ui, page.button, gnuplot5);
+      EXPECT_EQ(lineStarting(buildPlot(ui, page.button, "p.plt").lines, "set colorsequence"),
+                "set colorsequence classic") << page.name;
+    }
+    for (const GoldenPage2& page : goldenPages2()) {
+      Session ui;
+      prepareGoldenPage2(ui, page.name, gnuplot5);
+      EXPECT_EQ(lineStarting(buildPlot(ui, page.button, "p.plt").lines, "set colorsequence"),
+                "set colorsequence classic") << page.name;
+    }
+  }
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  for (bool gnuplot5 : {false, true}) {
+    SCOPED_TRACE(gnuplot5 ? "gnuplot 5" : "gnuplot 4");
+    for (const EpsKind& kind : everyEpsKind()) {
+      const std::string name = kind.name;
+      if (name.rfind("hplc", 0) == 0) continue;
+      SCOPED_TRACE(name);
+      Session ui;
+      if (gnuplot5) ui.tick(Form2->CheckBox1);
+      kind.load(ui);
+      TempFolder out;
+      const std::string eps = clickEps(ui, kind.button(), out, name);
+      EXPECT_EQ(keyColour(eps, name == "ord" ? "mol" : "conf1"), "1 0 0");
+    }
+    Session ui;
+    if (gnuplot5) ui.tick(Form2->CheckBox1);
+    loadHplcTraces(ui, 3);
+    TempFolder out;
+    const std::string eps = clickEps(ui, Form1->Button15, out, "bands");
+    const std::string front = keyColour(eps, "run1.cuv"), middle = keyColour(eps, "run2.cuv"),
+                      back = keyColour(eps, "run3.cuv");
+    EXPECT_FALSE(front.empty());
+    EXPECT_NE(front, middle);
+    EXPECT_NE(front, back);
+    EXPECT_NE(middle, back);
+  }
+}
+
+// ---- HPLC passes --------------------------------------------------------------------------
+
+// A UV trace in slot 1 and a CD trace beside it: the CD pass scales its
+// trace against itself, not against the UV maximum, and its axis shows the
+// CD trace's own height.
+TEST(PlotPictures, HplcCdPassIsScaledByItsOwnTraces) {
+  Session ui;
+  TempFolder out;
+  ui.act([] {
+    Form1->HPLCUV(fixture("plots/peaks.cuv"), 1);
+    Form1->HPLCCD(fixture("plots/peaks.ccd"), 2);
+  });
+  ASSERT_TRUE(Form1->CheckBox4->Checked());  // "auto scaling"
+  const double cdHeight = ui.store().HPLCMAX[2];
+  ASSERT_NE(ui.store().HPLCFACTOR[2], 1.0);  // the page scales CD to the UV height
+  ui.clearBoxes();
+  ui.willChooseFile(out.file("uv-pass.plt"));
+  ui.willChooseFile(out.file("cd-pass.plt"));
+  ui.click(Form1->Button3);
+  const std::vector<std::string> cd = ReadLines(out.file("cd-pass.plt"));
+  EXPECT_NE(lineStarting(cd, "plot ").find("using 1:($2*1.0000)"), std::string::npos) << lineStarting(cd, "plot ");
+  EXPECT_EQ(lineStarting(cd, "set yrange"),
+            "set yrange [" + HplcSignalRange(ui.store().HPLCMIN[2], cdHeight) + "]");
+  const std::vector<std::string> uv = ReadLines(out.file("uv-pass.plt"));
+  EXPECT_NE(lineStarting(uv, "plot ").find("using 1:($2*1.0000)"), std::string::npos);
+  if (!gnuplotFound() || !ghostscriptFound()) GTEST_SKIP() << "no gnuplot or gs";
+  const std::vector<PictureText> labels = yTicLabels(pictureTexts(out.file("cd-pass.eps")));
+  ASSERT_GE(labels.size(), 2u);
+  EXPECT_LE(largestMagnitude(labels), 1.2 * cdHeight);
+}
+
+// ---- The mirror image with bars --------------------------------------------------------
+
+namespace {
+
+// Where the tallest bar of an ECD PNG points: +1 up from the zero line
+// (halfway down the frame of the symmetric range), -1 down, 0 when the
+// picture shows no frame. Inside the frame only the bars and the zero line
+// are dark; the curves are coloured.
+int tallestBarDirection(const std::string& pngPath) {
+  const QImage image(QString::fromStdString(pngPath));
+  const auto dark = [&](int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90;
+  };
+  const auto darkInRow = [&](int y) {
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x) count += dark(x, y) ? 1 : 0;
+    return count;
+  };
+  // The frame's top and bottom: the first and last rows dark over most of
+  // the frame's width.
+  std::vector<int> longRows;
+  int widest = 0;
+  for (int y = 0; y < image.height(); ++y) widest = std::max(widest, darkInRow(y));
+  for (int y = 0; y < image.height(); ++y)
+    if (darkInRow(y) > widest * 8 / 10) longRows.push_back(y);
+  if (longRows.size() < 2) return 0;
+  const int top = longRows.front(), bottom = longRows.back(), zero = (top + bottom) / 2;
+  int left = image.width(), right = 0;
+  for (int x = 0; x < image.width(); ++x)
+    if (dark(x, (top + zero) / 2) && dark(x, (zero + bottom) / 2) && dark(x, top + 4)) {
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  int bestColumn = -1, bestCount = 0, direction = 0;
+  for (int x = left + 4; x < right - 3; ++x) {
+    int above = 0, below = 0;
+    for (int y = top + 3; y < zero - 2; ++y) above += dark(x, y) ? 1 : 0;
+    for (int y = zero + 3; y < bottom - 2; ++y) below += dark(x, y) ? 1 : 0;
+    if (above + below > bestCount) {
+      bestCount = above + below;
+      bestColumn = x;
+      direction = above > below ? 1 : -1;
+    }
+  }
+  return bestColumn < 0 ? 0 : direction;
+}
+
+}  // namespace
+
+// conf1's tallest stick is +25 at 248 nm. With only "enantiomeric ECD"
+// ticked the PNG draws it downward, beside the mirrored band, as the page
+// and the EPS do; with "normal ECD" it points up.
+TEST(PlotPictures, PngMirrorsTheBarsWithTheBand) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  for (bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "enantiomeric ECD" : "normal ECD");
+    Session ui;
+    ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+    ui.tick(Form1->CheckBox1);  // bars of curve 1
+    if (mirrored) {
+      ui.tick(Form1->CheckBox2);
+      ui.untick(Form1->CheckBox3);
+    }
+    TempFolder out;
+    ui.willChooseFile(out.file("bars.plt"));
+    ui.click(Form1->Button12);
+    const std::string bars = lineStarting(ReadLines(out.file("bars.plt")), "     'bars-2.xy'");
+    EXPECT_EQ(bars.find("*(-1)*") != std::string::npos, mirrored) << bars;
+    EXPECT_EQ(tallestBarDirection(out.file("bars.png")), mirrored ? -1 : 1);
+  }
+}
