@@ -59,9 +59,9 @@ bool anyCalc(const SlotTexts& states) {
 std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c) {
   const std::string letter = c.lorentzian ? "g" : "s";
   if (picture == Picture::Eps)
-    return "set label \"{/Symbol " + letter + "} = " + c.Edit3 + " eV\" at graph 1.1,0.5";
+    return "set label \"{/Symbol " + letter + "} = " + NumberText(c.Edit3) + " eV\" at graph 1.1,0.5";
   return "set label \"{/Symbol=" + w.Edit18 + " " + letter + " }{/" + w.Edit15 + "=" + w.Edit18 +
-         " = " + c.Edit3 + " eV}\" at graph 1.1,0.5";
+         " = " + NumberText(c.Edit3) + " eV}\" at graph 1.1,0.5";
 }
 
 // "shift:" or "scale:" and a label for each curve whose correction does
@@ -119,9 +119,10 @@ PowerTics powerTics(const std::string& range, double step) {
 int y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
                  const std::string& computedRange, double half, bool powerLabels = false) {
   constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
-  const std::string range = w.CheckBox3 ? w.Edit8 : computedRange;
-  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(w.Edit8) : half * 0.5;
-  lines.push_back("set y2range " + (w.CheckBox3 ? w.Edit8 : "[" + computedRange + "]"));
+  const std::string userRange = w.CheckBox3 ? UserRangeText(w.Edit8) : std::string();
+  const std::string range = w.CheckBox3 ? userRange : computedRange;
+  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(userRange) : half * 0.5;
+  lines.push_back("set y2range " + (w.CheckBox3 ? userRange : "[" + computedRange + "]"));
   if (!powerLabels) {
     lines.push_back(TicsLine(ticsPrefix, step));
     return 0;
@@ -253,7 +254,7 @@ PlotKind PlotKindOf(const std::string& PLOT) {
 }
 
 std::string OrdShiftText(const PlotControls& controls) {
-  return controls.wavenumberUnit ? std::string("0") : controls.Edit2;
+  return controls.wavenumberUnit ? std::string("0") : NumberText(controls.Edit2);
 }
 
 std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
@@ -307,7 +308,8 @@ PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotContro
                           const Store& store) {
   const bool eps = picture == Picture::Eps;
   const std::string op = c.wavenumberUnit ? "*" : "+";
-  const std::string& S = c.Edit2;
+  // The ORD curve takes its shift from OrdShiftText.
+  const std::string S = f.PLOT == PlotKind::ORD ? std::string() : NumberText(c.Edit2);
   const std::string shifted = "$1" + op + "(" + S + ")";
   const std::string lines = "lines ls " + f.COLOR;
   switch (f.PLOT) {
