@@ -67,6 +67,42 @@ const std::vector<EpsKind>& everyEpsKind() {
        [] { return Form1->Button7; }},
       {"uv-2", loadUvPair, [] { return Form1->Button7; }},
       {"uv-5", loadFiveUvCurves, [] { return Form1->Button7; }},
+      // "use second y axis": the computed curves on y2, beside the labels
+      // of band width and shift (with a shift label of each computed curve).
+      {"ecd-1-y2",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+         Form10->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button1; }},
+      {"ecd-2-y2",
+       [](Session& ui) {
+         loadEcdPair(ui);
+         ui.type(Form1->Edit2, "-12");
+         Form10->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button1; }},
+      {"ecd-5-y2",
+       [](Session& ui) {
+         loadFiveEcdCurves(ui);
+         for (Edit* shift : {Form1->Edit2, Form1->Edit12, Form1->Edit13, Form1->Edit31, Form1->Edit32})
+           ui.type(shift, "-12");
+         Form10->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button1; }},
+      {"uv-1-y2",
+       [](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+         Form11->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button7; }},
+      {"uv-2-y2",
+       [](Session& ui) {
+         loadUvPair(ui);
+         ui.type(Form1->Edit2, "-12");
+         Form11->CheckBox2->SetChecked(true);
+       },
+       [] { return Form1->Button7; }},
       {"ord",
        [](Session& ui) {
          loadOrdPair(ui);
