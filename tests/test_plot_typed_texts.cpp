@@ -222,8 +222,5 @@ TEST_P(TypedTexts, NothingTypedRunsOrBreaksTheScript) {
 
 INSTANTIATE_TEST_SUITE_P(EveryExporter, TypedTexts, testing::Range<size_t>(0, 9),
                          [](const testing::TestParamInfo<size_t>& info) {
-                           std::string name;
-                           for (char c : std::string(typedExporters()[info.param].name))
-                             if (c != ' ') name += c;
-                           return name;
+                           return CaseName(typedExporters()[info.param].name);
                          });
