@@ -36,12 +36,23 @@ std::string xTicsLine(PlotKind kind, const std::string& xrange, const PlotContro
   return std::string(TicsPrefix) + (a - b < 20000 ? " 5000,5000" : " 10000,10000");
 }
 
+// Beside a second y axis the labels of band width and shift stand this many
+// characters right of the border, beyond its tic labels and label, in a
+// right margin that grows by enough to hold them. The square plot shrinks
+// then, so they stand one text row apart rather than at graph heights, from
+// a little below the middle, where a key of five curves ends.
+constexpr int SecondAxisLabelOffset = 13;
+constexpr int SecondAxisMarginGrowth = 7;
+
 // `wideLabels`: y tic labels as powers of ten, which need two characters
-// more beside the y label.
-void squareLines(std::vector<std::string>& lines, Picture picture, bool wideLabels = false) {
+// more beside the y label. `secondAxis`: the right margin also holds the
+// tics and label of the second y axis.
+void squareLines(std::vector<std::string>& lines, Picture picture, bool wideLabels = false,
+                 bool secondAxis = false) {
   lines.push_back(picture == Picture::Eps ? "set size square 1.4,1.4" : "set size square 1.0,1.0");
   lines.push_back(wideLabels ? "set lmargin 12" : "set lmargin 10");
-  lines.push_back(picture == Picture::Eps ? "set rmargin 19" : "set rmargin 22");
+  const int rmargin = (picture == Picture::Eps ? 19 : 22) + (secondAxis ? SecondAxisMarginGrowth : 0);
+  lines.push_back("set rmargin " + IntToStr(rmargin));
   lines.push_back("set tmargin 0");
   lines.push_back("set bmargin 2");
 }
@@ -56,12 +67,20 @@ bool anyCalc(const SlotTexts& states) {
   return false;
 }
 
+// Where a label of band width or shift stands: at `height` right of the
+// plot, or right of the second y axis where there is one, `rows` text rows
+// below the band-width label.
+std::string rightLabelPlace(const UvEcdWindowControls& w, const std::string& height, double rows) {
+  if (!w.CheckBox2) return " at graph 1.1," + height;
+  return " at graph 1,0.5 offset character " + IntToStr(SecondAxisLabelOffset) + "," + FloatToStr(-1.5 - rows);
+}
+
 std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c) {
   const std::string letter = c.lorentzian ? "g" : "s";
   if (picture == Picture::Eps)
-    return "set label \"{/Symbol " + letter + "} = " + c.Edit3 + " eV\" at graph 1.1,0.5";
+    return "set label \"{/Symbol " + letter + "} = " + NumberText(c.Edit3) + " eV\"" + rightLabelPlace(w, "0.5", 0);
   return "set label \"{/Symbol=" + w.Edit18 + " " + letter + " }{/" + w.Edit15 + "=" + w.Edit18 +
-         " = " + c.Edit3 + " eV}\" at graph 1.1,0.5";
+         " = " + NumberText(c.Edit3) + " eV}\"" + rightLabelPlace(w, "0.5", 0);
 }
 
 // "shift:" or "scale:" and a label for each curve whose correction does
@@ -70,14 +89,13 @@ void correctionLabels(std::vector<std::string>& lines, Picture picture,
                       const UvEcdWindowControls& w, const SlotTexts& states, const PlotControls& c) {
   const bool png = picture == Picture::Png;
   const std::string pngFont = "{/" + w.Edit15 + "=" + w.Edit18 + " ";
-  const auto label = [&](const std::string& text, const std::string& height) {
-    lines.push_back("set label \"" + (png ? pngFont : std::string()) + text + "\" at graph 1.1," +
-                    height);
+  const auto label = [&](const std::string& text, const std::string& height, double rows) {
+    lines.push_back("set label \"" + (png ? pngFont : std::string()) + text + "\"" + rightLabelPlace(w, height, rows));
   };
   const std::string edits[] = {c.Edit2, c.Edit12, c.Edit13, c.Edit31, c.Edit32};
   const char* epsHeights[] = {"0.33", "0.26", "0.19", "0.12", "0.05"};
   const char* pngHeights[] = {"0.35", "0.3", "0.25", "0.2", "0.15"};
-  label(c.wavenumberUnit ? "scale:" : "shift:", "0.4");
+  label(c.wavenumberUnit ? "scale:" : "shift:", "0.4", 1.5);
   bool laterCalc = false;
   for (long s = 2; s <= 5; ++s) laterCalc = laterCalc || states[s] == "calc";
   if (!c.wavenumberUnit && laterCalc && !png)
@@ -88,7 +106,7 @@ void correctionLabels(std::vector<std::string>& lines, Picture picture,
     const bool shown = c.wavenumberUnit ? StrToFloat(edit) != 1 : StrToInt(edit) != 0;
     if (!shown) continue;
     label("curve " + IntToStr(s) + " = " + edit + (c.wavenumberUnit ? "" : " nm"),
-          png ? pngHeights[s - 1] : epsHeights[s - 1]);
+          png ? pngHeights[s - 1] : epsHeights[s - 1], 1.5 + static_cast<double>(s));
   }
 }
 
@@ -119,9 +137,10 @@ PowerTics powerTics(const std::string& range, double step) {
 int y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
                  const std::string& computedRange, double half, bool powerLabels = false) {
   constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
-  const std::string range = w.CheckBox3 ? w.Edit8 : computedRange;
-  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(w.Edit8) : half * 0.5;
-  lines.push_back("set y2range " + (w.CheckBox3 ? w.Edit8 : "[" + computedRange + "]"));
+  const std::string userRange = w.CheckBox3 ? UserRangeText(w.Edit8) : std::string();
+  const std::string range = w.CheckBox3 ? userRange : computedRange;
+  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(userRange) : half * 0.5;
+  lines.push_back("set y2range " + (w.CheckBox3 ? userRange : "[" + computedRange + "]"));
   if (!powerLabels) {
     lines.push_back(TicsLine(ticsPrefix, step));
     return 0;
@@ -192,7 +211,7 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
     const PowerTics tics = powerTics(f.YRANGE, TryStrToFloat(f.YTICS).value_or(0));
     for (std::string& line : PowerLabelLines("y", tics.decimals, "%L", '"')) lines.push_back(std::move(line));
   }
-  if (w.CheckBox1) squareLines(lines, picture, powerLabelledY(f, store));
+  if (w.CheckBox1) squareLines(lines, picture, powerLabelledY(f, store), w.CheckBox2);
   if (cd) {
     lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
     if (!eps) lines.push_back("set tics scale 1,0.6");
@@ -253,7 +272,7 @@ PlotKind PlotKindOf(const std::string& PLOT) {
 }
 
 std::string OrdShiftText(const PlotControls& controls) {
-  return controls.wavenumberUnit ? std::string("0") : controls.Edit2;
+  return controls.wavenumberUnit ? std::string("0") : NumberText(controls.Edit2);
 }
 
 std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
@@ -307,7 +326,8 @@ PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotContro
                           const Store& store) {
   const bool eps = picture == Picture::Eps;
   const std::string op = c.wavenumberUnit ? "*" : "+";
-  const std::string& S = c.Edit2;
+  // The ORD curve takes its shift from OrdShiftText.
+  const std::string S = f.PLOT == PlotKind::ORD ? std::string() : NumberText(c.Edit2);
   const std::string shifted = "$1" + op + "(" + S + ")";
   const std::string lines = "lines ls " + f.COLOR;
   switch (f.PLOT) {

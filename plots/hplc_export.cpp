@@ -165,7 +165,7 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   const std::string range = HplcSignalRange(store.HPLCMIN[first] * factorOf(scales, first),
                                             store.HPLCMAX[first] * factorOf(scales, first));
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
-                            c.Edit1 + ":" + c.Edit10, range, PictureBaseName(scriptFileName), c);
+                            NumberText(c.Edit1) + ":" + NumberText(c.Edit10), range, PictureBaseName(scriptFileName), c);
   DataFileNames names(scriptFileName);
   std::vector<PlotEntry> entries;
   for (size_t r = 0; r < slots.size(); ++r) {
@@ -188,7 +188,7 @@ PlotScript BuildHplc3DScript(const Store& store, const PlotControls& c, const st
   const long first = slots.front();
   const int count = static_cast<int>(slots.size());
   const HplcScales scales = passScales(store, slots);
-  script.lines = Hplc3DHead("UV", HplcComment, c.Edit1 + ":" + c.Edit10,
+  script.lines = Hplc3DHead("UV", HplcComment, NumberText(c.Edit1) + ":" + NumberText(c.Edit10),
                             HplcHeightRange(store.HPLCMAX[first] * factorOf(scales, first)),
                             PictureBaseName(scriptFileName), count, c);
   // Drawn back to front: the last trace first, each band before its outline.

@@ -90,7 +90,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   const std::string font = w.Edit1;
   const std::string keyFont = "{/" + font + "=" + w.Edit14;
   const std::string xScaleEdits[] = {c.Edit26, c.Edit27, c.Edit28, c.Edit33, c.Edit34};
-  const auto XS = [&](long s) { return k.ACTIVE[s] == "calc" ? xScaleEdits[s - 1] : std::string("1.0"); };
+  const auto XS = [&](long s) { return k.ACTIVE[s] == "calc" ? NumberText(xScaleEdits[s - 1]) : std::string("1.0"); };
   const auto YS = [&](long s) { return c.CheckBox18 ? FloatToStr(k.FACTOR[s]) : std::string("1.0"); };
   long lastCurve = 1;
   for (long s = 1; s <= 5; ++s)
@@ -128,7 +128,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   lines.push_back("set mxtics 4");
   lines.push_back("set mytics 2");
   // gnuplot 5 leaves "[low:high] reverse" unreversed: high to low in both.
-  lines.push_back("set xrange [" + c.Edit9 + ":" + c.Edit8 + "]");
+  lines.push_back("set xrange [" + NumberText(c.Edit9) + ":" + NumberText(c.Edit8) + "]");
   lines.push_back("set tics scale 1,0.6");
   lines.push_back("show label");
   lines.push_back("set out " + GnuplotString(PictureBaseName(scriptFileName) + ".eps"));
@@ -175,7 +175,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   const auto bandWidthLabel = [&](long s) {
     if (w.CheckBox4 || k.ACTIVE[s] != "calc") return false;
     const std::string xs = XS(s);
-    const std::string gamma = keyFont + "{/Symbol g} =" + c.Edit17 + " cm^{-1}";
+    const std::string gamma = keyFont + "{/Symbol g} =" + NumberText(c.Edit17) + " cm^{-1}";
     const bool irCurveOne = !vcd && s == 1;
     if (xs == "1.0")
       lines.push_back("set label \"" + gamma + "\" at graph " + (irCurveOne ? "0.3,0.9" : "0.8,0.1"));

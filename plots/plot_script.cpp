@@ -21,21 +21,32 @@
 
 namespace {
 
+// The texts of the settings windows enter a script only through these
+// reads: labels and fonts made safe between double quotes, sizes numbers.
+// The y ranges are checked where they are written.
+std::string quotedEdit(const Edit& edit) { return QuotedText(edit.Text()); }
+
+std::string sizeEdit(const Edit& edit, std::string_view layoutValue) {
+  return SizeText(edit.Text(), std::string(layoutValue));
+}
+
 UvEcdWindowControls windowControls(const UvEcdGnuplotSettingsForm& window) {
+  // Both windows have the layout values of the CD window.
+  const auto& layout = CdTextSettings;
   UvEcdWindowControls c;
-  c.Edit1 = window.Edit1->Text();
+  c.Edit1 = quotedEdit(*window.Edit1);
   c.Edit7 = window.Edit7->Text();
   c.Edit8 = window.Edit8->Text();
-  c.Edit9 = window.Edit9->Text();
-  c.Edit10 = window.Edit10->Text();
-  c.Edit11 = window.Edit11->Text();
-  c.Edit12 = window.Edit12->Text();
-  c.Edit13 = window.Edit13->Text();
-  c.Edit14 = window.Edit14->Text();
-  c.Edit15 = window.Edit15->Text();
-  c.Edit16 = window.Edit16->Text();
-  c.Edit17 = window.Edit17->Text();
-  c.Edit18 = window.Edit18->Text();
+  c.Edit9 = quotedEdit(*window.Edit9);
+  c.Edit10 = quotedEdit(*window.Edit10);
+  c.Edit11 = quotedEdit(*window.Edit11);
+  c.Edit12 = sizeEdit(*window.Edit12, layout[1].layout);
+  c.Edit13 = sizeEdit(*window.Edit13, layout[2].layout);
+  c.Edit14 = sizeEdit(*window.Edit14, layout[3].layout);
+  c.Edit15 = quotedEdit(*window.Edit15);
+  c.Edit16 = sizeEdit(*window.Edit16, layout[5].layout);
+  c.Edit17 = sizeEdit(*window.Edit17, layout[6].layout);
+  c.Edit18 = sizeEdit(*window.Edit18, layout[7].layout);
   c.CheckBox1 = window.CheckBox1->Checked();
   c.CheckBox2 = window.CheckBox2->Checked();
   c.CheckBox3 = window.CheckBox3->Checked();
@@ -45,6 +56,13 @@ UvEcdWindowControls windowControls(const UvEcdGnuplotSettingsForm& window) {
   c.CheckBox7 = window.CheckBox7->Checked();
   c.CheckBox8 = window.CheckBox8->Checked();
   return c;
+}
+
+// A number of the main window without white space at its ends; other texts
+// as typed, refused by NumberText where the script would hold them.
+std::string numberEdit(const Edit& edit) {
+  const std::string text = edit.Text();
+  return TryStrToFloat(text) ? Trim(text) : text;
 }
 
 bool numericallyEqual(const std::string& a, const std::string& b) {
@@ -99,12 +117,14 @@ bool newPictureWritten(const std::string& path, const PictureStamp& before) {
 }
 
 IrVcdWindowControls windowControls(const IrVcdGnuplotSettingsForm& window) {
+  // Both windows have the layout values of the VCD window.
+  const auto& layout = VcdTextSettings;
   IrVcdWindowControls c;
-  c.Edit1 = window.Edit1->Text();
-  c.Edit9 = window.Edit9->Text();
-  c.Edit10 = window.Edit10->Text();
-  c.Edit12 = window.Edit12->Text();
-  c.Edit14 = window.Edit14->Text();
+  c.Edit1 = quotedEdit(*window.Edit1);
+  c.Edit9 = quotedEdit(*window.Edit9);
+  c.Edit10 = quotedEdit(*window.Edit10);
+  c.Edit12 = sizeEdit(*window.Edit12, layout[1].layout);
+  c.Edit14 = sizeEdit(*window.Edit14, layout[2].layout);
   c.CheckBox1 = window.CheckBox1->Checked();
   c.CheckBox4 = window.CheckBox4->Checked();
   c.CheckBox5 = window.CheckBox5->Checked();
@@ -129,18 +149,18 @@ PlotControls ReadPlotControls(const TForm1& form) {
     c.vcd.CheckBox7 = Form13->CheckBox7->Checked();
   }
   if (Form15 != nullptr) c.ir = windowControls(*Form15);
-  c.Edit2 = form.Edit2->Text();
-  c.Edit3 = form.Edit3->Text();
-  c.Edit4 = form.Edit4->Text();
-  c.Edit5 = form.Edit5->Text();
-  c.Edit12 = form.Edit12->Text();
-  c.Edit13 = form.Edit13->Text();
-  c.Edit31 = form.Edit31->Text();
-  c.Edit32 = form.Edit32->Text();
-  c.Edit35 = form.Edit35->Text();
-  c.Edit36 = form.Edit36->Text();
-  c.Edit20 = form.Edit20->Text();
-  c.Edit21 = form.Edit21->Text();
+  c.Edit2 = numberEdit(*form.Edit2);
+  c.Edit3 = numberEdit(*form.Edit3);
+  c.Edit4 = numberEdit(*form.Edit4);
+  c.Edit5 = numberEdit(*form.Edit5);
+  c.Edit12 = numberEdit(*form.Edit12);
+  c.Edit13 = numberEdit(*form.Edit13);
+  c.Edit31 = numberEdit(*form.Edit31);
+  c.Edit32 = numberEdit(*form.Edit32);
+  c.Edit35 = numberEdit(*form.Edit35);
+  c.Edit36 = numberEdit(*form.Edit36);
+  c.Edit20 = numberEdit(*form.Edit20);
+  c.Edit21 = numberEdit(*form.Edit21);
   c.CheckBox1 = form.CheckBox1->Checked();
   c.CheckBox2 = form.CheckBox2->Checked();
   c.CheckBox3 = form.CheckBox3->Checked();
@@ -152,20 +172,20 @@ PlotControls ReadPlotControls(const TForm1& form) {
   c.CheckBox13 = form.CheckBox13->Checked();
   c.RadioButton3 = form.RadioButton3->Checked();
   c.RadioButton4 = form.RadioButton4->Checked();
-  c.Edit8 = form.Edit8->Text();
-  c.Edit9 = form.Edit9->Text();
-  c.Edit17 = form.Edit17->Text();
-  c.Edit26 = form.Edit26->Text();
-  c.Edit27 = form.Edit27->Text();
-  c.Edit28 = form.Edit28->Text();
-  c.Edit33 = form.Edit33->Text();
-  c.Edit34 = form.Edit34->Text();
+  c.Edit8 = numberEdit(*form.Edit8);
+  c.Edit9 = numberEdit(*form.Edit9);
+  c.Edit17 = numberEdit(*form.Edit17);
+  c.Edit26 = numberEdit(*form.Edit26);
+  c.Edit27 = numberEdit(*form.Edit27);
+  c.Edit28 = numberEdit(*form.Edit28);
+  c.Edit33 = numberEdit(*form.Edit33);
+  c.Edit34 = numberEdit(*form.Edit34);
   c.CheckBox6 = form.CheckBox6->Checked();
   c.CheckBox9 = form.CheckBox9->Checked();
   c.CheckBox18 = form.CheckBox18->Checked();
   c.CheckBox19 = form.CheckBox19->Checked();
-  c.Edit1 = form.Edit1->Text();
-  c.Edit10 = form.Edit10->Text();
+  c.Edit1 = numberEdit(*form.Edit1);
+  c.Edit10 = numberEdit(*form.Edit10);
   c.CheckBox4 = form.CheckBox4->Checked();
   return c;
 }
@@ -252,6 +272,60 @@ std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, 
   return {"set format " + axis + " " + q + "%." + IntToStr(decimals) + "t{/Symbol \\327}10^{" + exponent +
               "}" + q,
           "set " + axis + "tics add (\"0\" 0)"};
+}
+
+// ---- Typed texts -----------------------------------------------------------------
+
+std::string QuotedText(const std::string& text) {
+  std::string quoted;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '`') {
+      quoted += "\\140";
+    } else if (c == '"') {
+      quoted += "\\\"";
+    } else if (isControl(static_cast<unsigned char>(c))) {
+      quoted += ' ';
+    } else if (c != '\\') {
+      quoted += c;
+    } else if (i + 1 < text.size() && text[i + 1] == '"') {
+      // A typed \" is the quote it escapes.
+      quoted += "\\\"";
+      ++i;
+    } else if (i + 1 < text.size() && text[i + 1] != '`' && !isControl(static_cast<unsigned char>(text[i + 1]))) {
+      // An escape as typed: \327, \\, \n.
+      quoted += c;
+      quoted += text[++i];
+    } else {
+      // A backslash before the end, a backquote or a control character
+      // would swallow what follows it: it stands for itself.
+      quoted += "\\\\";
+    }
+  }
+  return quoted;
+}
+
+std::string NumberText(const std::string& text) {
+  StrToFloat(text);
+  return Trim(text);
+}
+
+std::string SizeText(const std::string& text, const std::string& fallback) {
+  return TryStrToFloat(text) ? Trim(text) : fallback;
+}
+
+std::string UserRangeText(const std::string& range) {
+  std::string bounds = Trim(range);
+  if (!bounds.empty() && bounds.front() == '[') bounds.erase(0, 1);
+  if (!bounds.empty() && bounds.back() == ']') bounds.pop_back();
+  const size_t colon = bounds.find(':');
+  const auto isBound = [](const std::string& bound) {
+    const std::string b = Trim(bound);
+    return b.empty() || b == "*" || TryStrToFloat(b).has_value();
+  };
+  if (colon == std::string::npos || !isBound(bounds.substr(0, colon)) || !isBound(bounds.substr(colon + 1)))
+    throw EConvertError("\"" + range + "\"" + UserRangeRefusal);
+  return Trim(range);
 }
 
 // ---- Names ---------------------------------------------------------------------

@@ -140,6 +140,32 @@ int MantissaDecimals(double lower, double upper, double step);
 std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, const std::string& exponent,
                                          char quote);
 
+// ---- Typed texts ---------------------------------------------------------------
+
+// A text typed into an edit (an axis label, a font) as it goes between the
+// double quotes of a gnuplot string, where it stays enhanced-text markup with
+// its backslash escapes (\327): each backquote becomes the escape \140,
+// which prints a backquote but runs nothing (gnuplot runs backquoted text
+// before it reads escapes); a '"' is escaped, a backslash that would escape
+// the closing quote is doubled, and control characters become blanks.
+std::string QuotedText(const std::string& text);
+
+// A number typed into an edit, for a place where the script holds it
+// unquoted (a shift, a range bound, a scale): the number without white space
+// at its ends. Any other text raises EConvertError, so that nothing typed
+// there is ever run by gnuplot.
+std::string NumberText(const std::string& text);
+
+// A font size typed into a settings window: the number, or the window's
+// layout value `fallback` for a text that is no number.
+std::string SizeText(const std::string& text, const std::string& fallback);
+
+// A y range typed into a settings window ("[-50:50]", brackets optional;
+// a bound may be empty or "*"): as typed, without white space at its ends.
+// Any other text raises EConvertError with UserRangeRefusal.
+std::string UserRangeText(const std::string& range);
+inline constexpr char UserRangeRefusal[] = " is no y range: write it as [lower:upper], e.g. [-50:50]";
+
 // ---- Names -------------------------------------------------------------------
 
 // A gnuplot string in single quotes, each ' doubled: gnuplot runs no

@@ -113,7 +113,7 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   const UvEcdWindowControls& w = ecd ? c.cd : c.uv;
   const UvEcdSlots k = SlotsOf(plot, store);
   const std::string op = c.wavenumberUnit ? "*" : "+";
-  const std::string& shift1 = c.Edit2;
+  const std::string shift1 = NumberText(c.Edit2);
   const int decimals = ecd ? 4 : 7;
   const bool autoScaling = c.CheckBox8;
   const bool bars = c.CheckBox1;
@@ -133,9 +133,9 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
     first.XRANGE = FloatToStrF(1239.482 / StrToFloat(c.Edit5), 2) + ":" +
                    FloatToStrF(1239.482 / StrToFloat(c.Edit4), 2);
   else if (c.wavenumberUnit)
-    first.XRANGE = c.Edit35 + ":" + c.Edit36;
+    first.XRANGE = NumberText(c.Edit35) + ":" + NumberText(c.Edit36);
   else
-    first.XRANGE = c.Edit4 + ":" + c.Edit5;
+    first.XRANGE = NumberText(c.Edit4) + ":" + NumberText(c.Edit5);
 
   const SlotReals factor = TwoCurveFactors(k.ACTIVE, k.MAX, k.FACTOR, c);
   const auto scalingOf = [&](long s) { return autoScaling ? FactorText(factor[s], decimals) : "1.0"; };
@@ -151,7 +151,7 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   rangeFrom(k.MAX[1] * factor[1]);
   if (secondAxis && !w.CheckBox3 && (!ecd || !bars)) rangeFrom(LargestMaximum(k.MAX, k.ACTIVE, {"exp"}));
   if (w.CheckBox3) {
-    std::string range = w.Edit7;
+    std::string range = UserRangeText(w.Edit7);
     if (const size_t open = range.find('['); open != std::string::npos) range.erase(open, 1);
     if (const size_t close = range.find(']'); close != std::string::npos) range.erase(close, 1);
     first.YRANGE = range;
@@ -230,7 +230,7 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
     const std::string data = names.take();
     laterData.emplace_back(s, data);
     const std::string S = scalingOf(s);
-    const std::string shift = measured ? (c.wavenumberUnit ? "1.0" : "0") : edits[s - 1];
+    const std::string shift = measured ? (c.wavenumberUnit ? "1.0" : "0") : NumberText(edits[s - 1]);
     std::string x;
     if (!ecd && measured && secondAxis) x = energyAxis ? "(1239.482/$1)" : "($1)";
     else if (energyAxis) x = "(1239.482/($1+(" + shift + ")))";

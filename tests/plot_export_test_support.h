@@ -18,6 +18,15 @@
 #include "reader_test_support.h"  // boxTexts
 #include "settings/settings.h"
 
+// The name of a parameterised case from an exporter's name ("ECD EPS"):
+// its blanks left out, as test names allow.
+inline std::string CaseName(const std::string& exporterName) {
+  std::string name;
+  for (char c : exporterName)
+    if (c != ' ') name += c;
+  return name;
+}
+
 // A computed ECD curve beside a measured one (slots 1 and 2).
 inline void loadEcdPair(Session& ui) {
   ui.act([] {

@@ -163,10 +163,7 @@ TEST_P(HostileNames, NoCharacterOfANameRunsOrBreaksTheScript) {
 
 INSTANTIATE_TEST_SUITE_P(EveryExporter, HostileNames, testing::Range<size_t>(0, 10),
                          [](const testing::TestParamInfo<size_t>& info) {
-                           std::string name;
-                           for (char c : std::string(exporters()[info.param].name))
-                             if (c != ' ') name += c;
-                           return name;
+                           return CaseName(exporters()[info.param].name);
                          });
 
 namespace {

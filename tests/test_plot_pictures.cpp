@@ -51,6 +51,25 @@ void loadFiveUvCurves(Session& ui) {
   });
 }
 
+void loadOneEcdCurve(Session& ui) {
+  ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+}
+
+void loadOneUvCurve(Session& ui) {
+  ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+}
+
+// `load`, a shift of -12 nm typed for every curve, and "use second y axis"
+// ticked in the CD (or UV) window.
+std::function<void(Session&)> onSecondAxis(void (*load)(Session&), bool cd) {
+  return [=](Session& ui) {
+    load(ui);
+    for (Edit* shift : {Form1->Edit2, Form1->Edit12, Form1->Edit13, Form1->Edit31, Form1->Edit32})
+      ui.type(shift, "-12");
+    (cd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+  };
+}
+
 struct EpsKind {
   const char* name;
   std::function<void(Session&)> load;
@@ -59,14 +78,19 @@ struct EpsKind {
 
 const std::vector<EpsKind>& everyEpsKind() {
   static const std::vector<EpsKind> kinds = {
-      {"ecd-1", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); }); },
-       [] { return Form1->Button1; }},
+      {"ecd-1", loadOneEcdCurve, [] { return Form1->Button1; }},
       {"ecd-2", loadEcdPair, [] { return Form1->Button1; }},
       {"ecd-5", loadFiveEcdCurves, [] { return Form1->Button1; }},
-      {"uv-1", [](Session& ui) { ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); }); },
-       [] { return Form1->Button7; }},
+      {"uv-1", loadOneUvCurve, [] { return Form1->Button7; }},
       {"uv-2", loadUvPair, [] { return Form1->Button7; }},
       {"uv-5", loadFiveUvCurves, [] { return Form1->Button7; }},
+      // "use second y axis": the computed curves on y2, beside the labels
+      // of band width and shift, with a shift label of each computed curve.
+      {"ecd-1-y2", onSecondAxis(loadOneEcdCurve, true), [] { return Form1->Button1; }},
+      {"ecd-2-y2", onSecondAxis(loadEcdPair, true), [] { return Form1->Button1; }},
+      {"ecd-5-y2", onSecondAxis(loadFiveEcdCurves, true), [] { return Form1->Button1; }},
+      {"uv-1-y2", onSecondAxis(loadOneUvCurve, false), [] { return Form1->Button7; }},
+      {"uv-2-y2", onSecondAxis(loadUvPair, false), [] { return Form1->Button7; }},
       {"ord",
        [](Session& ui) {
          loadOrdPair(ui);
