@@ -23,11 +23,12 @@
 namespace {
 
 // Clicks `button` with the script `name`.plt chosen in `folder`; the path of
-// the EPS gnuplot wrote.
-std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name) {
+// the picture gnuplot wrote.
+std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name,
+                     const std::string& extension = ".eps") {
   ui.willChooseFile(folder.file(name + ".plt"));
   ui.click(button);
-  return folder.file(name + ".eps");
+  return folder.file(name + extension);
 }
 
 // Every ECD slot filled: computed slot 1, measured slot 2, computed 3 to 5.
@@ -410,9 +411,9 @@ TEST(PlotPictures, EmptyUvAxisBesideTheSecondIsLabelledPlainly) {
   loadOneUvCurve(ui);
   Form11->CheckBox2->SetChecked(true);
   TempFolder out;
-  ui.willChooseFile(out.file("uv.plt"));
-  ui.click(Form1->Button7);
-  const std::vector<PictureText> labels = yTicLabels(pictureTexts(out.file("uv.eps")));
+  const std::string eps = clickEps(ui, Form1->Button7, out, "uv");
+  const std::vector<PictureText> texts = pictureTexts(eps);
+  const std::vector<PictureText> labels = yTicLabels(texts);
   ASSERT_GE(labels.size(), 2u);
   for (const PictureText& label : labels) {
     SCOPED_TRACE(label.text());
@@ -420,7 +421,7 @@ TEST(PlotPictures, EmptyUvAxisBesideTheSecondIsLabelledPlainly) {
     EXPECT_EQ(label.text().find("10"), std::string::npos);
     EXPECT_LE(std::abs(*ticLabelValue(label)), 1.0);
   }
-  EXPECT_GE(yTicLabels(pictureTexts(out.file("uv.eps")), true).size(), 2u);
+  EXPECT_GE(yTicLabels(texts, true).size(), 2u);
 }
 
 // ---- Colours -----------------------------------------------------------------------------
@@ -617,9 +618,8 @@ TEST(PlotPictures, PngYLabelIsNotCutOffAtTheLeft) {
     Session ui;
     k.load(ui);
     TempFolder out;
-    ui.willChooseFile(out.file("left.plt"));
-    ui.click(k.button());
-    ASSERT_TRUE(FileExists(out.file("left.png")));
-    EXPECT_GE(firstInkedColumn(out.file("left.png")), 2);
+    const std::string png = clickEps(ui, k.button(), out, "left", ".png");
+    ASSERT_TRUE(FileExists(png));
+    EXPECT_GE(firstInkedColumn(png), 2);
   }
 }
