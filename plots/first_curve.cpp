@@ -1,5 +1,7 @@
 #include "plots/first_curve.h"
 
+#include <algorithm>
+#include <cmath>
 #include <span>
 
 #include "app/Main.h"
@@ -44,17 +46,30 @@ std::string xTicsLine(PlotKind kind, const std::string& xrange, const PlotContro
 constexpr int SecondAxisLabelOffset = 13;
 constexpr int SecondAxisMarginGrowth = 7;
 
-// `wideLabels`: y tic labels as powers of ten, which need two characters
-// more beside the y label. `secondAxis`: the right margin also holds the
-// tics and label of the second y axis.
-void squareLines(std::vector<std::string>& lines, Picture picture, bool wideLabels = false,
+// The right margin that holds the key and the labels of band width and
+// shift; `secondAxis`: also the tics and label of the second y axis.
+std::string rightMarginLine(Picture picture, bool secondAxis) {
+  const int rmargin = (picture == Picture::Eps ? 19 : 22) + (secondAxis ? SecondAxisMarginGrowth : 0);
+  return "set rmargin " + IntToStr(rmargin);
+}
+
+// `extraLeft`: characters the y tic labels need beside the y label beyond
+// the four a label such as "-32" or "1000" takes.
+void squareLines(std::vector<std::string>& lines, Picture picture, int extraLeft = 0,
                  bool secondAxis = false) {
   lines.push_back(picture == Picture::Eps ? "set size square 1.4,1.4" : "set size square 1.0,1.0");
-  lines.push_back(wideLabels ? "set lmargin 12" : "set lmargin 10");
-  const int rmargin = (picture == Picture::Eps ? 19 : 22) + (secondAxis ? SecondAxisMarginGrowth : 0);
-  lines.push_back("set rmargin " + IntToStr(rmargin));
+  lines.push_back("set lmargin " + IntToStr(10 + extraLeft));
+  lines.push_back(rightMarginLine(picture, secondAxis));
   lines.push_back("set tmargin 0");
   lines.push_back("set bmargin 2");
+}
+
+// A plot that is not square takes the whole picture beside the right
+// margin of the square one; the EPS picture is as large as the square
+// one's, so that the margin leaves the plot room for its tic labels.
+void nonSquareLines(std::vector<std::string>& lines, Picture picture, bool secondAxis) {
+  if (picture == Picture::Eps) lines.push_back("set size 1.4,1.4");
+  lines.push_back(rightMarginLine(picture, secondAxis));
 }
 
 const UvEcdWindowControls& windowOf(PlotKind kind, const PlotControls& c) {
@@ -68,11 +83,14 @@ bool anyCalc(const SlotTexts& states) {
 }
 
 // Where a label of band width or shift stands: at `height` right of the
-// plot, or right of the second y axis where there is one, `rows` text rows
-// below the band-width label.
+// square plot, or else `rows` text rows below the band-width label, right of
+// the border (or of the second y axis where there is one). A plot that is
+// not square is as wide as the picture lets it be: a tenth of its width
+// beyond the border lies outside the picture.
 std::string rightLabelPlace(const UvEcdWindowControls& w, const std::string& height, double rows) {
-  if (!w.CheckBox2) return " at graph 1.1," + height;
-  return " at graph 1,0.5 offset character " + IntToStr(SecondAxisLabelOffset) + "," + FloatToStr(-1.5 - rows);
+  if (w.CheckBox1 && !w.CheckBox2) return " at graph 1.1," + height;
+  const int offset = w.CheckBox2 ? SecondAxisLabelOffset : 2;
+  return " at graph 1,0.5 offset character " + IntToStr(offset) + "," + FloatToStr(-1.5 - rows);
 }
 
 std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c) {
@@ -150,9 +168,24 @@ int y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
   return tics.decimals;
 }
 
-// A single computed UV curve labels its y axis in powers of ten.
-bool powerLabelledY(const FirstCurve& f, const Store& store) {
-  return f.PLOT == PlotKind::UV && !f.MULTIPLOT && store.UVACTIVE[1] == "calc";
+// A single computed UV curve labels its y axis in powers of ten; on the
+// second y axis it leaves the y axis its plain range of -1 to 1.
+bool powerLabelledY(const FirstCurve& f, const PlotControls& c, const Store& store) {
+  return f.PLOT == PlotKind::UV && !f.MULTIPLOT && store.UVACTIVE[1] == "calc" && !c.uv.CheckBox2;
+}
+
+// How many characters more than four the y tic labels of the square plot
+// need: powers of ten two; in a PNG, whose y label is larger than its tic
+// labels, two for each digit beyond four ("44000").
+int leftMarginGrowth(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
+  if (powerLabelledY(f, c, store)) return 2;
+  if (picture != Picture::Png) return 0;
+  double largest = 0;
+  for (const std::string& bound : {lowerBound(f.YRANGE), upperBound(f.YRANGE)})
+    largest = std::max(largest, std::abs(TryStrToFloat(bound).value_or(0)));
+  int digits = 1;
+  for (double tens = 10; tens <= largest && digits < 9; tens *= 10) ++digits;
+  return digits > 4 ? 2 * (digits - 4) : 0;
 }
 
 // The second y axis of the ECD plots: the computed curves (or the bars of
@@ -207,11 +240,12 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
   const SlotTexts& states = cd ? store.CDACTIVE : store.UVACTIVE;
   const bool eps = picture == Picture::Eps;
   const bool sigma = f.SIGMA || anyCalc(states);
-  if (powerLabelledY(f, store)) {
+  if (powerLabelledY(f, c, store)) {
     const PowerTics tics = powerTics(f.YRANGE, TryStrToFloat(f.YTICS).value_or(0));
     for (std::string& line : PowerLabelLines("y", tics.decimals, "%L", '"')) lines.push_back(std::move(line));
   }
-  if (w.CheckBox1) squareLines(lines, picture, powerLabelledY(f, store), w.CheckBox2);
+  if (w.CheckBox1) squareLines(lines, picture, leftMarginGrowth(picture, f, c, store), w.CheckBox2);
+  else nonSquareLines(lines, picture, w.CheckBox2);
   if (cd) {
     lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
     if (!eps) lines.push_back("set tics scale 1,0.6");
@@ -305,7 +339,7 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   lines.push_back("set mxtics 5");
   // Powers-of-ten labels need a step they can show.
   const std::string ytics =
-      powerLabelledY(f, store) && TryStrToFloat(f.YTICS) ? powerTics(f.YRANGE, *TryStrToFloat(f.YTICS)).step : f.YTICS;
+      powerLabelledY(f, c, store) && TryStrToFloat(f.YTICS) ? powerTics(f.YRANGE, *TryStrToFloat(f.YTICS)).step : f.YTICS;
   lines.push_back("set ytics border nomirror norotate" + (ytics.empty() ? "" : " " + ytics));
   lines.push_back("set mytics 2");
   if (!eps) lines.push_back("set tics scale 1,0.6");

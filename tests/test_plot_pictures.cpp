@@ -23,11 +23,12 @@
 namespace {
 
 // Clicks `button` with the script `name`.plt chosen in `folder`; the path of
-// the EPS gnuplot wrote.
-std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name) {
+// the picture gnuplot wrote.
+std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name,
+                     const std::string& extension = ".eps") {
   ui.willChooseFile(folder.file(name + ".plt"));
   ui.click(button);
-  return folder.file(name + ".eps");
+  return folder.file(name + extension);
 }
 
 // Every ECD slot filled: computed slot 1, measured slot 2, computed 3 to 5.
@@ -59,14 +60,29 @@ void loadOneUvCurve(Session& ui) {
   ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
 }
 
-// `load`, a shift of -12 nm typed for every curve, and "use second y axis"
-// ticked in the CD (or UV) window.
-std::function<void(Session&)> onSecondAxis(void (*load)(Session&), bool cd) {
+// `load` and a shift of -12 nm typed for every curve: a shift label for
+// each computed curve.
+std::function<void(Session&)> shifted(void (*load)(Session&)) {
   return [=](Session& ui) {
     load(ui);
     for (Edit* shift : {Form1->Edit2, Form1->Edit12, Form1->Edit13, Form1->Edit31, Form1->Edit32})
       ui.type(shift, "-12");
+  };
+}
+
+// `load`, shifted, and "use second y axis" ticked in the CD (or UV) window.
+std::function<void(Session&)> onSecondAxis(void (*load)(Session&), bool cd) {
+  return [=](Session& ui) {
+    shifted(load)(ui);
     (cd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+  };
+}
+
+// `load` with "squared plot" unticked in the CD (or UV) window.
+std::function<void(Session&)> notSquare(std::function<void(Session&)> load, bool cd) {
+  return [=](Session& ui) {
+    load(ui);
+    (cd ? Form10->CheckBox1 : Form11->CheckBox1)->SetChecked(false);
   };
 }
 
@@ -91,6 +107,18 @@ const std::vector<EpsKind>& everyEpsKind() {
       {"ecd-5-y2", onSecondAxis(loadFiveEcdCurves, true), [] { return Form1->Button1; }},
       {"uv-1-y2", onSecondAxis(loadOneUvCurve, false), [] { return Form1->Button7; }},
       {"uv-2-y2", onSecondAxis(loadUvPair, false), [] { return Form1->Button7; }},
+      // "squared plot" unticked: the plot takes the whole picture, the
+      // labels of band width and shift its right margin.
+      {"ecd-1-wide", notSquare(loadOneEcdCurve, true), [] { return Form1->Button1; }},
+      {"ecd-2-wide", notSquare(shifted(loadEcdPair), true), [] { return Form1->Button1; }},
+      {"ecd-5-wide", notSquare(shifted(loadFiveEcdCurves), true), [] { return Form1->Button1; }},
+      {"uv-1-wide", notSquare(loadOneUvCurve, false), [] { return Form1->Button7; }},
+      {"uv-2-wide", notSquare(shifted(loadUvPair), false), [] { return Form1->Button7; }},
+      {"ecd-1-wide-y2", notSquare(onSecondAxis(loadOneEcdCurve, true), true), [] { return Form1->Button1; }},
+      {"ecd-2-wide-y2", notSquare(onSecondAxis(loadEcdPair, true), true), [] { return Form1->Button1; }},
+      {"ecd-5-wide-y2", notSquare(onSecondAxis(loadFiveEcdCurves, true), true), [] { return Form1->Button1; }},
+      {"uv-1-wide-y2", notSquare(onSecondAxis(loadOneUvCurve, false), false), [] { return Form1->Button7; }},
+      {"uv-2-wide-y2", notSquare(onSecondAxis(loadUvPair, false), false), [] { return Form1->Button7; }},
       {"ord",
        [](Session& ui) {
          loadOrdPair(ui);
@@ -373,6 +401,29 @@ TEST(PlotPictures, PowerOfTenLabelsTellTheirTics) {
   }
 }
 
+// A single computed UV curve on the second y axis leaves the y axis empty
+// with its range of -1 to 1: its tics are labelled plainly, not as powers
+// of ten.
+TEST(PlotPictures, EmptyUvAxisBesideTheSecondIsLabelledPlainly) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  Session ui;
+  loadOneUvCurve(ui);
+  Form11->CheckBox2->SetChecked(true);
+  TempFolder out;
+  const std::string eps = clickEps(ui, Form1->Button7, out, "uv");
+  const std::vector<PictureText> texts = pictureTexts(eps);
+  const std::vector<PictureText> labels = yTicLabels(texts);
+  ASSERT_GE(labels.size(), 2u);
+  for (const PictureText& label : labels) {
+    SCOPED_TRACE(label.text());
+    EXPECT_EQ(label.pieces.size(), 1u);
+    EXPECT_EQ(label.text().find("10"), std::string::npos);
+    EXPECT_LE(std::abs(*ticLabelValue(label)), 1.0);
+  }
+  EXPECT_GE(yTicLabels(texts, true).size(), 2u);
+}
+
 // ---- Colours -----------------------------------------------------------------------------
 
 // Curve 1 is red in every picture of both dialects, every head sets the
@@ -522,5 +573,53 @@ TEST(PlotPictures, PngMirrorsTheBarsWithTheBand) {
     const std::string bars = lineStarting(ReadLines(out.file("bars.plt")), "     'bars-2.xy'");
     EXPECT_EQ(bars.find("*(-1)*") != std::string::npos, mirrored) << bars;
     EXPECT_EQ(tallestBarDirection(out.file("bars.png")), mirrored ? -1 : 1);
+  }
+}
+
+// ---- The left edge of a PNG -----------------------------------------------------------------
+
+namespace {
+
+// The first column of `pngPath` from the left that is not all background.
+int firstInkedColumn(const std::string& pngPath) {
+  const QImage image(QString::fromStdString(pngPath));
+  for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y) {
+      const QRgb p = image.pixel(x, y);
+      if (qAlpha(p) > 0 && (qRed(p) < 200 || qGreen(p) < 200 || qBlue(p) < 200)) return x;
+    }
+  return image.width();
+}
+
+}  // namespace
+
+// The y label stands whole beside the widest tic labels ("44000" of the UV
+// pair): nothing touches the PNG's left edge.
+TEST(PlotPictures, PngYLabelIsNotCutOffAtTheLeft) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  struct Case {
+    const char* name;
+    std::function<void(Session&)> load;
+    std::function<Button*()> button;
+  };
+  const std::vector<Case> cases = {
+      {"UV pair", loadUvPair, [] { return Form1->Button13; }},
+      {"UV of 150000",
+       [](Session& ui) {
+         loadUvPair(ui);
+         scaleUvEcdBand(ui, false, 1, 150000);
+       },
+       [] { return Form1->Button13; }},
+      {"one computed UV curve", loadOneUvCurve, [] { return Form1->Button13; }},
+      {"ECD pair", loadEcdPair, [] { return Form1->Button12; }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    k.load(ui);
+    TempFolder out;
+    const std::string png = clickEps(ui, k.button(), out, "left", ".png");
+    ASSERT_TRUE(FileExists(png));
+    EXPECT_GE(firstInkedColumn(png), 2);
   }
 }
