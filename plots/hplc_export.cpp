@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "app/Main.h"
-#include "platform/errors.h"
 #include "display/ranges.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 
