@@ -63,4 +63,11 @@ struct SignSplitValues {
 SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
                                  double position);
 
+// The largest |value| of the whole grid.
+double largestMagnitude(std::span<const double> values);
+// Whether the grid, at the indexes the kernels compare for the run's points,
+// reaches `floor` in magnitude. Stops at the first point that does, so a band
+// with signal in the window costs a few points, not a pass.
+bool comparedValuesReach(Grid grid, const PreparedPoints& points, PointRun run, double position, double floor);
+
 }  // namespace similarity_core

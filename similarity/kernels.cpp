@@ -279,6 +279,21 @@ SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointR
   return {plain.result(), mirror.result()};
 }
 
+double largestMagnitude(std::span<const double> values) {
+  double largest = 0;
+  for (double v : values) largest = std::max(largest, std::fabs(v));
+  return largest;
+}
+
+bool comparedValuesReach(Grid grid, const PreparedPoints& points, PointRun run, double position, double floor) {
+  const double* key = points.key.data();
+  return withForm(points.form, [&](auto form) {
+    for (int i = run.first; i < run.end; ++i)
+      if (std::fabs(gridValue(grid, gridIndex<form()>(key, i, position))) >= floor) return true;
+    return false;
+  });
+}
+
 }  // namespace similarity_core
 
 // ---- The named kernels ---------------------------------------------------------------
