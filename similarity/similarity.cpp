@@ -203,16 +203,22 @@ void TForm9::Button1Click() {
     Memo1->Add(noSignalLine("UV"));
     return;
   }
-  if (*EXPUVMAX < 10) Memo1->Add("Experimental UV is given in relative units, calculated UV will be normalized");
+  // Said only once there is a factor: a run without one says why instead.
+  auto sayUnits = [&] {
+    if (*EXPUVMAX < 10) Memo1->Add("Experimental UV is given in relative units, calculated UV will be normalized");
+  };
 
   const UvEcdLines uv{{store.OSC.slotData(1), UVECD_TRIAL_SIZE}, TForm1::ChosenBandShape()};
   Setting setting{};
-  if (input.ranges.positionTo - input.ranges.positionFrom > 0 || input.ranges.widthTo - input.ranges.widthFrom > 0) {
+  const bool search =
+      input.ranges.positionTo - input.ranges.positionFrom > 0 || input.ranges.widthTo - input.ranges.widthFrom > 0;
+  if (search) {
     const OverlapSearchResult result = searchUv(uv, mode, uvPoints, input.ranges, *EXPUVMAX);
     if (result.outcome != SearchOutcome::Found) {
       Memo1->Add(noValueLine("UV", result.outcome));
       return;
     }
+    sayUnits();
     const BestValue& cross = *result.smallestCrossSection;
     const BestValue& factor = *result.bestFactor;
     setting = settingOf(mode, cross.position, cross.width);
@@ -231,7 +237,10 @@ void TForm9::Button1Click() {
 
   CalculateUV(setting.width);
   const FinalOverlap finalUV = finalUv(CMPUV, mode, uvPoints, X1, X2, setting.position, *EXPUVMAX);
-  if (finalUV.outcome == SearchOutcome::Found) writeBack(setting);
+  if (finalUV.outcome == SearchOutcome::Found) {
+    if (!search) sayUnits();
+    writeBack(setting);
+  }
   if (finalResultFollows(Memo1, "UV", finalUV.outcome)) {
     Memo1->Add("Similarity factor S (UV-spectrum) = " + fixed4(finalUV.factor));
     Memo1->Add((mode == UvEcdMode::Wavelength ? "Scaling factor for calculated UV = " : "Scaling factor epsilon = ") +

@@ -150,18 +150,22 @@ void TForm12::Button1Click() {
     Memo1->Add(noSignalLine("IR"));
     return;
   }
-  if (*EXPIRMAX < 10) {
+  // Said only once there is a factor: a run without one says why instead.
+  auto sayUnits = [&] {
+    if (!(*EXPIRMAX < 10)) return;
     Memo1->Add("Only small absolute values found in experimental IR");
     Memo1->Add("Normalizing calculated IR");
-  }
+  };
 
   Setting setting{};
-  if (ranges.positionTo - ranges.positionFrom > 0 || ranges.widthTo - ranges.widthFrom > 0) {
+  const bool search = ranges.positionTo - ranges.positionFrom > 0 || ranges.widthTo - ranges.widthFrom > 0;
+  if (search) {
     const OverlapSearchResult result = searchIr(slot1Lines(store.IR), irPoints, ranges, *EXPIRMAX);
     if (result.outcome != SearchOutcome::Found) {
       Memo1->Add(noValueLine("IR", result.outcome));
       return;
     }
+    sayUnits();
     const BestValue& cross = *result.smallestCrossSection;
     const BestValue& factor = *result.bestFactor;
     setting = settingOf(cross.position, cross.width);
@@ -176,7 +180,10 @@ void TForm12::Button1Click() {
 
   CalculateIR(setting.gamma);
   const FinalOverlap finalIR = finalIr(CMPIR, irPoints, X1, X2, setting.xScale, *EXPIRMAX);
-  if (finalIR.outcome == SearchOutcome::Found) writeBack(setting);
+  if (finalIR.outcome == SearchOutcome::Found) {
+    if (!search) sayUnits();
+    writeBack(setting);
+  }
   if (finalResultFollows(Memo1, "IR", finalIR.outcome)) {
     Memo1->Add("Similarity factor S (IR-spectrum) = " + fixed4(finalIR.factor));
     Memo1->Add("Scaling factor for calculated IR = " + fixed4(finalIR.displayedScale));

@@ -284,6 +284,14 @@ TEST(SimilaritySignal, AFlatComputedTailGivesNoFactorAndWritesNothingBack) {
        [] { return Form9->Memo1; }, {"", CD_ZERO, ""}, true, {"0", "0.25"}, uvEdit, sigmaEdit},
       {"'IR' search", [] { return std::make_unique<FarVcdLines>(500); }, [] { return Form12->Button1; },
        [] { return Form12->Memo1; }, {IR_ZERO}, false, {"1.0", "4"}, scaleEdit, gammaEdit},
+      {"'IR' search on small measured values: no normalising lines without a factor",
+       [] {
+         auto ui = std::make_unique<FarVcdLines>(500);
+         for (int p = 1; p <= ui->store().IRDATAPTS[2]; ++p) ui->store().EXPIRY(p, 2) /= 1000;
+         return ui;
+       },
+       [] { return Form12->Button1; }, [] { return Form12->Memo1; }, {IR_ZERO}, false, {"1.0", "4"}, scaleEdit,
+       gammaEdit},
       {"'IR' without a search",
        [] {
          auto ui = std::make_unique<FarVcdLines>(500);
