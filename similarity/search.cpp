@@ -117,14 +117,14 @@ struct PlannedTrial {
 // The band of one width and the divided copies later trials read.
 class BandVersions {
  public:
-  explicit BandVersions(std::vector<double> band) {
-    floors_.push_back(SIGNAL_FRACTION * largestMagnitude(band));
+  BandVersions(std::vector<double> band, int gridFirstIndex) : gridFirstIndex_(gridFirstIndex) {
+    signals_.push_back(bandSignal({band, gridFirstIndex_}, SIGNAL_FRACTION));
     versions_.push_back(std::move(band));
   }
   std::size_t latest() const { return versions_.size() - 1; }
   std::span<const double> at(std::size_t version) const { return versions_[version]; }
-  // The least magnitude that counts as signal on a version of the band.
-  double signalFloor(std::size_t version) const { return floors_[version]; }
+  // Where a version of the band has signal.
+  const BandSignal& signal(std::size_t version) const { return signals_[version]; }
   // Raw maxima are measured on the band as it was at the start of a batch;
   // dividing by a positive number keeps the order of values, so the maximum of
   // a divided band is the raw maximum divided the same way.
@@ -135,23 +135,24 @@ class BandVersions {
   void divide(double by) {
     std::vector<double> next = versions_.back();
     for (double& value : next) value = value / by;
-    floors_.push_back(SIGNAL_FRACTION * largestMagnitude(next));
+    signals_.push_back(bandSignal({next, gridFirstIndex_}, SIGNAL_FRACTION));
     versions_.push_back(std::move(next));
     divisorsSinceBase_.push_back(by);
   }
   // Keeps only the latest band as the base of the next batch.
   void rebase() {
     std::vector<double> latestBand = std::move(versions_.back());
-    const double latestFloor = floors_.back();
+    const BandSignal latestSignal = signals_.back();
     versions_.clear();
     versions_.push_back(std::move(latestBand));
-    floors_.assign(1, latestFloor);
+    signals_.assign(1, latestSignal);
     divisorsSinceBase_.clear();
   }
 
  private:
   std::vector<std::vector<double>> versions_;
-  std::vector<double> floors_;
+  int gridFirstIndex_;
+  std::vector<BandSignal> signals_;
   std::vector<double> divisorsSinceBase_;
 };
 
@@ -161,7 +162,7 @@ class BandVersions {
 template <class RangeOf, class Evaluate, class Keep>
 void runBandWidth(std::vector<double> band, int gridFirstIndex, const KindSetup& setup, PositionLoop loop,
                   double pointCost, const RangeOf& rangeOf, const Evaluate& evaluate, const Keep& keep) {
-  BandVersions versions(std::move(band));
+  BandVersions versions(std::move(band), gridFirstIndex);
   std::vector<PlannedTrial> batch;
   while (!loop.done()) {
     batch.clear();
@@ -193,7 +194,7 @@ void runBandWidth(std::vector<double> band, int gridFirstIndex, const KindSetup&
     parallelFor(batch.size(), static_cast<double>(batch.size()) * pointCost, [&](std::size_t k) {
       PlannedTrial& trial = batch[k];
       if (!trial.tried || trial.computedMaximum == 0) return;
-      evaluate(Grid{versions.at(trial.version), gridFirstIndex}, versions.signalFloor(trial.version), trial);
+      evaluate(Grid{versions.at(trial.version), gridFirstIndex}, versions.signal(trial.version), trial);
     });
     for (const PlannedTrial& trial : batch) keep(trial);
     versions.rebase();
@@ -244,8 +245,8 @@ OverlapSearchResult overlapSearch(const BuildBand& buildBand, std::size_t bandSi
                                         : PositionLoop::shifts(ranges.positionFrom, ranges.positionTo);
     runBandWidth(
         std::move(band), gridFirstIndex, setup, loop, static_cast<double>(run.end - run.first), rangeOf,
-        [&](Grid grid, double floor, PlannedTrial& trial) {
-          trial.signal = comparedValuesReach(grid, points, run, trial.position, floor);
+        [&](Grid grid, const BandSignal& signal, PlannedTrial& trial) {
+          trial.signal = comparedValuesReach(grid, points, run, trial.position, signal);
           if (!trial.signal) return;
           const OverlapValues values = overlapKernels(grid, points, run, trial.SCALE, trial.position);
           if (!values.crossSection || !values.overlap) return;
@@ -287,8 +288,8 @@ FineTuningResult fineTuning(const BuildBand& buildBand, std::size_t bandSize, in
                                         : PositionLoop::shifts(ranges.positionFrom, ranges.positionTo);
     runBandWidth(
         std::move(band), gridFirstIndex, setup, loop, 2.0 * (run.end - run.first), rangeOf,
-        [&](Grid grid, double floor, PlannedTrial& trial) {
-          trial.signal = comparedValuesReach(grid, points, run, trial.position, floor);
+        [&](Grid grid, const BandSignal& signal, PlannedTrial& trial) {
+          trial.signal = comparedValuesReach(grid, points, run, trial.position, signal);
           if (!trial.signal) return;
           const SignSplitValues values = signSplitKernels(grid, points, run, trial.SCALE, trial.position);
           if (!values.plain || !values.mirror) return;
@@ -368,8 +369,8 @@ FinalScaling scaleFinal(std::span<double> band, int gridFirstIndex, TrialRange r
 // kernels compare it.
 bool finalSignal(std::span<const double> band, int gridFirstIndex, const PreparedPoints& points, PointRun run,
                  double position) {
-  return comparedValuesReach({band, gridFirstIndex}, points, run, position,
-                             SIGNAL_FRACTION * largestMagnitude(band));
+  const Grid grid{band, gridFirstIndex};
+  return comparedValuesReach(grid, points, run, position, bandSignal(grid, SIGNAL_FRACTION));
 }
 
 SearchOutcome finalOutcome(double computedMaximum, bool signal, bool valued) {

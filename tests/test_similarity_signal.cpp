@@ -13,7 +13,9 @@
 #include "platform/numbers.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
+#include "similarity/kernel_core.h"
 #include "similarity/kernels.h"
+#include "similarity/search.h"
 #include "similarity/similarity.h"
 #include "similarity/similarityvcd.h"
 #include "store/Store.h"
@@ -361,6 +363,40 @@ TEST(SimilaritySignal, IrEditsThatAreChangedAreNamed) {
     }
     EXPECT_TRUE(ui.errorBoxes().empty()) << row.what;
   }
+}
+
+// The computed side's test on its own: a band whose signal lies between 1200
+// and 1205 (1e-4 of its peak and more), points in falling order or not.
+TEST(SimilaritySignal, TheBandCountsOnlyWhereTheKernelsCompareIt) {
+  using namespace similarity_core;
+  std::vector<double> band(100, 1e-9);
+  band[50] = 1;      // index 1050 with the grid starting at 1000
+  band[55] = 1e-4;   // exactly the floor: counts
+  band[60] = 0.99e-4;
+  const Grid grid{band, 1000};
+  const BandSignal signal = bandSignal(grid, SIGNAL_FRACTION);
+  EXPECT_EQ(signal.first, 1050);
+  EXPECT_EQ(signal.last, 1055);
+  struct Row {
+    std::vector<double> x;  // shift form: index 10 x
+    bool reaches;
+  };
+  const std::vector<Row> rows = {
+      {{109, 108, 107, 106, 105.5, 104}, true},   // falling, 105.5 meets the floor
+      {{109, 106, 105, 104}, true},               // the peak
+      {{109, 107, 106, 104, 103}, false},         // 1060 is below the floor, the peak falls between points
+      {{104, 106, 105.5, 109}, true},             // out of order
+      {{}, false},
+  };
+  for (const Row& row : rows) {
+    const std::vector<double> y(row.x.size(), 1.0);
+    const MeasuredPoints measured{row.x, y, static_cast<int>(row.x.size())};
+    const PreparedPoints points = prepare(measured, IndexForm::Shift);
+    const PointRun run{0, static_cast<int>(row.x.size()), true};
+    EXPECT_EQ(comparedValuesReach(grid, points, run, 0, signal), row.reaches) << row.x.size();
+  }
+  EXPECT_FALSE(comparedValuesReach({std::vector<double>(10, 0.0), 1000}, prepare({}, IndexForm::Shift), {}, 0,
+                                   bandSignal({std::vector<double>(10, 0.0), 1000}, SIGNAL_FRACTION)));
 }
 
 }  // namespace
