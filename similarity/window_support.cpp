@@ -5,9 +5,9 @@
 #include <tuple>
 
 #include "app/Main.h"
-#include "similarity/kernel_core.h"
 #include "platform/numbers.h"
 #include "settings/settings.h"
+#include "similarity/kernel_core.h"
 
 namespace {
 
