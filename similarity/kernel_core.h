@@ -63,4 +63,24 @@ struct SignSplitValues {
 SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
                                  double position);
 
+// The largest |value| of the whole grid.
+double largestMagnitude(std::span<const double> values);
+
+// Where a grid has signal: the least magnitude that counts (`fraction` of its
+// largest) and the first and last index that reach it. A grid of zeros has
+// none (first > last).
+struct BandSignal {
+  double floor = 0;
+  double first = 1;
+  double last = 0;
+};
+BandSignal bandSignal(Grid grid, double fraction);
+
+// Whether the grid, at the indexes the kernels compare for the run's points,
+// reaches its signal floor. The points' indexes fall as x falls, so the first
+// point at or below the last index with signal is found by bisection and a
+// band with signal in the window costs a few points, not a pass.
+bool comparedValuesReach(Grid grid, const PreparedPoints& points, PointRun run, double position,
+                         const BandSignal& signal);
+
 }  // namespace similarity_core

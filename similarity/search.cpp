@@ -108,6 +108,7 @@ struct PlannedTrial {
   double computedMaximum = 0;
   double SCALE = 0;
   std::size_t version = 0;
+  bool signal = false;  // the band reaches its signal floor where the kernels compare
   bool counted = false;
   double first = 0;
   double second = 0;
@@ -116,9 +117,14 @@ struct PlannedTrial {
 // The band of one width and the divided copies later trials read.
 class BandVersions {
  public:
-  explicit BandVersions(std::vector<double> band) { versions_.push_back(std::move(band)); }
+  BandVersions(std::vector<double> band, int gridFirstIndex) : gridFirstIndex_(gridFirstIndex) {
+    signals_.push_back(bandSignal({band, gridFirstIndex_}, SIGNAL_FRACTION));
+    versions_.push_back(std::move(band));
+  }
   std::size_t latest() const { return versions_.size() - 1; }
   std::span<const double> at(std::size_t version) const { return versions_[version]; }
+  // Where a version of the band has signal.
+  const BandSignal& signal(std::size_t version) const { return signals_[version]; }
   // Raw maxima are measured on the band as it was at the start of a batch;
   // dividing by a positive number keeps the order of values, so the maximum of
   // a divided band is the raw maximum divided the same way.
@@ -129,19 +135,24 @@ class BandVersions {
   void divide(double by) {
     std::vector<double> next = versions_.back();
     for (double& value : next) value = value / by;
+    signals_.push_back(bandSignal({next, gridFirstIndex_}, SIGNAL_FRACTION));
     versions_.push_back(std::move(next));
     divisorsSinceBase_.push_back(by);
   }
   // Keeps only the latest band as the base of the next batch.
   void rebase() {
     std::vector<double> latestBand = std::move(versions_.back());
+    const BandSignal latestSignal = signals_.back();
     versions_.clear();
     versions_.push_back(std::move(latestBand));
+    signals_.assign(1, latestSignal);
     divisorsSinceBase_.clear();
   }
 
  private:
   std::vector<std::vector<double>> versions_;
+  int gridFirstIndex_;
+  std::vector<BandSignal> signals_;
   std::vector<double> divisorsSinceBase_;
 };
 
@@ -151,7 +162,7 @@ class BandVersions {
 template <class RangeOf, class Evaluate, class Keep>
 void runBandWidth(std::vector<double> band, int gridFirstIndex, const KindSetup& setup, PositionLoop loop,
                   double pointCost, const RangeOf& rangeOf, const Evaluate& evaluate, const Keep& keep) {
-  BandVersions versions(std::move(band));
+  BandVersions versions(std::move(band), gridFirstIndex);
   std::vector<PlannedTrial> batch;
   while (!loop.done()) {
     batch.clear();
@@ -183,7 +194,7 @@ void runBandWidth(std::vector<double> band, int gridFirstIndex, const KindSetup&
     parallelFor(batch.size(), static_cast<double>(batch.size()) * pointCost, [&](std::size_t k) {
       PlannedTrial& trial = batch[k];
       if (!trial.tried || trial.computedMaximum == 0) return;
-      evaluate(Grid{versions.at(trial.version), gridFirstIndex}, trial);
+      evaluate(Grid{versions.at(trial.version), gridFirstIndex}, versions.signal(trial.version), trial);
     });
     for (const PlannedTrial& trial : batch) keep(trial);
     versions.rebase();
@@ -195,7 +206,7 @@ class OutcomeCounter {
  public:
   void count(const PlannedTrial& trial) {
     if (!trial.tried) return;
-    if (trial.computedMaximum != 0) nonZero_ = true;
+    if (trial.signal) nonZero_ = true;
     if (trial.counted) counted_ = true;
     tried_ = true;
   }
@@ -234,7 +245,9 @@ OverlapSearchResult overlapSearch(const BuildBand& buildBand, std::size_t bandSi
                                         : PositionLoop::shifts(ranges.positionFrom, ranges.positionTo);
     runBandWidth(
         std::move(band), gridFirstIndex, setup, loop, static_cast<double>(run.end - run.first), rangeOf,
-        [&](Grid grid, PlannedTrial& trial) {
+        [&](Grid grid, const BandSignal& signal, PlannedTrial& trial) {
+          trial.signal = comparedValuesReach(grid, points, run, trial.position, signal);
+          if (!trial.signal) return;
           const OverlapValues values = overlapKernels(grid, points, run, trial.SCALE, trial.position);
           if (!values.crossSection || !values.overlap) return;
           trial.counted = true;
@@ -275,7 +288,9 @@ FineTuningResult fineTuning(const BuildBand& buildBand, std::size_t bandSize, in
                                         : PositionLoop::shifts(ranges.positionFrom, ranges.positionTo);
     runBandWidth(
         std::move(band), gridFirstIndex, setup, loop, 2.0 * (run.end - run.first), rangeOf,
-        [&](Grid grid, PlannedTrial& trial) {
+        [&](Grid grid, const BandSignal& signal, PlannedTrial& trial) {
+          trial.signal = comparedValuesReach(grid, points, run, trial.position, signal);
+          if (!trial.signal) return;
           const SignSplitValues values = signSplitKernels(grid, points, run, trial.SCALE, trial.position);
           if (!values.plain || !values.mirror) return;
           trial.counted = true;
@@ -350,8 +365,16 @@ FinalScaling scaleFinal(std::span<double> band, int gridFirstIndex, TrialRange r
   return scaling;
 }
 
-SearchOutcome finalOutcome(double computedMaximum, bool valued) {
-  if (computedMaximum == 0) return SearchOutcome::CalculatedZero;
+// Whether the band, as it stands after the scaling step, has signal where the
+// kernels compare it.
+bool finalSignal(std::span<const double> band, int gridFirstIndex, const PreparedPoints& points, PointRun run,
+                 double position) {
+  const Grid grid{band, gridFirstIndex};
+  return comparedValuesReach(grid, points, run, position, bandSignal(grid, SIGNAL_FRACTION));
+}
+
+SearchOutcome finalOutcome(double computedMaximum, bool signal, bool valued) {
+  if (computedMaximum == 0 || !signal) return SearchOutcome::CalculatedZero;
   return valued ? SearchOutcome::Found : SearchOutcome::NoneCounted;
 }
 
@@ -405,12 +428,12 @@ FinalOverlap finalUv(std::span<double> CMPUV, UvEcdMode mode, const MeasuredPoin
   if (mode == UvEcdMode::Wavenumber && !(position > 0)) return result;
   const FinalScaling scaling =
       scaleFinal(CMPUV, TRIAL_FIRST_BIN, uvEcdTrialRange(mode, X1, X2, position), false, EXPUVMAX, true, false, WZPI);
+  const PreparedPoints points = prepare(measured, uvEcdForm(mode));
+  const PointRun run = uvRun(measured, mode, X1, X2);
+  const bool signal = scaling.computedMaximum != 0 && finalSignal(CMPUV, TRIAL_FIRST_BIN, points, run, position);
   std::optional<double> factor;
-  if (scaling.computedMaximum != 0)
-    factor = overlapKernels({CMPUV, TRIAL_FIRST_BIN}, prepare(measured, uvEcdForm(mode)),
-                            uvRun(measured, mode, X1, X2), scaling.SCALE, position)
-                 .overlap;
-  result.outcome = finalOutcome(scaling.computedMaximum, factor.has_value());
+  if (signal) factor = overlapKernels({CMPUV, TRIAL_FIRST_BIN}, points, run, scaling.SCALE, position).overlap;
+  result.outcome = finalOutcome(scaling.computedMaximum, signal, factor.has_value());
   result.factor = factor.value_or(0);
   result.SCALE = scaling.SCALE;
   result.displayedScale = scaling.displayedScale;
@@ -422,12 +445,12 @@ FinalOverlap finalIr(std::span<double> CMPIR, const MeasuredPoints& measured, in
   FinalOverlap result;
   if (!(xScale > 0)) return result;
   const FinalScaling scaling = scaleFinal(CMPIR, 0, irTrialRange(X1, X2, xScale), false, EXPIRMAX, true, false, 1.0);
+  const PreparedPoints points = prepare(measured, IndexForm::IrScale);
+  const PointRun run = walkA(measured, X1, X2);
+  const bool signal = scaling.computedMaximum != 0 && finalSignal(CMPIR, 0, points, run, xScale);
   std::optional<double> factor;
-  if (scaling.computedMaximum != 0)
-    factor = overlapKernels({CMPIR, 0}, prepare(measured, IndexForm::IrScale), walkA(measured, X1, X2),
-                            scaling.SCALE, xScale)
-                 .overlap;
-  result.outcome = finalOutcome(scaling.computedMaximum, factor.has_value());
+  if (signal) factor = overlapKernels({CMPIR, 0}, points, run, scaling.SCALE, xScale).overlap;
+  result.outcome = finalOutcome(scaling.computedMaximum, signal, factor.has_value());
   result.factor = factor.value_or(0);
   result.SCALE = scaling.SCALE;
   result.displayedScale = scaling.displayedScale;
@@ -440,10 +463,10 @@ FinalSignSplit signSplitFinal(std::span<double> band, int gridFirstIndex, TrialR
                               PointRun run, double position, double expMax, bool mayDivide) {
   FinalSignSplit result;
   const FinalScaling scaling = scaleFinal(band, gridFirstIndex, range, true, expMax, mayDivide, true, 1.0);
+  const bool signal = scaling.computedMaximum != 0 && finalSignal(band, gridFirstIndex, points, run, position);
   SignSplitValues values;
-  if (scaling.computedMaximum != 0)
-    values = signSplitKernels({band, gridFirstIndex}, points, run, scaling.SCALE, position);
-  result.outcome = finalOutcome(scaling.computedMaximum, values.plain && values.mirror);
+  if (signal) values = signSplitKernels({band, gridFirstIndex}, points, run, scaling.SCALE, position);
+  result.outcome = finalOutcome(scaling.computedMaximum, signal, values.plain && values.mirror);
   result.S = values.plain.value_or(0);
   result.mirror = values.mirror.value_or(0);
   result.SCALE = scaling.SCALE;

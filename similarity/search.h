@@ -9,8 +9,11 @@
 // its band width.
 //
 // A trial counts when its x scale factor is above 0, its computed maximum is
-// not 0 and every kernel gives a value (its walk took a point inside the
-// window and its denominator is not 0). A best of "none yet" is an empty
+// not 0, the trial band reaches its signal floor (SIGNAL_FRACTION of its
+// largest magnitude) at an index the kernels compare, and every kernel gives
+// a value (its walk took a point inside the window and its denominator is not
+// 0). A band that is only a flat tail in the window would otherwise match a
+// flat measured tail almost perfectly. A best of "none yet" is an empty
 // optional; a cross section or factor of exactly 0 is a value.
 #pragma once
 
@@ -20,9 +23,14 @@
 
 #include "similarity/kernels.h"
 
+// A curve counts as signal where it reaches this fraction of its largest
+// magnitude: weak real bands (an n-pi* band at 0.3 % of the strongest) do,
+// the flat tail of a band does not.
+constexpr double SIGNAL_FRACTION = 1e-4;
+
 enum class SearchOutcome {
   Found,           // at least one trial counted
-  CalculatedZero,  // every trial tried had computed maximum 0
+  CalculatedZero,  // every trial tried had computed maximum 0 or no signal where it was compared
   NoneCounted,     // no trial counted for another reason
 };
 

@@ -76,11 +76,11 @@ struct UvEcdRunInput {
 
 EditPair wavelengthRangePair() {
   return {Form9->Edit5, "energy range from (nm)", "200", Form9->Edit6, "energy range to (nm)", "400",
-          EditNumber::Whole, 190, "190", 1000, "1000", true};
+          EditNumber::Whole, 190, "190", 1000, "1000", true, PairRole::Range};
 }
 EditPair wavenumberRangePair() {
   return {Form9->Edit9, "energy range from (1/cm)", "50000", Form9->Edit10, "energy range to (1/cm)", "15000",
-          EditNumber::Whole, 53000, "53000", 5000, "5000", false};
+          EditNumber::Whole, 53000, "53000", 5000, "5000", false, PairRole::Range};
 }
 EditPair shiftPair() {
   return {Form9->Edit1, "shift range from", "-30", Form9->Edit2, "shift range to", "30", EditNumber::Whole, -100,
@@ -92,7 +92,7 @@ EditPair scalePair() {
 }
 EditPair sigmaPair() {
   return {Form9->Edit3, "band width from", "0.16", Form9->Edit4, "band width to", "0.16", EditNumber::Real, 0.01,
-          "0.01", 0.9, "0.9", true};
+          "0.01", 0.9, "0.9", true, PairRole::Width};
 }
 
 std::optional<UvEcdMode> settingsUnit() {
@@ -116,21 +116,25 @@ void coverageTest(Memo* memo, const MeasuredPoints& points, UvEcdMode mode, int 
 }
 
 // The input checks of both runs: the range pair with the coverage tests, the
-// shift or x-scale pair, the band-width pair.
-UvEcdRunInput checkInputs(UvEcdMode mode, const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
+// shift or x-scale pair, the band-width pair. None when a pair ends the run.
+std::optional<UvEcdRunInput> checkInputs(UvEcdMode mode,
+                                         const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
   UvEcdRunInput input;
   input.mode = mode;
-  const PairValues range =
+  const std::optional<PairValues> range =
       checkPair(mode == UvEcdMode::Wavelength ? wavelengthRangePair() : wavenumberRangePair(), Form9->Memo1);
-  input.ranges.X1 = static_cast<int>(range.first);
-  input.ranges.X2 = static_cast<int>(range.second);
+  if (!range) return std::nullopt;
+  input.ranges.X1 = static_cast<int>(range->first);
+  input.ranges.X2 = static_cast<int>(range->second);
   for (const auto& [points, kind] : coverage) coverageTest(Form9->Memo1, points, mode, input.ranges.X1, input.ranges.X2, kind);
-  const PairValues positions = checkPair(mode == UvEcdMode::Wavelength ? shiftPair() : scalePair(), Form9->Memo1);
-  input.ranges.positionFrom = positions.first;
-  input.ranges.positionTo = positions.second;
-  const PairValues widths = checkPair(sigmaPair(), Form9->Memo1);
-  input.ranges.widthFrom = widths.first;
-  input.ranges.widthTo = widths.second;
+  const std::optional<PairValues> positions =
+      checkPair(mode == UvEcdMode::Wavelength ? shiftPair() : scalePair(), Form9->Memo1);
+  const std::optional<PairValues> widths = checkPair(sigmaPair(), Form9->Memo1);
+  if (!positions || !widths) return std::nullopt;
+  input.ranges.positionFrom = positions->first;
+  input.ranges.positionTo = positions->second;
+  input.ranges.widthFrom = widths->first;
+  input.ranges.widthTo = widths->second;
   return input;
 }
 
@@ -138,18 +142,27 @@ std::string positionText(UvEcdMode mode, double position) {
   return mode == UvEcdMode::Wavelength ? FloatToStrWhole(position) : similarityNumber(position);
 }
 
-// Writes the best setting into the main window, whose change handlers
-// re-broaden and redraw, and returns it as the texts now say.
+// The best setting as the main window's texts will say it, and the values
+// read back from those texts, with which the final computation runs.
 struct Setting {
+  std::string positionText;
+  std::string widthText;
   double position;
   double width;
 };
-Setting writeBack(UvEcdMode mode, double position, double width) {
-  Form1->Edit2->SetText(positionText(mode, position));
-  Form1->Edit3->SetText(similarityNumber(width));
-  return {mode == UvEcdMode::Wavelength ? static_cast<double>(StrToInt(positionText(mode, position)))
-                                        : StrToFloat(positionText(mode, position)),
-          StrToFloat(similarityNumber(width))};
+Setting settingOf(UvEcdMode mode, double position, double width) {
+  Setting setting{positionText(mode, position), similarityNumber(width), 0, 0};
+  setting.position = mode == UvEcdMode::Wavelength ? static_cast<double>(StrToInt(setting.positionText))
+                                                   : StrToFloat(setting.positionText);
+  setting.width = StrToFloat(setting.widthText);
+  return setting;
+}
+
+// Writes the setting into the main window, whose change handlers re-broaden
+// and redraw. Only a setting that gave a factor is written.
+void writeBack(const Setting& setting) {
+  Form1->Edit2->SetText(setting.positionText);
+  Form1->Edit3->SetText(setting.widthText);
 }
 
 std::string widthWords(bool spaced) {
@@ -180,8 +193,9 @@ void TForm9::Button1Click() {
   const MeasuredPoints cdPoints = measuredCd(store);
   std::vector<std::pair<MeasuredPoints, const char*>> coverage{{uvPoints, "UV"}};
   if (cdPair) coverage.push_back({cdPoints, "CD"});
-  const UvEcdRunInput input = checkInputs(mode, coverage);
-  if (!uvPair) return;
+  const std::optional<UvEcdRunInput> checked = checkInputs(mode, coverage);
+  if (!checked || !uvPair) return;
+  const UvEcdRunInput& input = *checked;
   const int X1 = input.ranges.X1, X2 = input.ranges.X2;
 
   const std::optional<double> EXPUVMAX = ::EXPUVMAX(uvPoints, mode, X1, X2);
@@ -189,19 +203,25 @@ void TForm9::Button1Click() {
     Memo1->Add(noSignalLine("UV"));
     return;
   }
-  if (*EXPUVMAX < 10) Memo1->Add("Experimental UV is given in relative units, calculated UV will be normalized");
+  // Said only once there is a factor: a run without one says why instead.
+  auto sayUnits = [&] {
+    if (*EXPUVMAX < 10) Memo1->Add("Experimental UV is given in relative units, calculated UV will be normalized");
+  };
 
   const UvEcdLines uv{{store.OSC.slotData(1), UVECD_TRIAL_SIZE}, TForm1::ChosenBandShape()};
   Setting setting{};
-  if (input.ranges.positionTo - input.ranges.positionFrom > 0 || input.ranges.widthTo - input.ranges.widthFrom > 0) {
+  const bool search =
+      input.ranges.positionTo - input.ranges.positionFrom > 0 || input.ranges.widthTo - input.ranges.widthFrom > 0;
+  if (search) {
     const OverlapSearchResult result = searchUv(uv, mode, uvPoints, input.ranges, *EXPUVMAX);
     if (result.outcome != SearchOutcome::Found) {
       Memo1->Add(noValueLine("UV", result.outcome));
       return;
     }
+    sayUnits();
     const BestValue& cross = *result.smallestCrossSection;
     const BestValue& factor = *result.bestFactor;
-    setting = writeBack(mode, cross.position, cross.width);
+    setting = settingOf(mode, cross.position, cross.width);
     const bool lorentzian = TForm1::ChosenBandShape() == BandShape::Lorentzian;
     Memo1->Add("");
     Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + widthWords(true) + similarityNumber(factor.width) +
@@ -212,11 +232,15 @@ void TForm9::Button1Click() {
                (mode == UvEcdMode::Wavelength ? " eV at a shift of " + positionText(mode, cross.position) + " nm"
                                               : " eV with an xscale factor of " + positionText(mode, cross.position)));
   } else {
-    setting = writeBack(mode, input.ranges.positionFrom, input.ranges.widthFrom);
+    setting = settingOf(mode, input.ranges.positionFrom, input.ranges.widthFrom);
   }
 
   CalculateUV(setting.width);
   const FinalOverlap finalUV = finalUv(CMPUV, mode, uvPoints, X1, X2, setting.position, *EXPUVMAX);
+  if (finalUV.outcome == SearchOutcome::Found) {
+    if (!search) sayUnits();
+    writeBack(setting);
+  }
   if (finalResultFollows(Memo1, "UV", finalUV.outcome)) {
     Memo1->Add("Similarity factor S (UV-spectrum) = " + fixed4(finalUV.factor));
     Memo1->Add((mode == UvEcdMode::Wavelength ? "Scaling factor for calculated UV = " : "Scaling factor epsilon = ") +
@@ -258,8 +282,9 @@ void TForm9::Button3Click() {
   if (!unit) return;
   const UvEcdMode mode = *unit;
   const MeasuredPoints cdPoints = measuredCd(store);
-  const UvEcdRunInput input = checkInputs(mode, {{cdPoints, "CD"}});
-  if (!cdPair) return;
+  const std::optional<UvEcdRunInput> checked = checkInputs(mode, {{cdPoints, "CD"}});
+  if (!checked || !cdPair) return;
+  const UvEcdRunInput& input = *checked;
   const int X1 = input.ranges.X1, X2 = input.ranges.X2;
   const std::optional<double> EXPCDMAX = ::EXPCDMAX(
       cdPoints, mode == UvEcdMode::Wavelength ? EcdMaximumRule::Wavelength : EcdMaximumRule::WavenumberEcdRun, X1, X2);
@@ -277,7 +302,7 @@ void TForm9::Button3Click() {
   }
   const BestValue& delta = *result.bestDelta;
   const BestValue& factor = *result.bestFactor;
-  const Setting setting = writeBack(mode, delta.position, delta.width);
+  const Setting setting = settingOf(mode, delta.position, delta.width);
   Memo1->Add("Best Delta (ESI = " + fixed4(delta.value) + widthWords(false) + similarityNumber(delta.width) +
              settingWords(mode, delta));
   Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + widthWords(false) +
@@ -285,6 +310,7 @@ void TForm9::Button3Click() {
 
   CalculateCD(setting.width);
   const FinalSignSplit finalCD = finalEcd(CMPCD, mode, cdPoints, X1, X2, setting.position, *EXPCDMAX);
+  if (finalCD.outcome == SearchOutcome::Found) writeBack(setting);
   if (!finalResultFollows(Memo1, "CD", finalCD.outcome)) return;
   Memo1->Add("Similarity factor  = " + fixed4(finalCD.S));
   Memo1->Add("Similarity factor Enantiomer  = " + fixed4(finalCD.mirror));

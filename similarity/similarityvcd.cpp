@@ -59,29 +59,31 @@ void TForm12::CalculateVCD(double GAMMA) {
 namespace {
 
 // The input checks of both runs: the range pair with the coverage tests, the
-// x-scale pair, the band-width pair.
-SearchRanges checkInputs(const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
+// x-scale pair, the band-width pair. None when a pair ends the run.
+std::optional<SearchRanges> checkInputs(const std::vector<std::pair<MeasuredPoints, const char*>>& coverage) {
   SearchRanges ranges;
-  const PairValues range =
+  const std::optional<PairValues> range =
       checkPair({Form12->Edit5, "wavenumber from", "500", Form12->Edit6, "wavenumber to", "2000", EditNumber::Whole, 1,
-                 "1", 4000, "4000", true},
+                 "1", 4000, "4000", true, PairRole::Range},
                 Form12->Memo1);
-  ranges.X1 = static_cast<int>(range.first);
-  ranges.X2 = static_cast<int>(range.second);
+  if (!range) return std::nullopt;
+  ranges.X1 = static_cast<int>(range->first);
+  ranges.X2 = static_cast<int>(range->second);
   for (const auto& [points, message] : coverage)
     if (missesWavelengths(points, ranges.X1, ranges.X2)) addCoverageLines(Form12->Memo1, message);
-  const PairValues scales =
+  const std::optional<PairValues> scales =
       checkPair({Form12->Edit1, "scaling from", "0.9", Form12->Edit2, "scaling to", "1.1", EditNumber::Real, 0.1, "0.1",
                  2.0, "2.0", true},
                 Form12->Memo1);
-  ranges.positionFrom = scales.first;
-  ranges.positionTo = scales.second;
-  const PairValues widths =
+  const std::optional<PairValues> widths =
       checkPair({Form12->Edit3, "band width from", "2", Form12->Edit4, "band width to", "10", EditNumber::Whole, 1, "1",
-                 50, "50", true},
+                 50, "50", true, PairRole::Width},
                 Form12->Memo1);
-  ranges.widthFrom = widths.first;
-  ranges.widthTo = widths.second;
+  if (!scales || !widths) return std::nullopt;
+  ranges.positionFrom = scales->first;
+  ranges.positionTo = scales->second;
+  ranges.widthFrom = widths->first;
+  ranges.widthTo = widths->second;
   return ranges;
 }
 
@@ -95,18 +97,26 @@ IrVcdLines slot1Lines(LineGrid& grid) {
   return {{grid.columnData(1, 1), IRVCD_TRIAL_SIZE}, {grid.columnData(2, 1), IRVCD_TRIAL_SIZE}};
 }
 
-// Writes the best setting into the main window, whose change handlers redraw
-// and re-broaden, and returns it as the texts now say.
+// The best setting as the main window's texts will say it, and the values
+// read back from those texts, with which the final computation runs.
 struct Setting {
+  std::string scaleText;
+  std::string gammaText;
   double xScale;
   double gamma;
 };
-Setting writeBack(double xScale, double gamma) {
-  const std::string scaleText = similarityNumber(xScale);
-  const std::string gammaText = similarityNumber(gamma);
-  Form1->Edit26->SetText(scaleText);
-  Form1->Edit17->SetText(gammaText);
-  return {StrToFloat(scaleText), StrToFloat(gammaText)};
+Setting settingOf(double xScale, double gamma) {
+  Setting setting{similarityNumber(xScale), similarityNumber(gamma), 0, 0};
+  setting.xScale = StrToFloat(setting.scaleText);
+  setting.gamma = StrToFloat(setting.gammaText);
+  return setting;
+}
+
+// Writes the setting into the main window, whose change handlers redraw and
+// re-broaden. Only a setting that gave a factor is written.
+void writeBack(const Setting& setting) {
+  Form1->Edit26->SetText(setting.scaleText);
+  Form1->Edit17->SetText(setting.gammaText);
 }
 
 void normalisationLines(Memo* memo, const FinalSignSplit& vcd) {
@@ -130,8 +140,9 @@ void TForm12::Button1Click() {
   const MeasuredPoints vcdPoints = measuredVcd(store);
   std::vector<std::pair<MeasuredPoints, const char*>> coverage{{irPoints, IR_COVERAGE}};
   if (vcdPair) coverage.push_back({vcdPoints, VCD_COVERAGE});
-  const SearchRanges ranges = checkInputs(coverage);
-  if (!irPair) return;
+  const std::optional<SearchRanges> checked = checkInputs(coverage);
+  if (!checked || !irPair) return;
+  const SearchRanges& ranges = *checked;
   const int X1 = ranges.X1, X2 = ranges.X2;
 
   const std::optional<double> EXPIRMAX = ::EXPIRMAX(irPoints, X1, X2);
@@ -139,32 +150,40 @@ void TForm12::Button1Click() {
     Memo1->Add(noSignalLine("IR"));
     return;
   }
-  if (*EXPIRMAX < 10) {
+  // Said only once there is a factor: a run without one says why instead.
+  auto sayUnits = [&] {
+    if (!(*EXPIRMAX < 10)) return;
     Memo1->Add("Only small absolute values found in experimental IR");
     Memo1->Add("Normalizing calculated IR");
-  }
+  };
 
   Setting setting{};
-  if (ranges.positionTo - ranges.positionFrom > 0 || ranges.widthTo - ranges.widthFrom > 0) {
+  const bool search = ranges.positionTo - ranges.positionFrom > 0 || ranges.widthTo - ranges.widthFrom > 0;
+  if (search) {
     const OverlapSearchResult result = searchIr(slot1Lines(store.IR), irPoints, ranges, *EXPIRMAX);
     if (result.outcome != SearchOutcome::Found) {
       Memo1->Add(noValueLine("IR", result.outcome));
       return;
     }
+    sayUnits();
     const BestValue& cross = *result.smallestCrossSection;
     const BestValue& factor = *result.bestFactor;
-    setting = writeBack(cross.position, cross.width);
+    setting = settingOf(cross.position, cross.width);
     Memo1->Add("");
     Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + ") was found for gamma = " +
                similarityNumber(factor.width) + " cm**-1 at a scaling factor of " + similarityNumber(factor.position));
     Memo1->Add("Smallest cross section was found for gamma = " + similarityNumber(cross.width) +
                " cm**-1 at a a scaling factor of " + similarityNumber(cross.position));
   } else {
-    setting = writeBack(ranges.positionFrom, ranges.widthFrom);
+    setting = settingOf(ranges.positionFrom, ranges.widthFrom);
   }
 
   CalculateIR(setting.gamma);
   const FinalOverlap finalIR = finalIr(CMPIR, irPoints, X1, X2, setting.xScale, *EXPIRMAX);
+  if (finalIR.outcome == SearchOutcome::Found) {
+    if (!search) sayUnits();
+    writeBack(setting);
+  }
   if (finalResultFollows(Memo1, "IR", finalIR.outcome)) {
     Memo1->Add("Similarity factor S (IR-spectrum) = " + fixed4(finalIR.factor));
     Memo1->Add("Scaling factor for calculated IR = " + fixed4(finalIR.displayedScale));
@@ -198,8 +217,9 @@ void TForm12::Button3Click() {
   const bool vcdPair = store.VCDACTIVE[1] == "calc" && store.VCDACTIVE[2] == "exp";
   if (!vcdPair) Memo1->Add("Skipping calculation of VCD similarity");
   const MeasuredPoints vcdPoints = measuredVcd(store);
-  const SearchRanges ranges = checkInputs({{vcdPoints, VCD_COVERAGE}});
-  if (!vcdPair) return;
+  const std::optional<SearchRanges> checked = checkInputs({{vcdPoints, VCD_COVERAGE}});
+  if (!checked || !vcdPair) return;
+  const SearchRanges& ranges = *checked;
   const int X1 = ranges.X1, X2 = ranges.X2;
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
   if (!hasSignal(vcdPoints, X1, X2, EXPVCDMAX)) {
@@ -215,7 +235,7 @@ void TForm12::Button3Click() {
   }
   const BestValue& delta = *result.bestDelta;
   const BestValue& factor = *result.bestFactor;
-  const Setting setting = writeBack(delta.position, delta.width);
+  const Setting setting = settingOf(delta.position, delta.width);
   Memo1->Add("Best Delta (ESI = " + fixed4(delta.value) + ") was found for gamma =" + similarityNumber(delta.width) +
              " cm**-1 at a scaling factor of " + similarityNumber(delta.position));
   Memo1->Add("Best Similarity factor (S = " + fixed4(factor.value) + ") was found for gamma =" +
@@ -223,6 +243,7 @@ void TForm12::Button3Click() {
 
   CalculateVCD(setting.gamma);
   const FinalSignSplit finalVCD = finalVcd(CMPVCD, vcdPoints, X1, X2, setting.xScale, *EXPVCDMAX);
+  if (finalVCD.outcome == SearchOutcome::Found) writeBack(setting);
   normalisationLines(Memo1, finalVCD);
   if (!finalResultFollows(Memo1, "VCD", finalVCD.outcome)) return;
   Memo1->Add("Similarity factor  = " + fixed4(finalVCD.S));

@@ -14,6 +14,11 @@
 // How an edit is read: its fallback test is the same conversion.
 enum class EditNumber { Whole, Real };
 
+// What a pair holds. A window range that the order rule closes to one value
+// ends the run (a reversed range is a typing slip, not data without signal);
+// a band width at or below 0 is refused and ends the run.
+enum class PairRole { Steps, Range, Width };
+
 // A pair of edits as a run reads it. `first` is the one that takes the
 // other's text when the pair is out of order; each has its own bound. The
 // names are the edits as the window labels them ("band width from").
@@ -30,6 +35,7 @@ struct EditPair {
   double secondBound;           // second is lowered (ascending) or raised (descending) to it
   const char* secondBoundText;
   bool ascending;               // first <= second (else first >= second)
+  PairRole role = PairRole::Steps;
 };
 
 struct PairValues {
@@ -38,12 +44,14 @@ struct PairValues {
 };
 
 // Converts both texts. A comma is read as a decimal point; a text that still
-// does not convert becomes its fallback. Each replaced text gets a memo line
-// that names the edit and the value now used. Then each value is brought
-// within its bound, and the first takes the second's text when they are out
-// of order, so that a run never reaches past the widest ranges. Returns the
-// values the texts then hold.
-PairValues checkPair(const EditPair& pair, Memo* memo);
+// does not convert becomes its fallback. Then each value is brought within
+// its bound, and the first takes the second's text when they are out of
+// order, so that a run never reaches past the widest ranges. Every edit so
+// changed gets a memo line that names it, the text it held and the value now
+// used. Returns the values the texts then hold, or none when the run ends
+// here (a band width at or below 0, a range closed by the order rule), after
+// the memo line that says why.
+std::optional<PairValues> checkPair(const EditPair& pair, Memo* memo);
 
 // The value an edit holds, read with its conversion (the text has passed its
 // check).
@@ -66,7 +74,9 @@ bool missesWavelengths(const MeasuredPoints& points, int X1, int X2);
 bool missesWavenumbers(const MeasuredPoints& points, int X1, int X2);
 
 // Whether the measured curve has signal in the window: a measured point lies
-// inside it (rangeHoldsPoint) and the measured maximum lies above 0.
+// inside it (rangeHoldsPoint), the measured maximum lies above 0, and a point
+// inside reaches SIGNAL_FRACTION of the largest |y| of the whole curve (a
+// flat tail does not).
 bool hasSignal(const MeasuredPoints& points, UvEcdMode form, int X1, int X2, const std::optional<double>& maximum);
 // IR/VCD, whose window is X1 < x <= X2 in 1/cm.
 bool hasSignal(const MeasuredPoints& points, int X1, int X2, const std::optional<double>& maximum);

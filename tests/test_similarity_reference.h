@@ -127,6 +127,17 @@ inline std::optional<double> signSplit(const std::vector<double>& grid, int firs
   return (ap * plus + am * minus) / (ap + am);
 }
 
+// Whether the grid, at the points a walk compares, reaches 1e-4 of the largest
+// magnitude anywhere on it.
+inline bool hasSignal(const std::vector<double>& grid, int first, const Points& p, IndexRule form,
+                      const std::vector<int>& walked, double position) {
+  double largest = 0;
+  for (double v : grid) largest = std::max(largest, std::fabs(v));
+  for (int i : walked)
+    if (std::fabs(read(grid, first, indexOf(form, p.x[i], position))) >= 1e-4 * largest) return true;
+  return false;
+}
+
 inline double scan(const std::vector<double>& grid, int first, double from, double to, bool absolute) {
   auto value = [&](double k) { return absolute ? std::fabs(read(grid, first, k)) : read(grid, first, k); };
   double best = value(from);
@@ -185,7 +196,7 @@ inline Reference overlapReference(const Builder& build, int first, const Points&
         calc = 1;
       }
       TrialRecord t{width, pos, false, calc, calc != 0 ? expMax / calc : 0, 0, 0};
-      if (calc != 0) {
+      if (calc != 0 && hasSignal(grid, first, p, form, walkOverlap(p, form, X1, X2), pos)) {
         const Pair values = overlap(grid, first, p, form, X1, X2, t.SCALE, pos);
         if (values.a && values.b) t.counted = true, t.first = *values.a, t.second = *values.b;
       }
@@ -219,7 +230,7 @@ inline Reference fineTuningReference(const Builder& build, int first, const Poin
         calc = 1;
       }
       TrialRecord t{width, pos, false, calc, calc != 0 ? expMax / calc : 0, 0, 0};
-      if (calc != 0) {
+      if (calc != 0 && hasSignal(grid, first, p, form, walkSignSplit(p, form, X1, X2), pos)) {
         const auto s = signSplit(grid, first, p, form, X1, X2, t.SCALE, pos, false);
         const auto m = signSplit(grid, first, p, form, X1, X2, t.SCALE, pos, true);
         if (s && m) t.counted = true, t.first = *s, t.second = *m;
