@@ -153,9 +153,7 @@ TEST(NothingFound, AnOutputThatFillsNoSlotSaysSoOnce) {
     ui.clearBoxes();
     openText(ui, c.name, c.text);
     EXPECT_TRUE(ui.errorBoxes().empty());
-    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                                std::string("No UV/ECD, IR/VCD or optical-rotation data were found "
-                                            "in \"") + c.name + "\"."});
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(c.name, noTableReason)});
     // The window names this file, not the one opened before.
     EXPECT_EQ(Form1->Caption(), c.name);
     EXPECT_FALSE(anySlotOneComputed(ui.store()));
@@ -170,14 +168,14 @@ TEST(NothingFound, APlainFrequencyJobGetsTheHintAndAReaderBoxIsEnough) {
   EXPECT_EQ(boxTexts(ui),
             std::vector<std::string>{
                 "No UV/ECD, IR/VCD or optical-rotation data were found in "
-                "\"g09_tesliper_fal-freq.out\". IR and VCD spectra are read from frequency jobs "
+                "\"g09_tesliper_fal-freq.out\": it prints no excited state, or none in a table the "
+                "program reads. IR and VCD spectra are read from frequency jobs "
                 "run with VCD (freq=VCD), which print both."});
   // A Gaussian 03 frequency output is not read for vibrations at all: no hint.
   ui.clearBoxes();
   open(ui, corpus("gaussian/ir_vcd/g03_cclib-data_dvb_ir.out"));
-  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                              "No UV/ECD, IR/VCD or optical-rotation data were found in "
-                              "\"g03_cclib-data_dvb_ir.out\"."});
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(
+                              "g03_cclib-data_dvb_ir.out", noTableReason)});
   // NWChem refusing the velocity formalism has said why nothing loads.
   chooseVelocity(ui);
   open(ui, fixture("readers/nwchem/ecd.out"));
@@ -193,18 +191,16 @@ TEST(NothingFound, CompareSaysSoWhenItsSlotStaysEmpty) {
   ui.clearBoxes();
   ui.willChooseFile(empty);
   ui.menu(Form1->BilFile1);
-  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                              "No UV/ECD, IR/VCD or optical-rotation data were found in "
-                              "\"nothing.log\"."});
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(empty, noTableReason)});
   EXPECT_EQ(ui.store().CDACTIVE[2], "false");
   EXPECT_EQ(Form1->Caption(), "g16_td_optrot.log");
-  // Into a slot already computed the file's emptiness cannot be told apart.
+  // Into a slot already computed, what this file drew decides.
   ui.willChooseFile(fixture("readers/g16_td_optrot.log"));
   ui.menu(Form1->BilFile1);
   ui.clearBoxes();
   ui.willChooseFile(empty);
   ui.menu(Form1->BilFile1);
-  EXPECT_TRUE(ui.boxes().empty());
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(empty, noTableReason)});
 }
 
 }  // namespace
