@@ -73,11 +73,14 @@ inline bool slotOneDrawsNothing(const Store& store) {
   return store.ORDACTIVE[1] != "calc";
 }
 
-// Opens the file with slot 1's UV/ECD line grids emptied first (a reset
-// leaves them), so that slotOneDrawsNothing tells what this file drew.
+// Opens the file after a reset that also empties slot 1's UV/ECD line grids
+// (File > New leaves them), so that slotOneDrawsNothing tells what this file
+// drew, also when it is of no kind the program opens.
 inline void openAfresh(Session& ui, const std::string& path) {
+  ui.act([] { Form1->Initialisierung(); });
   ui.store().ROTS.clearSlot(1);
   ui.store().OSC.clearSlot(1);
+  ui.clearBoxes();
   open(ui, path);
 }
 
@@ -101,7 +104,7 @@ inline std::string unknownKindStart(const std::string& path) {
 
 // The boxes an Open of a real output may show besides `allowed`: where it
 // put nothing on the plots, or the file is of no kind the program opens, its
-// one box saying so.
+// one box saying so. A file that draws nothing always says why.
 inline void expectOnlyAllowedBoxes(Session& ui, const std::string& path,
                                    const std::vector<std::string>& allowed) {
   int said = 0;
@@ -116,6 +119,7 @@ inline void expectOnlyAllowedBoxes(Session& ui, const std::string& path,
     EXPECT_TRUE(known) << path << ": " << text;
   }
   EXPECT_LE(said, 1) << path;
+  if (slotOneDrawsNothing(ui.store())) EXPECT_FALSE(ui.boxes().empty()) << path;
 }
 
 // A grid bin and the value expected in it.
