@@ -384,11 +384,10 @@ class TForm1 : public Form {
   void NWCHEMUV(const std::string& fileName, int slot);
   void DALTONCD(const std::string& fileName, int slot);
   void DALTONUV(const std::string& fileName, int slot);
-  // An output file handed to the detectors by `load`: when `filled` then
-  // says that no slot was filled and no reader showed a box of its own, one
-  // box names the file and says that nothing was found in it.
-  void LoadOutputFile(const std::string& fileName, const std::function<void()>& load,
-                      const std::function<bool()>& filled);
+  // An output file handed to its readers by `load`: when they put nothing
+  // on the plots and showed no box of their own, one box names the file and
+  // says why nothing was drawn.
+  void LoadOutputFile(const std::string& fileName, const std::function<void()>& load);
 
   // ---- Publication plots -----------------------------------------------------
   // Script header and plot line of curve 1 of a UV, CD or ORD plot.

@@ -1,5 +1,7 @@
-// The one entry for opening a file into slot 1: reset everything, then pick
-// the reader by the ending of the file name.
+// The one entry for opening a file into slot 1: pick the reader by the
+// ending of the file name, then reset everything and read. A file of no
+// kind the program opens changes nothing.
+#include <functional>
 #include <string>
 
 #include "app/Main.h"
@@ -7,58 +9,95 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
+namespace {
+
+using Reader = void (TForm1::*)(const std::string&, int);
+
+struct Ending {
+  const char* text;
+  Reader reader;
+};
+
+const Ending bilFiles[] = {{"uv.bil", &TForm1::UvBilFile},
+                           {"cd.bil", &TForm1::CdBilFile},
+                           {"or.bil", &TForm1::BilOrdFile},
+                           {"vc.bil", &TForm1::VcdBilFile},
+                           {"ir.bil", &TForm1::IrBilFile}};
+const Ending measuredFiles[] = {{"cd.exp.xy", &TForm1::CDXY},
+                                {"uv.exp.xy", &TForm1::UVXY},
+                                {"or.exp.xy", &TForm1::ORDXY},
+                                {"vc.exp.xy", &TForm1::VCDXY},
+                                {"ir.exp.xy", &TForm1::IRXY}};
+
+std::string unknownKindMessage(const std::string& name) {
+  return "\"" + name +
+         "\" was not opened: it is of no kind the program opens. These are bil files "
+         "(*.uv.bil, *.cd.bil, *.or.bil, *.vc.bil, *.ir.bil), measured spectra (*.uv.exp.xy, "
+         "*.cd.exp.xy, *.or.exp.xy, *.vc.exp.xy, *.ir.exp.xy), chromatograms (*.cuv, *.ccd), "
+         "outputs (*.out, *.log), DFT/MRCI files (*.cd, *.uv) and sTDA files (*.dat).";
+}
+
+// The load of a file into slot 1 as its ending picks it; empty when the
+// program opens no file of its kind.
+std::function<void()> loadOf(TForm1& form, const std::string& fileName, const std::string& name) {
+  const auto read = [&form, fileName](Reader reader) -> std::function<void()> {
+    return [&form, fileName, reader] { (form.*reader)(fileName, 1); };
+  };
+  // Files of computed states: when their readers draw nothing, one box says why.
+  const auto computed = [&form, fileName](std::function<void()> readers) -> std::function<void()> {
+    return [&form, fileName, readers] { form.LoadOutputFile(fileName, readers); };
+  };
+  const std::string ending = LastCharacters(name, 3);
+  if (ending == "bil") {
+    for (const Ending& bil : bilFiles)
+      if (LastCharacters(name, 6) == bil.text) return read(bil.reader);
+    return {};
+  }
+  if (ending == ".xy") {
+    for (const Ending& measured : measuredFiles)
+      if (LastCharacters(name, 9) == measured.text) return read(measured.reader);
+    return {};
+  }
+  if (ending == "out" || ending == "log" || ending == "OUT" || ending == "LOG") {
+    return [&form, fileName, name, computed] {
+      // The caption names this file also when no reader takes it.
+      form.SetCaption(name);
+      computed([&form, fileName] {
+        form.DetectQMSUV(fileName, 1);
+        form.DetectQMSCD(fileName, 1);
+        form.DetectQMSIR(fileName, 1);
+        form.DetectQMSVCD(fileName, 1);
+      })();
+    };
+  }
+  if (ending == ".cd") return computed(read(&TForm1::CD_DFTMRCI));
+  if (ending == ".uv") return computed(read(&TForm1::UV_DFTMRCI));
+  if (ending == "cuv") return read(&TForm1::HPLCUV);
+  if (ending == "ccd") return read(&TForm1::HPLCCD);
+  if (ending == "dat") {
+    return computed([&form, fileName] {
+      form.STDA_UV(fileName, 1);
+      form.STDA_CD(fileName, 1);
+    });
+  }
+  return {};
+}
+
+}  // namespace
+
 void TForm1::Choose(const std::string& fileName) {
+  const std::string name = ExtractFileName(fileName);
+  const std::function<void()> load = loadOf(*this, fileName, name);
+  if (!load) {
+    // The curves, captions and memo the person had stay as they were.
+    ShowMessage(unknownKindMessage(name));
+    return;
+  }
   // The number format (a point as decimal separator) is fixed program-wide by
   // platform/numbers, so there is nothing to set before the load.
   Initialisierung();
-  const std::string name = ExtractFileName(fileName);
   Application::SetTitle(fileName);
   // Dialogs start where the file came from, also when it was dropped.
   RememberFileFolder(fileName);
-
-  // Each test looks at the ending as the tests before it left it.
-  std::string ending = LastCharacters(name, 3);
-  if (ending == "bil") {
-    ending = LastCharacters(name, 6);
-    if (ending == "uv.bil") UvBilFile(fileName, 1);
-    if (ending == "cd.bil") CdBilFile(fileName, 1);
-    if (ending == "or.bil") BilOrdFile(fileName, 1);
-    if (ending == "vc.bil") VcdBilFile(fileName, 1);
-    if (ending == "ir.bil") IrBilFile(fileName, 1);
-  }
-  if (ending == "out" || ending == "log" || ending == "OUT" || ending == "LOG") {
-    // The caption names this file also when no reader takes it.
-    SetCaption(name);
-    LoadOutputFile(
-        fileName,
-        [&] {
-          DetectQMSUV(fileName, 1);
-          DetectQMSCD(fileName, 1);
-          DetectQMSIR(fileName, 1);
-          DetectQMSVCD(fileName, 1);
-        },
-        [&] {
-          for (const std::string* state : {&store.UVACTIVE[1], &store.CDACTIVE[1], &store.IRACTIVE[1],
-                                           &store.VCDACTIVE[1], &store.ORDACTIVE[1]})
-            if (*state == "calc") return true;
-          return false;
-        });
-  }
-  if (ending == ".xy") {
-    ending = LastCharacters(name, 9);
-    if (ending == "cd.exp.xy") CDXY(fileName, 1);
-    if (ending == "uv.exp.xy") UVXY(fileName, 1);
-    if (ending == "or.exp.xy") ORDXY(fileName, 1);
-    if (ending == "vc.exp.xy") VCDXY(fileName, 1);
-    if (ending == "ir.exp.xy") IRXY(fileName, 1);
-  }
-  if (ending == ".cd") CD_DFTMRCI(fileName, 1);
-  if (ending == ".uv") UV_DFTMRCI(fileName, 1);
-  if (ending == "cuv") HPLCUV(fileName, 1);
-  if (ending == "ccd") HPLCCD(fileName, 1);
-  if (ending == "dat") {
-    STDA_UV(fileName, 1);
-    STDA_CD(fileName, 1);
-  }
-  // Any other name loads nothing, silently: the store stays reset.
+  load();
 }

@@ -72,17 +72,11 @@ void loadCompareFile(TForm1& form, const SpectrumCompare& kind, int slot) {
     return;
   }
   // Each test on its own; a name that passes none loads nothing.
-  if (output) {
-    // A slot computed before the load cannot tell whether this file gave anything.
-    const bool computedBefore = kind.state[slot] == "calc";
-    form.LoadOutputFile(
-        path, [&] { (form.*kind.detector)(path, slot); },
-        [&] { return computedBefore || kind.state[slot] == "calc"; });
-  }
+  if (output) form.LoadOutputFile(path, [&] { (form.*kind.detector)(path, slot); });
   for (const std::string& bil : kind.bilEndings)
     if (ending == bil) (form.*kind.bilReader)(path, slot);
   if (ending == "exp.xy") (form.*kind.xyReader)(path, slot);
-  if (sTda) (form.*kind.datReader)(path, slot);
+  if (sTda) form.LoadOutputFile(path, [&] { (form.*kind.datReader)(path, slot); });
 }
 
 void emptyComparisonSlot(const SpectrumCompare& kind, int slot) {

@@ -194,6 +194,8 @@ void TForm1::ADFUV(const std::string& fileName, int slot) {
   if (const readers::LineTable* table = tables.kept()) {
     for (const auto& [wavelength, value] : table->lines)
       readers::addLine(store.OSC, slot, wavelength, value, readers::RangeTest::Strict);
+    if (readers::DrawnAccount* account = readers::drawnAccount())
+      account->statesOffGrid(&store.OSC, table->states - static_cast<int>(table->lines.size()));
     tables.noteCut(notes);
   }
   readers::UvEcdClosing closing{readers::Spectrum::Uv};

@@ -187,13 +187,14 @@ void TForm1::DetectQMSVCD(const std::string& fileName, int slot) {
   detect(*this, fileName, slot, Kind::Vcd);
 }
 
-void TForm1::LoadOutputFile(const std::string& fileName, const std::function<void()>& load,
-                            const std::function<bool()>& filled) {
+void TForm1::LoadOutputFile(const std::string& fileName, const std::function<void()>& load) {
   const long toldBefore = readers::toldCount();
+  readers::DrawnAccount account;
   {
     readers::TellEachTextOnce once;
+    readers::AccountingScope accounting(account);
     load();
   }
-  if (filled() || readers::toldCount() != toldBefore) return;
-  readers::tell(readers::nothingFoundMessage(fileName, isGaussianFrequencyJobWithoutStrengths(fileName)));
+  if (account.drewSomething() || readers::toldCount() != toldBefore) return;
+  readers::tell(account.nothingDrawnMessage(fileName, isGaussianFrequencyJobWithoutStrengths(fileName)));
 }

@@ -409,6 +409,8 @@ void enterStates(TForm1& form, const readers::StateParse& parse, Spectrum spectr
 void enterRotations(TForm1& form, readers::StateParse& parse, const std::string& fileName,
                     int slot) {
   if (!parse.rotationsFound) return;
+  if (readers::DrawnAccount* account = readers::drawnAccount())
+    account->rotations(static_cast<long>(parse.rotations.size()));
   if (slot > ordSlots) {
     parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
     return;

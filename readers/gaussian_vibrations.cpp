@@ -216,6 +216,8 @@ bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
     ++row;
   }
   notes = std::move(parse.notes);
+  if (readers::DrawnAccount* account = readers::drawnAccount(); account && parse.strengthsFound)
+    account->modes(row);
   return parse.strengthsFound;
 }
 

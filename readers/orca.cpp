@@ -34,6 +34,10 @@ constexpr std::string_view velocityDipoles = "VELOCITY DIPOLE MOMENTS";
 // the spin-free table has already given (with complex moments in place of
 // our columns): reading both would count each excitation twice.
 constexpr std::string_view spinOrbitCorrected = "CORRECTED";
+// The X-ray tables ("X-RAY ABSORPTION SPECTRUM VIA TRANSITION ELECTRIC DIPOLE
+// MOMENTS" and its velocity twin) list core excitations by their orbitals,
+// "1  0a -> 63a  3969.362 ...", in columns of their own.
+constexpr std::string_view xRay = "X-RAY";
 constexpr std::string_view stateTable =
     "state   eV        nm        fL         fV        Rl        RV";
 constexpr std::string_view spinForbidden = "spin forbidden";
@@ -95,6 +99,7 @@ class OrcaRun {
     while (!source.eof()) {
       source.next();
       if (withStateTable && source.has(stateTable)) readStateTable(source);
+      if (source.has(xRay)) continue;
       if (spectrum_ == Spectrum::Ecd) {
         if (isElectricCdTable(source.line())) readCdTable(source, convertibleUnits);
       } else if (source.has(absorptionTable) && !source.has(spinOrbitCorrected)) {
@@ -279,6 +284,9 @@ void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spec
   if (parse.found) markComputed(form, spectrum, slot);
   for (const auto& [wavelength, value] : parse.lines)
     readers::addLine(grid, slot, wavelength, value, RangeTest::Strict);
+  // The rows the parse left out lie off the spectrum.
+  if (readers::DrawnAccount* account = readers::drawnAccount())
+    account->statesOffGrid(&grid, parse.count - static_cast<int>(parse.lines.size()));
   const bool ecd = spectrum == Spectrum::Ecd;
   if (ecd && slot == 1 && form.store.CDACTIVE[slot] == readers::computed) {
     readers::showStateCount(form, parse.count);

@@ -2,6 +2,7 @@
 
 #include "readers/parse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -182,6 +183,7 @@ std::optional<long> binOf(double wavelength, RangeTest test) {
 bool addLine(Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot, double wavelength, double value,
              RangeTest test) {
   const std::optional<long> bin = binOf(wavelength, test);
+  if (DrawnAccount* account = drawnAccount()) account->state(&grid, bin.has_value(), value);
   if (!bin) return false;
   grid(*bin, slot) += value;
   return true;
@@ -406,14 +408,67 @@ void tellOnce(const std::string& text) {
 
 long toldCount() { return boxesShown(); }
 
-std::string nothingFoundMessage(const std::string& fileName, bool frequenciesWithoutStrengths) {
+// ---- What an open put on the plots ---------------------------------------------------
+
+namespace {
+thread_local DrawnAccount* accountNow = nullptr;
+
+// "its one state", "all 5 states".
+std::string allStates(int count) {
+  return count == 1 ? "its one state" : "all " + std::to_string(count) + " states";
+}
+}  // namespace
+
+DrawnAccount::Tally& DrawnAccount::tally(const void* grid) {
+  for (Tally& known : tallies_)
+    if (known.grid == grid) return known;
+  tallies_.push_back(Tally{grid});
+  return tallies_.back();
+}
+
+void DrawnAccount::state(const void* grid, bool onGrid, double value) {
+  Tally& counts = tally(grid);
+  ++counts.states;
+  if (!onGrid) return;
+  ++counts.onGrid;
+  drawn_ = drawn_ || value != 0.0;
+}
+
+void DrawnAccount::statesOffGrid(const void* grid, int count) {
+  if (count > 0) tally(grid).states += count;
+}
+
+void DrawnAccount::modes(long count) { drawn_ = drawn_ || count > 0; }
+
+void DrawnAccount::rotations(long count) { drawn_ = drawn_ || count > 0; }
+
+bool DrawnAccount::drewSomething() const { return drawn_; }
+
+std::string DrawnAccount::whyNothing() const {
+  int states = 0, onGrid = 0;
+  for (const Tally& counts : tallies_) {
+    states = std::max(states, counts.states);
+    onGrid = std::max(onGrid, counts.onGrid);
+  }
+  if (states == 0) return "it prints no excited state, or none in a table the program reads";
+  if (onGrid == 0) return allStates(states) + (states == 1 ? " lies" : " lie") + " outside 100-4000 nm";
+  return allStates(onGrid) + " within 100-4000 nm " + (onGrid == 1 ? "has" : "have") + " zero strength";
+}
+
+std::string DrawnAccount::nothingDrawnMessage(const std::string& fileName,
+                                              bool frequenciesWithoutStrengths) const {
   std::string text = "No UV/ECD, IR/VCD or optical-rotation data were found in \"" +
-                     ExtractFileName(fileName) + "\".";
+                     ExtractFileName(fileName) + "\": " + whyNothing() + ".";
   if (frequenciesWithoutStrengths)
     text += " IR and VCD spectra are read from frequency jobs run with VCD (freq=VCD), which "
             "print both.";
   return text;
 }
+
+AccountingScope::AccountingScope(DrawnAccount& account) : outer_(accountNow) { accountNow = &account; }
+AccountingScope::~AccountingScope() { accountNow = outer_; }
+
+DrawnAccount* drawnAccount() { return accountNow; }
 
 // The one message of a caught file error: once per open, though each
 // detector meets it.

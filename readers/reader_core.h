@@ -335,10 +335,56 @@ class TellEachTextOnce {
   TellEachTextOnce* outer_;
 };
 
-// The box of an output file that filled no slot, naming the file; a Gaussian
-// frequency output without dipole and rotational strengths gets the hint
-// where such spectra come from.
-std::string nothingFoundMessage(const std::string& fileName, bool frequenciesWithoutStrengths);
+// ---- What an open put on the plots -------------------------------------------------
+
+// What the readers of one file entered: per line grid the states offered to
+// it, those on the grid, and whether one of non-zero strength landed there;
+// the IR/VCD modes and the optical rotations. A file that puts nothing on
+// the plots is told apart from a reader that fails: the account says why.
+class DrawnAccount {
+ public:
+  // One UV or ECD state offered to the grid `grid` (the UV and the ECD
+  // reader of a file offer the same states, each to its own grid).
+  void state(const void* grid, bool onGrid, double value);
+  // States a reader left out itself as lying off its range.
+  void statesOffGrid(const void* grid, int count);
+  void modes(long count);
+  void rotations(long count);
+  bool drewSomething() const;
+  // Why nothing was drawn, as the end of a sentence: "all 5 states lie
+  // outside 100-4000 nm".
+  std::string whyNothing() const;
+  // The box of a file that drew nothing, naming the file and the reason; a
+  // Gaussian frequency output without dipole and rotational strengths gets
+  // the hint where such spectra come from.
+  std::string nothingDrawnMessage(const std::string& fileName,
+                                  bool frequenciesWithoutStrengths) const;
+
+ private:
+  struct Tally {
+    const void* grid;
+    int states = 0;
+    int onGrid = 0;
+  };
+  Tally& tally(const void* grid);
+  std::vector<Tally> tallies_;
+  bool drawn_ = false;
+};
+
+// While one lives, the readers of this thread enter what they draw into
+// `account` (`addLine` does so by itself).
+class AccountingScope {
+ public:
+  explicit AccountingScope(DrawnAccount& account);
+  ~AccountingScope();
+  AccountingScope(const AccountingScope&) = delete;
+  AccountingScope& operator=(const AccountingScope&) = delete;
+
+ private:
+  DrawnAccount* outer_;
+};
+// The account of the open under way, or nullptr.
+DrawnAccount* drawnAccount();
 
 // ---- Watching the readers ------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 #include "platform/testing/file_checks.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
+#include "tests/reader_test_support.h"
 #include "store/Store.h"
 
 namespace {
@@ -116,38 +117,54 @@ TEST(BilFormat, WritersUseFixedTextsAndSkipEmptyEntries) {
 // ---- The dispatcher ------------------------------------------------------------
 
 // Every file holds a bil body and no program banner: a bil ending loads it
-// into its kind's slot 1; any other route (the output detectors find no
-// banner) or an unknown ending loads nothing and shows nothing.
+// into its kind's slot 1; a name the dispatcher takes for an output file
+// (the detectors find no banner) loads nothing and says so; a name of no
+// kind the program opens changes nothing and says so.
 TEST_F(BilFiles, DispatchGoesByTheLastCharactersOfTheName) {
   const std::string content = crlf({cdHeader, "250.0\t1.0"});
+  enum class Route { Bil, Output, Unknown };
   struct Case {
     std::string name;
+    Route route;
     const char* loadedKind;  // the bil kind whose slot 1 becomes "calc", or null
   };
   const std::vector<Case> cases = {
-      {"mol.cd.bil", "ECD"}, {"mol.uv.bil", "UV"},   {"mol.or.bil", "ORD"},
-      {"mol.vc.bil", "VCD"}, {"mol.ir.bil", "IR"},   {"x.bil", nullptr},
-      {"bil", nullptr},      {"mol.CD.bil", nullptr}, {"mol.cd.bil.txt", nullptr},
-      {"catalog", nullptr},  {"mol.LOG", nullptr},   {"mol.OUT", nullptr},
-      {"mol.Log", nullptr},
+      {"mol.cd.bil", Route::Bil, "ECD"},        {"mol.uv.bil", Route::Bil, "UV"},
+      {"mol.or.bil", Route::Bil, "ORD"},        {"mol.vc.bil", Route::Bil, "VCD"},
+      {"mol.ir.bil", Route::Bil, "IR"},         {"x.bil", Route::Unknown, nullptr},
+      {"bil", Route::Unknown, nullptr},         {"mol.CD.bil", Route::Unknown, nullptr},
+      {"mol.cd.bil.txt", Route::Unknown, nullptr}, {"catalog", Route::Output, nullptr},
+      {"mol.LOG", Route::Output, nullptr},      {"mol.OUT", Route::Output, nullptr},
+      {"mol.Log", Route::Unknown, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = temp.file(c.name);
     writeTextFile(path, content);
+    const std::string titleBefore = Application::Title();
+    const std::vector<std::string> statesBefore = {store().CDACTIVE[1], store().UVACTIVE[1],
+                                                   store().ORDACTIVE[1], store().VCDACTIVE[1],
+                                                   store().IRACTIVE[1]};
     ui.clearBoxes();
     open(path);
-    // A name the dispatcher takes for an output file says that nothing was
-    // found in it; every other name loads nothing silently.
-    const bool outputName = c.name == "catalog" || c.name == "mol.LOG" || c.name == "mol.OUT";
-    EXPECT_EQ(ui.boxes().size(), outputName ? 1u : 0u);
+    const std::vector<std::string> states = {store().CDACTIVE[1], store().UVACTIVE[1],
+                                             store().ORDACTIVE[1], store().VCDACTIVE[1],
+                                             store().IRACTIVE[1]};
+    if (c.route == Route::Unknown) {
+      ASSERT_EQ(ui.boxes().size(), 1u);
+      EXPECT_TRUE(startsWith(ui.lastBox().text, unknownKindStart(path))) << ui.lastBox().text;
+      EXPECT_EQ(Application::Title(), titleBefore);
+      EXPECT_EQ(states, statesBefore);
+      continue;
+    }
+    EXPECT_EQ(ui.boxes().size(), c.route == Route::Output ? 1u : 0u);
     EXPECT_EQ(Application::Title(), path);
     const std::string kind = c.loadedKind == nullptr ? "" : c.loadedKind;
-    EXPECT_EQ(store().CDACTIVE[1], kind == "ECD" ? "calc" : "false");
-    EXPECT_EQ(store().UVACTIVE[1], kind == "UV" ? "calc" : "false");
-    EXPECT_EQ(store().ORDACTIVE[1], kind == "ORD" ? "calc" : "false");
-    EXPECT_EQ(store().VCDACTIVE[1], kind == "VCD" ? "calc" : "false");
-    EXPECT_EQ(store().IRACTIVE[1], kind == "IR" ? "calc" : "false");
+    EXPECT_EQ(states, (std::vector<std::string>{kind == "ECD" ? "calc" : "false",
+                                                kind == "UV" ? "calc" : "false",
+                                                kind == "ORD" ? "calc" : "false",
+                                                kind == "VCD" ? "calc" : "false",
+                                                kind == "IR" ? "calc" : "false"}));
   }
 }
 

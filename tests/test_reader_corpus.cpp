@@ -36,7 +36,7 @@ TEST(GaussianCorpus, EveryFileLoadsWithoutAnError) {
           Form1->DetectQMSVCD(path, 1);
         });
       } else {
-        open(ui, path);
+        openAfresh(ui, path);
       }
       EXPECT_TRUE(ui.errorBoxes().empty()) << path;
       // Outputs without spectra (energies, plain frequency jobs) say so; the

@@ -153,9 +153,7 @@ TEST(NothingFound, AnOutputThatFillsNoSlotSaysSoOnce) {
     ui.clearBoxes();
     openText(ui, c.name, c.text);
     EXPECT_TRUE(ui.errorBoxes().empty());
-    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                                std::string("No UV/ECD, IR/VCD or optical-rotation data were found "
-                                            "in \"") + c.name + "\"."});
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(c.name, noTableReason)});
     // The window names this file, not the one opened before.
     EXPECT_EQ(Form1->Caption(), c.name);
     EXPECT_FALSE(anySlotOneComputed(ui.store()));
@@ -170,14 +168,14 @@ TEST(NothingFound, APlainFrequencyJobGetsTheHintAndAReaderBoxIsEnough) {
   EXPECT_EQ(boxTexts(ui),
             std::vector<std::string>{
                 "No UV/ECD, IR/VCD or optical-rotation data were found in "
-                "\"g09_tesliper_fal-freq.out\". IR and VCD spectra are read from frequency jobs "
+                "\"g09_tesliper_fal-freq.out\": it prints no excited state, or none in a table the "
+                "program reads. IR and VCD spectra are read from frequency jobs "
                 "run with VCD (freq=VCD), which print both."});
   // A Gaussian 03 frequency output is not read for vibrations at all: no hint.
   ui.clearBoxes();
   open(ui, corpus("gaussian/ir_vcd/g03_cclib-data_dvb_ir.out"));
-  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                              "No UV/ECD, IR/VCD or optical-rotation data were found in "
-                              "\"g03_cclib-data_dvb_ir.out\"."});
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(
+                              "g03_cclib-data_dvb_ir.out", noTableReason)});
   // NWChem refusing the velocity formalism has said why nothing loads.
   chooseVelocity(ui);
   open(ui, fixture("readers/nwchem/ecd.out"));
@@ -193,18 +191,110 @@ TEST(NothingFound, CompareSaysSoWhenItsSlotStaysEmpty) {
   ui.clearBoxes();
   ui.willChooseFile(empty);
   ui.menu(Form1->BilFile1);
-  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{
-                              "No UV/ECD, IR/VCD or optical-rotation data were found in "
-                              "\"nothing.log\"."});
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(empty, noTableReason)});
   EXPECT_EQ(ui.store().CDACTIVE[2], "false");
   EXPECT_EQ(Form1->Caption(), "g16_td_optrot.log");
-  // Into a slot already computed the file's emptiness cannot be told apart.
+  // Into a slot already computed, what this file drew decides.
   ui.willChooseFile(fixture("readers/g16_td_optrot.log"));
   ui.menu(Form1->BilFile1);
   ui.clearBoxes();
   ui.willChooseFile(empty);
   ui.menu(Form1->BilFile1);
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(empty, noTableReason)});
+}
+
+// Outputs that print states, none of which lands on the plots, each with the
+// reason its one box gives; slot states and labels stay as the readers set them.
+TEST(NothingFound, EachReasonAndReaderGivesOneBoxNamingTheFile) {
+  struct Case {
+    const char* fixture;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {"escf_no_states.out", noTableReason},
+      {"ricc2_ground.out", noTableReason},
+      {"orca_core.out", "all 2 states lie outside 100-4000 nm"},
+      {"orca_xray.out", noTableReason},
+      {"stda_high.dat", "all 2 states lie outside 100-4000 nm"},
+      {"dalton_off_grid.out", "all 3 states lie outside 100-4000 nm"},
+      {"dalton_zero.out", "all 2 states within 100-4000 nm have zero strength"},
+      {"nwchem_off_grid.out", "all 2 states lie outside 100-4000 nm"},
+  };
+  Session ui;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    ui.clearBoxes();
+    open(ui, fixture(std::string("readers/nothing/") + c.fixture));
+    EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(c.fixture, c.reason)});
+    EXPECT_TRUE(slotOneDrawsNothing(ui.store()));
+  }
+  // One state: the reason speaks of it alone.
+  ui.clearBoxes();
+  const std::string one = ui.path("one.dat");
+  writeTextFile(one, "DATXY\n    1  13.00000   0.1   0.2   10.0   20.0\n");
+  open(ui, one);
+  EXPECT_EQ(boxTexts(ui),
+            std::vector<std::string>{nothingDrawnMessage(one, "its one state lies outside 100-4000 nm")});
+  // The escf slot is computed with no state, as before.
+  ui.clearBoxes();
+  open(ui, fixture("readers/nothing/escf_no_states.out"));
+  EXPECT_EQ(ui.store().UVACTIVE[1], "calc");
+  EXPECT_EQ(Form1->Label11->Caption(), "0");
+  // An output that draws keeps its boxes: none.
+  ui.clearBoxes();
+  open(ui, fixture("readers/orca/v5.out"));
   EXPECT_TRUE(ui.boxes().empty());
+}
+
+// Compare loads of such a file say the same, in the slot they load.
+TEST(NothingFound, CompareOfAFileThatDrawsNothingSaysWhy) {
+  Session ui;
+  open(ui, fixture("readers/g16_td_optrot.log"));
+  ui.clearBoxes();
+  ui.willChooseFile(fixture("readers/nothing/dalton_off_grid.out"));
+  ui.menu(Form1->BilFile1);
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(
+                              "dalton_off_grid.out", "all 3 states lie outside 100-4000 nm")});
+  ui.clearBoxes();
+  ui.willChooseFile(fixture("readers/nothing/stda_high.dat"));
+  ui.menu(Form1->xyFile1);
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage(
+                              "stda_high.dat", "all 2 states lie outside 100-4000 nm")});
+  EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
+}
+
+// The real outputs that put nothing on the plots, in both formalisms. The
+// Dalton run prints its states only in the response module's own lines, and
+// NWChem's unrestricted roots are no singlets: neither is a table the
+// readers take. NWChem refusing the velocity formalism has said why.
+TEST(NothingFound, RealOutputsThatDrawNothingSayWhyInBothFormalisms) {
+  const std::string nwchemRefusal = "Velocity formalism not supported for NWChem";
+  struct Case {
+    const char* file;
+    std::string reason;
+    bool velocityRefused;
+  };
+  const std::vector<Case> cases = {
+      {"turbomole/ricc2/tm7.4_cclib_water_cc2/ricc2.out", noTableReason, false},
+      {"turbomole/ricc2/tm7.0_fromage_ricc2.out", noTableReason, false},
+      {"orca/uv_ecd/orca5.0_cclib_dvb_rocis.out", "all 4 states lie outside 100-4000 nm", false},
+      {"nwchem/nwchem_qa_tddft_h2o_uhf.out", noTableReason, true},
+      {"dalton/dalton2013_cclib_dvb_td.out", noTableReason, false},
+  };
+  for (const Case& c : cases) {
+    const std::string path = corpus(c.file);
+    if (path.empty()) GTEST_SKIP() << "corpus absent";
+    for (const bool velocity : {false, true}) {
+      SCOPED_TRACE(std::string(c.file) + (velocity ? " velocity" : " length"));
+      Session ui;
+      if (velocity) chooseVelocity(ui);
+      open(ui, path);
+      EXPECT_TRUE(slotOneDrawsNothing(ui.store()));
+      EXPECT_EQ(boxTexts(ui), std::vector<std::string>{velocity && c.velocityRefused
+                                                           ? nwchemRefusal
+                                                           : nothingDrawnMessage(path, c.reason)});
+    }
+  }
 }
 
 }  // namespace

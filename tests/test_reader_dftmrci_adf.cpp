@@ -79,16 +79,18 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
 
 TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   Session ui;
-  // Without a table: computed and empty, the labels keep their text.
+  // Without a table: computed and empty, the labels keep their text; one box
+  // says why nothing is drawn.
   openText(ui, "none.cd", "no table in here\n");
-  EXPECT_TRUE(ui.boxes().empty());
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage("none.cd", noTableReason)});
   EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
   EXPECT_EQ(sumOfBins(ui.store().ROTS, 1), 0.0);
   EXPECT_EQ(Form1->Label11->Caption(), "--");
 
   // A table without states.
+  ui.clearBoxes();
   openText(ui, "empty.uv", "DATAX\nDATAY\n");
-  EXPECT_TRUE(ui.boxes().empty());
+  EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage("empty.uv", noTableReason)});
   expectStateLabels("0", "--", "--");
 
   // Cut inside the energies or inside the values: the conversion error of

@@ -200,8 +200,8 @@ TEST(GaussianVibrations, WithoutStrengthsTheSlotIsNotComputedAndTheOpenSaysWhy) 
   EXPECT_EQ(Form1->Caption(), "norot.log");
   EXPECT_EQ(boxTexts(ui),
             std::vector<std::string>{
-                "No UV/ECD, IR/VCD or optical-rotation data were found in \"norot.log\". IR and "
-                "VCD spectra are read from frequency jobs run with VCD (freq=VCD), which print "
+                "No UV/ECD, IR/VCD or optical-rotation data were found in \"norot.log\": it prints "
+                "no excited state, or none in a table the program reads. IR and VCD spectra are read from frequency jobs run with VCD (freq=VCD), which print "
                 "both."});
 }
 

@@ -26,6 +26,7 @@ struct Extraction {
   Lines found;
   std::map<std::string, Lines> files;
   Lines notes;
+  std::string nothingDrawn;
 };
 
 Extraction extractText(const std::string& text, P program, F formalism) {
@@ -39,6 +40,7 @@ Extraction extractText(const std::string& text, P program, F formalism) {
     for (const ExtractedBilFile& file : kind.files) extraction.files[file.ending] = file.lines;
   }
   for (const ExtractionNote& note : spectra.notes) extraction.notes.push_back(note.line("job.log"));
+  extraction.nothingDrawn = spectra.nothingDrawn;
   return extraction;
 }
 
@@ -284,14 +286,15 @@ TEST(SpectraExtraction, GaussianOpticalRotations) {
 }
 
 // A Gaussian 03 output that ends after its tables, before the list of
-// states: both files with their header only, and the note of the cut.
+// states: no state, so no bil file, and the note of the cut.
 TEST(SpectraExtraction, Gaussian03CutBeforeItsStateList) {
   std::string text = " Gaussian 03:  IA32L-G03RevB.05\n" + gaussian03Block(windowStates);
   text.erase(text.find(" Excitation energies and oscillator strengths:"));
   const Extraction extraction = extractText(text, P::Gaussian03, F::Length);
-  EXPECT_EQ(extraction.found, Lines{"Spectra found in "});
-  EXPECT_EQ(extraction.files.at("cd.bil"), Lines{ExtractedCdBilHeaderLength});
-  EXPECT_EQ(extraction.files.at("uv.bil"), Lines{ExtractedUvBilHeaderLength});
+  EXPECT_TRUE(extraction.found.empty());
+  EXPECT_TRUE(extraction.files.empty());
+  EXPECT_EQ(extraction.nothingDrawn, "it prints no excited state, or none in a table the program reads");
+  EXPECT_EQ(extraction.notes.size(), 1u);
 }
 
 // ---- ORCA ----------------------------------------------------------------------------
@@ -480,9 +483,15 @@ TEST(SpectraExtraction, StdaBinsAndTables) {
   EXPECT_EQ(velocity.files.at("cd.bil"), withHeader(ExtractedCdBilHeaderVelocity, {"247.9\t60.000000"}));
   EXPECT_EQ(velocity.files.at("uv.bil"), withHeader(ExtractedUvBilHeaderVelocity, {"247.9\t0.600000"}));
 
+  // A table without rows, or of rows off the grid, gives no bil file.
   const Extraction noRows = extractText(" header\nDATXY\n", P::Stda, F::Length);
-  EXPECT_EQ(noRows.files.at("cd.bil"), Lines{ExtractedCdBilHeaderLength});
-  EXPECT_EQ(noRows.files.at("uv.bil"), Lines{ExtractedUvBilHeaderLength});
+  EXPECT_TRUE(noRows.files.empty());
+  EXPECT_EQ(noRows.nothingDrawn, "it prints no excited state, or none in a table the program reads");
+  const Extraction high = extractText("DATXY\n    1  13.00000   0.1   0.2   10.0   20.0\n"
+                                      "    2  15.00000   0.1   0.2   10.0   20.0\n",
+                                      P::Stda, F::Length);
+  EXPECT_TRUE(high.files.empty());
+  EXPECT_EQ(high.nothingDrawn, "all 2 states lie outside 100-4000 nm");
   EXPECT_TRUE(extractText(" no table here\n", P::Stda, F::Length).found.empty());
   EXPECT_TRUE(extractText(rows, P::Stda, F::None).found.empty());
 }

@@ -97,4 +97,22 @@ TEST(SpectraExtractionCorpus, AnExtractedFileEqualsTheFileSavedAfterOpening) {
   EXPECT_GT(compared, 40);
 }
 
+// A real output whose states all lie off the grid writes no bil file, and
+// the log says why, as its box after File > "Open" does.
+TEST(SpectraExtractionCorpus, AnOutputThatDrawsNothingWritesNoBilFile) {
+  const std::string rocis = corpus("orca/uv_ecd/orca5.0_cclib_dvb_rocis.out");
+  if (rocis.empty()) GTEST_SKIP() << "no corpus";
+  TempFolder root;
+  copyFile(rocis, root.file("conf_a/rocis.out"));
+  // The extraction reads ORCA outputs in the length formalism only.
+  Session ui;
+  chooseGauge(ui, Gauge::Length);
+  extractSpectra(ui, root.path(), true);
+  EXPECT_EQ(spectraLog(), (std::vector<std::string>{
+                              "rocis.out is an ORCA File",
+                              "No Spectral Data found in conf_a/rocis.out: all 4 states lie "
+                              "outside 100-4000 nm."}));
+  EXPECT_FALSE(fs::exists(root.file("spectra")));
+}
+
 }  // namespace

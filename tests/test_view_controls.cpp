@@ -424,12 +424,16 @@ TEST_F(ViewControlsTest, DroppedFileOpensLikeFileOpenAndOnlyTheFirstCounts) {
   EXPECT_EQ(store.IRACTIVE[1], "false");
   EXPECT_EQ(Application::Title(), ecd);
 
-  // An ending the dispatcher does not know still empties every slot.
+  // An ending the dispatcher does not know changes nothing and says so.
   const std::string unknown = ui.path("notes.txt");
   writeTextFile(unknown, "nothing to read\r\n");
+  ui.clearBoxes();
   ui.drop(Form1, {unknown});
-  EXPECT_EQ(store.CDACTIVE[1], "false");
-  EXPECT_TRUE(ui.errorBoxes().empty());
+  EXPECT_EQ(store.CDACTIVE[1], "calc");
+  EXPECT_EQ(store.ROTS(2450, 1), openedLine);
+  EXPECT_EQ(Application::Title(), ecd);
+  ASSERT_EQ(ui.boxes().size(), 1u);
+  EXPECT_NE(ui.lastBox().text.find("\"notes.txt\""), std::string::npos);
 }
 
 }  // namespace

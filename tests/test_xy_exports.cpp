@@ -218,4 +218,45 @@ TEST_F(XyExports, IrWritesSixDecimalsOrRefuses) {
   EXPECT_EQ(ui.dialogs().size(), dialogs);
 }
 
+// The program's own export is no file it opens: opening or dropping it
+// leaves the curves, the caption and the memo as they were, and one box
+// names the file.
+TEST_F(XyExports, OpeningOrDroppingAnExportChangesNothing) {
+  const std::string path = temp.file("mol_c1.cd.xy");
+  exportTo(Form1->Savexy1, "mol_c1.cd.xy");
+  const std::string caption = Form1->Caption();
+  const std::vector<std::string> memo = Form1->Memo1->Lines();
+  const double line = store().ROTS(2450, 1);
+  ASSERT_FALSE(memo.empty());
+  for (const bool dropped : {false, true}) {
+    SCOPED_TRACE(dropped ? "dropped" : "opened");
+    ui.clearBoxes();
+    if (dropped) {
+      ui.drop(Form1, {path});
+    } else {
+      ui.willChooseFile(path);
+      ASSERT_TRUE(ui.menu(Form1->Open1));
+    }
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_EQ(ui.lastBox().text,
+              "\"mol_c1.cd.xy\" was not opened: it is of no kind the program opens. These are bil "
+              "files (*.uv.bil, *.cd.bil, *.or.bil, *.vc.bil, *.ir.bil), measured spectra "
+              "(*.uv.exp.xy, *.cd.exp.xy, *.or.exp.xy, *.vc.exp.xy, *.ir.exp.xy), chromatograms "
+              "(*.cuv, *.ccd), outputs (*.out, *.log), DFT/MRCI files (*.cd, *.uv) and sTDA files "
+              "(*.dat).");
+    EXPECT_EQ(store().CDACTIVE[1], "calc");
+    EXPECT_EQ(store().UVACTIVE[1], "calc");
+    EXPECT_EQ(store().ROTS(2450, 1), line);
+    EXPECT_EQ(Form1->Caption(), caption);
+    EXPECT_EQ(Form1->Memo1->Lines(), memo);
+    EXPECT_TRUE(Form1->Savexy1->Enabled());
+  }
+  // File > Open HPLC data takes the same way.
+  ui.clearBoxes();
+  ui.willChooseFile(path);
+  ASSERT_TRUE(ui.menu(Form1->OpenHPLC1));
+  EXPECT_EQ(ui.boxes().size(), 1u);
+  EXPECT_EQ(store().CDACTIVE[1], "calc");
+}
+
 }  // namespace

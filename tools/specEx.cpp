@@ -87,6 +87,7 @@ PreparedExtraction PrepareExtraction(const std::string& path, SpectraProgram pro
     const ExtractedSpectra spectra = ExtractSpectra(path, program, formalism);
     prepared.kinds = ExtractedBilFiles(spectra, program, formalism);
     prepared.notes = spectra.notes;
+    prepared.nothingDrawn = spectra.nothingDrawn;
   } catch (...) {
     prepared.error = std::current_exception();
   }
@@ -278,7 +279,7 @@ void TForm6::extract(const std::string& DIRECTORY, const std::string& SR, const 
 void TForm6::saveSpectra(const WalkFile& file, const PreparedExtraction& prepared) {
   const std::vector<ExtractedKind>& kinds = prepared.kinds;
   if (kinds.empty()) {
-    AddLogLine(*Memo1, NoSpectralDataFoundText + file.slashedName());
+    AddLogLine(*Memo1, NoSpectralDataLine(file.slashedName(), prepared.nothingDrawn));
   } else {
     const std::string folder = JoinFolder(file.folder, "spectra");
     // A stem met twice in one run (conf1.dat and conf1.log in one folder)

@@ -19,6 +19,8 @@
 struct PreparedExtraction {
   std::vector<ExtractedKind> kinds;
   std::vector<ExtractionNote> notes;
+  // Why a file whose table was met gives nothing ("" when it gives something).
+  std::string nothingDrawn;
   std::exception_ptr error;
 };
 PreparedExtraction PrepareExtraction(const std::string& path, SpectraProgram program,

@@ -32,6 +32,8 @@ readers::Formalism readerFormalism(ExtractionFormalism formalism) {
 struct Transitions {
   bool found = false;
   std::vector<std::pair<double, double>> lines;
+  // The states of the table, also those a reader left out as off its range.
+  int states = 0;
   readers::LoadNotes notes;
   // Gaussian ECD parses also give the optical rotations.
   std::vector<std::pair<double, double>> rotations;
@@ -41,6 +43,7 @@ struct Transitions {
 Transitions fromStates(readers::StateParse parse, Spectrum spectrum) {
   Transitions transitions;
   transitions.found = parse.found;
+  transitions.states = static_cast<int>(parse.states.size());
   for (const readers::StateRow& row : parse.states)
     transitions.lines.emplace_back(row.wavelength,
                                    spectrum == Spectrum::Ecd ? row.rotatory : row.oscillator);
@@ -53,6 +56,7 @@ Transitions fromStates(readers::StateParse parse, Spectrum spectrum) {
 Transitions fromLines(readers::LineParse parse) {
   Transitions transitions;
   transitions.found = parse.found;
+  transitions.states = parse.count;
   transitions.lines = std::move(parse.lines);
   transitions.notes = std::move(parse.notes);
   return transitions;
@@ -153,17 +157,42 @@ void enter(const Transitions& transitions, Window window, std::vector<double>& g
       grid[static_cast<size_t>(*bin - MINLAMBDA)] += value;
 }
 
+// The range test of the program's reader after File > Open.
+readers::RangeTest openRangeTest(SpectraProgram program) {
+  switch (program) {
+    case SpectraProgram::Orca:
+      return readers::RangeTest::Strict;
+    case SpectraProgram::Stda:
+      return readers::RangeTest::GridOnly;
+    default:
+      return readers::RangeTest::Inclusive;
+  }
+}
+
+// The states as File > Open would offer them to `grid`, so that a file the
+// open draws nothing of writes no bil file either.
+void account(const Transitions& transitions, readers::RangeTest test, const void* grid,
+             readers::DrawnAccount& drawn) {
+  for (const auto& [wavelength, value] : transitions.lines)
+    drawn.state(grid, readers::binOf(wavelength, test).has_value(), value);
+  drawn.statesOffGrid(grid, transitions.states - static_cast<int>(transitions.lines.size()));
+}
+
 void extractTransitions(const std::string& path, SpectraProgram program,
-                        ExtractionFormalism formalism, ExtractedSpectra& spectra) {
+                        ExtractionFormalism formalism, ExtractedSpectra& spectra,
+                        readers::DrawnAccount& drawn) {
   const Window window = windowOf(program, formalism);
   const Transitions rotatory = parseTransitions(path, program, Spectrum::Ecd, formalism);
   const Transitions oscillator = parseTransitions(path, program, Spectrum::Uv, formalism);
   spectra.transitions = rotatory.found || oscillator.found;
   enter(rotatory, window, spectra.rotatory);
   enter(oscillator, window, spectra.oscillator);
+  account(rotatory, openRangeTest(program), &spectra.rotatory, drawn);
+  account(oscillator, openRangeTest(program), &spectra.oscillator, drawn);
   keepNotes(rotatory.notes, spectra);
   keepNotes(oscillator.notes, spectra);
   spectra.ord = rotatory.rotationsFound;
+  drawn.rotations(static_cast<long>(rotatory.rotations.size()));
   for (const auto& [wavelength, rotation] : rotatory.rotations) {
     spectra.ordWavelengths.push_back(wavelength);
     spectra.ordRotations.push_back(rotation);
@@ -171,11 +200,13 @@ void extractTransitions(const std::string& path, SpectraProgram program,
 }
 
 // The IR and VCD line lists of a Gaussian 09/16 frequency output.
-void extractLineLists(const std::string& path, ExtractedSpectra& spectra) {
+void extractLineLists(const std::string& path, ExtractedSpectra& spectra,
+                      readers::DrawnAccount& drawn) {
   for (const readers::LineList list : {readers::LineList::Vcd, readers::LineList::Ir}) {
     const readers::ModeParse parse = readers::parseGaussianModes(path, list);
     const bool ir = list == readers::LineList::Ir;
     (ir ? spectra.ir : spectra.vcd) = parse.strengthsFound;
+    if (parse.strengthsFound) drawn.modes(static_cast<long>(parse.modes.size()));
     for (const readers::Mode& mode : parse.modes) {
       (ir ? spectra.irWavenumbers : spectra.vcdWavenumbers).push_back(mode.wavenumber);
       (ir ? spectra.dipoleStrengths : spectra.rotationalStrengths).push_back(mode.strength);
@@ -191,6 +222,12 @@ std::vector<std::string> withHeader(const char* header, std::vector<std::string>
 
 }  // namespace
 
+std::string NoSpectralDataLine(const std::string& shownName, const std::string& nothingDrawn) {
+  std::string line = NoSpectralDataFoundText + shownName;
+  if (!nothingDrawn.empty()) line += ": " + nothingDrawn + ".";
+  return line;
+}
+
 ExtractionNote::ExtractionNote(const readers::LoadNotes& notes)
     : notes_(std::make_shared<const readers::LoadNotes>(notes)) {}
 
@@ -205,14 +242,17 @@ ExtractedSpectra::ExtractedSpectra()
 ExtractedSpectra ExtractSpectra(const std::string& path, SpectraProgram program,
                                 ExtractionFormalism formalism) {
   ExtractedSpectra spectra;
-  extractTransitions(path, program, formalism, spectra);
-  if (program == SpectraProgram::Gaussian09) extractLineLists(path, spectra);
+  readers::DrawnAccount drawn;
+  extractTransitions(path, program, formalism, spectra, drawn);
+  if (program == SpectraProgram::Gaussian09) extractLineLists(path, spectra, drawn);
+  if (spectra.transitions && !drawn.drewSomething()) spectra.nothingDrawn = drawn.whyNothing();
   return spectra;
 }
 
 std::vector<ExtractedKind> ExtractedBilFiles(const ExtractedSpectra& spectra, SpectraProgram program,
                                              ExtractionFormalism formalism) {
   std::vector<ExtractedKind> kinds;
+  if (!spectra.nothingDrawn.empty()) return kinds;
   if (spectra.transitions) {
     const bool length = formalism == ExtractionFormalism::Length;
     const bool velocity = formalism == ExtractionFormalism::Velocity;

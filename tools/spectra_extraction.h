@@ -65,6 +65,11 @@ struct ExtractedSpectra {
   // What a full table left out and whether the file ended inside a table,
   // in the readers' words: one log line each.
   std::vector<ExtractionNote> notes;
+
+  // A transition table was met, but File > Open would put nothing on the
+  // plots: why, in the words of its box ("all 5 states lie outside
+  // 100-4000 nm"); then no bil file is written. Empty otherwise.
+  std::string nothingDrawn;
 };
 
 // Parses the output with the readers' parse of its program and fills the
@@ -86,9 +91,12 @@ struct ExtractedKind {
   std::vector<ExtractedBilFile> files;
 };
 // The kinds found, in the order UV/ECD (cd.bil, uv.bil), ORD, VCD, IR; none
-// when nothing was found.
+// when nothing was found or nothing would be drawn.
 std::vector<ExtractedKind> ExtractedBilFiles(const ExtractedSpectra& spectra, SpectraProgram program,
                                              ExtractionFormalism formalism);
 
 // The log texts of the extraction.
 extern const char* const NoSpectralDataFoundText;  // "No Spectral Data found in "
+// The log line of a file that gives no bil file: the text above, the file's
+// name as the log names it and, where a table was met, why it gives nothing.
+std::string NoSpectralDataLine(const std::string& shownName, const std::string& nothingDrawn);
