@@ -503,6 +503,66 @@ TEST(PlotPictures, HplcCdPassIsScaledByItsOwnTraces) {
   EXPECT_LE(largestMagnitude(labels), 1.2 * cdHeight);
 }
 
+namespace {
+
+// A chromatogram of two Gaussian bands of heights `first` at 3 min and
+// `second` at 6 min, written as the detector saves it.
+std::string writeTwoBandTrace(const TempFolder& folder, const std::string& name, double first, double second) {
+  std::string text = "Time\tValue\n";
+  for (int p = 0; p <= 200; ++p) {
+    const double t = p * 0.05;
+    const double y = first * std::exp(-std::pow((t - 3) / 0.3, 2)) + second * std::exp(-std::pow((t - 6) / 0.3, 2));
+    text += FloatToStr(t) + "\t" + FloatToStrF(y, 4) + "\n";
+  }
+  writeTextFile(folder.file(name), text);
+  return folder.file(name);
+}
+
+double boundOf(const std::string& rangeLine, bool upper) {
+  const std::string range = rangeLine.substr(rangeLine.find('[') + 1, rangeLine.find(']') - rangeLine.find('[') - 1);
+  return StrToFloat(upper ? range.substr(range.find(':') + 1) : range.substr(0, range.find(':')));
+}
+
+}  // namespace
+
+// Two CD traces whose main bands point opposite ways (+15/-10 and -12/+7
+// mdeg): the second is scaled by its -12 band to the height of the first,
+// and the pass's range holds both as drawn, with and without auto scaling.
+// The page keeps its own factors.
+TEST(PlotPictures, HplcPassRangeHoldsEveryTraceAsDrawn) {
+  for (bool autoScaling : {true, false}) {
+    SCOPED_TRACE(autoScaling ? "auto scaling" : "no auto scaling");
+    Session ui;
+    TempFolder in, out;
+    const std::string a = writeTwoBandTrace(in, "racemate-a.ccd", 15, -10);
+    const std::string b = writeTwoBandTrace(in, "racemate-b.ccd", -12, 7);
+    ui.act([&] {
+      Form1->HPLCCD(a, 1);
+      Form1->HPLCCD(b, 2);
+    });
+    if (!autoScaling) ui.untick(Form1->CheckBox4);
+    const double pageFactor = ui.store().HPLCFACTOR[2];
+    ui.willChooseFile(out.file("cd.plt"));
+    ui.click(Form1->Button3);
+    EXPECT_EQ(ui.store().HPLCFACTOR[2], pageFactor);
+    const std::vector<std::string> script = ReadLines(out.file("cd.plt"));
+    const std::string second = lineStarting(script, "      'cd-2.xy'");
+    EXPECT_NE(second.find(autoScaling ? "($2*1.2500)" : "($2*1.0)"), std::string::npos) << second;
+    const double factor = autoScaling ? 1.25 : 1.0;
+    const double low = boundOf(lineStarting(script, "set yrange"), false);
+    const double high = boundOf(lineStarting(script, "set yrange"), true);
+    EXPECT_LE(low, -12 * factor);
+    EXPECT_GE(high, 15.0);
+    EXPECT_GE(low, -12 * factor * 1.3);
+    EXPECT_LE(high, 15 * 1.3);
+    if (!gnuplotFound() || !ghostscriptFound()) continue;
+    const std::string eps = out.file("cd.eps");
+    const std::optional<PictureBox> drawn = drawnBox(eps);
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_TRUE(inside(*drawn, declaredBox(eps))) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+  }
+}
+
 // ---- The mirror image with bars --------------------------------------------------------
 
 namespace {
