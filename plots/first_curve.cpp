@@ -267,11 +267,13 @@ void ordSection(std::vector<std::string>& lines, Picture picture, const PlotCont
   squareLines(lines, picture);
   lines.push_back("set tics out");
   lines.push_back("set xzeroaxis linetype 7 lw 2");
-  lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, w.Edit13));
+  // The axis labels keep the EPS font, at the size of the picture kind.
+  const std::string& labelSize = eps ? w.Edit13 : w.Edit17;
+  lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, labelSize));
   const std::string labelFont = eps ? std::string() : "{/" + w.Edit15 + "=" + w.Edit18 + " ";
   const auto ordLabel = [&] {
-    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg (dm (g/cm^3))^{-1}]", w.Edit1, w.Edit13));
-    if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, w.Edit13));
+    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg (dm (g/cm^3))^{-1}]", w.Edit1, labelSize));
+    if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, labelSize));
   };
   if (eps) ordLabel();
   lines.push_back("set label \"" + labelFont + "shift:\" at graph 1.1,0.4");
