@@ -60,7 +60,7 @@ void squareLines(std::vector<std::string>& lines, Picture picture, int extraLeft
   lines.push_back(picture == Picture::Eps ? "set size square 1.4,1.4" : "set size square 1.0,1.0");
   lines.push_back("set lmargin " + IntToStr(10 + extraLeft));
   lines.push_back(rightMarginLine(picture, secondAxis));
-  lines.push_back("set tmargin 0");
+  lines.push_back(TopMarginLine);
   lines.push_back("set bmargin 2");
 }
 

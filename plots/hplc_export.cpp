@@ -131,7 +131,7 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
   styleLines(lines, /*sixth*/ false);
   // The bottom margin holds the time tics and the "t [min]" label below them.
-  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", "set tmargin 0", "set bmargin 4",
+  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", TopMarginLine, "set bmargin 4",
                            "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
                            "set mytics 2", "set tics out", "set tics scale 1,0.6"})
     lines.push_back(line);

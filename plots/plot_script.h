@@ -228,6 +228,11 @@ struct PlotScript {
 
 enum class Picture { Eps, Png };
 
+// The top margin of a picture whose frame would touch the top edge: room
+// for the upper half of a tic label standing on the top tic, and for the
+// border line's width.
+inline constexpr char TopMarginLine[] = "set tmargin 0.6";
+
 // The key of a picture, inside the plot or outside on its right.
 std::string KeyLine(Picture picture, bool inside);
 

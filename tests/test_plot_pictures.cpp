@@ -174,6 +174,64 @@ TEST(PlotPictures, EverythingDrawnLiesInsideTheBoxAndNoTextsOverlap) {
   }
 }
 
+namespace {
+
+// Five IR panels stacked: computed, measured and three computed conformers.
+void loadFiveIrPanels(Session& ui) {
+  loadIrVcdPage(ui, false, 3);
+  ui.act([&] {
+    for (int slot = 4; slot <= 5; ++slot) {
+      Form1->IrBilFile(fixture("plots/conf2.ir.bil"), slot);
+      ui.store().IRTITLE[slot] = "conformer" + std::to_string(slot) + ".ir.bil";
+    }
+  });
+}
+
+}  // namespace
+
+// The pictures drawn without a top margin: the top tic label of a range
+// that ends on a tic, and the top border line of stacked panels, stay whole
+// inside the box.
+TEST(PlotPictures, NothingSticksOutAtTheTop) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  const std::vector<EpsKind> kinds = {
+      {"hplc-2d-tab", [](Session& ui) { ui.act([] { Form1->HPLCUV(fixture("measured/tab.cuv"), 1); }); },
+       [] { return Form1->Button3; }},
+      {"vcd-stacked", [](Session& ui) { loadIrVcdPage(ui, true, 4); }, [] { return Form1->Button17; }},
+      {"ir-stacked-5", loadFiveIrPanels, [] { return Form1->Button20; }},
+      {"ecd-user-range",
+       [](Session& ui) {
+         loadOneEcdCurve(ui);
+         Form10->CheckBox3->SetChecked(true);
+         ui.type(Form10->Edit7, "[-40:40]");
+       },
+       [] { return Form1->Button1; }},
+      {"uv-user-range",
+       [](Session& ui) {
+         loadUvPair(ui);
+         Form11->CheckBox3->SetChecked(true);
+         ui.type(Form11->Edit7, "[0:60000]");
+       },
+       [] { return Form1->Button7; }},
+      {"ord", [](Session& ui) { loadOrdPair(ui); }, [] { return Form1->Button11; }},
+  };
+  for (const EpsKind& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    Session ui;
+    kind.load(ui);
+    TempFolder out;
+    const std::string eps = clickEps(ui, kind.button(), out, kind.name);
+    ASSERT_TRUE(FileExists(eps));
+    const std::optional<PictureBox> drawn = drawnBox(eps);
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_TRUE(inside(*drawn, declaredBox(eps), 0.0)) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+    // Text boxes are estimated from the font size: half a point of slack.
+    for (const PictureText& text : pictureTexts(eps))
+      EXPECT_TRUE(inside(text.box, declaredBox(eps), 0.5)) << "\"" << text.text() << "\" " << text.box;
+  }
+}
+
 // ---- Small values ------------------------------------------------------------------------
 
 namespace {
