@@ -377,6 +377,183 @@ TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
   }
 }
 
+// ---- Margins that hold the tic labels ------------------------------------------------------
+
+namespace {
+
+// A measured spectrum of one Gaussian band of height `height` at 300 nm
+// (negative for ECD), written as a spectrometer exports it.
+std::string writeMeasuredBand(const TempFolder& folder, const std::string& name, double height) {
+  std::string text;
+  for (int nm = 500; nm >= 200; nm -= 2)
+    text += std::to_string(nm) + "\t" + FloatToStrF(height * std::exp(-std::pow((nm - 300) / 25.0, 2)), 7) + "\n";
+  writeTextFile(folder.file(name), text);
+  return folder.file(name);
+}
+
+// The columns of a PNG left of its frame that hold ink, in runs: the y
+// label, then the tic labels. The frame's left border is the column with
+// the longest dark run.
+struct LeftInk {
+  int firstInked = 0;
+  std::vector<std::pair<int, int>> runs;  // first and last column
+  int frameTop = 0, frameBottom = 0;
+  std::vector<int> runHeights;  // rows from the run's top ink to its bottom ink
+};
+
+LeftInk leftInkOf(const std::string& pngPath) {
+  const QImage image(QString::fromStdString(pngPath));
+  const auto inked = [&](int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return qAlpha(p) > 0 && (qRed(p) < 200 || qGreen(p) < 200 || qBlue(p) < 200);
+  };
+  LeftInk ink;
+  int frame = 0, longest = 0;
+  for (int x = 0; x < image.width() / 2; ++x) {
+    int run = 0, best = 0, top = 0, bestTop = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      if (inked(x, y)) {
+        if (run == 0) top = y;
+        best = std::max(best, ++run);
+        if (run == best) bestTop = top;
+      } else {
+        run = 0;
+      }
+    }
+    if (best > longest) {
+      longest = best;
+      frame = x;
+      ink.frameTop = bestTop;
+      ink.frameBottom = bestTop + best;
+    }
+  }
+  ink.firstInked = image.width();
+  for (int x = 0; x < frame - 12; ++x) {
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+      if (inked(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+    if (bottom < 0) continue;
+    ink.firstInked = std::min(ink.firstInked, x);
+    if (!ink.runs.empty() && ink.runs.back().second == x - 1) {
+      ink.runs.back().second = x;
+      ink.runHeights.back() = std::max(ink.runHeights.back(), bottom - top);
+    } else {
+      ink.runs.push_back({x, x});
+      ink.runHeights.push_back(bottom - top);
+    }
+  }
+  return ink;
+}
+
+}  // namespace
+
+// The margins hold the longest tic label at the magnitudes of real spectra:
+// a measured ECD in absorbance units (8E-4), the small rotatory strengths of
+// a TURBOMOLE output, a measured UV in molar absorptivity (1.2E5), on the y
+// axis and beside the second one, square or not. In the EPS all that is
+// drawn lies in its box; in the PNG the y label is drawn, apart from the tic
+// labels and shorter than the frame, and nothing touches the left edge.
+// Each axis prints its labels in one form.
+TEST(PlotPictures, MarginsHoldTheLongestTicLabel) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  // Loaded under its own name, which its legend shortens to 20 characters.
+  const std::string corpusOutput = std::string(ORVANIX_CORPUS) + "/turbomole/escf/tm7.6_ris_RKS_pbe0_TDDFT_escf.out";
+  const bool corpus = FileExists(corpusOutput);
+  struct Case {
+    std::string name;
+    std::function<void(Session&, const TempFolder&)> load;
+    bool ecd;
+  };
+  const auto deltaA = [](Session& ui, const TempFolder& in) {
+    const std::string file = writeMeasuredBand(in, "lactone.cd.exp.xy", -0.0008);
+    ui.act([&] { Form1->Choose(file); });
+  };
+  const auto epsilon = [](Session& ui, const TempFolder& in) {
+    const std::string file = writeMeasuredBand(in, "porphyrin.uv.exp.xy", 1.2e5);
+    ui.act([&] { Form1->Choose(file); });
+  };
+  const auto turbomole = [&](Session& ui, const TempFolder&) {
+    ui.act([&] { Form1->Choose(corpusOutput); });
+  };
+  const auto withSecondAxis = [](std::function<void(Session&, const TempFolder&)> load, bool ecd) {
+    return [=](Session& ui, const TempFolder& in) {
+      load(ui, in);
+      if (ecd) {
+        ui.act([&] { Form1->CdBilFile(fixture("plots/conf1.cd.bil"), 2); });
+        Form10->CheckBox2->SetChecked(true);
+      } else {
+        ui.act([&] { Form1->UvBilFile(fixture("plots/conf1.uv.bil"), 2); });
+        Form11->CheckBox2->SetChecked(true);
+      }
+    };
+  };
+  const auto smallOnSecondAxis = [&](Session& ui, const TempFolder& in) {
+    // Measured conf1 beside the TURBOMOLE output on y2.
+    ui.act([&] { Form1->CDXY(fixture("plots/delta-a.cd.exp.xy"), 1); });
+    ui.act([&] { Form1->CdBilFile(corpusOutput, 2); });
+    Form10->CheckBox2->SetChecked(true);
+    (void)in;
+  };
+  std::vector<Case> cases = {
+      {"measured ECD in absorbance", deltaA, true},
+      {"measured UV in molar absorptivity", epsilon, false},
+      {"ECD in absorbance, second axis", withSecondAxis(deltaA, true), true},
+      {"UV of 1.2E5, second axis", withSecondAxis(epsilon, false), false},
+      // Tics of 8.3E-5 and 1.7E-4, which gnuplot's own format writes in two forms.
+      {"computed ECD of 1.5E-4",
+       [](Session& ui, const TempFolder&) {
+         loadOneEcdCurve(ui);
+         scaleUvEcdBand(ui, true, 1, 1.5e-4);
+       },
+       true},
+  };
+  if (corpus) {
+    cases.push_back({"TURBOMOLE rotatory strengths", turbomole, true});
+    cases.push_back({"TURBOMOLE rotatory strengths on the second axis", smallOnSecondAxis, true});
+  }
+  for (const Case& k : cases) {
+    for (bool square : {true, false}) {
+      for (bool png : {false, true}) {
+        SCOPED_TRACE(k.name + (square ? ", square" : ", not square") + (png ? ", PNG" : ", EPS"));
+        Session ui;
+        TempFolder in, out;
+        k.load(ui, in);
+        if (!square) (k.ecd ? Form10->CheckBox1 : Form11->CheckBox1)->SetChecked(false);
+        Button* button = k.ecd ? (png ? Form1->Button12 : Form1->Button1) : (png ? Form1->Button13 : Form1->Button7);
+        const std::string picture = clickEps(ui, button, out, "axis", png ? ".png" : ".eps");
+        ASSERT_TRUE(FileExists(picture));
+        // A wide PNG's margins leave no plot on the smaller EPS canvas: its
+        // labels are read from the square one.
+        const std::string eps = png ? (square ? epsOfPngScript(out, "axis") : std::string()) : picture;
+        const std::vector<PictureText> texts = eps.empty() ? std::vector<PictureText>() : pictureTexts(eps);
+        for (bool right : {false, true}) {
+          const std::vector<PictureText> labels = yTicLabels(texts, right);
+          size_t powers = 0;
+          for (const PictureText& label : labels)
+            powers += label.pieces.size() > 1 || label.text() == "0" ? 1 : 0;
+          std::string shown;
+          for (const PictureText& label : labels) shown += " [" + label.text() + "]";
+          EXPECT_TRUE(powers == 0 || powers == labels.size()) << (right ? "y2:" : "y:") << shown;
+        }
+        if (!png) {
+          const std::optional<PictureBox> drawn = drawnBox(eps);
+          ASSERT_TRUE(drawn.has_value());
+          EXPECT_TRUE(inside(*drawn, declaredBox(eps))) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+          for (const PictureText& text : texts)
+            EXPECT_TRUE(inside(text.box, declaredBox(eps), 1.0)) << "\"" << text.text() << "\" " << text.box;
+          continue;
+        }
+        const LeftInk ink = leftInkOf(picture);
+        EXPECT_GE(ink.firstInked, 2);
+        ASSERT_GE(ink.runs.size(), 2u) << "the y label stands apart from the tic labels";
+        EXPECT_LT(ink.runHeights.front(), ink.frameBottom - ink.frameTop) << "the y label is shorter than the frame";
+        EXPECT_GT(ink.runHeights.front(), 40) << "the y label is drawn";
+      }
+    }
+  }
+}
+
 // ---- Tic labels ---------------------------------------------------------------------------
 
 namespace {
