@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "plots/cdplotting.h"
 #include "plots/gnuplot_settings_form.h"
+#include "plots/uvecd_export.h"
 
 namespace {
 
@@ -86,18 +87,37 @@ bool anyCalc(const SlotTexts& states) {
   return false;
 }
 
+// Where the labels of band width and shift stand beside the plot: how far
+// the second axis's tic labels reach beyond four characters, and how many
+// entries the key has.
+struct RightLabels {
+  int extraRight = 0;
+  int keyEntries = 0;
+};
+
 // Where a label of band width or shift stands: at `height` right of the
 // square plot, or else `rows` text rows below the band-width label, right of
 // the border (or of the second y axis where there is one). A plot that is
 // not square is as wide as the picture lets it be: a tenth of its width
-// beyond the border lies outside the picture.
-std::string rightLabelPlace(const UvEcdWindowControls& w, const std::string& height, double rows, int extraRight) {
-  if (w.CheckBox1 && !w.CheckBox2) return " at graph 1.1," + height;
-  const int offset = w.CheckBox2 ? SecondAxisLabelOffset + extraRight : 2;
+// beyond the border lies outside the picture. A key of more than five
+// entries reaches below the middle: the labels then stand in rows below it.
+std::string rightLabelPlace(const UvEcdWindowControls& w, const std::string& height, double rows,
+                            const RightLabels& place) {
+  const bool belowKey = place.keyEntries > 5;
+  if (w.CheckBox1 && !w.CheckBox2 && !belowKey) return " at graph 1.1," + height;
+  const int offset = w.CheckBox2 ? SecondAxisLabelOffset + place.extraRight : 2;
+  if (belowKey) {
+    const std::string x = w.CheckBox1 && !w.CheckBox2 ? "1.1" : "1";
+    // A key row is 1.25 text rows high.
+    const double firstRow = 1.25 * place.keyEntries + 1;
+    return " at graph " + x + ",1 offset character " + IntToStr(x == "1.1" ? 0 : offset) + "," +
+           FloatToStr(-firstRow - rows);
+  }
   return " at graph 1,0.5 offset character " + IntToStr(offset) + "," + FloatToStr(-1.5 - rows);
 }
 
-std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c, int extraRight) {
+std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c,
+                           const RightLabels& extraRight) {
   const std::string letter = c.lorentzian ? "g" : "s";
   if (picture == Picture::Eps)
     return "set label \"{/Symbol " + letter + "} = " + NumberText(c.Edit3) + " eV\"" + rightLabelPlace(w, "0.5", 0, extraRight);
@@ -109,7 +129,7 @@ std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const 
 // something.
 void correctionLabels(std::vector<std::string>& lines, Picture picture,
                       const UvEcdWindowControls& w, const SlotTexts& states, const PlotControls& c,
-                      int extraRight) {
+                      const RightLabels& extraRight) {
   const bool png = picture == Picture::Png;
   const std::string pngFont = "{/" + w.Edit15 + "=" + w.Edit18 + " ";
   const auto label = [&](const std::string& text, const std::string& height, double rows) {
@@ -232,8 +252,9 @@ int longestYLabel(const FirstCurve& f, const PlotControls& c, const Store& store
 }
 
 // The margin characters that tic labels of `longest` characters need beyond
-// the `held` the margin holds beside the axis label: four on the left ("-32"
-// or "1000"), seven on the right of a second axis ("4.4x10^4"). A PNG's
+// the `held` the margin holds beside the axis label: on the left five in an
+// EPS ("44000"), four in a PNG ("1000"); seven on the right of a second axis
+// ("4.4x10^4"). A PNG's
 // digits are wider than the characters gnuplot reckons its margins in: two
 // for each.
 int marginGrowth(Picture picture, int longest, int held) {
@@ -242,7 +263,7 @@ int marginGrowth(Picture picture, int longest, int held) {
 }
 
 int leftMarginGrowth(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
-  return marginGrowth(picture, longestYLabel(f, c, store), 4);
+  return marginGrowth(picture, longestYLabel(f, c, store), picture == Picture::Eps ? 5 : 4);
 }
 
 int rightMarginGrowth(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
@@ -309,9 +330,27 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
   if (w.CheckBox2) (cd ? cdSecondAxis : uvSecondAxis)(lines, picture, c, store);
   lines.push_back(eps ? axisLabel("y", w.Edit10, w.Edit1, w.Edit13) : axisLabel("y", w.Edit10, w.Edit15, w.Edit17));
   lines.push_back(axisLabel("x", w.Edit9, w.Edit1, eps ? w.Edit13 : w.Edit17));
-  if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c, extraRight));
-  lines.push_back(KeyLine(picture, w.CheckBox5));
-  if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c, extraRight);
+  RightLabels place{extraRight, SlotsInUse(states)};
+  if (c.CheckBox1 && states[1] == "calc") ++place.keyEntries;
+  if (cd && c.CheckBox2 && c.CheckBox3) ++place.keyEntries;
+  if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c, place));
+  if (w.CheckBox5 || !eps) {
+    lines.push_back(KeyLine(picture, w.CheckBox5));
+  } else {
+    // gnuplot reckons the outside key as wide as its texts would be in the
+    // terminal font and sets it that far from the picture's right edge, so
+    // that a long name starts inside the frame: the key is made as wide as
+    // its texts at the key size.
+    const SlotTexts& titles = cd ? store.CDTITLE : store.UVTITLE;
+    size_t longest = 0;
+    for (long s = 1; s <= 5; ++s)
+      if (states[s] == "calc" || states[s] == "exp") longest = std::max(longest, LegendName(titles[s]).size());
+    if (c.CheckBox1 || (cd && c.CheckBox2)) longest = std::max(longest, LegendName("bar-" + titles[1]).size());
+    const double share = 1 - TryStrToFloat(w.Edit14).value_or(18) / TryStrToFloat(c.cd.Edit12).value_or(32);
+    const int narrower = static_cast<int>(std::floor(static_cast<double>(longest) * std::max(share, 0.0)));
+    lines.push_back(KeyLine(picture, false) + (narrower > 0 ? " width -" + IntToStr(narrower) : std::string()));
+  }
+  if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c, place);
 }
 
 void ordSection(std::vector<std::string>& lines, Picture picture, const FirstCurve& f, const PlotControls& c,

@@ -289,21 +289,24 @@ std::string FixedFormatLine(const std::string& axis, int decimals) {
 
 namespace {
 
-// The label of one tic as gnuplot prints it: a mantissa and "x10" count
-// four characters beside the exponent's.
+// The characters of one tic's label as gnuplot prints it. Beside a
+// mantissa, "x10" counts three and the raised exponent, in a smaller font,
+// half its own.
+int raisedLength(int exponent) { return (static_cast<int>(std::to_string(exponent).size()) + 1) / 2; }
+
 int ticLabelLength(double value, int decimals, bool powerForm) {
   char text[64];
   if (powerForm && value != 0) {
     const int exponent = static_cast<int>(std::floor(std::log10(std::abs(value)) + 1e-9));
     std::snprintf(text, sizeof text, "%.*f", decimals, value / std::pow(10.0, exponent));
-    return static_cast<int>(std::strlen(text)) + 3 + static_cast<int>(std::to_string(exponent).size());
+    return static_cast<int>(std::strlen(text)) + 3 + raisedLength(exponent);
   }
   if (powerForm || decimals < 0) {
     std::snprintf(text, sizeof text, "%g", value);
     const char* e = std::strchr(text, 'e');
     if (e == nullptr) return static_cast<int>(std::strlen(text));
     const int exponent = std::atoi(e + 1);
-    return static_cast<int>(e - text) + 3 + static_cast<int>(std::to_string(exponent).size());
+    return static_cast<int>(e - text) + 3 + raisedLength(exponent);
   }
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return static_cast<int>(std::strlen(text));

@@ -232,6 +232,75 @@ TEST(PlotPictures, NothingSticksOutAtTheTop) {
   }
 }
 
+namespace {
+
+// Gives every curve of the page a name of 20 characters, as a real output's
+// name shortens to ("tm7.6risRKSpbe0TDDFT").
+void longNames(Session& ui, bool ecd) {
+  SlotTexts& titles = ecd ? ui.store().CDTITLE : ui.store().UVTITLE;
+  for (long s = 1; s <= 5; ++s) titles[s] = "tm7.6risRKSpbe0TDD" + std::to_string(s) + "F";
+}
+
+}  // namespace
+
+// With "legend inside the plot" unticked the key stands right of the frame,
+// beyond the second axis's tic labels and label, clear of every other text
+// and inside the picture, at names of 20 characters.
+TEST(PlotPictures, OutsideKeyKeepsClearOfTheFrameAndTheSecondAxis) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    void (*load)(Session&);
+    bool ecd;
+    bool mirrorAndBars = false;
+  };
+  const std::vector<Case> cases = {
+      {"ECD, 1 curve", loadOneEcdCurve, true},   {"ECD, 2 curves", loadEcdPair, true},
+      {"ECD, 5 curves", loadFiveEcdCurves, true}, {"ECD, 5 curves, mirror image and bars", loadFiveEcdCurves, true, true},
+      {"UV, 1 curve", loadOneUvCurve, false},    {"UV, 2 curves", loadUvPair, false},
+  };
+  for (const Case& k : cases) {
+    for (bool secondAxis : {false, true}) {
+      SCOPED_TRACE(std::string(k.name) + (secondAxis ? ", second y axis" : ""));
+      Session ui;
+      k.load(ui);
+      longNames(ui, k.ecd);
+      if (k.mirrorAndBars) {
+        ui.tick(Form1->CheckBox1);
+        ui.tick(Form1->CheckBox2);
+      }
+      if (secondAxis) (k.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+      TempFolder out;
+      const std::string eps = clickEps(ui, k.ecd ? Form1->Button1 : Form1->Button7, out, "key");
+      ASSERT_TRUE(FileExists(eps));
+      const std::vector<PictureText> texts = pictureTexts(eps);
+      const std::vector<std::string> overlapping = overlappingTexts(texts);
+      EXPECT_TRUE(overlapping.empty()) << testing::PrintToString(overlapping);
+      // The frame's right edge: the last x tic stands on it.
+      double frameRight = 0;
+      for (const PictureText& t : texts)
+        if (!t.vertical && t.text() == " 600") frameRight = (t.box.x0 + t.box.x1) / 2;
+      ASSERT_GT(frameRight, 0);
+      // What stands right of the frame besides the key: the second axis's
+      // tic labels and label.
+      double axisTexts = frameRight;
+      for (const PictureText& t : yTicLabels(texts, true)) axisTexts = std::max(axisTexts, t.box.x1);
+      for (const PictureText& t : texts)
+        if (t.vertical && t.box.x0 > frameRight) axisTexts = std::max(axisTexts, t.box.x1);
+      int entries = 0;
+      for (const PictureText& t : texts) {
+        if (t.text().find("tm7.6risRKSpbe0TDD") == std::string::npos) continue;
+        ++entries;
+        // The sample line stands a character's width left of its text.
+        EXPECT_GT(t.box.x0 - 12, axisTexts) << t.text() << " " << t.box;
+        EXPECT_TRUE(inside(t.box, declaredBox(eps), 0.5)) << t.text() << " " << t.box;
+      }
+      EXPECT_GE(entries, 1);
+    }
+  }
+}
+
 // ---- Small values ------------------------------------------------------------------------
 
 namespace {
