@@ -987,3 +987,20 @@ TEST(PlotPictures, PngYLabelIsNotCutOffAtTheLeft) {
     EXPECT_GE(firstInkedColumn(png), 2);
   }
 }
+
+// The ORD PNG writes its axis labels at the PNG axis-label size: the y label
+// stands whole beside the tic labels, shorter than the frame, and nothing
+// touches the left edge.
+TEST(PlotPictures, OrdPngAxisLabelsFitThePicture) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  Session ui;
+  loadOrdPair(ui);
+  TempFolder out;
+  const std::string png = clickEps(ui, Form1->Button14, out, "ord", ".png");
+  ASSERT_TRUE(FileExists(png));
+  const LeftInk ink = leftInkOf(png);
+  EXPECT_GE(ink.firstInked, 2);
+  ASSERT_GE(ink.runs.size(), 2u) << "the y label stands apart from the tic labels";
+  EXPECT_GT(ink.runHeights.front(), 40) << "the y label is drawn";
+  EXPECT_LT(ink.runHeights.front(), (ink.frameBottom - ink.frameTop) * 9 / 10) << "the y label is shorter than the frame";
+}
