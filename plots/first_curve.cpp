@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "plots/cdplotting.h"
 #include "plots/gnuplot_settings_form.h"
+#include "plots/uvecd_export.h"
 
 namespace {
 
@@ -47,29 +48,33 @@ constexpr int SecondAxisLabelOffset = 13;
 constexpr int SecondAxisMarginGrowth = 7;
 
 // The right margin that holds the key and the labels of band width and
-// shift; `secondAxis`: also the tics and label of the second y axis.
-std::string rightMarginLine(Picture picture, bool secondAxis) {
-  const int rmargin = (picture == Picture::Eps ? 19 : 22) + (secondAxis ? SecondAxisMarginGrowth : 0);
+// shift; `secondAxis`: also the tics and label of the second y axis, whose
+// tic labels take `extraRight` characters more than four.
+std::string rightMarginLine(Picture picture, bool secondAxis, int extraRight) {
+  const int rmargin = (picture == Picture::Eps ? 19 : 22) + (secondAxis ? SecondAxisMarginGrowth + extraRight : 0);
   return "set rmargin " + IntToStr(rmargin);
 }
 
 // `extraLeft`: characters the y tic labels need beside the y label beyond
 // the four a label such as "-32" or "1000" takes.
 void squareLines(std::vector<std::string>& lines, Picture picture, int extraLeft = 0,
-                 bool secondAxis = false) {
+                 bool secondAxis = false, int extraRight = 0) {
   lines.push_back(picture == Picture::Eps ? "set size square 1.4,1.4" : "set size square 1.0,1.0");
   lines.push_back("set lmargin " + IntToStr(10 + extraLeft));
-  lines.push_back(rightMarginLine(picture, secondAxis));
-  lines.push_back("set tmargin 0");
+  lines.push_back(rightMarginLine(picture, secondAxis, extraRight));
+  lines.push_back(TopMarginLine);
   lines.push_back("set bmargin 2");
 }
 
 // A plot that is not square takes the whole picture beside the right
 // margin of the square one; the EPS picture is as large as the square
 // one's, so that the margin leaves the plot room for its tic labels.
-void nonSquareLines(std::vector<std::string>& lines, Picture picture, bool secondAxis) {
+// gnuplot sizes its left margin itself unless the tic labels are long.
+void nonSquareLines(std::vector<std::string>& lines, Picture picture, int extraLeft, bool secondAxis,
+                    int extraRight) {
   if (picture == Picture::Eps) lines.push_back("set size 1.4,1.4");
-  lines.push_back(rightMarginLine(picture, secondAxis));
+  if (extraLeft > 0) lines.push_back("set lmargin " + IntToStr(10 + extraLeft));
+  lines.push_back(rightMarginLine(picture, secondAxis, extraRight));
 }
 
 const UvEcdWindowControls& windowOf(PlotKind kind, const PlotControls& c) {
@@ -82,33 +87,53 @@ bool anyCalc(const SlotTexts& states) {
   return false;
 }
 
+// Where the labels of band width and shift stand beside the plot: how far
+// the second axis's tic labels reach beyond four characters, and how many
+// entries the key has.
+struct RightLabels {
+  int extraRight = 0;
+  int keyEntries = 0;
+};
+
 // Where a label of band width or shift stands: at `height` right of the
 // square plot, or else `rows` text rows below the band-width label, right of
 // the border (or of the second y axis where there is one). A plot that is
 // not square is as wide as the picture lets it be: a tenth of its width
-// beyond the border lies outside the picture.
-std::string rightLabelPlace(const UvEcdWindowControls& w, const std::string& height, double rows) {
-  if (w.CheckBox1 && !w.CheckBox2) return " at graph 1.1," + height;
-  const int offset = w.CheckBox2 ? SecondAxisLabelOffset : 2;
+// beyond the border lies outside the picture. A key of more than five
+// entries reaches below the middle: the labels then stand in rows below it.
+std::string rightLabelPlace(const UvEcdWindowControls& w, const std::string& height, double rows,
+                            const RightLabels& place) {
+  const bool belowKey = place.keyEntries > 5;
+  if (w.CheckBox1 && !w.CheckBox2 && !belowKey) return " at graph 1.1," + height;
+  const int offset = w.CheckBox2 ? SecondAxisLabelOffset + place.extraRight : 2;
+  if (belowKey) {
+    const std::string x = w.CheckBox1 && !w.CheckBox2 ? "1.1" : "1";
+    // A key row is 1.25 text rows high.
+    const double firstRow = 1.25 * place.keyEntries + 1;
+    return " at graph " + x + ",1 offset character " + IntToStr(x == "1.1" ? 0 : offset) + "," +
+           FloatToStr(-firstRow - rows);
+  }
   return " at graph 1,0.5 offset character " + IntToStr(offset) + "," + FloatToStr(-1.5 - rows);
 }
 
-std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c) {
+std::string bandWidthLabel(Picture picture, const UvEcdWindowControls& w, const PlotControls& c,
+                           const RightLabels& extraRight) {
   const std::string letter = c.lorentzian ? "g" : "s";
   if (picture == Picture::Eps)
-    return "set label \"{/Symbol " + letter + "} = " + NumberText(c.Edit3) + " eV\"" + rightLabelPlace(w, "0.5", 0);
+    return "set label \"{/Symbol " + letter + "} = " + NumberText(c.Edit3) + " eV\"" + rightLabelPlace(w, "0.5", 0, extraRight);
   return "set label \"{/Symbol=" + w.Edit18 + " " + letter + " }{/" + w.Edit15 + "=" + w.Edit18 +
-         " = " + NumberText(c.Edit3) + " eV}\"" + rightLabelPlace(w, "0.5", 0);
+         " = " + NumberText(c.Edit3) + " eV}\"" + rightLabelPlace(w, "0.5", 0, extraRight);
 }
 
 // "shift:" or "scale:" and a label for each curve whose correction does
 // something.
 void correctionLabels(std::vector<std::string>& lines, Picture picture,
-                      const UvEcdWindowControls& w, const SlotTexts& states, const PlotControls& c) {
+                      const UvEcdWindowControls& w, const SlotTexts& states, const PlotControls& c,
+                      const RightLabels& extraRight) {
   const bool png = picture == Picture::Png;
   const std::string pngFont = "{/" + w.Edit15 + "=" + w.Edit18 + " ";
   const auto label = [&](const std::string& text, const std::string& height, double rows) {
-    lines.push_back("set label \"" + (png ? pngFont : std::string()) + text + "\"" + rightLabelPlace(w, height, rows));
+    lines.push_back("set label \"" + (png ? pngFont : std::string()) + text + "\"" + rightLabelPlace(w, height, rows, extraRight));
   };
   const std::string edits[] = {c.Edit2, c.Edit12, c.Edit13, c.Edit31, c.Edit32};
   const char* epsHeights[] = {"0.33", "0.26", "0.19", "0.12", "0.05"};
@@ -148,54 +173,23 @@ PowerTics powerTics(const std::string& range, double step) {
   return tics;
 }
 
-// The y2 range and its tics: the computed range of half-height `half`, or
-// the user's range as typed with its step from the upper bound. With
-// powers-of-ten labels the step is one they show exactly; the mantissa
-// decimals of that axis are returned.
-int y2RangeLines(std::vector<std::string>& lines, const UvEcdWindowControls& w,
-                 const std::string& computedRange, double half, bool powerLabels = false) {
-  constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
-  const std::string userRange = w.CheckBox3 ? UserRangeText(w.Edit8) : std::string();
-  const std::string range = w.CheckBox3 ? userRange : computedRange;
-  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(userRange) : half * 0.5;
-  lines.push_back("set y2range " + (w.CheckBox3 ? userRange : "[" + computedRange + "]"));
-  if (!powerLabels) {
-    lines.push_back(TicsLine(ticsPrefix, step));
-    return 0;
-  }
-  const PowerTics tics = powerTics(range, step);
-  lines.push_back(tics.step.empty() ? std::string(ticsPrefix) : std::string(ticsPrefix) + " " + tics.step);
-  return tics.decimals;
-}
+// The second y axis: the computed curves (or, for ECD, the bars of curve 1)
+// on their own scale, over the computed range of half-height `half` or the
+// user's range as typed with its step from the upper bound. UV labels it in
+// powers of ten, with a step they show exactly.
+struct SecondAxis {
+  std::string rangeLine;
+  std::string ticsLine;
+  bool power = false;
+  int decimals = -1;  // mantissa decimals, or fixed decimals of a small step
+  double lower = 0, upper = 0, step = 0;
+};
 
-// A single computed UV curve labels its y axis in powers of ten; on the
-// second y axis it leaves the y axis its plain range of -1 to 1.
-bool powerLabelledY(const FirstCurve& f, const PlotControls& c, const Store& store) {
-  return f.PLOT == PlotKind::UV && !f.MULTIPLOT && store.UVACTIVE[1] == "calc" && !c.uv.CheckBox2;
-}
-
-// How many characters more than four the y tic labels of the square plot
-// need: powers of ten two; in a PNG, whose y label is larger than its tic
-// labels, two for each digit beyond four ("44000").
-int leftMarginGrowth(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
-  if (powerLabelledY(f, c, store)) return 2;
-  if (picture != Picture::Png) return 0;
-  double largest = 0;
-  for (const std::string& bound : {lowerBound(f.YRANGE), upperBound(f.YRANGE)})
-    largest = std::max(largest, std::abs(TryStrToFloat(bound).value_or(0)));
-  int digits = 1;
-  for (double tens = 10; tens <= largest && digits < 9; tens *= 10) ++digits;
-  return digits > 4 ? 2 * (digits - 4) : 0;
-}
-
-// The second y axis of the ECD plots: the computed curves (or the bars of
-// curve 1) on their own scale.
-void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
-                  const Store& store) {
-  const UvEcdWindowControls& w = c.cd;
-  double half = LargestMaximum(store.CDMAX, store.CDACTIVE, {"calc"});
+SecondAxis secondAxisOf(bool cd, const PlotControls& c, const Store& store) {
+  const UvEcdWindowControls& w = cd ? c.cd : c.uv;
+  double half = cd ? LargestMaximum(store.CDMAX, store.CDACTIVE, {"calc"}) : LargestMaximum(store.UVMAX, store.UVACTIVE, {"calc"});
   half = half / 10 + half;
-  if (!w.CheckBox3 && c.CheckBox1) {
+  if (cd && !w.CheckBox3 && c.CheckBox1) {
     // In the wavenumber unit Edit2 holds a scale factor: the bars keep the
     // shown window.
     const int shift = c.wavenumberUnit ? 0 : StrToInt(c.Edit2);
@@ -205,7 +199,87 @@ void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
     half = largestBarStrength(sticks, window);
     half = half / 10 + half;
   }
-  y2RangeLines(lines, w, SymmetricRangeText(half), half);
+  constexpr char ticsPrefix[] = "set y2tics border nomirror norotate";
+  const std::string computedRange = cd ? SymmetricRangeText(half) : FromZeroRangeText(half);
+  const std::string userRange = w.CheckBox3 ? UserRangeText(w.Edit8) : std::string();
+  const std::string range = w.CheckBox3 ? userRange : computedRange;
+  const double step = w.CheckBox3 ? 0.5 * UserRangeUpperBound(userRange) : half * 0.5;
+  SecondAxis axis;
+  axis.rangeLine = "set y2range " + (w.CheckBox3 ? userRange : "[" + computedRange + "]");
+  std::string written;
+  if (cd) {
+    axis.ticsLine = TicsLine(ticsPrefix, step);
+    written = TicStepText(step);
+  } else {
+    const PowerTics tics = powerTics(range, step);
+    axis.ticsLine = tics.step.empty() ? std::string(ticsPrefix) : std::string(ticsPrefix) + " " + tics.step;
+    axis.power = true;
+    axis.decimals = tics.decimals;
+    written = tics.step;
+  }
+  axis.step = TryStrToFloat(written).value_or(0);
+  if (cd) axis.decimals = FixedTicDecimals(axis.step);
+  std::string bounds = range;
+  for (char bracket : {'[', ']'})
+    if (const size_t at = bounds.find(bracket); at != std::string::npos) bounds.erase(at, 1);
+  axis.lower = TryStrToFloat(lowerBound(bounds)).value_or(0);
+  axis.upper = TryStrToFloat(upperBound(bounds)).value_or(0);
+  return axis;
+}
+
+// A single computed UV curve labels its y axis in powers of ten; on the
+// second y axis it leaves the y axis its plain range of -1 to 1.
+bool powerLabelledY(const FirstCurve& f, const PlotControls& c, const Store& store) {
+  return f.PLOT == PlotKind::UV && !f.MULTIPLOT && store.UVACTIVE[1] == "calc" && !c.uv.CheckBox2;
+}
+
+// The step the y axis is labelled with, as the head writes it.
+std::string yTicsStep(const FirstCurve& f, const PlotControls& c, const Store& store) {
+  // Powers-of-ten labels need a step they can show.
+  return powerLabelledY(f, c, store) && TryStrToFloat(f.YTICS) ? powerTics(f.YRANGE, *TryStrToFloat(f.YTICS)).step
+                                                                : f.YTICS;
+}
+
+// The characters of the longest y tic label.
+int longestYLabel(const FirstCurve& f, const PlotControls& c, const Store& store) {
+  const std::optional<double> lower = TryStrToFloat(lowerBound(f.YRANGE));
+  const std::optional<double> upper = TryStrToFloat(upperBound(f.YRANGE));
+  if (!lower || !upper) return 0;
+  const double step = TryStrToFloat(yTicsStep(f, c, store)).value_or(0);
+  if (powerLabelledY(f, c, store))
+    return LongestTicLabel(*lower, *upper, step, powerTics(f.YRANGE, step).decimals, /*powerForm*/ true);
+  return LongestTicLabel(*lower, *upper, step, FixedTicDecimals(step));
+}
+
+// The margin characters that tic labels of `longest` characters need beyond
+// the `held` the margin holds beside the axis label: on the left five in an
+// EPS ("44000"), four in a PNG ("1000"); seven on the right of a second axis
+// ("4.4x10^4"). A PNG's
+// digits are wider than the characters gnuplot reckons its margins in: two
+// for each.
+int marginGrowth(Picture picture, int longest, int held) {
+  const int extra = std::max(0, longest - held);
+  return picture == Picture::Png ? 2 * extra : extra;
+}
+
+int leftMarginGrowth(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
+  return marginGrowth(picture, longestYLabel(f, c, store), picture == Picture::Eps ? 5 : 4);
+}
+
+int rightMarginGrowth(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
+  const UvEcdWindowControls& w = windowOf(f.PLOT, c);
+  if (f.PLOT == PlotKind::ORD || !w.CheckBox2) return 0;
+  const SecondAxis axis = secondAxisOf(f.PLOT == PlotKind::CD, c, store);
+  return marginGrowth(picture, LongestTicLabel(axis.lower, axis.upper, axis.step, axis.decimals, axis.power), 7);
+}
+
+void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
+                  const Store& store) {
+  const UvEcdWindowControls& w = c.cd;
+  const SecondAxis axis = secondAxisOf(true, c, store);
+  lines.push_back(axis.rangeLine);
+  lines.push_back(axis.ticsLine);
+  if (axis.decimals >= 0) lines.push_back(FixedFormatLine("y2", axis.decimals));
   lines.push_back("set my2tics 2");
   const std::string font = picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17);
   if (!c.CheckBox1)
@@ -217,10 +291,10 @@ void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
 void uvSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
                   const Store& store) {
   const UvEcdWindowControls& w = c.uv;
-  double half = LargestMaximum(store.UVMAX, store.UVACTIVE, {"calc"});
-  half = half / 10 + half;
-  const int decimals = y2RangeLines(lines, w, FromZeroRangeText(half), half, /*powerLabels*/ true);
-  for (std::string& line : PowerLabelLines("y2", decimals, "%L", '"')) lines.push_back(std::move(line));
+  const SecondAxis axis = secondAxisOf(false, c, store);
+  lines.push_back(axis.rangeLine);
+  lines.push_back(axis.ticsLine);
+  for (std::string& line : PowerLabelLines("y2", axis.decimals, "%L", '"')) lines.push_back(std::move(line));
   lines.push_back("set my2tics 2");
   lines.push_back("set y2label \"" + w.Edit11 + "\"" +
                   (picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17)));
@@ -244,8 +318,10 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
     const PowerTics tics = powerTics(f.YRANGE, TryStrToFloat(f.YTICS).value_or(0));
     for (std::string& line : PowerLabelLines("y", tics.decimals, "%L", '"')) lines.push_back(std::move(line));
   }
-  if (w.CheckBox1) squareLines(lines, picture, leftMarginGrowth(picture, f, c, store), w.CheckBox2);
-  else nonSquareLines(lines, picture, w.CheckBox2);
+  const int extraLeft = leftMarginGrowth(picture, f, c, store);
+  const int extraRight = rightMarginGrowth(picture, f, c, store);
+  if (w.CheckBox1) squareLines(lines, picture, extraLeft, w.CheckBox2, extraRight);
+  else nonSquareLines(lines, picture, extraLeft, w.CheckBox2, extraRight);
   if (cd) {
     lines.push_back(w.CheckBox7 ? "set xzeroaxis linetype 0 lw 2" : "set xzeroaxis linetype 7 lw 2");
     if (!eps) lines.push_back("set tics scale 1,0.6");
@@ -254,24 +330,45 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
   if (w.CheckBox2) (cd ? cdSecondAxis : uvSecondAxis)(lines, picture, c, store);
   lines.push_back(eps ? axisLabel("y", w.Edit10, w.Edit1, w.Edit13) : axisLabel("y", w.Edit10, w.Edit15, w.Edit17));
   lines.push_back(axisLabel("x", w.Edit9, w.Edit1, eps ? w.Edit13 : w.Edit17));
-  if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c));
-  lines.push_back(KeyLine(picture, w.CheckBox5));
-  if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c);
+  RightLabels place{extraRight, SlotsInUse(states)};
+  if (c.CheckBox1 && states[1] == "calc") ++place.keyEntries;
+  if (cd && c.CheckBox2 && c.CheckBox3) ++place.keyEntries;
+  if (sigma && !w.CheckBox4) lines.push_back(bandWidthLabel(picture, w, c, place));
+  if (w.CheckBox5 || !eps) {
+    lines.push_back(KeyLine(picture, w.CheckBox5));
+  } else {
+    // gnuplot reckons the outside key as wide as its texts would be in the
+    // terminal font and sets it that far from the picture's right edge, so
+    // that a long name starts inside the frame: the key is made as wide as
+    // its texts at the key size.
+    const SlotTexts& titles = cd ? store.CDTITLE : store.UVTITLE;
+    size_t longest = 0;
+    for (long s = 1; s <= 5; ++s)
+      if (states[s] == "calc" || states[s] == "exp") longest = std::max(longest, LegendName(titles[s]).size());
+    if (c.CheckBox1 || (cd && c.CheckBox2)) longest = std::max(longest, LegendName("bar-" + titles[1]).size());
+    const double share = 1 - TryStrToFloat(w.Edit14).value_or(18) / TryStrToFloat(c.cd.Edit12).value_or(32);
+    const int narrower = static_cast<int>(std::floor(static_cast<double>(longest) * std::max(share, 0.0)));
+    lines.push_back(KeyLine(picture, false) + (narrower > 0 ? " width -" + IntToStr(narrower) : std::string()));
+  }
+  if (!w.CheckBox4) correctionLabels(lines, picture, w, states, c, place);
 }
 
-void ordSection(std::vector<std::string>& lines, Picture picture, const PlotControls& c) {
+void ordSection(std::vector<std::string>& lines, Picture picture, const FirstCurve& f, const PlotControls& c,
+                const Store& store) {
   const UvEcdWindowControls& w = c.cd;
   const bool eps = picture == Picture::Eps;
   const std::string shift = OrdShiftText(c);
   lines.push_back(KeyLine(Picture::Png, false));
-  squareLines(lines, picture);
+  squareLines(lines, picture, leftMarginGrowth(picture, f, c, store));
   lines.push_back("set tics out");
   lines.push_back("set xzeroaxis linetype 7 lw 2");
-  lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, w.Edit13));
+  // The axis labels keep the EPS font, at the size of the picture kind.
+  const std::string& labelSize = eps ? w.Edit13 : w.Edit17;
+  lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, labelSize));
   const std::string labelFont = eps ? std::string() : "{/" + w.Edit15 + "=" + w.Edit18 + " ";
   const auto ordLabel = [&] {
-    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg (dm (g/cm^3))^{-1}]", w.Edit1, w.Edit13));
-    if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, w.Edit13));
+    if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg (dm (g/cm^3))^{-1}]", w.Edit1, labelSize));
+    if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, labelSize));
   };
   if (eps) ordLabel();
   lines.push_back("set label \"" + labelFont + "shift:\" at graph 1.1,0.4");
@@ -337,10 +434,11 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   }
   lines.push_back(xTicsLine(f.PLOT, f.XRANGE, c));
   lines.push_back("set mxtics 5");
-  // Powers-of-ten labels need a step they can show.
-  const std::string ytics =
-      powerLabelledY(f, c, store) && TryStrToFloat(f.YTICS) ? powerTics(f.YRANGE, *TryStrToFloat(f.YTICS)).step : f.YTICS;
+  const std::string ytics = yTicsStep(f, c, store);
   lines.push_back("set ytics border nomirror norotate" + (ytics.empty() ? "" : " " + ytics));
+  if (const int decimals = FixedTicDecimals(TryStrToFloat(ytics).value_or(0));
+      decimals >= 0 && !powerLabelledY(f, c, store))
+    lines.push_back(FixedFormatLine("y", decimals));
   lines.push_back("set mytics 2");
   if (!eps) lines.push_back("set tics scale 1,0.6");
   lines.push_back("set xrange [" + f.XRANGE + "]");
@@ -351,7 +449,7 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   switch (f.PLOT) {
     case PlotKind::CD:
     case PlotKind::UV: uvEcdSection(lines, picture, f, c, store); break;
-    case PlotKind::ORD: ordSection(lines, picture, c); break;
+    case PlotKind::ORD: ordSection(lines, picture, f, c, store); break;
   }
   return lines;
 }

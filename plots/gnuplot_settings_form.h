@@ -25,6 +25,11 @@ class TForm1;
 inline constexpr char WavelengthAxisLabel[] = "wavelength {/Symbol l} [nm]";
 inline constexpr char WavenumberAxisLabel[] = "wavenumber [cm^{-1}]";
 
+// The UV/ECD x-axis label of the unit in force.
+inline const char* UnitAxisLabel(bool wavenumberUnit) {
+  return wavenumberUnit ? WavenumberAxisLabel : WavelengthAxisLabel;
+}
+
 // The y1 range a window shows until one is computed or typed.
 inline constexpr char SymmetricY1Range[] = "[-y1:y1]";
 

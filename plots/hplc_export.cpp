@@ -24,12 +24,16 @@ HplcDetector detectorOf(const std::string& PLOT) {
 }
 
 // The y factors of one plot: its traces scaled against the highest of them
-// alone, so that a CD trace is never scaled to the height of a UV one.
-HplcScales passScales(const Store& store, const std::vector<long>& slots) {
+// alone, so that a CD trace is never scaled to the height of a UV one. A CD
+// trace's height is its largest excursion either way: a trace whose main
+// band is negative is scaled by that band, not by its small positive one.
+HplcScales passScales(const Store& store, const std::vector<long>& slots, HplcDetector detector) {
   HplcScales scales;
   std::array<bool, CURVE_SLOTS> traces{};
   for (long s = 1; s <= 5; ++s) {
-    scales.maximum[static_cast<size_t>(s - 1)] = store.HPLCMAX[s];
+    const bool cd = detector == HplcDetector::CD;
+    scales.maximum[static_cast<size_t>(s - 1)] =
+        cd ? std::max(std::abs(store.HPLCMAX[s]), std::abs(store.HPLCMIN[s])) : store.HPLCMAX[s];
     scales.factor[static_cast<size_t>(s - 1)] = store.HPLCFACTOR[s];
   }
   for (long s : slots) traces[static_cast<size_t>(s - 1)] = true;
@@ -39,8 +43,23 @@ HplcScales passScales(const Store& store, const std::vector<long>& slots) {
 
 double factorOf(const HplcScales& scales, long slot) { return scales.factor[static_cast<size_t>(slot - 1)]; }
 
+// The factor a trace is drawn with, as the script writes it.
 std::string scalingOf(const HplcScales& scales, long slot, const PlotControls& c) {
   return c.CheckBox4 ? FactorText(factorOf(scales, slot), 4) : std::string("1.0");
+}
+
+// The range of a two-dimensional pass: every trace as drawn, scaled.
+std::string passRange(const Store& store, const std::vector<long>& slots, const HplcScales& scales,
+                      const PlotControls& c) {
+  double lowest = 0, highest = 0;
+  for (size_t r = 0; r < slots.size(); ++r) {
+    const long slot = slots[r];
+    const double factor = StrToFloat(scalingOf(scales, slot, c));
+    const double a = store.HPLCMIN[slot] * factor, b = store.HPLCMAX[slot] * factor;
+    lowest = r == 0 ? std::min(a, b) : std::min({lowest, a, b});
+    highest = r == 0 ? std::max(a, b) : std::max({highest, a, b});
+  }
+  return HplcSignalRange(lowest, highest);
 }
 
 // A widened bound: whole, unless rounding moves it into the trace; then
@@ -112,7 +131,7 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
   styleLines(lines, /*sixth*/ false);
   // The bottom margin holds the time tics and the "t [min]" label below them.
-  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", "set tmargin 0", "set bmargin 4",
+  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", TopMarginLine, "set bmargin 4",
                            "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
                            "set mytics 2", "set tics out", "set tics scale 1,0.6"})
     lines.push_back(line);
@@ -160,10 +179,8 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   const std::vector<long> slots = FlaggedSlots(store, detector);
   PlotScript script;
   if (slots.empty()) return script;
-  const long first = slots.front();
-  const HplcScales scales = passScales(store, slots);
-  const std::string range = HplcSignalRange(store.HPLCMIN[first] * factorOf(scales, first),
-                                            store.HPLCMAX[first] * factorOf(scales, first));
+  const HplcScales scales = passScales(store, slots, detector);
+  const std::string range = passRange(store, slots, scales, c);
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
                             NumberText(c.Edit1) + ":" + NumberText(c.Edit10), range, PictureBaseName(scriptFileName), c);
   DataFileNames names(scriptFileName);
@@ -187,7 +204,7 @@ PlotScript BuildHplc3DScript(const Store& store, const PlotControls& c, const st
   if (slots.empty()) return script;
   const long first = slots.front();
   const int count = static_cast<int>(slots.size());
-  const HplcScales scales = passScales(store, slots);
+  const HplcScales scales = passScales(store, slots, HplcDetector::UV);
   script.lines = Hplc3DHead("UV", HplcComment, NumberText(c.Edit1) + ":" + NumberText(c.Edit10),
                             HplcHeightRange(store.HPLCMAX[first] * factorOf(scales, first)),
                             PictureBaseName(scriptFileName), count, c);

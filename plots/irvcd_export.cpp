@@ -13,6 +13,9 @@ namespace {
 
 // Wide enough for the tic labels of any panel and the y label beside them.
 constexpr char PanelLeftMargin[] = "set lmargin 12";
+// The top panel of a stack leaves room for its border line's width; the
+// panels below it touch.
+constexpr char PanelTopMargin[] = "set tmargin 0.05";
 
 struct IrVcdSlots {
   const SlotTexts& ACTIVE;
@@ -213,7 +216,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     if (!overlay) {
       // One y label for the whole stack, written with the last panel: the
       // panels are too low for a label each.
-      for (const char* line : {"set bmargin 0", "set tmargin 0", PanelLeftMargin, "set format x''", "set xlabel ''",
+      for (const char* line : {"set bmargin 0", PanelTopMargin, PanelLeftMargin, "set format x''", "set xlabel ''",
                                "set ylabel ''"})
         lines.push_back(line);
     } else {
@@ -233,7 +236,10 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
       if (!overlay) panelLine(mirrorData, mirrorName, 1, 6);
       else overlayEntry(mirrorData, mirrorName, 1, 6, /*scaled*/ false);
     }
-    if (!overlay) lines.push_back("set border 11 lw 1");
+    if (!overlay) {
+      lines.push_back("set tmargin 0");
+      lines.push_back("set border 11 lw 1");
+    }
     for (long s = 2; s <= 5; ++s) {
       if (!SlotInUse(k.ACTIVE[s])) continue;
       if (overlay) {

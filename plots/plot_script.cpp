@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -272,6 +275,63 @@ std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, 
   return {"set format " + axis + " " + q + "%." + IntToStr(decimals) + "t{/Symbol \\327}10^{" + exponent +
               "}" + q,
           "set " + axis + "tics add (\"0\" 0)"};
+}
+
+int FixedTicDecimals(double step) {
+  const double magnitude = std::abs(step);
+  if (!(magnitude > 0) || !std::isfinite(magnitude) || magnitude >= 1e-4) return -1;
+  return SignificantDecimals(magnitude, 0);
+}
+
+std::string FixedFormatLine(const std::string& axis, int decimals) {
+  return "set format " + axis + " \"%." + IntToStr(decimals) + "f\"";
+}
+
+namespace {
+
+// The characters of one tic's label as gnuplot prints it. Beside a
+// mantissa, "x10" counts three and the raised exponent, in a smaller font,
+// half its own.
+int raisedLength(int exponent) { return (static_cast<int>(std::to_string(exponent).size()) + 1) / 2; }
+
+int ticLabelLength(double value, int decimals, bool powerForm) {
+  char text[64];
+  if (powerForm && value != 0) {
+    const int exponent = static_cast<int>(std::floor(std::log10(std::abs(value)) + 1e-9));
+    std::snprintf(text, sizeof text, "%.*f", decimals, value / std::pow(10.0, exponent));
+    return static_cast<int>(std::strlen(text)) + 3 + raisedLength(exponent);
+  }
+  if (powerForm || decimals < 0) {
+    std::snprintf(text, sizeof text, "%g", value);
+    const char* e = std::strchr(text, 'e');
+    if (e == nullptr) return static_cast<int>(std::strlen(text));
+    const int exponent = std::atoi(e + 1);
+    return static_cast<int>(e - text) + 3 + raisedLength(exponent);
+  }
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return static_cast<int>(std::strlen(text));
+}
+
+}  // namespace
+
+int LongestTicLabel(double lower, double upper, double step, int decimals, bool powerForm) {
+  if (!std::isfinite(lower) || !std::isfinite(upper)) return 0;
+  if (lower > upper) std::swap(lower, upper);
+  step = std::abs(step);
+  int longest = 0;
+  if (!(step > 0) || !std::isfinite(step) || (upper - lower) / step > 1000) {
+    // gnuplot picks the tics: judged by the bounds.
+    for (double bound : {lower, upper}) longest = std::max(longest, ticLabelLength(bound, decimals, powerForm));
+    return longest;
+  }
+  const double first = std::ceil(lower / step - 1e-9);
+  const double last = std::floor(upper / step + 1e-9);
+  for (double k = first; k <= last; ++k) {
+    // The zero tic of a power-labelled axis says "0".
+    const double value = std::abs(k) < 0.5 ? 0.0 : k * step;
+    longest = std::max(longest, ticLabelLength(value, decimals, powerForm));
+  }
+  return longest;
 }
 
 // ---- Typed texts -----------------------------------------------------------------

@@ -140,6 +140,20 @@ int MantissaDecimals(double lower, double upper, double step);
 std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, const std::string& exponent,
                                          char quote);
 
+// gnuplot's own tic format writes a tic below 1E-4 as a power of ten beside
+// plain decimals ("6.9x10^-5" next to "0.000138"). An axis whose step is
+// that small labels every tic with fixed decimals instead, enough for two
+// significant digits of the step; -1 for an axis gnuplot labels in one form.
+int FixedTicDecimals(double step);
+// The line that makes `axis` ("y", "y2") print `decimals` fixed decimals.
+std::string FixedFormatLine(const std::string& axis, int decimals);
+
+// The characters of the longest tic label an axis over lower..upper with
+// tics every `step` prints, sign, decimal point and exponent counted: with
+// `decimals` fixed decimals, or in gnuplot's own form for -1, or as a
+// mantissa of `decimals` decimals times a power of ten when `powerForm`.
+int LongestTicLabel(double lower, double upper, double step, int decimals, bool powerForm = false);
+
 // ---- Typed texts ---------------------------------------------------------------
 
 // A text typed into an edit (an axis label, a font) as it goes between the
@@ -227,6 +241,11 @@ struct PlotScript {
 };
 
 enum class Picture { Eps, Png };
+
+// The top margin of a picture whose frame would touch the top edge: room
+// for the upper half of a tic label standing on the top tic, and for the
+// border line's width.
+inline constexpr char TopMarginLine[] = "set tmargin 0.6";
 
 // The key of a picture, inside the plot or outside on its right.
 std::string KeyLine(Picture picture, bool inside);

@@ -50,5 +50,6 @@ void TForm11::CheckBox2Change() {
 }
 
 void TForm11::CheckBox7Change() {
-  Edit9->SetText(CheckBox7->Checked() ? "energy [eV]" : WavelengthAxisLabel);
+  const bool wavenumberUnit = Form2 != nullptr && Form2->RadioButton6->Checked();
+  Edit9->SetText(CheckBox7->Checked() ? "energy [eV]" : UnitAxisLabel(wavenumberUnit));
 }

@@ -224,6 +224,12 @@ void TForm2::RadioButton5Change() {
   if (Form1 == nullptr) return;
   const std::initializer_list<Edit*> corrections{Form1->Edit2, Form1->Edit12, Form1->Edit13,
                                                  Form1->Edit31, Form1->Edit32};
+  // The x-axis labels follow the unit unless the person typed their own.
+  const bool wavenumber = RadioButton6->Checked();
+  for (UvEcdGnuplotSettingsForm* window : {static_cast<UvEcdGnuplotSettingsForm*>(Form10),
+                                           static_cast<UvEcdGnuplotSettingsForm*>(Form11)})
+    if (window != nullptr && window->Edit9->Text() == UnitAxisLabel(!wavenumber))
+      window->Edit9->SetText(UnitAxisLabel(wavenumber));
   if (RadioButton5->Checked()) {
     Form1->Edit4->SetEnabled(true);
     Form1->Edit5->SetEnabled(true);

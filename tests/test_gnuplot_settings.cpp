@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "plot_export_test_support.h"
 #include "platform/testing/session.h"
 #include "plots/cdplotting.h"
 #include "plots/irplotting.h"
@@ -243,14 +244,42 @@ TEST(GnuplotSettingsWindows, UvSecondAxisUnticksBarsAndScalingEvenWithUserRanges
   EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
+// Unticking "convert to eV" gives the label of the unit in force.
 TEST(GnuplotSettingsWindows, ConvertToEvSetsTheXLabelInEitherUnit) {
+  for (bool wavenumberUnit : {false, true}) {
+    SCOPED_TRACE(wavenumberUnit ? "wavenumber" : "wavelength");
+    Session ui;
+    if (wavenumberUnit) ui.tick(Form2->RadioButton6);
+    ui.type(Form11->Edit9, "something else");
+    ui.tick(Form11->CheckBox7);
+    EXPECT_EQ(Form11->Edit9->Text(), "energy [eV]");
+    ui.untick(Form11->CheckBox7);
+    EXPECT_EQ(Form11->Edit9->Text(), wavenumberUnit ? "wavenumber [cm^{-1}]" : "wavelength {/Symbol l} [nm]");
+  }
+}
+
+// The unit switch relabels the x axes of the CD and UV windows that show the
+// other unit's label, both ways, and leaves a typed label alone; the script
+// then names the unit its axis runs in.
+TEST(GnuplotSettingsWindows, UnitSwitchRelabelsTheXAxes) {
   Session ui;
+  ui.type(Form10->Edit9, "{/Symbol l} / nm (film)");
   ui.tick(Form2->RadioButton6);
-  ui.type(Form11->Edit9, "something else");
-  ui.tick(Form11->CheckBox7);
-  EXPECT_EQ(Form11->Edit9->Text(), "energy [eV]");
-  ui.untick(Form11->CheckBox7);
+  EXPECT_EQ(Form10->Edit9->Text(), "{/Symbol l} / nm (film)");
+  EXPECT_EQ(Form11->Edit9->Text(), "wavenumber [cm^{-1}]");
+  ui.tick(Form2->RadioButton5);
   EXPECT_EQ(Form11->Edit9->Text(), "wavelength {/Symbol l} [nm]");
+  ui.type(Form10->Edit9, "wavelength {/Symbol l} [nm]");
+  ui.tick(Form2->RadioButton6);
+  EXPECT_EQ(Form10->Edit9->Text(), "wavenumber [cm^{-1}]");
+
+  ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+  TempFolder out;
+  ui.willChooseFile(out.file("uv.plt"));
+  ui.click(Form1->Button7);
+  const std::vector<std::string> script = ReadLines(out.file("uv.plt"));
+  EXPECT_EQ(lineStarting(script, "set xlabel"), R"(set xlabel "wavenumber [cm^{-1}]" font "Arial, 36")");
+  EXPECT_EQ(lineStarting(script, "set xrange"), "set xrange [50000:15000]");
 }
 
 TEST(GnuplotSettingsWindows, OkStoresTheFilledCurveFieldsAsTitles) {

@@ -174,6 +174,133 @@ TEST(PlotPictures, EverythingDrawnLiesInsideTheBoxAndNoTextsOverlap) {
   }
 }
 
+namespace {
+
+// Five IR panels stacked: computed, measured and three computed conformers.
+void loadFiveIrPanels(Session& ui) {
+  loadIrVcdPage(ui, false, 3);
+  ui.act([&] {
+    for (int slot = 4; slot <= 5; ++slot) {
+      Form1->IrBilFile(fixture("plots/conf2.ir.bil"), slot);
+      ui.store().IRTITLE[slot] = "conformer" + std::to_string(slot) + ".ir.bil";
+    }
+  });
+}
+
+}  // namespace
+
+// The pictures drawn without a top margin: the top tic label of a range
+// that ends on a tic, and the top border line of stacked panels, stay whole
+// inside the box.
+TEST(PlotPictures, NothingSticksOutAtTheTop) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  const std::vector<EpsKind> kinds = {
+      {"hplc-2d-tab", [](Session& ui) { ui.act([] { Form1->HPLCUV(fixture("measured/tab.cuv"), 1); }); },
+       [] { return Form1->Button3; }},
+      {"vcd-stacked", [](Session& ui) { loadIrVcdPage(ui, true, 4); }, [] { return Form1->Button17; }},
+      {"ir-stacked-5", loadFiveIrPanels, [] { return Form1->Button20; }},
+      {"ecd-user-range",
+       [](Session& ui) {
+         loadOneEcdCurve(ui);
+         Form10->CheckBox3->SetChecked(true);
+         ui.type(Form10->Edit7, "[-40:40]");
+       },
+       [] { return Form1->Button1; }},
+      {"uv-user-range",
+       [](Session& ui) {
+         loadUvPair(ui);
+         Form11->CheckBox3->SetChecked(true);
+         ui.type(Form11->Edit7, "[0:60000]");
+       },
+       [] { return Form1->Button7; }},
+      {"ord", [](Session& ui) { loadOrdPair(ui); }, [] { return Form1->Button11; }},
+  };
+  for (const EpsKind& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    Session ui;
+    kind.load(ui);
+    TempFolder out;
+    const std::string eps = clickEps(ui, kind.button(), out, kind.name);
+    ASSERT_TRUE(FileExists(eps));
+    const std::optional<PictureBox> drawn = drawnBox(eps);
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_TRUE(inside(*drawn, declaredBox(eps), 0.0)) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+    // Text boxes are estimated from the font size: half a point of slack.
+    for (const PictureText& text : pictureTexts(eps))
+      EXPECT_TRUE(inside(text.box, declaredBox(eps), 0.5)) << "\"" << text.text() << "\" " << text.box;
+  }
+}
+
+namespace {
+
+// Gives every curve of the page a name of 20 characters, as a real output's
+// name shortens to ("tm7.6risRKSpbe0TDDFT").
+void longNames(Session& ui, bool ecd) {
+  SlotTexts& titles = ecd ? ui.store().CDTITLE : ui.store().UVTITLE;
+  for (long s = 1; s <= 5; ++s) titles[s] = "tm7.6risRKSpbe0TDD" + std::to_string(s) + "F";
+}
+
+}  // namespace
+
+// With "legend inside the plot" unticked the key stands right of the frame,
+// beyond the second axis's tic labels and label, clear of every other text
+// and inside the picture, at names of 20 characters.
+TEST(PlotPictures, OutsideKeyKeepsClearOfTheFrameAndTheSecondAxis) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    void (*load)(Session&);
+    bool ecd;
+    bool mirrorAndBars = false;
+  };
+  const std::vector<Case> cases = {
+      {"ECD, 1 curve", loadOneEcdCurve, true},   {"ECD, 2 curves", loadEcdPair, true},
+      {"ECD, 5 curves", loadFiveEcdCurves, true}, {"ECD, 5 curves, mirror image and bars", loadFiveEcdCurves, true, true},
+      {"UV, 1 curve", loadOneUvCurve, false},    {"UV, 2 curves", loadUvPair, false},
+  };
+  for (const Case& k : cases) {
+    for (bool secondAxis : {false, true}) {
+      SCOPED_TRACE(std::string(k.name) + (secondAxis ? ", second y axis" : ""));
+      Session ui;
+      k.load(ui);
+      longNames(ui, k.ecd);
+      if (k.mirrorAndBars) {
+        ui.tick(Form1->CheckBox1);
+        ui.tick(Form1->CheckBox2);
+      }
+      if (secondAxis) (k.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+      TempFolder out;
+      const std::string eps = clickEps(ui, k.ecd ? Form1->Button1 : Form1->Button7, out, "key");
+      ASSERT_TRUE(FileExists(eps));
+      const std::vector<PictureText> texts = pictureTexts(eps);
+      const std::vector<std::string> overlapping = overlappingTexts(texts);
+      EXPECT_TRUE(overlapping.empty()) << testing::PrintToString(overlapping);
+      // The frame's right edge: the last x tic stands on it.
+      double frameRight = 0;
+      for (const PictureText& t : texts)
+        if (!t.vertical && t.text() == " 600") frameRight = (t.box.x0 + t.box.x1) / 2;
+      ASSERT_GT(frameRight, 0);
+      // What stands right of the frame besides the key: the second axis's
+      // tic labels and label.
+      double axisTexts = frameRight;
+      for (const PictureText& t : yTicLabels(texts, true)) axisTexts = std::max(axisTexts, t.box.x1);
+      for (const PictureText& t : texts)
+        if (t.vertical && t.box.x0 > frameRight) axisTexts = std::max(axisTexts, t.box.x1);
+      int entries = 0;
+      for (const PictureText& t : texts) {
+        if (t.text().find("tm7.6risRKSpbe0TDD") == std::string::npos) continue;
+        ++entries;
+        // The sample line stands a character's width left of its text.
+        EXPECT_GT(t.box.x0 - 12, axisTexts) << t.text() << " " << t.box;
+        EXPECT_TRUE(inside(t.box, declaredBox(eps), 0.5)) << t.text() << " " << t.box;
+      }
+      EXPECT_GE(entries, 1);
+    }
+  }
+}
+
 // ---- Small values ------------------------------------------------------------------------
 
 namespace {
@@ -315,6 +442,183 @@ TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
       // The labels reach up to the curve as they would for a curve of 50.
       EXPECT_GE(largestMagnitude(labels), 0.3 * extreme);
       EXPECT_LE(largestMagnitude(labels), 1.2 * extreme);
+    }
+  }
+}
+
+// ---- Margins that hold the tic labels ------------------------------------------------------
+
+namespace {
+
+// A measured spectrum of one Gaussian band of height `height` at 300 nm
+// (negative for ECD), written as a spectrometer exports it.
+std::string writeMeasuredBand(const TempFolder& folder, const std::string& name, double height) {
+  std::string text;
+  for (int nm = 500; nm >= 200; nm -= 2)
+    text += std::to_string(nm) + "\t" + FloatToStrF(height * std::exp(-std::pow((nm - 300) / 25.0, 2)), 7) + "\n";
+  writeTextFile(folder.file(name), text);
+  return folder.file(name);
+}
+
+// The columns of a PNG left of its frame that hold ink, in runs: the y
+// label, then the tic labels. The frame's left border is the column with
+// the longest dark run.
+struct LeftInk {
+  int firstInked = 0;
+  std::vector<std::pair<int, int>> runs;  // first and last column
+  int frameTop = 0, frameBottom = 0;
+  std::vector<int> runHeights;  // rows from the run's top ink to its bottom ink
+};
+
+LeftInk leftInkOf(const std::string& pngPath) {
+  const QImage image(QString::fromStdString(pngPath));
+  const auto inked = [&](int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return qAlpha(p) > 0 && (qRed(p) < 200 || qGreen(p) < 200 || qBlue(p) < 200);
+  };
+  LeftInk ink;
+  int frame = 0, longest = 0;
+  for (int x = 0; x < image.width() / 2; ++x) {
+    int run = 0, best = 0, top = 0, bestTop = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      if (inked(x, y)) {
+        if (run == 0) top = y;
+        best = std::max(best, ++run);
+        if (run == best) bestTop = top;
+      } else {
+        run = 0;
+      }
+    }
+    if (best > longest) {
+      longest = best;
+      frame = x;
+      ink.frameTop = bestTop;
+      ink.frameBottom = bestTop + best;
+    }
+  }
+  ink.firstInked = image.width();
+  for (int x = 0; x < frame - 12; ++x) {
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+      if (inked(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+    if (bottom < 0) continue;
+    ink.firstInked = std::min(ink.firstInked, x);
+    if (!ink.runs.empty() && ink.runs.back().second == x - 1) {
+      ink.runs.back().second = x;
+      ink.runHeights.back() = std::max(ink.runHeights.back(), bottom - top);
+    } else {
+      ink.runs.push_back({x, x});
+      ink.runHeights.push_back(bottom - top);
+    }
+  }
+  return ink;
+}
+
+}  // namespace
+
+// The margins hold the longest tic label at the magnitudes of real spectra:
+// a measured ECD in absorbance units (8E-4), the small rotatory strengths of
+// a TURBOMOLE output, a measured UV in molar absorptivity (1.2E5), on the y
+// axis and beside the second one, square or not. In the EPS all that is
+// drawn lies in its box; in the PNG the y label is drawn, apart from the tic
+// labels and shorter than the frame, and nothing touches the left edge.
+// Each axis prints its labels in one form.
+TEST(PlotPictures, MarginsHoldTheLongestTicLabel) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  // Loaded under its own name, which its legend shortens to 20 characters.
+  const std::string corpusOutput = std::string(ORVANIX_CORPUS) + "/turbomole/escf/tm7.6_ris_RKS_pbe0_TDDFT_escf.out";
+  const bool corpus = FileExists(corpusOutput);
+  struct Case {
+    std::string name;
+    std::function<void(Session&, const TempFolder&)> load;
+    bool ecd;
+  };
+  const auto deltaA = [](Session& ui, const TempFolder& in) {
+    const std::string file = writeMeasuredBand(in, "lactone.cd.exp.xy", -0.0008);
+    ui.act([&] { Form1->Choose(file); });
+  };
+  const auto epsilon = [](Session& ui, const TempFolder& in) {
+    const std::string file = writeMeasuredBand(in, "porphyrin.uv.exp.xy", 1.2e5);
+    ui.act([&] { Form1->Choose(file); });
+  };
+  const auto turbomole = [&](Session& ui, const TempFolder&) {
+    ui.act([&] { Form1->Choose(corpusOutput); });
+  };
+  const auto withSecondAxis = [](std::function<void(Session&, const TempFolder&)> load, bool ecd) {
+    return [=](Session& ui, const TempFolder& in) {
+      load(ui, in);
+      if (ecd) {
+        ui.act([&] { Form1->CdBilFile(fixture("plots/conf1.cd.bil"), 2); });
+        Form10->CheckBox2->SetChecked(true);
+      } else {
+        ui.act([&] { Form1->UvBilFile(fixture("plots/conf1.uv.bil"), 2); });
+        Form11->CheckBox2->SetChecked(true);
+      }
+    };
+  };
+  const auto smallOnSecondAxis = [&](Session& ui, const TempFolder& in) {
+    // Measured conf1 beside the TURBOMOLE output on y2.
+    ui.act([&] { Form1->CDXY(fixture("plots/delta-a.cd.exp.xy"), 1); });
+    ui.act([&] { Form1->CdBilFile(corpusOutput, 2); });
+    Form10->CheckBox2->SetChecked(true);
+    (void)in;
+  };
+  std::vector<Case> cases = {
+      {"measured ECD in absorbance", deltaA, true},
+      {"measured UV in molar absorptivity", epsilon, false},
+      {"ECD in absorbance, second axis", withSecondAxis(deltaA, true), true},
+      {"UV of 1.2E5, second axis", withSecondAxis(epsilon, false), false},
+      // Tics of 8.3E-5 and 1.7E-4, which gnuplot's own format writes in two forms.
+      {"computed ECD of 1.5E-4",
+       [](Session& ui, const TempFolder&) {
+         loadOneEcdCurve(ui);
+         scaleUvEcdBand(ui, true, 1, 1.5e-4);
+       },
+       true},
+  };
+  if (corpus) {
+    cases.push_back({"TURBOMOLE rotatory strengths", turbomole, true});
+    cases.push_back({"TURBOMOLE rotatory strengths on the second axis", smallOnSecondAxis, true});
+  }
+  for (const Case& k : cases) {
+    for (bool square : {true, false}) {
+      for (bool png : {false, true}) {
+        SCOPED_TRACE(k.name + (square ? ", square" : ", not square") + (png ? ", PNG" : ", EPS"));
+        Session ui;
+        TempFolder in, out;
+        k.load(ui, in);
+        if (!square) (k.ecd ? Form10->CheckBox1 : Form11->CheckBox1)->SetChecked(false);
+        Button* button = k.ecd ? (png ? Form1->Button12 : Form1->Button1) : (png ? Form1->Button13 : Form1->Button7);
+        const std::string picture = clickEps(ui, button, out, "axis", png ? ".png" : ".eps");
+        ASSERT_TRUE(FileExists(picture));
+        // A wide PNG's margins leave no plot on the smaller EPS canvas: its
+        // labels are read from the square one.
+        const std::string eps = png ? (square ? epsOfPngScript(out, "axis") : std::string()) : picture;
+        const std::vector<PictureText> texts = eps.empty() ? std::vector<PictureText>() : pictureTexts(eps);
+        for (bool right : {false, true}) {
+          const std::vector<PictureText> labels = yTicLabels(texts, right);
+          size_t powers = 0;
+          for (const PictureText& label : labels)
+            powers += label.pieces.size() > 1 || label.text() == "0" ? 1 : 0;
+          std::string shown;
+          for (const PictureText& label : labels) shown += " [" + label.text() + "]";
+          EXPECT_TRUE(powers == 0 || powers == labels.size()) << (right ? "y2:" : "y:") << shown;
+        }
+        if (!png) {
+          const std::optional<PictureBox> drawn = drawnBox(eps);
+          ASSERT_TRUE(drawn.has_value());
+          EXPECT_TRUE(inside(*drawn, declaredBox(eps))) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+          for (const PictureText& text : texts)
+            EXPECT_TRUE(inside(text.box, declaredBox(eps), 1.0)) << "\"" << text.text() << "\" " << text.box;
+          continue;
+        }
+        const LeftInk ink = leftInkOf(picture);
+        EXPECT_GE(ink.firstInked, 2);
+        ASSERT_GE(ink.runs.size(), 2u) << "the y label stands apart from the tic labels";
+        EXPECT_LT(ink.runHeights.front(), ink.frameBottom - ink.frameTop) << "the y label is shorter than the frame";
+        EXPECT_GT(ink.runHeights.front(), 40) << "the y label is drawn";
+      }
     }
   }
 }
@@ -503,6 +807,66 @@ TEST(PlotPictures, HplcCdPassIsScaledByItsOwnTraces) {
   EXPECT_LE(largestMagnitude(labels), 1.2 * cdHeight);
 }
 
+namespace {
+
+// A chromatogram of two Gaussian bands of heights `first` at 3 min and
+// `second` at 6 min, written as the detector saves it.
+std::string writeTwoBandTrace(const TempFolder& folder, const std::string& name, double first, double second) {
+  std::string text = "Time\tValue\n";
+  for (int p = 0; p <= 200; ++p) {
+    const double t = p * 0.05;
+    const double y = first * std::exp(-std::pow((t - 3) / 0.3, 2)) + second * std::exp(-std::pow((t - 6) / 0.3, 2));
+    text += FloatToStr(t) + "\t" + FloatToStrF(y, 4) + "\n";
+  }
+  writeTextFile(folder.file(name), text);
+  return folder.file(name);
+}
+
+double boundOf(const std::string& rangeLine, bool upper) {
+  const std::string range = rangeLine.substr(rangeLine.find('[') + 1, rangeLine.find(']') - rangeLine.find('[') - 1);
+  return StrToFloat(upper ? range.substr(range.find(':') + 1) : range.substr(0, range.find(':')));
+}
+
+}  // namespace
+
+// Two CD traces whose main bands point opposite ways (+15/-10 and -12/+7
+// mdeg): the second is scaled by its -12 band to the height of the first,
+// and the pass's range holds both as drawn, with and without auto scaling.
+// The page keeps its own factors.
+TEST(PlotPictures, HplcPassRangeHoldsEveryTraceAsDrawn) {
+  for (bool autoScaling : {true, false}) {
+    SCOPED_TRACE(autoScaling ? "auto scaling" : "no auto scaling");
+    Session ui;
+    TempFolder in, out;
+    const std::string a = writeTwoBandTrace(in, "racemate-a.ccd", 15, -10);
+    const std::string b = writeTwoBandTrace(in, "racemate-b.ccd", -12, 7);
+    ui.act([&] {
+      Form1->HPLCCD(a, 1);
+      Form1->HPLCCD(b, 2);
+    });
+    if (!autoScaling) ui.untick(Form1->CheckBox4);
+    const double pageFactor = ui.store().HPLCFACTOR[2];
+    ui.willChooseFile(out.file("cd.plt"));
+    ui.click(Form1->Button3);
+    EXPECT_EQ(ui.store().HPLCFACTOR[2], pageFactor);
+    const std::vector<std::string> script = ReadLines(out.file("cd.plt"));
+    const std::string second = lineStarting(script, "      'cd-2.xy'");
+    EXPECT_NE(second.find(autoScaling ? "($2*1.2500)" : "($2*1.0)"), std::string::npos) << second;
+    const double factor = autoScaling ? 1.25 : 1.0;
+    const double low = boundOf(lineStarting(script, "set yrange"), false);
+    const double high = boundOf(lineStarting(script, "set yrange"), true);
+    EXPECT_LE(low, -12 * factor);
+    EXPECT_GE(high, 15.0);
+    EXPECT_GE(low, -12 * factor * 1.3);
+    EXPECT_LE(high, 15 * 1.3);
+    if (!gnuplotFound() || !ghostscriptFound()) continue;
+    const std::string eps = out.file("cd.eps");
+    const std::optional<PictureBox> drawn = drawnBox(eps);
+    ASSERT_TRUE(drawn.has_value());
+    EXPECT_TRUE(inside(*drawn, declaredBox(eps))) << "drawn " << *drawn << ", declared " << declaredBox(eps);
+  }
+}
+
 // ---- The mirror image with bars --------------------------------------------------------
 
 namespace {
@@ -622,4 +986,21 @@ TEST(PlotPictures, PngYLabelIsNotCutOffAtTheLeft) {
     ASSERT_TRUE(FileExists(png));
     EXPECT_GE(firstInkedColumn(png), 2);
   }
+}
+
+// The ORD PNG writes its axis labels at the PNG axis-label size: the y label
+// stands whole beside the tic labels, shorter than the frame, and nothing
+// touches the left edge.
+TEST(PlotPictures, OrdPngAxisLabelsFitThePicture) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  Session ui;
+  loadOrdPair(ui);
+  TempFolder out;
+  const std::string png = clickEps(ui, Form1->Button14, out, "ord", ".png");
+  ASSERT_TRUE(FileExists(png));
+  const LeftInk ink = leftInkOf(png);
+  EXPECT_GE(ink.firstInked, 2);
+  ASSERT_GE(ink.runs.size(), 2u) << "the y label stands apart from the tic labels";
+  EXPECT_GT(ink.runHeights.front(), 40) << "the y label is drawn";
+  EXPECT_LT(ink.runHeights.front(), (ink.frameBottom - ink.frameTop) * 9 / 10) << "the y label is shorter than the frame";
 }
