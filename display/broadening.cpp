@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "platform/parallel.h"
 #include "platform/vector_units.h"
+#include "platform/wide_vectors.h"
 
-#if defined(__x86_64__)
+#ifdef ORVANIX_WIDE_LOOPS
 #include <immintrin.h>
-#define ORVANIX_WIDE_KERNELS 1
 #endif
 
 namespace {
@@ -201,11 +200,7 @@ void addLorentzianTermsPlain(const LineTerms& t) {
   }
 }
 
-#ifdef ORVANIX_WIDE_KERNELS
-
-typedef double Doubles4 __attribute__((vector_size(32)));
-typedef double Doubles8 __attribute__((vector_size(64)));
-
+#ifdef ORVANIX_WIDE_LOOPS
 // The C library's vector exponentials (libmvec).
 extern "C" [[gnu::target("avx2")]] __m256d _ZGVdN4v_exp(__m256d);
 extern "C" [[gnu::target("avx512f")]] __m512d _ZGVeN8v_exp(__m512d);
@@ -214,38 +209,14 @@ extern "C" [[gnu::target("avx512f")]] __m512d _ZGVeN8v_exp(__m512d);
 [[gnu::target("avx2")]] inline void exponentials(Doubles4& x) { x = _ZGVdN4v_exp(x); }
 [[gnu::target("avx512f,avx512dq")]] inline void exponentials(Doubles8& x) { x = _ZGVeN8v_exp(x); }
 
-// The points k..k + lanes - 1; past the end the last point is repeated, and
-// those lanes are never stored.
-// (Vectors pass by reference: these are built into the wide functions only.)
-template <class V>
-[[gnu::always_inline]] inline void loadPoints(V& v, const double* values, int k, int count) {
-  constexpr int lanes = sizeof(V) / sizeof(double);
-  if (count - k >= lanes) {
-    std::memcpy(&v, values + k, sizeof v);
-  } else {
-    for (int j = 0; j < lanes; ++j) v[j] = values[std::min(k + j, count - 1)];
-  }
-}
-
-template <class V>
-[[gnu::always_inline]] inline void storePoints(double* values, int k, int count, const V& v) {
-  constexpr int lanes = sizeof(V) / sizeof(double);
-  if (count - k >= lanes) {
-    std::memcpy(values + k, &v, sizeof v);
-  } else {
-    for (int j = 0; k + j < count; ++j) values[k + j] = v[j];
-  }
-}
-
 // Terms beyond the cut-off add exactly 0 and their exponential is never
 // taken: the lane's argument is 0 and its result is dropped.
 template <class V>
 [[gnu::always_inline]] inline void addGaussianTermsWide(const LineTerms& t) {
-  constexpr int lanes = sizeof(V) / sizeof(double);
-  for (int k = 0; k < t.count; k += lanes) {
+  for (int k = 0; k < t.count; k += LanesOf<V>) {
     V position, sums;
-    loadPoints(position, t.position, k, t.count);
-    loadPoints(sums, t.sums, k, t.count);
+    LoadLanes(position, t.position, k, t.count);
+    LoadLanes(sums, t.sums, k, t.count);
     const V scaled = (position - t.linePosition) / t.width;
     const V exponent = scaled * scaled;
     const auto inside = exponent < GAUSSIAN_CUTOFF;
@@ -253,19 +224,18 @@ template <class V>
     V exponential = inside ? -exponent : zero;
     exponentials(exponential);
     const V term = inside ? t.weight * exponential : zero;
-    storePoints(t.sums, k, t.count, V(sums + term));
+    StoreLanes(t.sums, k, t.count, V(sums + term));
   }
 }
 
 template <class V>
 [[gnu::always_inline]] inline void addLorentzianTermsWide(const LineTerms& t) {
-  constexpr int lanes = sizeof(V) / sizeof(double);
-  for (int k = 0; k < t.count; k += lanes) {
+  for (int k = 0; k < t.count; k += LanesOf<V>) {
     V position, sums;
-    loadPoints(position, t.position, k, t.count);
-    loadPoints(sums, t.sums, k, t.count);
+    LoadLanes(position, t.position, k, t.count);
+    LoadLanes(sums, t.sums, k, t.count);
     const V distance = t.linePosition - position;
-    storePoints(t.sums, k, t.count, V(sums + t.weight / (t.width + distance * distance)));
+    StoreLanes(t.sums, k, t.count, V(sums + t.weight / (t.width + distance * distance)));
   }
 }
 
@@ -281,7 +251,7 @@ template <class V>
 #endif
 
 AddTerms gaussianTerms() {
-#ifdef ORVANIX_WIDE_KERNELS
+#ifdef ORVANIX_WIDE_LOOPS
   switch (KernelVectorWidth()) {
     case VectorWidth::Avx512:
       return addGaussianTermsAvx512;
@@ -295,7 +265,7 @@ AddTerms gaussianTerms() {
 }
 
 AddTerms lorentzianTerms() {
-#ifdef ORVANIX_WIDE_KERNELS
+#ifdef ORVANIX_WIDE_LOOPS
   switch (KernelVectorWidth()) {
     case VectorWidth::Avx512:
       return addLorentzianTermsAvx512;

@@ -5,6 +5,8 @@
 #include <limits>
 #include <type_traits>
 
+#include "platform/vector_units.h"
+#include "platform/wide_vectors.h"
 #include "similarity/kernel_core.h"
 
 namespace {
@@ -230,6 +232,7 @@ struct SignSplitSums {
 }  // namespace
 
 OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
+  ClearUpperVectorState();
   double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
   const double* key = points.key.data();
   const double* y = points.y.data();
@@ -260,6 +263,7 @@ OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun r
 SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
                                  double position) {
   if (!run.reachesInside) return {};
+  ClearUpperVectorState();
   SignSplitSums plain, mirror;
   const double* key = points.key.data();
   const double* y = points.y.data();
@@ -501,6 +505,71 @@ TrialRange irTrialRange(int X1, int X2, double f) {
   return cutToGrid({roundHalfEven(X1 / f), roundHalfEven(X2 / f)}, 0, MAXWAVENUMBER);
 }
 
+namespace {
+
+// The running maximum over values[0..count - 1] from `best`: a value strictly
+// greater (by its magnitude when `absolute`) takes its place.
+struct RunningMaximum {
+  const double* values;
+  std::size_t count;
+  bool absolute;
+  double best;
+};
+using RunMaximum = void (*)(RunningMaximum& run);
+
+void runMaximumPlain(RunningMaximum& run) {
+  for (std::size_t k = 0; k < run.count; ++k) {
+    const double v = run.absolute ? std::fabs(run.values[k]) : run.values[k];
+    if (v > run.best) run.best = v;
+  }
+}
+
+#ifdef ORVANIX_WIDE_LOOPS
+
+// Each lane keeps the running maximum of its own values, which are then
+// compared in turn. A value greater than all others is the same whichever
+// order finds it; only a maximum of 0 (+0 or -0, whichever came first) needs
+// the plain order.
+template <class V>
+[[gnu::always_inline]] inline void runMaximumWide(RunningMaximum& run) {
+  V best;
+  for (int j = 0; j < LanesOf<V>; ++j) best[j] = run.best;
+  for (std::size_t k = 0; k < run.count; k += LanesOf<V>) {
+    V v;
+    LoadLanes(v, run.values, k, run.count);
+    if (run.absolute) v = v < 0 ? -v : v;
+    best = v > best ? v : best;
+  }
+  const double start = run.best;
+  for (int j = 0; j < LanesOf<V>; ++j)
+    if (best[j] > run.best) run.best = best[j];
+  if (run.best == 0) {
+    run.best = start;
+    runMaximumPlain(run);
+  }
+}
+
+[[gnu::target("avx2")]] void runMaximumAvx2(RunningMaximum& run) { runMaximumWide<Doubles4>(run); }
+[[gnu::target("avx512f,avx512dq")]] void runMaximumAvx512(RunningMaximum& run) { runMaximumWide<Doubles8>(run); }
+
+#endif
+
+RunMaximum runMaximum() {
+#ifdef ORVANIX_WIDE_LOOPS
+  switch (KernelVectorWidth()) {
+    case VectorWidth::Avx512:
+      return runMaximumAvx512;
+    case VectorWidth::Avx2:
+      return runMaximumAvx2;
+    case VectorWidth::Baseline:
+      break;
+  }
+#endif
+  return runMaximumPlain;
+}
+
+}  // namespace
+
 double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange range, bool absolute) {
   const Grid g{grid, gridFirstIndex};
   auto measure = [absolute](double v) { return absolute ? std::fabs(v) : v; };
@@ -514,10 +583,10 @@ double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange
   if (from <= to) {
     const std::size_t first = static_cast<std::size_t>(from - gridFirstIndex);
     const std::size_t last = static_cast<std::size_t>(to - gridFirstIndex);
-    for (std::size_t k = first; k <= last; ++k) {
-      const double v = measure(grid[k]);
-      if (v > best) best = v;
-    }
+    ClearUpperVectorState();
+    RunningMaximum run{grid.data() + first, last - first + 1, absolute, best};
+    runMaximum()(run);
+    best = run.best;
   }
   return best;
 }

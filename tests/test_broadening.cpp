@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "display/broadening.h"
-#include "platform/vector_units.h"
+#include "tests/vector_width_limit.h"
 
 namespace {
 
@@ -331,13 +331,6 @@ TEST(IrVcdBroadening, GammaThatIsNoNumberAboveZeroLeavesZeros) {
 
 namespace {
 
-// Caps the broadening loops for one scope.
-class VectorWidthLimit {
- public:
-  explicit VectorWidthLimit(VectorWidth widest) { LimitKernelVectorWidth(widest); }
-  ~VectorWidthLimit() { LimitKernelVectorWidth(VectorWidth::Avx512); }
-};
-
 struct VectorCase {
   std::string name;
   std::function<std::vector<double>()> band;
@@ -405,9 +398,7 @@ TEST(VectorLoops, WideLoopsGiveTheBaselineBands) {
     ASSERT_EQ(KernelVectorWidth(), VectorWidth::Baseline);
     for (const VectorCase& c : cases) baseline.push_back(c.band());
   }
-  std::vector<VectorWidth> widths = {VectorWidth::Avx2};
-  if (KernelVectorWidth() == VectorWidth::Avx512) widths.push_back(VectorWidth::Avx512);
-  for (VectorWidth width : widths) {
+  for (VectorWidth width : WideVectorWidths()) {
     VectorWidthLimit limit(width);
     ASSERT_EQ(KernelVectorWidth(), width);
     for (std::size_t k = 0; k < cases.size(); ++k) {

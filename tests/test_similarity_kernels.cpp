@@ -2,7 +2,9 @@
 // similarity search, on tiny hand-made curves.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "display/broadening.h"
 #include "similarity/kernel_core.h"
 #include "similarity/kernels.h"
+#include "tests/vector_width_limit.h"
 
 using namespace similarity_core;
 
@@ -287,6 +290,48 @@ TEST(TrialRanges, MaximumStartsAtTheFirstIndexAndReadsZeroOffTheGrid) {
       {"not finite", trialMaximum(grid, 10, {inf, inf}, false), 0},
   };
   for (const Case& c : cases) EXPECT_EQ(c.value, c.expected) << c.what;
+}
+
+TEST(TrialRanges, WideMaximumIsTheBaselineMaximumBitForBit) {
+  if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<double> grid(1000);
+  for (std::size_t k = 0; k < grid.size(); ++k) grid[k] = std::sin(0.37 * k) * (1 + k % 7);
+  grid[500] = nan;
+  grid[3] = -9.5;  // the largest magnitude, early
+  const std::vector<double> zeros{-0.0, 0.0, -0.0, 0.0, 0.0, -0.0, 0.0, 0.0, 0.0, -0.0};
+  const std::vector<double> negative(37, -2.0);
+  // -0 is found first, +0 in an earlier lane.
+  const std::vector<double> zeroMaximum{-2, -3, -0.0, -5, -5, -5, -5, -5, -5, 0.0, -1};
+  struct Case {
+    const std::vector<double>* grid;
+    TrialRange range;
+  };
+  std::vector<Case> cases;
+  for (double last : {0.0, 2.0, 3.0, 4.0, 7.0, 8.0, 9.0, 16.0, 17.0, 499.0, 999.0, 1200.0})
+    for (double first : {0.0, 1.0, 5.0, 501.0})
+      if (first <= last) cases.push_back({&grid, {first, last}});
+  cases.push_back({&zeros, {0, 9}});
+  cases.push_back({&zeros, {1, 9}});
+  cases.push_back({&negative, {0, 36}});
+  cases.push_back({&negative, {0, 40}});
+  cases.push_back({&zeroMaximum, {0, 10}});
+  for (bool absolute : {false, true}) {
+    std::vector<double> baseline;
+    {
+      VectorWidthLimit limit(VectorWidth::Baseline);
+      for (const Case& c : cases) baseline.push_back(trialMaximum(*c.grid, 0, c.range, absolute));
+    }
+    for (VectorWidth width : WideVectorWidths()) {
+      VectorWidthLimit limit(width);
+      for (std::size_t k = 0; k < cases.size(); ++k)
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(trialMaximum(*cases[k].grid, 0, cases[k].range, absolute)),
+                  std::bit_cast<std::uint64_t>(baseline[k]))
+            << cases[k].range.first << ".." << cases[k].range.last << (absolute ? " absolute" : " signed")
+            << " at width " << static_cast<int>(width);
+    }
+  }
+  EXPECT_TRUE(std::signbit(trialMaximum(zeroMaximum, 0, {0, 10}, false)));
 }
 
 TEST(Rounding, HalvesGoToEvenWithoutOverflow) {
