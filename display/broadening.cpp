@@ -209,34 +209,39 @@ extern "C" [[gnu::target("avx512f")]] __m512d _ZGVeN8v_exp(__m512d);
 [[gnu::target("avx2")]] inline void exponentials(Doubles4& x) { x = _ZGVdN4v_exp(x); }
 [[gnu::target("avx512f,avx512dq")]] inline void exponentials(Doubles8& x) { x = _ZGVeN8v_exp(x); }
 
+// Adds the line's term at each point to its sum, a vector of points at a time.
+template <class V, class Term>
+[[gnu::always_inline]] inline void addTermsWide(const LineTerms& t, const Term& termAt) {
+  for (int k = 0; k < t.count; k += LanesOf<V>) {
+    V position, sums, term;
+    LoadLanes(position, t.position, k, t.count);
+    LoadLanes(sums, t.sums, k, t.count);
+    termAt(position, term);
+    StoreLanes(t.sums, k, t.count, V(sums + term));
+  }
+}
+
 // Terms beyond the cut-off add exactly 0 and their exponential is never
 // taken: the lane's argument is 0 and its result is dropped.
 template <class V>
 [[gnu::always_inline]] inline void addGaussianTermsWide(const LineTerms& t) {
-  for (int k = 0; k < t.count; k += LanesOf<V>) {
-    V position, sums;
-    LoadLanes(position, t.position, k, t.count);
-    LoadLanes(sums, t.sums, k, t.count);
+  addTermsWide<V>(t, [&](const V& position, V& term) __attribute__((always_inline)) {
     const V scaled = (position - t.linePosition) / t.width;
     const V exponent = scaled * scaled;
     const auto inside = exponent < GAUSSIAN_CUTOFF;
     const V zero{};
     V exponential = inside ? -exponent : zero;
     exponentials(exponential);
-    const V term = inside ? t.weight * exponential : zero;
-    StoreLanes(t.sums, k, t.count, V(sums + term));
-  }
+    term = inside ? t.weight * exponential : zero;
+  });
 }
 
 template <class V>
 [[gnu::always_inline]] inline void addLorentzianTermsWide(const LineTerms& t) {
-  for (int k = 0; k < t.count; k += LanesOf<V>) {
-    V position, sums;
-    LoadLanes(position, t.position, k, t.count);
-    LoadLanes(sums, t.sums, k, t.count);
+  addTermsWide<V>(t, [&](const V& position, V& term) __attribute__((always_inline)) {
     const V distance = t.linePosition - position;
-    StoreLanes(t.sums, k, t.count, V(sums + t.weight / (t.width + distance * distance)));
-  }
+    term = t.weight / (t.width + distance * distance);
+  });
 }
 
 [[gnu::target("avx2")]] void addGaussianTermsAvx2(const LineTerms& t) { addGaussianTermsWide<Doubles4>(t); }
@@ -249,34 +254,6 @@ template <class V>
 }
 
 #endif
-
-AddTerms gaussianTerms() {
-#ifdef ORVANIX_WIDE_LOOPS
-  switch (KernelVectorWidth()) {
-    case VectorWidth::Avx512:
-      return addGaussianTermsAvx512;
-    case VectorWidth::Avx2:
-      return addGaussianTermsAvx2;
-    case VectorWidth::Baseline:
-      break;
-  }
-#endif
-  return addGaussianTermsPlain;
-}
-
-AddTerms lorentzianTerms() {
-#ifdef ORVANIX_WIDE_LOOPS
-  switch (KernelVectorWidth()) {
-    case VectorWidth::Avx512:
-      return addLorentzianTermsAvx512;
-    case VectorWidth::Avx2:
-      return addLorentzianTermsAvx2;
-    case VectorWidth::Baseline:
-      break;
-  }
-#endif
-  return addLorentzianTermsPlain;
-}
 
 // Wavenumbers 0..MAXWAVENUMBER as doubles, the positions of the wavenumber grid.
 const std::array<double, WAVENUMBER_GRID_SIZE>& gridWavenumbers() {
@@ -295,7 +272,7 @@ void broadenGaussian(std::span<const EnergyLine> lines, double sigma, double ban
                      int lastBin, ProgressBar& bar) {
   const double* energy = binEnergies().data();
   double* out = band.data();
-  const AddTerms add = gaussianTerms();
+  const AddTerms add = ORVANIX_WIDEST_LOOP(addGaussianTerms);
   double work = 0.0;
   for (const EnergyLine& line : lines) work += GAUSSIAN_TERM_WORK * std::max(0, line.lastBin - line.firstBin + 1);
   computeStretches(wavelengthStretches(), lastBin, work, bar, [&](int firstBin, int lastStretchBin) {
@@ -315,7 +292,7 @@ void broadenLorentzian(std::span<const EnergyLine> lines, double sigma, double b
                        int lastBin, ProgressBar& bar) {
   const double* energy = binEnergies().data();
   double* out = band.data();
-  const AddTerms add = lorentzianTerms();
+  const AddTerms add = ORVANIX_WIDEST_LOOP(addLorentzianTerms);
   const double sigmaSquared = sigma * sigma;
   const double work = static_cast<double>(lines.size()) * (lastBin - MINLAMBDA + 1);
   computeStretches(wavelengthStretches(), lastBin, work, bar, [&](int firstBin, int lastStretchBin) {
@@ -386,7 +363,7 @@ void broadenIrVcd(IrVcdKind kind, std::span<const double> wavenumbers, std::span
   const double divisor = kind == IrVcdKind::Vcd ? VCD_BAND_DIVISOR : IR_BAND_DIVISOR;
   const double gammaSquared = gamma * gamma;
   const double* wavenumber = gridWavenumbers().data();
-  const AddTerms add = lorentzianTerms();
+  const AddTerms add = ORVANIX_WIDEST_LOOP(addLorentzianTerms);
   double* out = band.data();
   const double work = static_cast<double>(lines.size()) * (lastIndex + 1);
   computeStretches(wavenumberStretches(), lastIndex, work, bar, [&](int firstIndex, int lastStretchIndex) {

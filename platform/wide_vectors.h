@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/vector_units.h"
+
 #if defined(__x86_64__)
 #define ORVANIX_WIDE_LOOPS 1
 
@@ -37,5 +39,26 @@ template <class V, class Index>
     for (int j = 0; k + j < count; ++j) values[k + j] = v[j];
   }
 }
+
+// The version of a loop for the widest vectors the processor runs.
+template <class Loop>
+Loop WidestLoop(Loop baseline, Loop avx2, Loop avx512) {
+  switch (KernelVectorWidth()) {
+    case VectorWidth::Avx512:
+      return avx512;
+    case VectorWidth::Avx2:
+      return avx2;
+    case VectorWidth::Baseline:
+      break;
+  }
+  return baseline;
+}
+
+// The widest of the loops <name>Plain, <name>Avx2 and <name>Avx512.
+#define ORVANIX_WIDEST_LOOP(name) WidestLoop(name##Plain, name##Avx2, name##Avx512)
+
+#else
+
+#define ORVANIX_WIDEST_LOOP(name) name##Plain
 
 #endif

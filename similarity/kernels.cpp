@@ -554,20 +554,6 @@ template <class V>
 
 #endif
 
-RunMaximum runMaximum() {
-#ifdef ORVANIX_WIDE_LOOPS
-  switch (KernelVectorWidth()) {
-    case VectorWidth::Avx512:
-      return runMaximumAvx512;
-    case VectorWidth::Avx2:
-      return runMaximumAvx2;
-    case VectorWidth::Baseline:
-      break;
-  }
-#endif
-  return runMaximumPlain;
-}
-
 }  // namespace
 
 double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange range, bool absolute) {
@@ -585,7 +571,7 @@ double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange
     const std::size_t last = static_cast<std::size_t>(to - gridFirstIndex);
     ClearUpperVectorState();
     RunningMaximum run{grid.data() + first, last - first + 1, absolute, best};
-    runMaximum()(run);
+    ORVANIX_WIDEST_LOOP(runMaximum)(run);
     best = run.best;
   }
   return best;
