@@ -9,6 +9,10 @@
 #include "platform/wide_vectors.h"
 #include "similarity/kernel_core.h"
 
+#ifdef ORVANIX_WIDE_LOOPS
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr double TWO_TO_52 = 4503599627370496.0;
@@ -229,30 +233,120 @@ struct SignSplitSums {
   }
 };
 
+// The computed values SCALE x grid value of the run's points, c[i - run.first]
+// for point i, in a buffer of the calling thread's.
+template <IndexForm form>
+void computedValuesPlain(Grid grid, const double* key, PointRun run, double SCALE, double position, double* c) {
+  // Neighbouring points often share their key (IR: the whole wavenumber),
+  // and so their computed value.
+  double lastKey = std::numeric_limits<double>::quiet_NaN();
+  double value = 0;
+  for (int i = run.first; i < run.end; ++i) {
+    if (!(key[i] == lastKey)) {
+      lastKey = key[i];
+      value = SCALE * gridValue(grid, gridIndex<form>(key, i, position));
+    }
+    c[i - run.first] = value;
+  }
+}
+
+#ifdef ORVANIX_WIDE_LOOPS
+
+[[gnu::target("avx2")]] inline void gatherGrid(Doubles4& v, const double* values, const Doubles4& offset) {
+  const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+  v = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), values, _mm256_cvttpd_epi32(offset), all, 8);
+}
+[[gnu::target("avx512f,avx512dq")]] inline void gatherGrid(Doubles8& v, const double* values,
+                                                          const Doubles8& offset) {
+  v = _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, offset), values, 8);
+}
+
+// nearestHalfEven lane by lane, bit for bit.
+template <class V>
+[[gnu::always_inline]] inline void nearestHalfEvenLanes(V& value) {
+  typedef long long Bits __attribute__((vector_size(sizeof(V))));
+  const V magnitude = value < 0 ? -value : value;
+  const V rounded = (magnitude + TWO_TO_52) - TWO_TO_52;
+  const Bits sign = __builtin_bit_cast(Bits, value) & std::numeric_limits<long long>::min();
+  const V withSign = __builtin_bit_cast(V, Bits(__builtin_bit_cast(Bits, rounded) | sign));
+  value = magnitude < TWO_TO_52 ? withSign : value;
+}
+
+// The same values as computedValuesPlain, every point read from the grid.
+template <class V, IndexForm form>
+[[gnu::always_inline]] inline void computedValuesWide(Grid grid, const double* key, PointRun run, double SCALE,
+                                                      double position, double* c) {
+  const int count = run.end - run.first;
+  const double size = static_cast<double>(grid.values.size());
+  const double firstIndex = grid.firstIndex;
+  for (int k = 0; k < count; k += LanesOf<V>) {
+    V index;
+    LoadLanes(index, key + run.first, k, count);
+    if constexpr (form == IndexForm::Shift) index = index - 10.0 * position;
+    if constexpr (form == IndexForm::Scale) {
+      index = (index * position) * 10.0;
+      nearestHalfEvenLanes(index);
+    }
+    if constexpr (form == IndexForm::IrScale) {
+      index = index / position;
+      nearestHalfEvenLanes(index);
+    }
+    const V offset = index - firstIndex;
+    const auto onGrid = offset >= 0.0 && offset < size;
+    const V zero{};
+    V value;
+    gatherGrid(value, grid.values.data(), onGrid ? offset : zero);
+    StoreLanes(c, k, count, V(SCALE * (onGrid ? value : zero)));
+  }
+}
+
+template <IndexForm form>
+[[gnu::target("avx2")]] void computedValuesAvx2(Grid grid, const double* key, PointRun run, double SCALE,
+                                                double position, double* c) {
+  computedValuesWide<Doubles4, form>(grid, key, run, SCALE, position, c);
+}
+
+template <IndexForm form>
+[[gnu::target("avx512f,avx512dq")]] void computedValuesAvx512(Grid grid, const double* key, PointRun run,
+                                                              double SCALE, double position, double* c) {
+  computedValuesWide<Doubles8, form>(grid, key, run, SCALE, position, c);
+}
+
+#endif
+
+const double* computedValues(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
+  thread_local std::vector<double> buffer;
+  if (run.empty()) return buffer.data();
+  buffer.resize(static_cast<std::size_t>(run.end - run.first));
+  withForm(points.form, [&](auto form) {
+    // An empty grid has nothing to gather from: every point reads 0.
+    if (grid.values.empty()) return computedValuesPlain<form()>(grid, points.key.data(), run, SCALE, position,
+                                                                buffer.data());
+#ifdef ORVANIX_WIDE_LOOPS
+    WidestLoop(computedValuesPlain<form()>, computedValuesAvx2<form()>, computedValuesAvx512<form()>)(
+        grid, points.key.data(), run, SCALE, position, buffer.data());
+#else
+    computedValuesPlain<form()>(grid, points.key.data(), run, SCALE, position, buffer.data());
+#endif
+  });
+  return buffer.data();
+}
+
 }  // namespace
 
 OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
   ClearUpperVectorState();
   double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
-  const double* key = points.key.data();
   const double* y = points.y.data();
-  withForm(points.form, [&](auto form) {
-    // Neighbouring points often share their key (IR: the whole wavenumber),
-    // and so their computed value.
-    double lastKey = std::numeric_limits<double>::quiet_NaN();
-    double c = 0;
-    for (int i = run.first; i < run.end; ++i) {
-      const double e = y[i];
-      if (!(key[i] == lastKey)) {
-        lastKey = key[i];
-        c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
-      }
-      SFG_ZAEHLER += c * e;
-      SFG_NENNER1 += e * e;
-      SFG_NENNER2 += c * c;
-      C_SECTION += std::fabs(e - c);
-    }
-  });
+  const double* c = computedValues(grid, points, run, SCALE, position);
+  for (int i = run.first; i < run.end; ++i) {
+    const double e = y[i];
+    const double computed = c[i - run.first];
+    SFG_ZAEHLER += computed * e;
+    SFG_NENNER1 += e * e;
+    SFG_NENNER2 += computed * computed;
+    C_SECTION += std::fabs(e - computed);
+  }
   OverlapValues values;
   if (run.empty()) return values;
   if (std::isfinite(C_SECTION)) values.crossSection = C_SECTION;
@@ -265,21 +359,12 @@ SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointR
   if (!run.reachesInside) return {};
   ClearUpperVectorState();
   SignSplitSums plain, mirror;
-  const double* key = points.key.data();
   const double* y = points.y.data();
-  withForm(points.form, [&](auto form) {
-    double lastKey = std::numeric_limits<double>::quiet_NaN();
-    double c = 0;
-    for (int i = run.first; i < run.end; ++i) {
-      const double e = y[i];
-      if (!(key[i] == lastKey)) {
-        lastKey = key[i];
-        c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
-      }
-      plain.add(e, c);
-      mirror.add(e, -c);
-    }
-  });
+  const double* c = computedValues(grid, points, run, SCALE, position);
+  for (int i = run.first; i < run.end; ++i) {
+    plain.add(y[i], c[i - run.first]);
+    mirror.add(y[i], -c[i - run.first]);
+  }
   return {plain.result(), mirror.result()};
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "display/broadening.h"
@@ -169,6 +170,65 @@ TEST(OverlapKernels, ReadZeroOffTheGrid) {
   // Indexes that are not finite or overflow an integer.
   EXPECT_EQ(similarityvcd::CrossSec(irGrid, ir.points(), 1, 1e-300, 100, 1000), 3.0);
   EXPECT_EQ(similarity::CrossSec(grid.values, shortEnd.points(), 1, std::numeric_limits<int>::min(), 190, 200), 3.0);
+}
+
+// The kernels' values at every vector width, as bits; a missing value is -1.
+std::vector<std::uint64_t> kernelBits(std::span<const double> grid, int firstIndex, const PreparedPoints& points,
+                                      PointRun run, double SCALE, double position) {
+  auto bits = [](std::optional<double> v) { return v ? std::bit_cast<std::uint64_t>(*v) : ~std::uint64_t{0}; };
+  const OverlapValues overlap = overlapKernels({grid, firstIndex}, points, run, SCALE, position);
+  const SignSplitValues split = signSplitKernels({grid, firstIndex}, points, run, SCALE, position);
+  return {bits(overlap.crossSection), bits(overlap.overlap), bits(split.plain), bits(split.mirror)};
+}
+
+TEST(OverlapKernels, WideLoopsGiveTheBaselineValuesBitForBit) {
+  if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
+  std::vector<double> grid(UVECD_TRIAL_SIZE);
+  for (std::size_t k = 0; k < grid.size(); ++k) grid[k] = std::sin(0.001 * k) * std::cos(0.013 * k);
+  // 1001 points from 1150 nm down to 50 nm, so that reads fall off both grid
+  // ends; neighbouring points share their keys; one point is not finite.
+  Curve curve;
+  for (int k = 0; k <= 1000; ++k) {
+    curve.x.push_back(1150.0 - 1.1 * k);
+    curve.y.push_back(std::cos(0.02 * k) - 0.3);
+  }
+  curve.x[400] = std::numeric_limits<double>::quiet_NaN();
+  const MeasuredPoints p = curve.points();
+  const double huge = 1e300;
+  struct Case {
+    IndexForm form;
+    int firstIndex;
+    std::vector<double> positions;
+  };
+  const Case cases[] = {
+      {IndexForm::Shift, TRIAL_FIRST_BIN, {0, 7, -33, 2.5, huge}},
+      {IndexForm::Scale, TRIAL_FIRST_BIN, {1.0, 0.7, 1.3, 0.001, -1.0, huge}},
+      {IndexForm::IrScale, 0, {1.0, 0.5, 2.0, 1e-300, -3.0}},
+  };
+  const std::vector<PointRun> runs = {{0, 1001, true}, {3, 10, true}, {990, 1001, true}, {5, 5, false}};
+  for (const Case& c : cases) {
+    const PreparedPoints prepared = prepare(p, c.form);
+    for (std::span<const double> g : {std::span<const double>(grid), std::span<const double>()}) {
+      for (const PointRun& run : runs) {
+        for (double position : c.positions) {
+          for (double SCALE : {1.0, -2.5}) {
+            std::vector<std::uint64_t> baseline;
+            {
+              VectorWidthLimit limit(VectorWidth::Baseline);
+              baseline = kernelBits(g, c.firstIndex, prepared, run, SCALE, position);
+            }
+            for (VectorWidth width : WideVectorWidths()) {
+              VectorWidthLimit limit(width);
+              EXPECT_EQ(kernelBits(g, c.firstIndex, prepared, run, SCALE, position), baseline)
+                  << "form " << static_cast<int>(c.form) << ", grid of " << g.size() << ", points " << run.first
+                  << ".." << run.end << ", position " << position << ", SCALE " << SCALE << ", width "
+                  << static_cast<int>(width);
+            }
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(SignSplitKernels, SplitBySignAndMirror) {
