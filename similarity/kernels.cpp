@@ -292,7 +292,7 @@ template <class V, IndexForm form>
       nearestHalfEvenLanes(index);
     }
     const V offset = index - firstIndex;
-    const auto onGrid = offset >= 0.0 && offset < size;
+    const auto onGrid = (offset >= 0.0) & (offset < size);
     const V zero{};
     V value;
     gatherGrid(value, grid.values.data(), onGrid ? offset : zero);
