@@ -125,7 +125,7 @@ TEST(UvEcdBroadening, EveryBinFollowsTheFormula) {
       {"long wavelengths, cut-off past the grid end", {{20000, 3.0}, {35000, -1.0}}, 0.16},
       {"narrow band", {{2500, 1.0}, {2501, 1.0}, {6000, -2.0}}, 0.001},
       {"band wider than the grid", {{1500, 1.0}, {5000, -1.0}}, 5.0},
-      // Enough work to be shared among threads.
+      // Enough work to be shared among threads on the baseline loops.
       {"twelve lines",
        {{1500, 1.0}, {1620, -2.0}, {1790, 3.0}, {1850, -4.0}, {2000, 5.0}, {2210, -6.0}, {2400, 7.0},
         {2650, -8.0}, {3000, 9.0}, {3500, -10.0}, {4500, 11.0}, {9000, -12.0}},
@@ -368,6 +368,16 @@ std::vector<VectorCase> vectorCases() {
                        },
                        true});
     }
+    // Enough work to be shared among threads at every width.
+    BinArray many;
+    for (int bin = 1500; bin < 5500; bin += 10) many[bin] = (bin % 30 == 0 ? -1.0 : 1.0) * bin;
+    for (BandShape shape : {BandShape::Gaussian, BandShape::Lorentzian})
+      cases.push_back({name + (shape == BandShape::Gaussian ? " Gaussian" : " Lorentzian") + ", 400 lines", [=] {
+                         BinArray band;
+                         broadenUvEcd(kind, many.values, 0.3, shape, band.values);
+                         return band.values;
+                       },
+                       shape == BandShape::Lorentzian});
     // A band span that ends inside a vector.
     cases.push_back({name + " Gaussian, short band", [=] {
                        std::vector<double> band(1237);
