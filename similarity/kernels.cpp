@@ -233,23 +233,6 @@ struct SignSplitSums {
   }
 };
 
-// The computed values SCALE x grid value of the run's points, c[i - run.first]
-// for point i, in a buffer of the calling thread's.
-template <IndexForm form>
-void computedValuesPlain(Grid grid, const double* key, PointRun run, double SCALE, double position, double* c) {
-  // Neighbouring points often share their key (IR: the whole wavenumber),
-  // and so their computed value.
-  double lastKey = std::numeric_limits<double>::quiet_NaN();
-  double value = 0;
-  for (int i = run.first; i < run.end; ++i) {
-    if (!(key[i] == lastKey)) {
-      lastKey = key[i];
-      value = SCALE * gridValue(grid, gridIndex<form>(key, i, position));
-    }
-    c[i - run.first] = value;
-  }
-}
-
 #ifdef ORVANIX_WIDE_LOOPS
 
 [[gnu::target("avx2")]] inline void gatherGrid(Doubles4& v, const double* values, const Doubles4& offset) {
@@ -314,22 +297,39 @@ template <IndexForm form>
 
 #endif
 
-const double* computedValues(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
-  thread_local std::vector<double> buffer;
-  if (run.empty()) return buffer.data();
-  buffer.resize(static_cast<std::size_t>(run.end - run.first));
+// Calls body(i, c) for each point i of the run in order, c its computed value
+// SCALE x grid value.
+template <class Body>
+void forEachComputedValue(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position,
+                          const Body& body) {
+  const double* key = points.key.data();
   withForm(points.form, [&](auto form) {
-    // An empty grid has nothing to gather from: every point reads 0.
-    if (grid.values.empty()) return computedValuesPlain<form()>(grid, points.key.data(), run, SCALE, position,
-                                                                buffer.data());
 #ifdef ORVANIX_WIDE_LOOPS
-    WidestLoop(computedValuesPlain<form()>, computedValuesAvx2<form()>, computedValuesAvx512<form()>)(
-        grid, points.key.data(), run, SCALE, position, buffer.data());
-#else
-    computedValuesPlain<form()>(grid, points.key.data(), run, SCALE, position, buffer.data());
+    // The wide loops read every point's value at once. IR and VCD points
+    // share their key with their neighbours so often that reading each key
+    // once is faster; an empty grid has nothing to read from.
+    const VectorWidth width = KernelVectorWidth();
+    if (width != VectorWidth::Baseline && form() != IndexForm::IrScale && !grid.values.empty() && !run.empty()) {
+      thread_local std::vector<double> computed;
+      computed.resize(static_cast<std::size_t>(run.end - run.first));
+      (width == VectorWidth::Avx512 ? computedValuesAvx512<form()> : computedValuesAvx2<form()>)(
+          grid, key, run, SCALE, position, computed.data());
+      for (int i = run.first; i < run.end; ++i) body(i, computed[i - run.first]);
+      return;
+    }
 #endif
+    // Neighbouring points often share their key (IR: the whole wavenumber),
+    // and so their computed value.
+    double lastKey = std::numeric_limits<double>::quiet_NaN();
+    double c = 0;
+    for (int i = run.first; i < run.end; ++i) {
+      if (!(key[i] == lastKey)) {
+        lastKey = key[i];
+        c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
+      }
+      body(i, c);
+    }
   });
-  return buffer.data();
 }
 
 }  // namespace
@@ -338,15 +338,13 @@ OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun r
   ClearUpperVectorState();
   double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
   const double* y = points.y.data();
-  const double* c = computedValues(grid, points, run, SCALE, position);
-  for (int i = run.first; i < run.end; ++i) {
+  forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
     const double e = y[i];
-    const double computed = c[i - run.first];
-    SFG_ZAEHLER += computed * e;
+    SFG_ZAEHLER += c * e;
     SFG_NENNER1 += e * e;
-    SFG_NENNER2 += computed * computed;
-    C_SECTION += std::fabs(e - computed);
-  }
+    SFG_NENNER2 += c * c;
+    C_SECTION += std::fabs(e - c);
+  });
   OverlapValues values;
   if (run.empty()) return values;
   if (std::isfinite(C_SECTION)) values.crossSection = C_SECTION;
@@ -360,11 +358,10 @@ SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointR
   ClearUpperVectorState();
   SignSplitSums plain, mirror;
   const double* y = points.y.data();
-  const double* c = computedValues(grid, points, run, SCALE, position);
-  for (int i = run.first; i < run.end; ++i) {
-    plain.add(y[i], c[i - run.first]);
-    mirror.add(y[i], -c[i - run.first]);
-  }
+  forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
+    plain.add(y[i], c);
+    mirror.add(y[i], -c);
+  });
   return {plain.result(), mirror.result()};
 }
 
