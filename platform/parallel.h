@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/vector_units.h"
+
 // The threads worth starting for `count` pieces of `work` units in all, when
 // one thread should get at least `workPerThread` units; never more than `cap`
 // or the cores of the machine.
@@ -28,6 +30,8 @@ void ShareWork(std::size_t count, std::size_t threads, const Work& work) {
   }
   std::atomic<std::size_t> next{0};
   auto worker = [&] {
+    // A new thread starts with the vector state of the one that made it.
+    ClearUpperVectorState();
     for (std::size_t k = next.fetch_add(1); k < count; k = next.fetch_add(1)) work(k);
   };
   std::vector<std::jthread> helpers;

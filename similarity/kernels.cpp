@@ -5,7 +5,13 @@
 #include <limits>
 #include <type_traits>
 
+#include "platform/vector_units.h"
+#include "platform/wide_vectors.h"
 #include "similarity/kernel_core.h"
+
+#ifdef ORVANIX_WIDE_LOOPS
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -227,28 +233,117 @@ struct SignSplitSums {
   }
 };
 
-}  // namespace
+#ifdef ORVANIX_WIDE_LOOPS
 
-OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
-  double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
+[[gnu::target("avx2")]] inline void gatherGrid(Doubles4& v, const double* values, const Doubles4& offset) {
+  const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+  v = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), values, _mm256_cvttpd_epi32(offset), all, 8);
+}
+[[gnu::target("avx512f,avx512dq")]] inline void gatherGrid(Doubles8& v, const double* values,
+                                                          const Doubles8& offset) {
+  v = _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, offset), values, 8);
+}
+
+// nearestHalfEven lane by lane, bit for bit.
+template <class V>
+[[gnu::always_inline]] inline void nearestHalfEvenLanes(V& value) {
+  typedef long long Bits __attribute__((vector_size(sizeof(V))));
+  const V magnitude = value < 0 ? -value : value;
+  const V rounded = (magnitude + TWO_TO_52) - TWO_TO_52;
+  const Bits sign = __builtin_bit_cast(Bits, value) & std::numeric_limits<long long>::min();
+  const V withSign = __builtin_bit_cast(V, Bits(__builtin_bit_cast(Bits, rounded) | sign));
+  value = magnitude < TWO_TO_52 ? withSign : value;
+}
+
+// The same values as computedValuesPlain, every point read from the grid.
+template <class V, IndexForm form>
+[[gnu::always_inline]] inline void computedValuesWide(Grid grid, const double* key, PointRun run, double SCALE,
+                                                      double position, double* c) {
+  const int count = run.end - run.first;
+  const double size = static_cast<double>(grid.values.size());
+  const double firstIndex = grid.firstIndex;
+  for (int k = 0; k < count; k += LanesOf<V>) {
+    V index;
+    LoadLanes(index, key + run.first, k, count);
+    if constexpr (form == IndexForm::Shift) index = index - 10.0 * position;
+    if constexpr (form == IndexForm::Scale) {
+      index = (index * position) * 10.0;
+      nearestHalfEvenLanes(index);
+    }
+    if constexpr (form == IndexForm::IrScale) {
+      index = index / position;
+      nearestHalfEvenLanes(index);
+    }
+    const V offset = index - firstIndex;
+    const auto onGrid = (offset >= 0.0) & (offset < size);
+    const V zero{};
+    V value;
+    gatherGrid(value, grid.values.data(), onGrid ? offset : zero);
+    StoreLanes(c, k, count, V(SCALE * (onGrid ? value : zero)));
+  }
+}
+
+template <IndexForm form>
+[[gnu::target("avx2")]] void computedValuesAvx2(Grid grid, const double* key, PointRun run, double SCALE,
+                                                double position, double* c) {
+  computedValuesWide<Doubles4, form>(grid, key, run, SCALE, position, c);
+}
+
+template <IndexForm form>
+[[gnu::target("avx512f,avx512dq")]] void computedValuesAvx512(Grid grid, const double* key, PointRun run,
+                                                              double SCALE, double position, double* c) {
+  computedValuesWide<Doubles8, form>(grid, key, run, SCALE, position, c);
+}
+
+#endif
+
+// Calls body(i, c) for each point i of the run in order, c its computed value
+// SCALE x grid value.
+template <class Body>
+void forEachComputedValue(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position,
+                          const Body& body) {
   const double* key = points.key.data();
-  const double* y = points.y.data();
   withForm(points.form, [&](auto form) {
+#ifdef ORVANIX_WIDE_LOOPS
+    // The wide loops read every point's value at once. IR and VCD points
+    // share their key with their neighbours so often that reading each key
+    // once is faster; an empty grid has nothing to read from.
+    const VectorWidth width = KernelVectorWidth();
+    if (width != VectorWidth::Baseline && form() != IndexForm::IrScale && !grid.values.empty() && !run.empty()) {
+      thread_local std::vector<double> computed;
+      computed.resize(static_cast<std::size_t>(run.end - run.first));
+      (width == VectorWidth::Avx512 ? computedValuesAvx512<form()> : computedValuesAvx2<form()>)(
+          grid, key, run, SCALE, position, computed.data());
+      for (int i = run.first; i < run.end; ++i) body(i, computed[i - run.first]);
+      return;
+    }
+#endif
     // Neighbouring points often share their key (IR: the whole wavenumber),
     // and so their computed value.
     double lastKey = std::numeric_limits<double>::quiet_NaN();
     double c = 0;
     for (int i = run.first; i < run.end; ++i) {
-      const double e = y[i];
       if (!(key[i] == lastKey)) {
         lastKey = key[i];
         c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
       }
-      SFG_ZAEHLER += c * e;
-      SFG_NENNER1 += e * e;
-      SFG_NENNER2 += c * c;
-      C_SECTION += std::fabs(e - c);
+      body(i, c);
     }
+  });
+}
+
+}  // namespace
+
+OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
+  ClearUpperVectorState();
+  double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
+  const double* y = points.y.data();
+  forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
+    const double e = y[i];
+    SFG_ZAEHLER += c * e;
+    SFG_NENNER1 += e * e;
+    SFG_NENNER2 += c * c;
+    C_SECTION += std::fabs(e - c);
   });
   OverlapValues values;
   if (run.empty()) return values;
@@ -260,21 +355,12 @@ OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun r
 SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE,
                                  double position) {
   if (!run.reachesInside) return {};
+  ClearUpperVectorState();
   SignSplitSums plain, mirror;
-  const double* key = points.key.data();
   const double* y = points.y.data();
-  withForm(points.form, [&](auto form) {
-    double lastKey = std::numeric_limits<double>::quiet_NaN();
-    double c = 0;
-    for (int i = run.first; i < run.end; ++i) {
-      const double e = y[i];
-      if (!(key[i] == lastKey)) {
-        lastKey = key[i];
-        c = SCALE * gridValue(grid, gridIndex<form()>(key, i, position));
-      }
-      plain.add(e, c);
-      mirror.add(e, -c);
-    }
+  forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
+    plain.add(y[i], c);
+    mirror.add(y[i], -c);
   });
   return {plain.result(), mirror.result()};
 }
@@ -542,6 +628,57 @@ TrialRange irTrialRange(int X1, int X2, double f) {
   return cutToGrid({roundHalfEven(X1 / f), roundHalfEven(X2 / f)}, 0, MAXWAVENUMBER);
 }
 
+namespace {
+
+// The running maximum over values[0..count - 1] from `best`: a value strictly
+// greater (by its magnitude when `absolute`) takes its place.
+struct RunningMaximum {
+  const double* values;
+  std::size_t count;
+  bool absolute;
+  double best;
+};
+using RunMaximum = void (*)(RunningMaximum& run);
+
+void runMaximumPlain(RunningMaximum& run) {
+  for (std::size_t k = 0; k < run.count; ++k) {
+    const double v = run.absolute ? std::fabs(run.values[k]) : run.values[k];
+    if (v > run.best) run.best = v;
+  }
+}
+
+#ifdef ORVANIX_WIDE_LOOPS
+
+// Each lane keeps the running maximum of its own values, which are then
+// compared in turn. A value greater than all others is the same whichever
+// order finds it; only a maximum of 0 (+0 or -0, whichever came first) needs
+// the plain order.
+template <class V>
+[[gnu::always_inline]] inline void runMaximumWide(RunningMaximum& run) {
+  V best;
+  for (int j = 0; j < LanesOf<V>; ++j) best[j] = run.best;
+  for (std::size_t k = 0; k < run.count; k += LanesOf<V>) {
+    V v;
+    LoadLanes(v, run.values, k, run.count);
+    if (run.absolute) v = v < 0 ? -v : v;
+    best = v > best ? v : best;
+  }
+  const double start = run.best;
+  for (int j = 0; j < LanesOf<V>; ++j)
+    if (best[j] > run.best) run.best = best[j];
+  if (run.best == 0) {
+    run.best = start;
+    runMaximumPlain(run);
+  }
+}
+
+[[gnu::target("avx2")]] void runMaximumAvx2(RunningMaximum& run) { runMaximumWide<Doubles4>(run); }
+[[gnu::target("avx512f,avx512dq")]] void runMaximumAvx512(RunningMaximum& run) { runMaximumWide<Doubles8>(run); }
+
+#endif
+
+}  // namespace
+
 double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange range, bool absolute) {
   const Grid g{grid, gridFirstIndex};
   auto measure = [absolute](double v) { return absolute ? std::fabs(v) : v; };
@@ -555,10 +692,10 @@ double trialMaximum(std::span<const double> grid, int gridFirstIndex, TrialRange
   if (from <= to) {
     const std::size_t first = static_cast<std::size_t>(from - gridFirstIndex);
     const std::size_t last = static_cast<std::size_t>(to - gridFirstIndex);
-    for (std::size_t k = first; k <= last; ++k) {
-      const double v = measure(grid[k]);
-      if (v > best) best = v;
-    }
+    ClearUpperVectorState();
+    RunningMaximum run{grid.data() + first, last - first + 1, absolute, best};
+    ORVANIX_WIDEST_LOOP(runMaximum)(run);
+    best = run.best;
   }
   return best;
 }

@@ -1,15 +1,18 @@
 // Band broadening: pinned band heights, the bands against the formulas
 // evaluated bin by bin over every line, the cut-off, widths that give no band,
-// and the progress bar.
+// and the progress bar; the loops built for wide vector units against the
+// baseline loops.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "display/broadening.h"
+#include "tests/vector_width_limit.h"
 
 namespace {
 
@@ -122,7 +125,7 @@ TEST(UvEcdBroadening, EveryBinFollowsTheFormula) {
       {"long wavelengths, cut-off past the grid end", {{20000, 3.0}, {35000, -1.0}}, 0.16},
       {"narrow band", {{2500, 1.0}, {2501, 1.0}, {6000, -2.0}}, 0.001},
       {"band wider than the grid", {{1500, 1.0}, {5000, -1.0}}, 5.0},
-      // Enough work to be shared among threads.
+      // Enough work to be shared among threads on the baseline loops.
       {"twelve lines",
        {{1500, 1.0}, {1620, -2.0}, {1790, 3.0}, {1850, -4.0}, {2000, 5.0}, {2210, -6.0}, {2400, 7.0},
         {2650, -8.0}, {3000, 9.0}, {3500, -10.0}, {4500, 11.0}, {9000, -12.0}},
@@ -325,3 +328,97 @@ TEST(IrVcdBroadening, GammaThatIsNoNumberAboveZeroLeavesZeros) {
 }
 
 }  // namespace
+
+namespace {
+
+struct VectorCase {
+  std::string name;
+  std::function<std::vector<double>()> band;
+  bool exact;  // no exponential: the wide loops give the same bits
+};
+
+std::vector<VectorCase> vectorCases() {
+  BinArray lines;
+  // Both signs, lines at both grid ends and a cluster, so that windows start
+  // and end at every lane.
+  for (const auto& [bin, strength] : std::vector<std::pair<int, double>>{
+           {1000, 4.0}, {1003, -3.0}, {1900, -12.0}, {2100, 30.0}, {2101, 2.0}, {2107, -5.5}, {2800, 7.0},
+           {3300, -20.0}, {39995, 2.0}, {40000, 5.0}})
+    lines[bin] = strength;
+  std::vector<double> nu = wavenumberGrid();
+  std::vector<double> r = wavenumberGrid();
+  for (int k = 0; k < 40; ++k) {
+    nu[k] = 3.0 + 97.3 * k;
+    r[k] = (k % 3 == 0 ? -1.0 : 1.0) * (1.0 + k);
+  }
+  std::vector<VectorCase> cases;
+  for (UvEcdKind kind : {UvEcdKind::Ecd, UvEcdKind::Uv}) {
+    const std::string name = kind == UvEcdKind::Ecd ? "ECD" : "UV";
+    for (double sigma : {0.16, 0.0004, 3.0}) {
+      cases.push_back({name + " Gaussian " + std::to_string(sigma), [=] {
+                         BinArray band;
+                         broadenUvEcd(kind, lines.values, sigma, BandShape::Gaussian, band.values);
+                         return band.values;
+                       },
+                       false});
+      cases.push_back({name + " Lorentzian " + std::to_string(sigma), [=] {
+                         BinArray band;
+                         broadenUvEcd(kind, lines.values, sigma, BandShape::Lorentzian, band.values);
+                         return band.values;
+                       },
+                       true});
+    }
+    // Enough work to be shared among threads at every width.
+    BinArray many;
+    for (int bin = 1500; bin < 5500; bin += 10) many[bin] = (bin % 30 == 0 ? -1.0 : 1.0) * bin;
+    for (BandShape shape : {BandShape::Gaussian, BandShape::Lorentzian})
+      cases.push_back({name + (shape == BandShape::Gaussian ? " Gaussian" : " Lorentzian") + ", 400 lines", [=] {
+                         BinArray band;
+                         broadenUvEcd(kind, many.values, 0.3, shape, band.values);
+                         return band.values;
+                       },
+                       shape == BandShape::Lorentzian});
+    // A band span that ends inside a vector.
+    cases.push_back({name + " Gaussian, short band", [=] {
+                       std::vector<double> band(1237);
+                       broadenUvEcd(kind, lines.values, 0.16, BandShape::Gaussian, band);
+                       return band;
+                     },
+                     false});
+  }
+  for (IrVcdKind kind : {IrVcdKind::Vcd, IrVcdKind::Ir})
+    for (double gamma : {4.0, 0.3})
+      cases.push_back({std::string(kind == IrVcdKind::Vcd ? "VCD " : "IR ") + std::to_string(gamma), [=] {
+                         std::vector<double> band(4001 - 3);
+                         broadenIrVcd(kind, nu, r, gamma, band);
+                         return band;
+                       },
+                       true});
+  return cases;
+}
+
+}  // namespace
+
+TEST(VectorLoops, WideLoopsGiveTheBaselineBands) {
+  if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
+  const std::vector<VectorCase> cases = vectorCases();
+  std::vector<std::vector<double>> baseline;
+  {
+    VectorWidthLimit limit(VectorWidth::Baseline);
+    ASSERT_EQ(KernelVectorWidth(), VectorWidth::Baseline);
+    for (const VectorCase& c : cases) baseline.push_back(c.band());
+  }
+  for (VectorWidth width : WideVectorWidths()) {
+    VectorWidthLimit limit(width);
+    ASSERT_EQ(KernelVectorWidth(), width);
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+      SCOPED_TRACE(cases[k].name + (width == VectorWidth::Avx2 ? ", AVX2" : ", AVX-512"));
+      const std::vector<double> wide = cases[k].band();
+      if (cases[k].exact)
+        EXPECT_EQ(wide, baseline[k]);
+      else
+        expectBandsEqual(wide, baseline[k], 1000);
+      EXPECT_NE(std::count(wide.begin(), wide.end(), 0.0), static_cast<long>(wide.size()));
+    }
+  }
+}

@@ -2,14 +2,18 @@
 // similarity search, on tiny hand-made curves.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "display/broadening.h"
 #include "similarity/kernel_core.h"
 #include "similarity/kernels.h"
+#include "tests/vector_width_limit.h"
 
 using namespace similarity_core;
 
@@ -168,6 +172,65 @@ TEST(OverlapKernels, ReadZeroOffTheGrid) {
   EXPECT_EQ(similarity::CrossSec(grid.values, shortEnd.points(), 1, std::numeric_limits<int>::min(), 190, 200), 3.0);
 }
 
+// The kernels' values at every vector width, as bits; a missing value is -1.
+std::vector<std::uint64_t> kernelBits(std::span<const double> grid, int firstIndex, const PreparedPoints& points,
+                                      PointRun run, double SCALE, double position) {
+  auto bits = [](std::optional<double> v) { return v ? std::bit_cast<std::uint64_t>(*v) : ~std::uint64_t{0}; };
+  const OverlapValues overlap = overlapKernels({grid, firstIndex}, points, run, SCALE, position);
+  const SignSplitValues split = signSplitKernels({grid, firstIndex}, points, run, SCALE, position);
+  return {bits(overlap.crossSection), bits(overlap.overlap), bits(split.plain), bits(split.mirror)};
+}
+
+TEST(OverlapKernels, WideLoopsGiveTheBaselineValuesBitForBit) {
+  if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
+  std::vector<double> grid(UVECD_TRIAL_SIZE);
+  for (std::size_t k = 0; k < grid.size(); ++k) grid[k] = std::sin(0.001 * k) * std::cos(0.013 * k);
+  // 1001 points from 1150 nm down to 50 nm, so that reads fall off both grid
+  // ends; neighbouring points share their keys; one point is not finite.
+  Curve curve;
+  for (int k = 0; k <= 1000; ++k) {
+    curve.x.push_back(1150.0 - 1.1 * k);
+    curve.y.push_back(std::cos(0.02 * k) - 0.3);
+  }
+  curve.x[400] = std::numeric_limits<double>::quiet_NaN();
+  const MeasuredPoints p = curve.points();
+  const double huge = 1e300;
+  struct Case {
+    IndexForm form;
+    int firstIndex;
+    std::vector<double> positions;
+  };
+  const Case cases[] = {
+      {IndexForm::Shift, TRIAL_FIRST_BIN, {0, 7, -33, 2.5, huge}},
+      {IndexForm::Scale, TRIAL_FIRST_BIN, {1.0, 0.7, 1.3, 0.001, -1.0, huge}},
+      {IndexForm::IrScale, 0, {1.0, 0.5, 2.0, 1e-300, -3.0}},
+  };
+  const std::vector<PointRun> runs = {{0, 1001, true}, {3, 10, true}, {990, 1001, true}, {5, 5, false}};
+  for (const Case& c : cases) {
+    const PreparedPoints prepared = prepare(p, c.form);
+    for (std::span<const double> g : {std::span<const double>(grid), std::span<const double>()}) {
+      for (const PointRun& run : runs) {
+        for (double position : c.positions) {
+          for (double SCALE : {1.0, -2.5}) {
+            std::vector<std::uint64_t> baseline;
+            {
+              VectorWidthLimit limit(VectorWidth::Baseline);
+              baseline = kernelBits(g, c.firstIndex, prepared, run, SCALE, position);
+            }
+            for (VectorWidth width : WideVectorWidths()) {
+              VectorWidthLimit limit(width);
+              EXPECT_EQ(kernelBits(g, c.firstIndex, prepared, run, SCALE, position), baseline)
+                  << "form " << static_cast<int>(c.form) << ", grid of " << g.size() << ", points " << run.first
+                  << ".." << run.end << ", position " << position << ", SCALE " << SCALE << ", width "
+                  << static_cast<int>(width);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(SignSplitKernels, SplitBySignAndMirror) {
   TrialGrid grid;
   // Walk B over 400, 300, 200 with the window 250..350 evaluates all three.
@@ -287,6 +350,48 @@ TEST(TrialRanges, MaximumStartsAtTheFirstIndexAndReadsZeroOffTheGrid) {
       {"not finite", trialMaximum(grid, 10, {inf, inf}, false), 0},
   };
   for (const Case& c : cases) EXPECT_EQ(c.value, c.expected) << c.what;
+}
+
+TEST(TrialRanges, WideMaximumIsTheBaselineMaximumBitForBit) {
+  if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<double> grid(1000);
+  for (std::size_t k = 0; k < grid.size(); ++k) grid[k] = std::sin(0.37 * k) * (1 + k % 7);
+  grid[500] = nan;
+  grid[3] = -9.5;  // the largest magnitude, early
+  const std::vector<double> zeros{-0.0, 0.0, -0.0, 0.0, 0.0, -0.0, 0.0, 0.0, 0.0, -0.0};
+  const std::vector<double> negative(37, -2.0);
+  // -0 is found first, +0 in an earlier lane.
+  const std::vector<double> zeroMaximum{-2, -3, -0.0, -5, -5, -5, -5, -5, -5, 0.0, -1};
+  struct Case {
+    const std::vector<double>* grid;
+    TrialRange range;
+  };
+  std::vector<Case> cases;
+  for (double last : {0.0, 2.0, 3.0, 4.0, 7.0, 8.0, 9.0, 16.0, 17.0, 499.0, 999.0, 1200.0})
+    for (double first : {0.0, 1.0, 5.0, 501.0})
+      if (first <= last) cases.push_back({&grid, {first, last}});
+  cases.push_back({&zeros, {0, 9}});
+  cases.push_back({&zeros, {1, 9}});
+  cases.push_back({&negative, {0, 36}});
+  cases.push_back({&negative, {0, 40}});
+  cases.push_back({&zeroMaximum, {0, 10}});
+  for (bool absolute : {false, true}) {
+    std::vector<double> baseline;
+    {
+      VectorWidthLimit limit(VectorWidth::Baseline);
+      for (const Case& c : cases) baseline.push_back(trialMaximum(*c.grid, 0, c.range, absolute));
+    }
+    for (VectorWidth width : WideVectorWidths()) {
+      VectorWidthLimit limit(width);
+      for (std::size_t k = 0; k < cases.size(); ++k)
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(trialMaximum(*cases[k].grid, 0, cases[k].range, absolute)),
+                  std::bit_cast<std::uint64_t>(baseline[k]))
+            << cases[k].range.first << ".." << cases[k].range.last << (absolute ? " absolute" : " signed")
+            << " at width " << static_cast<int>(width);
+    }
+  }
+  EXPECT_TRUE(std::signbit(trialMaximum(zeroMaximum, 0, {0, 10}, false)));
 }
 
 TEST(Rounding, HalvesGoToEvenWithoutOverflow) {

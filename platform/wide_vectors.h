@@ -1,0 +1,64 @@
+// Vectors of doubles for the loops built for AVX2 and AVX-512 (see
+// vector_units.h): GCC/clang vector types, and loads and stores that stop at
+// the end of an array. Only functions built for their target use these;
+// vectors pass by reference so that none crosses a function built for any
+// processor.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/vector_units.h"
+
+#if defined(__x86_64__)
+#define ORVANIX_WIDE_LOOPS 1
+
+typedef double Doubles4 __attribute__((vector_size(32)));
+typedef double Doubles8 __attribute__((vector_size(64)));
+
+template <class V>
+constexpr int LanesOf = static_cast<int>(sizeof(V) / sizeof(double));
+
+// Elements k..k + lanes - 1 of values[0..count - 1]; past the end the last
+// element is repeated.
+template <class V, class Index>
+[[gnu::always_inline]] inline void LoadLanes(V& v, const double* values, Index k, Index count) {
+  if (count - k >= LanesOf<V>) {
+    std::memcpy(&v, values + k, sizeof v);
+  } else {
+    for (int j = 0; j < LanesOf<V>; ++j) v[j] = values[std::min<Index>(k + j, count - 1)];
+  }
+}
+
+// Stores only the lanes that lie inside values[0..count - 1].
+template <class V, class Index>
+[[gnu::always_inline]] inline void StoreLanes(double* values, Index k, Index count, const V& v) {
+  if (count - k >= LanesOf<V>) {
+    std::memcpy(values + k, &v, sizeof v);
+  } else {
+    for (int j = 0; k + j < count; ++j) values[k + j] = v[j];
+  }
+}
+
+// The version of a loop for the widest vectors the processor runs.
+template <class Loop>
+Loop WidestLoop(Loop baseline, Loop avx2, Loop avx512) {
+  switch (KernelVectorWidth()) {
+    case VectorWidth::Avx512:
+      return avx512;
+    case VectorWidth::Avx2:
+      return avx2;
+    case VectorWidth::Baseline:
+      break;
+  }
+  return baseline;
+}
+
+// The widest of the loops <name>Plain, <name>Avx2 and <name>Avx512.
+#define ORVANIX_WIDEST_LOOP(name) WidestLoop(name##Plain, name##Avx2, name##Avx512)
+
+#else
+
+#define ORVANIX_WIDEST_LOOP(name) name##Plain
+
+#endif
