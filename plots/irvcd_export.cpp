@@ -60,6 +60,87 @@ std::vector<std::string> measuredLines(const IrVcdSlots& k, long slot, double si
   return lines;
 }
 
+// The x scale of slot s: the one typed for a computed curve, else 1.
+std::string xScaleText(const IrVcdSlots& k, const PlotControls& c, long s) {
+  const std::string edits[] = {c.Edit26, c.Edit27, c.Edit28, c.Edit33, c.Edit34};
+  return k.ACTIVE[s] == "calc" ? NumberText(edits[s - 1]) : std::string("1.0");
+}
+
+// The band-width label of slot s without its font, or "" when the slot
+// shows none: measured, or "no gamma and scaling" ticked.
+std::string bandWidthText(IrVcdPlot plot, const IrVcdSlots& k, const PlotControls& c, long s) {
+  const IrVcdWindowControls& w = plot == IrVcdPlot::Vcd ? c.vcd : c.ir;
+  if (w.CheckBox4 || k.ACTIVE[s] != "calc") return std::string();
+  const std::string xs = xScaleText(k, c, s);
+  const std::string gamma = "{/Symbol g} =" + NumberText(c.Edit17) + " cm^{-1}";
+  return xs == "1.0" ? gamma : gamma + "; scaling = " + xs;
+}
+
+// The characters a text of enhanced markup shows: without its braces, font
+// switches and escapes.
+size_t shownLength(const std::string& text) {
+  size_t shown = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char ch = static_cast<unsigned char>(text[i]);
+    if (ch == '{' && i + 1 < text.size() && text[i + 1] == '/') {
+      const size_t blank = text.find(' ', i);
+      if (blank == std::string::npos) break;
+      i = blank;
+    } else if (ch != '{' && ch != '}' && ch != '^' && ch != '\\' && (ch & 0xC0) != 0x80) {
+      ++shown;
+    }
+  }
+  return shown;
+}
+
+// The column right of the frame that holds the key and the band-width
+// labels, and the picture that makes room for it.
+struct MarginKey {
+  int rightMargin = 0;         // in characters of the terminal font
+  double rowCharacters = 0;    // a key row, in the same characters' height
+  int overlayEntries = 0;      // key entries of an overlay plot
+  double widthInches = 5;
+  double heightInches = 3.5;
+};
+
+MarginKey marginKey(IrVcdPlot plot, const IrVcdSlots& k, const PlotControls& c, int N, bool stacked,
+                    bool curveOne, bool mirror) {
+  const IrVcdWindowControls& w = plot == IrVcdPlot::Vcd ? c.vcd : c.ir;
+  const double terminalSize = std::max(1.0, TryStrToFloat(w.Edit12).value_or(18));
+  const double keySize = std::max(1.0, TryStrToFloat(w.Edit14).value_or(14));
+  // The EPS shows a font of size f at f/2 points; a terminal character is
+  // 0.6 of that wide and 1.1 of it high.
+  const double charWidth = 0.3 * terminalSize;
+  const double charHeight = 0.55 * terminalSize;
+  // gnuplot spaces the key's rows by the terminal font, whatever the size
+  // of their texts.
+  const double rowHeight = 0.635 * terminalSize;
+  size_t longest = 0;
+  int entries = 0;
+  const auto entry = [&](const std::string& name) {
+    longest = std::max(longest, shownLength(name));
+    ++entries;
+  };
+  if (curveOne) entry(LegendName(k.TITLE[1]));
+  if (mirror) entry(LegendName("(-)" + k.TITLE[1]));
+  for (long s = 2; s <= 5; ++s)
+    if (SlotInUse(k.ACTIVE[s])) entry(LegendName(k.TITLE[s]));
+  for (long s = 1; s <= 5; ++s)
+    if (SlotInUse(k.ACTIVE[s])) longest = std::max(longest, shownLength(bandWidthText(plot, k, c, s)));
+  MarginKey key;
+  key.overlayEntries = entries;
+  key.rowCharacters = rowHeight / charHeight;
+  // The sample and its gaps, then the text at a generous 0.65 of the key
+  // size a character (wide capitals stay inside).
+  const double column = 3 * charWidth + static_cast<double>(longest) * 0.65 * keySize / 2;
+  key.rightMargin = static_cast<int>(std::ceil(column / charWidth)) + 1;
+  // The frame keeps the width it has beside gnuplot's own narrow margin.
+  key.widthInches = 5 + (key.rightMargin - 2) * charWidth / 72;
+  // A stacked panel holds its key entry and band-width label below it.
+  if (stacked) key.heightInches = std::max(3.5, (N + 1) * 2.5 * rowHeight / 72);
+  return key;
+}
+
 }  // namespace
 
 bool IrVcdDrawsSomething(IrVcdPlot plot, const Store& store, const PlotControls& c) {
@@ -92,8 +173,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   const bool mirror = drawsMirror(plot, c);
   const std::string font = w.Edit1;
   const std::string keyFont = "{/" + font + "=" + w.Edit14;
-  const std::string xScaleEdits[] = {c.Edit26, c.Edit27, c.Edit28, c.Edit33, c.Edit34};
-  const auto XS = [&](long s) { return k.ACTIVE[s] == "calc" ? NumberText(xScaleEdits[s - 1]) : std::string("1.0"); };
+  const auto XS = [&](long s) { return xScaleText(k, c, s); };
   const auto YS = [&](long s) { return c.CheckBox18 ? FloatToStr(k.FACTOR[s]) : std::string("1.0"); };
   long lastCurve = 1;
   for (long s = 1; s <= 5; ++s)
@@ -121,7 +201,9 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   std::vector<std::string>& lines = script.lines;
   lines.push_back(vcd ? "# VCD plots" : "# IR plots");
   lines.push_back("set encoding iso_8859_1");
-  lines.push_back("set terminal postscript eps enhanced color solid \"" + font + "\" " + w.Edit12);
+  const MarginKey key = marginKey(plot, k, c, N, stacked, curveOne, mirror);
+  lines.push_back("set terminal postscript eps enhanced color solid \"" + font + "\" " + w.Edit12 + " size " +
+                  FloatToStrF(key.widthInches, 2) + "," + FloatToStrF(key.heightInches, 2));
   lines.push_back("set border 31 lw 1");
   // gnuplot 5 draws "lt N" in its own colours; the classic sequence keeps
   // curve 1 red in either dialect.
@@ -151,9 +233,13 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     }
     lines.push_back(PowerLabelLines("y", decimals, "%1T", '\'').front());
   }
-  lines.push_back(KeyLine(Picture::Eps, /*inside*/ true));
+  // The key and the band-width labels stand in a column right of the
+  // frame, each panel's beside it, so that they never lie on a band.
+  lines.push_back(R"(set key at graph 1,1 left top Left reverse samplen 1 spacing 1.25 title "" nobox)");
+  lines.push_back("set rmargin " + IntToStr(key.rightMargin));
   if (stacked) lines.push_back("set multiplot layout " + IntToStr(N + 1) + ",1");
 
+  bool fixedFormat = false;
   const auto yLines = [&](long s) {
     const double half = panelHalf(s);
     lines.push_back("set yrange [" + IrVcdRangeText(plot, half) + "]");
@@ -167,6 +253,13 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     lines.push_back(std::move(tics));
     // A new step drops the tics added before it.
     if (w.CheckBox5) lines.push_back(PowerLabelLines("y", 0, "%1T", '\'').back());
+    // gnuplot's own format would write a step below 1E-4 as a power beside
+    // plain multiples of it: such a panel prints fixed decimals, and the
+    // panel after it gnuplot's format again.
+    const int decimals = w.CheckBox5 ? -1 : FixedTicDecimals(StrToFloat(step));
+    if (decimals >= 0) lines.push_back(FixedFormatLine("y", decimals));
+    else if (fixedFormat) lines.push_back("set format y");
+    fixedFormat = decimals >= 0;
   };
   const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
   // The panels fill rows 1 to N of N + 1 from the top; the label stands at
@@ -174,17 +267,16 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
   const std::string stackLabelLine = "set label \"" + w.Edit10 + "\" at character 1.5,screen " +
                                      FloatToStrF((N + 2.0) / (2.0 * (N + 1)), 3) + " rotate by 90 center font \"" +
                                      font + ", " + w.Edit12 + "\"";
-  // The band-width label of a computed curve; true when written.
-  const auto bandWidthLabel = [&](long s) {
-    if (w.CheckBox4 || k.ACTIVE[s] != "calc") return false;
-    const std::string xs = XS(s);
-    const std::string gamma = keyFont + "{/Symbol g} =" + NumberText(c.Edit17) + " cm^{-1}";
-    const bool irCurveOne = !vcd && s == 1;
-    if (xs == "1.0")
-      lines.push_back("set label \"" + gamma + "\" at graph " + (irCurveOne ? "0.3,0.9" : "0.8,0.1"));
-    else
-      lines.push_back("set label \"" + gamma + "; scaling = " + xs + "\" at graph " +
-                      (irCurveOne ? "0.3,0.9" : "0.6,0.1"));
+  // The band-width label of a computed curve, in the key's column below the
+  // panel's `entries` key entries; true when written.
+  const auto bandWidthLabel = [&](long s, int entries) {
+    const std::string text = bandWidthText(plot, k, c, s);
+    if (text.empty()) return false;
+    // Its middle a little below the middle of the next key row: gnuplot
+    // centres a label a little above its base line.
+    const double below = (entries + 0.8) * key.rowCharacters;
+    lines.push_back("set label \"" + keyFont + text + "\" at graph 1,1 offset character 1,-" +
+                    FloatToStrF(below, 2));
     return true;
   };
   const auto panelLine = [&](const std::string& dataName, const std::string& name, long s, int style) {
@@ -208,7 +300,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
       lines.push_back(PanelLeftMargin);
       yLines(1);
       lines.push_back(xLabelLine);
-      bandWidthLabel(1);
+      bandWidthLabel(1, 1);
       if (curveOne) panelLine(data[1], shortNames[1], 1, 1);
       else panelLine(mirrorData, mirrorName, 1, 6);
     }
@@ -224,7 +316,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     }
     yLines(1);
     if (curveOne) {
-      const bool labelled = bandWidthLabel(1);
+      const bool labelled = bandWidthLabel(1, overlay ? key.overlayEntries : 1);
       if (!overlay) {
         panelLine(data[1], shortNames[1], 1, 1);
         if (labelled) lines.push_back("unset label");
@@ -247,7 +339,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
         continue;
       }
       yLines(s);
-      const bool labelled = bandWidthLabel(s);
+      const bool labelled = bandWidthLabel(s, 1);
       if (s == lastCurve) {
         lines.push_back("set format x");
         lines.push_back("set xtics offset 0,graph 0.05");

@@ -71,20 +71,20 @@ TEST(IrVcdPlotScript, BandWidthLabels) {
     const char *factor, *label;
   };
   for (const Case& k : std::vector<Case>{
-           {"1.0", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 0.8,0.1)"},
-           {"1.00", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 1.00" at graph 0.6,0.1)"},
-           {"0.98", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 0.98" at graph 0.6,0.1)"}}) {
+           {"1.0", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.08)"},
+           {"1.00", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 1.00" at graph 1,1 offset character 1,-2.08)"},
+           {"0.98", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 0.98" at graph 1,1 offset character 1,-2.08)"}}) {
     c.Edit26 = k.factor;
     EXPECT_EQ(linesStarting(buildVcd(ui, c).lines, "set label"), std::vector<std::string>{k.label});
   }
   c.vcd.CheckBox4 = true;  // "no gamma and scaling"
   EXPECT_TRUE(linesStarting(buildVcd(ui, c).lines, "set label").empty());
-  // IR curve 1 has its label at the top.
+  // IR curve 1's label stands in the same place, beside the key.
   Session ir;
   ir.act([] { Form1->Choose(fixture("plots/conf1.ir.bil")); });
   EXPECT_EQ(linesStarting(BuildIrVcdScript(IrVcdPlot::Ir, ir.store(), ReadPlotControls(*Form1), "i.plt").lines,
                           "set label"),
-            std::vector<std::string>{R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 0.3,0.9)"});
+            std::vector<std::string>{R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.08)"});
 }
 
 TEST(IrVcdPlotScript, OverlayOfSlotsOneTwoAndFour) {
