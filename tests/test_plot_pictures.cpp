@@ -22,44 +22,6 @@
 
 namespace {
 
-// Clicks `button` with the script `name`.plt chosen in `folder`; the path of
-// the picture gnuplot wrote.
-std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name,
-                     const std::string& extension = ".eps") {
-  ui.willChooseFile(folder.file(name + ".plt"));
-  ui.click(button);
-  return folder.file(name + extension);
-}
-
-// Every ECD slot filled: computed slot 1, measured slot 2, computed 3 to 5.
-void loadFiveEcdCurves(Session& ui) {
-  loadEcdPair(ui);
-  ui.act([&] {
-    for (int slot = 3; slot <= 5; ++slot) {
-      Form1->CdBilFile(fixture("plots/conf1.cd.bil"), slot);
-      ui.store().CDTITLE[slot] = "other" + std::to_string(slot) + ".cd.bil";
-    }
-  });
-}
-
-void loadFiveUvCurves(Session& ui) {
-  loadUvPair(ui);
-  ui.act([&] {
-    for (int slot = 3; slot <= 5; ++slot) {
-      Form1->UvBilFile(fixture("plots/conf1.uv.bil"), slot);
-      ui.store().UVTITLE[slot] = "other" + std::to_string(slot) + ".uv.bil";
-    }
-  });
-}
-
-void loadOneEcdCurve(Session& ui) {
-  ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
-}
-
-void loadOneUvCurve(Session& ui) {
-  ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
-}
-
 // `load` and a shift of -12 nm typed for every curve: a shift label for
 // each computed curve.
 std::function<void(Session&)> shifted(void (*load)(Session&)) {
@@ -231,17 +193,6 @@ TEST(PlotPictures, NothingSticksOutAtTheTop) {
       EXPECT_TRUE(inside(text.box, declaredBox(eps), 0.5)) << "\"" << text.text() << "\" " << text.box;
   }
 }
-
-namespace {
-
-// Gives every curve of the page a name of 20 characters, as a real output's
-// name shortens to ("tm7.6risRKSpbe0TDDFT").
-void longNames(Session& ui, bool ecd) {
-  SlotTexts& titles = ecd ? ui.store().CDTITLE : ui.store().UVTITLE;
-  for (long s = 1; s <= 5; ++s) titles[s] = "tm7.6risRKSpbe0TDD" + std::to_string(s) + "F";
-}
-
-}  // namespace
 
 // With "legend inside the plot" unticked the key stands right of the frame,
 // beyond the second axis's tic labels and label, clear of every other text
