@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <cmath>
 #include <optional>
 #include <regex>
@@ -26,6 +27,8 @@
 #include "plot_export_test_support.h"
 #include "platform/process.h"
 #include "platform/testing/session.h"
+#include "plots/cdplotting.h"
+#include "plots/uvplotting.h"
 
 extern char** environ;
 
@@ -396,4 +399,25 @@ inline void loadOneUvCurve(Session& ui) {
 inline void longNames(Session& ui, bool ecd) {
   SlotTexts& titles = ecd ? ui.store().CDTITLE : ui.store().UVTITLE;
   for (long s = 1; s <= 5; ++s) titles[s] = "tm7.6risRKSpbe0TDD" + std::to_string(s) + "F";
+}
+
+// A UV/ECD page of the key tests: its curves, and whether the bars (and for
+// ECD the mirror image) are drawn beside them.
+struct KeyPage {
+  const char* name;
+  void (*load)(Session&);
+  bool ecd;
+  bool mirrorAndBars = false;
+};
+
+// Loads `page`, then ticks its bars and mirror image and "use second y axis".
+inline void loadKeyPage(Session& ui, const KeyPage& page, bool secondAxis,
+                        const std::function<void(Session&)>& names) {
+  page.load(ui);
+  names(ui);
+  if (page.mirrorAndBars) {
+    ui.tick(Form1->CheckBox1);
+    if (page.ecd) ui.tick(Form1->CheckBox2);
+  }
+  if (secondAxis) (page.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
 }

@@ -200,28 +200,16 @@ TEST(PlotPictures, NothingSticksOutAtTheTop) {
 TEST(PlotPictures, OutsideKeyKeepsClearOfTheFrameAndTheSecondAxis) {
   if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
   if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
-  struct Case {
-    const char* name;
-    void (*load)(Session&);
-    bool ecd;
-    bool mirrorAndBars = false;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<KeyPage> cases = {
       {"ECD, 1 curve", loadOneEcdCurve, true},   {"ECD, 2 curves", loadEcdPair, true},
       {"ECD, 5 curves", loadFiveEcdCurves, true}, {"ECD, 5 curves, mirror image and bars", loadFiveEcdCurves, true, true},
       {"UV, 1 curve", loadOneUvCurve, false},    {"UV, 2 curves", loadUvPair, false},
   };
-  for (const Case& k : cases) {
+  for (const KeyPage& k : cases) {
     for (bool secondAxis : {false, true}) {
       SCOPED_TRACE(std::string(k.name) + (secondAxis ? ", second y axis" : ""));
       Session ui;
-      k.load(ui);
-      longNames(ui, k.ecd);
-      if (k.mirrorAndBars) {
-        ui.tick(Form1->CheckBox1);
-        ui.tick(Form1->CheckBox2);
-      }
-      if (secondAxis) (k.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+      loadKeyPage(ui, k, secondAxis, [&](Session& u) { longNames(u, k.ecd); });
       TempFolder out;
       const std::string eps = clickEps(ui, k.ecd ? Form1->Button1 : Form1->Button7, out, "key");
       ASSERT_TRUE(FileExists(eps));

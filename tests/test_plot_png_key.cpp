@@ -11,8 +11,6 @@
 
 #include "gnuplot_render_check.h"
 #include "plot_picture_support.h"
-#include "plots/cdplotting.h"
-#include "plots/uvplotting.h"
 
 namespace {
 
@@ -90,13 +88,7 @@ void namesOf(Session& ui, bool ecd, size_t length) {
 
 TEST(PlotPngKey, OutsideKeyStandsRightOfTheFrameClearOfAllElseAndInsideThePicture) {
   if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
-  struct Case {
-    const char* name;
-    void (*load)(Session&);
-    bool ecd;
-    bool mirrorAndBars = false;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<KeyPage> cases = {
       {"ECD, 1 curve", loadOneEcdCurve, true},
       {"ECD, 2 curves", loadEcdPair, true},
       {"ECD, 5 curves", loadFiveEcdCurves, true},
@@ -107,19 +99,13 @@ TEST(PlotPngKey, OutsideKeyStandsRightOfTheFrameClearOfAllElseAndInsideThePictur
       {"UV, 5 curves", loadFiveUvCurves, false},
       {"UV, 2 curves and bars", loadUvPair, false, true},
   };
-  for (const Case& k : cases) {
+  for (const KeyPage& k : cases) {
     for (bool secondAxis : {false, true}) {
       for (size_t length : {size_t{8}, size_t{20}}) {
         SCOPED_TRACE(std::string(k.name) + (secondAxis ? ", second y axis" : "") + ", names of " +
                      std::to_string(length));
         Session ui;
-        k.load(ui);
-        namesOf(ui, k.ecd, length);
-        if (k.mirrorAndBars) {
-          ui.tick(Form1->CheckBox1);
-          if (k.ecd) ui.tick(Form1->CheckBox2);
-        }
-        if (secondAxis) (k.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+        loadKeyPage(ui, k, secondAxis, [&](Session& u) { namesOf(u, k.ecd, length); });
         TempFolder out;
         const std::string png = clickEps(ui, k.ecd ? Form1->Button12 : Form1->Button13, out, "key", ".png");
         ASSERT_TRUE(FileExists(png));
