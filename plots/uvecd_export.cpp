@@ -1,6 +1,8 @@
 #include "plots/uvecd_export.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <span>
 
 #include "app/Main.h"
@@ -43,6 +45,74 @@ std::string title(const std::string& font, const std::string& size, const std::s
 std::string entry(const std::string& dataName, const std::string& usingText,
                   const std::string& titleText, const std::string& style) {
   return GnuplotString(dataName + ".xy") + " using " + usingText + " title " + titleText + " with " + style;
+}
+
+// ---- The outside key of a PNG -----------------------------------------------------
+
+// gnuplot reckons the outside key of a PNG as wide as its titles would be in
+// the terminal font and sets it that far left of the picture's right edge,
+// but draws each title at its own size: long names at the key size start
+// inside the frame or on the second axis, and the right margin holds titles
+// of a few characters only. The key is made as wide as its titles are drawn,
+// and the right margin as wide as the key needs beside what it held before.
+
+// The characters of title the right margin holds beside the key's sample
+// line and the gaps around it; beside a second axis, whose label gnuplot
+// sets beyond tic labels of up to seven characters ("6.6x10^4"), fewer.
+constexpr int PngKeyTitleRoom = 17;
+constexpr int PngKeyTitleRoomBesideSecondAxis = 12;
+
+// The widest title of the plot lines in characters of the terminal font:
+// as gnuplot reckons it (each character one), and as it is drawn at its size.
+struct KeyTitleWidth {
+  int reckoned = 0;
+  double drawn = 0;
+};
+
+KeyTitleWidth keyTitleWidth(const std::vector<std::string>& plotLines, double terminalSize) {
+  KeyTitleWidth widest;
+  const std::string mark = " title '{/";
+  for (const std::string& line : plotLines) {
+    for (size_t at = line.find(mark); at != std::string::npos; at = line.find(mark, at + 1)) {
+      const size_t equals = line.find('=', at + mark.size());
+      const size_t space = equals == std::string::npos ? std::string::npos : line.find(' ', equals);
+      if (space == std::string::npos) break;
+      const double size = TryStrToFloat(line.substr(equals + 1, space - equals - 1)).value_or(terminalSize);
+      // The shown characters: '' is one quote, a backslash shows the next
+      // character as it is.
+      int shown = 0;
+      for (size_t i = space + 1; i < line.size(); ++i) {
+        if (line[i] == '\\') {
+          if (++i == line.size()) break;
+        } else if (line[i] == '\'') {
+          if (i + 1 == line.size() || line[i + 1] != '\'') break;
+          ++i;
+        }
+        ++shown;
+      }
+      widest.reckoned = std::max(widest.reckoned, shown);
+      if (terminalSize > 0) widest.drawn = std::max(widest.drawn, shown * size / terminalSize);
+    }
+  }
+  return widest;
+}
+
+// Widens the outside key line of `head` to its drawn titles and its right
+// margin to hold them.
+void fitOutsidePngKey(std::vector<std::string>& head, const std::vector<std::string>& plotLines,
+                      const std::string& terminalSize, bool secondAxis) {
+  const KeyTitleWidth width = keyTitleWidth(plotLines, TryStrToFloat(terminalSize).value_or(0));
+  if (width.reckoned == 0) return;
+  // A typed size far beyond any picture's width widens no further.
+  const int drawn = static_cast<int>(std::ceil(std::min(width.drawn, 200.0)));
+  const int growth = std::max(0, drawn - (secondAxis ? PngKeyTitleRoomBesideSecondAxis : PngKeyTitleRoom));
+  for (std::string& line : head) {
+    if (line == KeyLine(Picture::Png, false) && drawn != width.reckoned)
+      line += " width " + IntToStr(drawn - width.reckoned);
+    if (const std::optional<int> margin = TryStrToInt(line.substr(std::min(line.size(), size_t{12})));
+        line.rfind("set rmargin ", 0) == 0 && margin && growth > 0)
+      line = "set rmargin " + IntToStr(*margin + growth);
+  }
 }
 
 }  // namespace
@@ -252,7 +322,9 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
 
   PlotScript script;
   script.lines = FirstCurveHead(picture, first, c, store);
-  for (std::string& line : JoinPlotEntries(entries)) script.lines.push_back(std::move(line));
+  const std::vector<std::string> plotLines = JoinPlotEntries(entries);
+  if (png && !w.CheckBox5) fitOutsidePngKey(script.lines, plotLines, w.Edit16, secondAxis);
+  script.lines.insert(script.lines.end(), plotLines.begin(), plotLines.end());
 
   // Data files: curve 1, its bars and mirror image, then curves 2 to 5.
   const auto curveLines = [&](long s, double sign) {

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <cmath>
 #include <optional>
 #include <regex>
@@ -23,8 +24,11 @@
 #include <thread>
 #include <vector>
 
+#include "plot_export_test_support.h"
 #include "platform/process.h"
 #include "platform/testing/session.h"
+#include "plots/cdplotting.h"
+#include "plots/uvplotting.h"
 
 extern char** environ;
 
@@ -348,4 +352,72 @@ inline std::string keyColour(const std::string& epsPath, const std::string& titl
     return text.str();
   }
   return std::string();
+}
+
+// ---- Pages the picture tests load ------------------------------------------------
+
+// Clicks `button` with the script `name`.plt chosen in `folder`; the path of
+// the picture gnuplot wrote.
+inline std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name,
+                            const std::string& extension = ".eps") {
+  ui.willChooseFile(folder.file(name + ".plt"));
+  ui.click(button);
+  return folder.file(name + extension);
+}
+
+// Every ECD slot filled: computed slot 1, measured slot 2, computed 3 to 5.
+inline void loadFiveEcdCurves(Session& ui) {
+  loadEcdPair(ui);
+  ui.act([&] {
+    for (int slot = 3; slot <= 5; ++slot) {
+      Form1->CdBilFile(fixture("plots/conf1.cd.bil"), slot);
+      ui.store().CDTITLE[slot] = "other" + std::to_string(slot) + ".cd.bil";
+    }
+  });
+}
+
+inline void loadFiveUvCurves(Session& ui) {
+  loadUvPair(ui);
+  ui.act([&] {
+    for (int slot = 3; slot <= 5; ++slot) {
+      Form1->UvBilFile(fixture("plots/conf1.uv.bil"), slot);
+      ui.store().UVTITLE[slot] = "other" + std::to_string(slot) + ".uv.bil";
+    }
+  });
+}
+
+inline void loadOneEcdCurve(Session& ui) {
+  ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
+}
+
+inline void loadOneUvCurve(Session& ui) {
+  ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
+}
+
+// Gives every curve of the page a name of 20 characters, as a real output's
+// name shortens to ("tm7.6risRKSpbe0TDDFT").
+inline void longNames(Session& ui, bool ecd) {
+  SlotTexts& titles = ecd ? ui.store().CDTITLE : ui.store().UVTITLE;
+  for (long s = 1; s <= 5; ++s) titles[s] = "tm7.6risRKSpbe0TDD" + std::to_string(s) + "F";
+}
+
+// A UV/ECD page of the key tests: its curves, and whether the bars (and for
+// ECD the mirror image) are drawn beside them.
+struct KeyPage {
+  const char* name;
+  void (*load)(Session&);
+  bool ecd;
+  bool mirrorAndBars = false;
+};
+
+// Loads `page`, then ticks its bars and mirror image and "use second y axis".
+inline void loadKeyPage(Session& ui, const KeyPage& page, bool secondAxis,
+                        const std::function<void(Session&)>& names) {
+  page.load(ui);
+  names(ui);
+  if (page.mirrorAndBars) {
+    ui.tick(Form1->CheckBox1);
+    if (page.ecd) ui.tick(Form1->CheckBox2);
+  }
+  if (secondAxis) (page.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
 }

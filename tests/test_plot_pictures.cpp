@@ -22,44 +22,6 @@
 
 namespace {
 
-// Clicks `button` with the script `name`.plt chosen in `folder`; the path of
-// the picture gnuplot wrote.
-std::string clickEps(Session& ui, Button* button, const TempFolder& folder, const std::string& name,
-                     const std::string& extension = ".eps") {
-  ui.willChooseFile(folder.file(name + ".plt"));
-  ui.click(button);
-  return folder.file(name + extension);
-}
-
-// Every ECD slot filled: computed slot 1, measured slot 2, computed 3 to 5.
-void loadFiveEcdCurves(Session& ui) {
-  loadEcdPair(ui);
-  ui.act([&] {
-    for (int slot = 3; slot <= 5; ++slot) {
-      Form1->CdBilFile(fixture("plots/conf1.cd.bil"), slot);
-      ui.store().CDTITLE[slot] = "other" + std::to_string(slot) + ".cd.bil";
-    }
-  });
-}
-
-void loadFiveUvCurves(Session& ui) {
-  loadUvPair(ui);
-  ui.act([&] {
-    for (int slot = 3; slot <= 5; ++slot) {
-      Form1->UvBilFile(fixture("plots/conf1.uv.bil"), slot);
-      ui.store().UVTITLE[slot] = "other" + std::to_string(slot) + ".uv.bil";
-    }
-  });
-}
-
-void loadOneEcdCurve(Session& ui) {
-  ui.act([] { Form1->Choose(fixture("plots/conf1.cd.bil")); });
-}
-
-void loadOneUvCurve(Session& ui) {
-  ui.act([] { Form1->Choose(fixture("plots/conf1.uv.bil")); });
-}
-
 // `load` and a shift of -12 nm typed for every curve: a shift label for
 // each computed curve.
 std::function<void(Session&)> shifted(void (*load)(Session&)) {
@@ -232,45 +194,22 @@ TEST(PlotPictures, NothingSticksOutAtTheTop) {
   }
 }
 
-namespace {
-
-// Gives every curve of the page a name of 20 characters, as a real output's
-// name shortens to ("tm7.6risRKSpbe0TDDFT").
-void longNames(Session& ui, bool ecd) {
-  SlotTexts& titles = ecd ? ui.store().CDTITLE : ui.store().UVTITLE;
-  for (long s = 1; s <= 5; ++s) titles[s] = "tm7.6risRKSpbe0TDD" + std::to_string(s) + "F";
-}
-
-}  // namespace
-
 // With "legend inside the plot" unticked the key stands right of the frame,
 // beyond the second axis's tic labels and label, clear of every other text
 // and inside the picture, at names of 20 characters.
 TEST(PlotPictures, OutsideKeyKeepsClearOfTheFrameAndTheSecondAxis) {
   if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
   if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
-  struct Case {
-    const char* name;
-    void (*load)(Session&);
-    bool ecd;
-    bool mirrorAndBars = false;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<KeyPage> cases = {
       {"ECD, 1 curve", loadOneEcdCurve, true},   {"ECD, 2 curves", loadEcdPair, true},
       {"ECD, 5 curves", loadFiveEcdCurves, true}, {"ECD, 5 curves, mirror image and bars", loadFiveEcdCurves, true, true},
       {"UV, 1 curve", loadOneUvCurve, false},    {"UV, 2 curves", loadUvPair, false},
   };
-  for (const Case& k : cases) {
+  for (const KeyPage& k : cases) {
     for (bool secondAxis : {false, true}) {
       SCOPED_TRACE(std::string(k.name) + (secondAxis ? ", second y axis" : ""));
       Session ui;
-      k.load(ui);
-      longNames(ui, k.ecd);
-      if (k.mirrorAndBars) {
-        ui.tick(Form1->CheckBox1);
-        ui.tick(Form1->CheckBox2);
-      }
-      if (secondAxis) (k.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
+      loadKeyPage(ui, k, secondAxis, [&](Session& u) { longNames(u, k.ecd); });
       TempFolder out;
       const std::string eps = clickEps(ui, k.ecd ? Form1->Button1 : Form1->Button7, out, "key");
       ASSERT_TRUE(FileExists(eps));
