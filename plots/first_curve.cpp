@@ -51,7 +51,7 @@ constexpr int SecondAxisMarginGrowth = 7;
 // shift; `secondAxis`: also the tics and label of the second y axis, whose
 // tic labels take `extraRight` characters more than four.
 std::string rightMarginLine(Picture picture, bool secondAxis, int extraRight) {
-  const int rmargin = (picture == Picture::Eps ? 19 : 22) + (secondAxis ? SecondAxisMarginGrowth + extraRight : 0);
+  const int rmargin = (picture == Picture::Eps ? 19 : PngSquareRightMargin) + (secondAxis ? SecondAxisMarginGrowth + extraRight : 0);
   return "set rmargin " + IntToStr(rmargin);
 }
 

@@ -30,6 +30,10 @@ struct FirstCurve {
   bool SIGMA = false;      // a band-width label is due
 };
 
+// The right margin of a square PNG head, in characters, beside no second
+// y axis: the key of a PNG stands in it.
+constexpr int PngSquareRightMargin = 22;
+
 // The head, from the comment line to the last line before "plot".
 std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& curve,
                                         const PlotControls& controls, const Store& store);

@@ -59,7 +59,7 @@ std::string entry(const std::string& dataName, const std::string& usingText,
 // The characters of title the right margin holds beside the key's sample
 // line and the gaps around it; beside a second axis, whose label gnuplot
 // sets beyond tic labels of up to seven characters ("6.6x10^4"), fewer.
-constexpr int PngKeyTitleRoom = 17;
+constexpr int PngKeyTitleRoom = PngSquareRightMargin - 5;
 constexpr int PngKeyTitleRoomBesideSecondAxis = 12;
 
 // The widest title of the plot lines in characters of the terminal font:
