@@ -400,6 +400,17 @@ template <class V>
   overlapSumsWide<Doubles8>(y, c, count, sums);
 }
 
+typedef long long Bits4 __attribute__((vector_size(32)));
+typedef long long Bits8 __attribute__((vector_size(64)));
+template <class V>
+using BitsOf = std::conditional_t<LanesOf<V> == 4, Bits4, Bits8>;
+
+// The lanes of v where mask is set, 0 in the others.
+template <class V>
+[[gnu::always_inline]] inline V keptLanes(const BitsOf<V>& mask, const V& v) {
+  return __builtin_bit_cast(V, BitsOf<V>(mask & __builtin_bit_cast(BitsOf<V>, v)));
+}
+
 // SignSplitSums::add lane by lane: each term goes to the sums the plain
 // branches give it, and 0 to the others.
 template <class V>
@@ -408,17 +419,20 @@ struct SignSplitLanes {
   V areaPlus{}, areaMinus{};
 
   [[gnu::always_inline]] void add(const V& e, const V& c) {
-    const V zero{};
-    const auto eMinus = e < 0, cMinus = c < 0;
+    using Bits = BitsOf<V>;
+    // The sign bits as masks: a zero's terms are all 0 whichever sums they go
+    // to, and a value that is no number makes an area no number either way.
+    const Bits eMinus = __builtin_bit_cast(Bits, e) >> 63, cMinus = __builtin_bit_cast(Bits, c) >> 63;
+    const Bits bothPlus = ~(eMinus | cMinus);
     const V ee = e * e, cc = c * c, ce = c * e;
-    areaPlus += V(eMinus ? zero : e) + V(cMinus ? zero : c);
-    areaMinus += V(eMinus ? -e : zero) + V(cMinus ? -c : zero);
-    zaehlerPlus += (e >= 0) & (c >= 0) ? ce : zero;
-    zaehlerMinus += eMinus & cMinus ? ce : zero;
-    nennerPlus1 += eMinus ? zero : ee;
-    nennerMinus1 += eMinus ? ee : zero;
-    nennerPlus2 += cMinus ? zero : cc;
-    nennerMinus2 += cMinus ? cc : zero;
+    areaPlus += keptLanes(~eMinus, e) + keptLanes(~cMinus, c);
+    areaMinus += keptLanes(eMinus, -e) + keptLanes(cMinus, -c);
+    zaehlerPlus += keptLanes(bothPlus, ce);
+    zaehlerMinus += keptLanes(eMinus & cMinus, ce);
+    nennerPlus1 += keptLanes(~eMinus, ee);
+    nennerMinus1 += keptLanes(eMinus, ee);
+    nennerPlus2 += keptLanes(~cMinus, cc);
+    nennerMinus2 += keptLanes(cMinus, cc);
   }
 
   [[gnu::always_inline]] void sumInto(SignSplitSums& sums) const {
