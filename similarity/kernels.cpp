@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -304,20 +305,6 @@ void forEachComputedValue(Grid grid, const PreparedPoints& points, PointRun run,
                           const Body& body) {
   const double* key = points.key.data();
   withForm(points.form, [&](auto form) {
-#ifdef ORVANIX_WIDE_LOOPS
-    // The wide loops read every point's value at once. IR and VCD points
-    // share their key with their neighbours so often that reading each key
-    // once is faster; an empty grid has nothing to read from.
-    const VectorWidth width = KernelVectorWidth();
-    if (width != VectorWidth::Baseline && form() != IndexForm::IrScale && !grid.values.empty() && !run.empty()) {
-      thread_local std::vector<double> computed;
-      computed.resize(static_cast<std::size_t>(run.end - run.first));
-      (width == VectorWidth::Avx512 ? computedValuesAvx512<form()> : computedValuesAvx2<form()>)(
-          grid, key, run, SCALE, position, computed.data());
-      for (int i = run.first; i < run.end; ++i) body(i, computed[i - run.first]);
-      return;
-    }
-#endif
     // Neighbouring points often share their key (IR: the whole wavenumber),
     // and so their computed value.
     double lastKey = std::numeric_limits<double>::quiet_NaN();
@@ -332,23 +319,178 @@ void forEachComputedValue(Grid grid, const PreparedPoints& points, PointRun run,
   });
 }
 
-}  // namespace
-
-OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
-  ClearUpperVectorState();
+struct OverlapSums {
   double SFG_ZAEHLER = 0, SFG_NENNER1 = 0, SFG_NENNER2 = 0, C_SECTION = 0;
-  const double* y = points.y.data();
-  forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
-    const double e = y[i];
+
+  void add(double e, double c) {
     SFG_ZAEHLER += c * e;
     SFG_NENNER1 += e * e;
     SFG_NENNER2 += c * c;
     C_SECTION += std::fabs(e - c);
-  });
+  }
+};
+
+#ifdef ORVANIX_WIDE_LOOPS
+
+// The computed values of the run's points, in a buffer of this thread.
+const double* computedValues(VectorWidth width, Grid grid, const PreparedPoints& points, PointRun run,
+                             double SCALE, double position) {
+  thread_local std::vector<double> computed;
+  computed.resize(static_cast<std::size_t>(run.end - run.first));
+  double* c = computed.data();
+  // IR and VCD points share their key with their neighbours so often that
+  // reading each key once is faster; an empty grid has nothing to read from.
+  if (points.form != IndexForm::IrScale && !grid.values.empty()) {
+    withForm(points.form, [&](auto form) {
+      (width == VectorWidth::Avx512 ? computedValuesAvx512<form()> : computedValuesAvx2<form()>)(
+          grid, points.key.data(), run, SCALE, position, c);
+    });
+  } else {
+    forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double v) { c[i - run.first] = v; });
+  }
+  return c;
+}
+
+// Elements k..k + lanes - 1 of values[0..count - 1]; 0 past the end, which
+// adds nothing to any sum below.
+template <class V>
+[[gnu::always_inline]] inline void loadLanesOrZero(V& v, const double* values, int k, int count) {
+  if (count - k >= LanesOf<V>) {
+    std::memcpy(&v, values + k, sizeof v);
+  } else {
+    v = V{};
+    for (int j = 0; k + j < count; ++j) v[j] = values[k + j];
+  }
+}
+
+// The lanes added from the first to the last, so that a sum never depends on
+// anything but the points.
+template <class V>
+[[gnu::always_inline]] inline double laneSum(const V& v) {
+  double sum = v[0];
+  for (int j = 1; j < LanesOf<V>; ++j) sum += v[j];
+  return sum;
+}
+
+// Each lane sums every LanesOf<V>-th point.
+template <class V>
+[[gnu::always_inline]] inline void overlapSumsWide(const double* y, const double* c, int count, OverlapSums& sums) {
+  V zaehler{}, nenner1{}, nenner2{}, section{};
+  for (int k = 0; k < count; k += LanesOf<V>) {
+    V e, v;
+    loadLanesOrZero(e, y, k, count);
+    loadLanesOrZero(v, c, k, count);
+    const V difference = e - v;
+    zaehler += v * e;
+    nenner1 += e * e;
+    nenner2 += v * v;
+    section += difference < 0 ? -difference : difference;
+  }
+  sums.SFG_ZAEHLER = laneSum(zaehler);
+  sums.SFG_NENNER1 = laneSum(nenner1);
+  sums.SFG_NENNER2 = laneSum(nenner2);
+  sums.C_SECTION = laneSum(section);
+}
+
+[[gnu::target("avx2")]] void overlapSumsAvx2(const double* y, const double* c, int count, OverlapSums& sums) {
+  overlapSumsWide<Doubles4>(y, c, count, sums);
+}
+[[gnu::target("avx512f,avx512dq")]] void overlapSumsAvx512(const double* y, const double* c, int count,
+                                                           OverlapSums& sums) {
+  overlapSumsWide<Doubles8>(y, c, count, sums);
+}
+
+typedef long long Bits4 __attribute__((vector_size(32)));
+typedef long long Bits8 __attribute__((vector_size(64)));
+template <class V>
+using BitsOf = std::conditional_t<LanesOf<V> == 4, Bits4, Bits8>;
+
+// The lanes of v where mask is set, 0 in the others.
+template <class V>
+[[gnu::always_inline]] inline V keptLanes(const BitsOf<V>& mask, const V& v) {
+  return __builtin_bit_cast(V, BitsOf<V>(mask & __builtin_bit_cast(BitsOf<V>, v)));
+}
+
+// SignSplitSums::add lane by lane: each term goes to the sums the plain
+// branches give it, and 0 to the others.
+template <class V>
+struct SignSplitLanes {
+  V zaehlerPlus{}, nennerPlus1{}, nennerPlus2{}, zaehlerMinus{}, nennerMinus1{}, nennerMinus2{};
+  V areaPlus{}, areaMinus{};
+
+  [[gnu::always_inline]] void add(const V& e, const V& c) {
+    using Bits = BitsOf<V>;
+    // The sign bits as masks: a zero's terms are all 0 whichever sums they go
+    // to, and a value that is no number makes an area no number either way.
+    const Bits eMinus = __builtin_bit_cast(Bits, e) >> 63, cMinus = __builtin_bit_cast(Bits, c) >> 63;
+    const Bits bothPlus = ~(eMinus | cMinus);
+    const V ee = e * e, cc = c * c, ce = c * e;
+    areaPlus += keptLanes(~eMinus, e) + keptLanes(~cMinus, c);
+    areaMinus += keptLanes(eMinus, -e) + keptLanes(cMinus, -c);
+    zaehlerPlus += keptLanes(bothPlus, ce);
+    zaehlerMinus += keptLanes(eMinus & cMinus, ce);
+    nennerPlus1 += keptLanes(~eMinus, ee);
+    nennerMinus1 += keptLanes(eMinus, ee);
+    nennerPlus2 += keptLanes(~cMinus, cc);
+    nennerMinus2 += keptLanes(cMinus, cc);
+  }
+
+  [[gnu::always_inline]] void sumInto(SignSplitSums& sums) const {
+    sums.SFG_ZAEHLER_PLUS = laneSum(zaehlerPlus);
+    sums.SFG_NENNER_PLUS1 = laneSum(nennerPlus1);
+    sums.SFG_NENNER_PLUS2 = laneSum(nennerPlus2);
+    sums.SFG_ZAEHLER_MINUS = laneSum(zaehlerMinus);
+    sums.SFG_NENNER_MINUS1 = laneSum(nennerMinus1);
+    sums.SFG_NENNER_MINUS2 = laneSum(nennerMinus2);
+    sums.SUM_AREA_PLUS = laneSum(areaPlus);
+    sums.SUM_AREA_MINUS = laneSum(areaMinus);
+  }
+};
+
+template <class V>
+[[gnu::always_inline]] inline void signSplitSumsWide(const double* y, const double* c, int count,
+                                                     SignSplitSums& plain, SignSplitSums& mirror) {
+  SignSplitLanes<V> plainLanes, mirrorLanes;
+  for (int k = 0; k < count; k += LanesOf<V>) {
+    V e, v;
+    loadLanesOrZero(e, y, k, count);
+    loadLanesOrZero(v, c, k, count);
+    plainLanes.add(e, v);
+    mirrorLanes.add(e, -v);
+  }
+  plainLanes.sumInto(plain);
+  mirrorLanes.sumInto(mirror);
+}
+
+[[gnu::target("avx2")]] void signSplitSumsAvx2(const double* y, const double* c, int count, SignSplitSums& plain,
+                                               SignSplitSums& mirror) {
+  signSplitSumsWide<Doubles4>(y, c, count, plain, mirror);
+}
+[[gnu::target("avx512f,avx512dq")]] void signSplitSumsAvx512(const double* y, const double* c, int count,
+                                                             SignSplitSums& plain, SignSplitSums& mirror) {
+  signSplitSumsWide<Doubles8>(y, c, count, plain, mirror);
+}
+
+#endif
+
+}  // namespace
+
+OverlapValues overlapKernels(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position) {
+  ClearUpperVectorState();
   OverlapValues values;
   if (run.empty()) return values;
-  if (std::isfinite(C_SECTION)) values.crossSection = C_SECTION;
-  values.overlap = valueOf(SFG_ZAEHLER, SFG_NENNER1 * SFG_NENNER2);
+  OverlapSums sums;
+  const double* y = points.y.data();
+#ifdef ORVANIX_WIDE_LOOPS
+  if (const VectorWidth width = KernelVectorWidth(); width != VectorWidth::Baseline) {
+    const double* c = computedValues(width, grid, points, run, SCALE, position);
+    (width == VectorWidth::Avx512 ? overlapSumsAvx512 : overlapSumsAvx2)(y + run.first, c, run.end - run.first,
+                                                                        sums);
+  } else
+#endif
+    forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) { sums.add(y[i], c); });
+  if (std::isfinite(sums.C_SECTION)) values.crossSection = sums.C_SECTION;
+  values.overlap = valueOf(sums.SFG_ZAEHLER, sums.SFG_NENNER1 * sums.SFG_NENNER2);
   return values;
 }
 
@@ -358,10 +500,17 @@ SignSplitValues signSplitKernels(Grid grid, const PreparedPoints& points, PointR
   ClearUpperVectorState();
   SignSplitSums plain, mirror;
   const double* y = points.y.data();
-  forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
-    plain.add(y[i], c);
-    mirror.add(y[i], -c);
-  });
+#ifdef ORVANIX_WIDE_LOOPS
+  if (const VectorWidth width = KernelVectorWidth(); width != VectorWidth::Baseline && !run.empty()) {
+    const double* c = computedValues(width, grid, points, run, SCALE, position);
+    (width == VectorWidth::Avx512 ? signSplitSumsAvx512 : signSplitSumsAvx2)(y + run.first, c,
+                                                                            run.end - run.first, plain, mirror);
+  } else
+#endif
+    forEachComputedValue(grid, points, run, SCALE, position, [&](int i, double c) {
+      plain.add(y[i], c);
+      mirror.add(y[i], -c);
+    });
   return {plain.result(), mirror.result()};
 }
 

@@ -258,4 +258,29 @@ inline Reference fineTuningReference(const Builder& build, int first, const Poin
   return r;
 }
 
+// The program's wide loops sum in another order than this one: a value agrees
+// when it lies within 1e-12 of the largest magnitude compared, and is exactly
+// 0 where the reference is.
+inline bool agrees(double program, double reference, double largest) {
+  if (reference == 0 || !std::isfinite(reference))
+    return program == reference || (std::isnan(program) && std::isnan(reference));
+  return std::fabs(program - reference) <= 1e-12 * largest;
+}
+
+// The largest magnitude of one value over the reference's trials.
+inline double largestOver(const std::vector<TrialRecord>& trials, double TrialRecord::*value) {
+  double largest = 0;
+  for (const TrialRecord& t : trials)
+    if (std::isfinite(t.*value)) largest = std::max(largest, std::fabs(t.*value));
+  return largest;
+}
+
+// The program's trials against the reference's: all equal but for the sums'
+// last bits.
+inline bool sameTrial(const TrialRecord& a, const TrialRecord& b, double largestFirst, double largestSecond) {
+  return a.width == b.width && a.position == b.position && a.counted == b.counted &&
+         a.computedMaximum == b.computedMaximum && a.SCALE == b.SCALE && agrees(a.first, b.first, largestFirst) &&
+         agrees(a.second, b.second, largestSecond);
+}
+
 }  // namespace similarity_reference
