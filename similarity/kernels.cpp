@@ -406,9 +406,10 @@ template <class V>
 using BitsOf = std::conditional_t<LanesOf<V> == 4, Bits4, Bits8>;
 
 // The lanes of v where mask is set, 0 in the others.
+// (Out through a reference: these are built into the wide functions only.)
 template <class V>
-[[gnu::always_inline]] inline V keptLanes(const BitsOf<V>& mask, const V& v) {
-  return __builtin_bit_cast(V, BitsOf<V>(mask & __builtin_bit_cast(BitsOf<V>, v)));
+[[gnu::always_inline]] inline void keptLanes(V& kept, const BitsOf<V>& mask, const V& v) {
+  kept = __builtin_bit_cast(V, BitsOf<V>(mask & __builtin_bit_cast(BitsOf<V>, v)));
 }
 
 // SignSplitSums::add lane by lane: each term goes to the sums the plain
@@ -425,14 +426,25 @@ struct SignSplitLanes {
     const Bits eMinus = __builtin_bit_cast(Bits, e) >> 63, cMinus = __builtin_bit_cast(Bits, c) >> 63;
     const Bits bothPlus = ~(eMinus | cMinus);
     const V ee = e * e, cc = c * c, ce = c * e;
-    areaPlus += keptLanes(~eMinus, e) + keptLanes(~cMinus, c);
-    areaMinus += keptLanes(eMinus, -e) + keptLanes(cMinus, -c);
-    zaehlerPlus += keptLanes(bothPlus, ce);
-    zaehlerMinus += keptLanes(eMinus & cMinus, ce);
-    nennerPlus1 += keptLanes(~eMinus, ee);
-    nennerMinus1 += keptLanes(eMinus, ee);
-    nennerPlus2 += keptLanes(~cMinus, cc);
-    nennerMinus2 += keptLanes(cMinus, cc);
+    V first, second;
+    keptLanes(first, ~eMinus, e);
+    keptLanes(second, ~cMinus, c);
+    areaPlus += first + second;
+    keptLanes(first, eMinus, V(-e));
+    keptLanes(second, cMinus, V(-c));
+    areaMinus += first + second;
+    keptLanes(first, bothPlus, ce);
+    zaehlerPlus += first;
+    keptLanes(first, Bits(eMinus & cMinus), ce);
+    zaehlerMinus += first;
+    keptLanes(first, Bits(~eMinus), ee);
+    nennerPlus1 += first;
+    keptLanes(first, eMinus, ee);
+    nennerMinus1 += first;
+    keptLanes(first, Bits(~cMinus), cc);
+    nennerPlus2 += first;
+    keptLanes(first, cMinus, cc);
+    nennerMinus2 += first;
   }
 
   [[gnu::always_inline]] void sumInto(SignSplitSums& sums) const {
