@@ -119,7 +119,9 @@ inline void expectOnlyAllowedBoxes(Session& ui, const std::string& path,
     EXPECT_TRUE(known) << path << ": " << text;
   }
   EXPECT_LE(said, 1) << path;
-  if (slotOneDrawsNothing(ui.store())) EXPECT_FALSE(ui.boxes().empty()) << path;
+  if (slotOneDrawsNothing(ui.store())) {
+    EXPECT_FALSE(ui.boxes().empty()) << path;
+  }
 }
 
 // A grid bin and the value expected in it.

@@ -319,7 +319,9 @@ TEST(PlotIrVcdPictures, EachAxisPrintsItsTicLabelsInOneForm) {
       EXPECT_GE(decimals, 0);
       for (const PictureText& label : own) {
         SCOPED_TRACE(label.text());
-        if (!bareZero(label)) EXPECT_EQ(shownDecimals(label), decimals);
+        if (!bareZero(label)) {
+          EXPECT_EQ(shownDecimals(label), decimals);
+        }
         const double value = *ticLabelValue(label);
         const double where = p.yBottom + ((label.box.y0 + label.box.y1) / 2 - p.frame.y0) /
                                              (p.frame.y1 - p.frame.y0) * (p.yTop - p.yBottom);
