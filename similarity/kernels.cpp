@@ -236,13 +236,22 @@ struct SignSplitSums {
 
 #ifdef ORVANIX_WIDE_LOOPS
 
-[[gnu::target("avx2")]] inline void gatherGrid(Doubles4& v, const double* values, const Doubles4& offset) {
-  const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
-  v = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), values, _mm256_cvttpd_epi32(offset), all, 8);
+// The grid's values at the offsets that lie on it, 0 at the others (and at
+// offsets that are no number). Off-grid lanes are masked out of the gather,
+// so nothing outside the grid is ever read.
+[[gnu::target("avx2")]] inline void gatherOnGrid(Doubles4& v, const double* values, const Doubles4& offset,
+                                                 double size) {
+  const __m256d onGrid = _mm256_and_pd(_mm256_cmp_pd(offset, _mm256_setzero_pd(), _CMP_GE_OQ),
+                                       _mm256_cmp_pd(offset, _mm256_set1_pd(size), _CMP_LT_OQ));
+  const __m128i index = _mm256_cvttpd_epi32(_mm256_and_pd(offset, onGrid));
+  v = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), values, index, onGrid, 8);
 }
-[[gnu::target("avx512f,avx512dq")]] inline void gatherGrid(Doubles8& v, const double* values,
-                                                          const Doubles8& offset) {
-  v = _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, offset), values, 8);
+[[gnu::target("avx512f,avx512dq")]] inline void gatherOnGrid(Doubles8& v, const double* values,
+                                                            const Doubles8& offset, double size) {
+  const __mmask8 onGrid = _mm512_cmp_pd_mask(offset, _mm512_setzero_pd(), _CMP_GE_OQ) &
+                          _mm512_cmp_pd_mask(offset, _mm512_set1_pd(size), _CMP_LT_OQ);
+  const __m256i index = _mm512_maskz_cvttpd_epi32(onGrid, offset);
+  v = _mm512_mask_i32gather_pd(_mm512_setzero_pd(), onGrid, index, values, 8);
 }
 
 // nearestHalfEven lane by lane, bit for bit.
@@ -275,12 +284,9 @@ template <class V, IndexForm form>
       index = index / position;
       nearestHalfEvenLanes(index);
     }
-    const V offset = index - firstIndex;
-    const auto onGrid = (offset >= 0.0) & (offset < size);
-    const V zero{};
     V value;
-    gatherGrid(value, grid.values.data(), onGrid ? offset : zero);
-    StoreLanes(c, k, count, V(SCALE * (onGrid ? value : zero)));
+    gatherOnGrid(value, grid.values.data(), V(index - firstIndex), size);
+    StoreLanes(c, k, count, V(SCALE * value));
   }
 }
 
