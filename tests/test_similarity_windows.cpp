@@ -3,19 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/Main.h"
 #include "platform/numbers.h"
 #include "platform/testing/session.h"
+#include "platform/testing/time_limit.h"
 #include "settings/settings.h"
 #include "similarity/kernels.h"
 #include "similarity/search.h"
@@ -536,30 +532,9 @@ TEST(SearchLoops, TheFinalVcdIsDividedOnlyWhenItsMaximumIsAboveOne) {
 
 namespace {
 
-// Runs `act` on this thread and ends the test program with a failure when it
-// has not returned within the limit, so that a search without bounds fails
-// instead of hanging. The limit lies far above what the widest ranges take.
-void withinTimeLimit(const std::string& what, const std::function<void()>& act) {
-  constexpr std::chrono::seconds limit(60);
-  std::mutex mutex;
-  std::condition_variable finished;
-  bool done = false;
-  std::thread watchdog([&] {
-    std::unique_lock<std::mutex> lock(mutex);
-    if (finished.wait_for(lock, limit, [&] { return done; })) return;
-    std::fprintf(stderr, "%s: the search did not finish within %lld s\n", what.c_str(),
-                 static_cast<long long>(limit.count()));
-    std::fflush(stderr);
-    std::quick_exit(EXIT_FAILURE);
-  });
-  act();
-  {
-    const std::lock_guard<std::mutex> lock(mutex);
-    done = true;
-  }
-  finished.notify_one();
-  watchdog.join();
-}
+// A search without bounds fails instead of hanging. The limit lies far above
+// what the widest ranges take.
+constexpr std::chrono::seconds SEARCH_TIME_LIMIT(60);
 
 bool holds(const Lines& memo, const std::string& line) {
   for (const std::string& l : memo)
@@ -605,7 +580,7 @@ TEST(SimilarityBounds, APairWithATextThatDoesNotConvertStaysWithinTheWidestRange
     const std::unique_ptr<Session> ui = startPair(row.irVcd);
     ui->type(row.first(), "x");
     ui->type(row.second(), row.typedSecond);
-    withinTimeLimit(row.what, [&] { ui->click(row.button()); });
+    WithinTimeLimit(std::string(row.what) + ": the search", SEARCH_TIME_LIMIT, [&] { ui->click(row.button()); });
     EXPECT_EQ(row.second()->Text(), row.clampedSecond) << row.what;
     const Lines memo = (row.irVcd ? Form12->Memo1 : Form9->Memo1)->Lines();
     EXPECT_TRUE(holds(memo, row.replacedLine)) << row.what;
