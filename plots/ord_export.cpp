@@ -74,8 +74,10 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
     // A curve 1 of height 0 stays as it is beside the measured curve.
     if (maximum1 != 0) first.SCALING = FloatToStr(shown / maximum1);
   }
-  first.YRANGE = SymmetricRangeText(shown);
+  const YRange range = SymmetricRange(shown);
+  first.YRANGE = range.text;
   first.YTICS = TicStepText(shown * 0.5);
+  first.yAxis = {range.lower, range.upper, TicStepValue(shown * 0.5), TicForm::Gnuplot, 0};
 
   DataFileNames names(scriptFileName);
   const std::string name1 = LegendName(store.ORDTITLE[1]);

@@ -123,6 +123,19 @@ std::string RangeText(const std::string& lower, const std::string& upper);
 std::string SymmetricRangeText(double half);
 std::string FromZeroRangeText(double half);
 
+// A y range as the script writes it and the bounds that text holds.
+struct YRange {
+  std::string text;
+  double lower = 0;
+  double upper = 0;
+};
+YRange SymmetricRange(double half);
+YRange FromZeroRange(double half);
+// The value TicStepText(step) writes, 0 for no step.
+double TicStepValue(double step);
+// `value` in the exponent form with two digits, as a number: 1.2346E-2 is 1.2E-2.
+double TwoDigitValue(double value);
+
 // A y factor in the fixed form; a factor that is not 0 but shows fewer than
 // three significant digits there is written in the general form instead.
 std::string FactorText(double factor, int decimals);
@@ -148,11 +161,6 @@ int FixedTicDecimals(double step);
 // The line that makes `axis` ("y", "y2") print `decimals` fixed decimals.
 std::string FixedFormatLine(const std::string& axis, int decimals);
 
-// The characters of the longest tic label an axis over lower..upper with
-// tics every `step` prints, sign, decimal point and exponent counted: with
-// `decimals` fixed decimals, or in gnuplot's own form for -1, or as a
-// mantissa of `decimals` decimals times a power of ten when `powerForm`.
-int LongestTicLabel(double lower, double upper, double step, int decimals, bool powerForm = false);
 
 // ---- Typed texts ---------------------------------------------------------------
 
