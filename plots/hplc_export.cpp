@@ -8,6 +8,8 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "plots/first_curve.h"
+#include "plots/plot_axis.h"
 
 namespace {
 
@@ -48,18 +50,23 @@ std::string scalingOf(const HplcScales& scales, long slot, const PlotControls& c
   return c.CheckBox4 ? FactorText(factorOf(scales, slot), 4) : std::string("1.0");
 }
 
-// The range of a two-dimensional pass: every trace as drawn, scaled.
-std::string passRange(const Store& store, const std::vector<long>& slots, const HplcScales& scales,
+// The lowest and highest signal of a two-dimensional pass: every trace as
+// drawn, scaled.
+struct PassExtent {
+  double lowest = 0, highest = 0;
+};
+
+PassExtent passExtent(const Store& store, const std::vector<long>& slots, const HplcScales& scales,
                       const PlotControls& c) {
   double lowest = 0, highest = 0;
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];
-    const double factor = StrToFloat(scalingOf(scales, slot, c));
+    const double factor = c.CheckBox4 ? FactorValue(factorOf(scales, slot), 4) : 1.0;
     const double a = store.HPLCMIN[slot] * factor, b = store.HPLCMAX[slot] * factor;
     lowest = r == 0 ? std::min(a, b) : std::min({lowest, a, b});
     highest = r == 0 ? std::max(a, b) : std::max({highest, a, b});
   }
-  return HplcSignalRange(lowest, highest);
+  return {lowest, highest};
 }
 
 // A widened bound: whole, unless rounding moves it into the trace; then
@@ -125,7 +132,7 @@ std::string HplcHeightRange(double highest) {
 
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
-                                    const std::string& PSNAME, const PlotControls& c) {
+                                    const std::string& PSNAME, const PlotControls& c, const AxisModel& yAxis) {
   const std::string& font = c.cd.Edit1;
   std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
@@ -135,6 +142,8 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
                            "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
                            "set mytics 2", "set tics out", "set tics scale 1,0.6"})
     lines.push_back(line);
+  // gnuplot picks the signal tics: one number form for all of them.
+  for (std::string& line : AxisFormatLines(OneFormAxis(yAxis.lower, yAxis.upper, 0), "y")) lines.push_back(std::move(line));
   lines.push_back(std::string("set ylabel \"") + (PLOT == "CD" ? "CD [mdeg]" : "absorption [mV]") +
                   "\" font \"" + font + ", 20\"");
   lines.push_back("set xlabel \"t [min]\" font \"" + font + ", 20\"");
@@ -180,9 +189,11 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   PlotScript script;
   if (slots.empty()) return script;
   const HplcScales scales = passScales(store, slots, detector);
-  const std::string range = passRange(store, slots, scales, c);
+  const PassExtent extent = passExtent(store, slots, scales, c);
+  const AxisModel signal{extent.lowest - std::abs(extent.lowest) / 10, extent.highest + std::abs(extent.highest) / 10};
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
-                            NumberText(c.Edit1) + ":" + NumberText(c.Edit10), range, PictureBaseName(scriptFileName), c);
+                            NumberText(c.Edit1) + ":" + NumberText(c.Edit10),
+                            HplcSignalRange(extent.lowest, extent.highest), PictureBaseName(scriptFileName), c, signal);
   DataFileNames names(scriptFileName);
   std::vector<PlotEntry> entries;
   for (size_t r = 0; r < slots.size(); ++r) {
@@ -236,7 +247,9 @@ void TForm1::HPLC2DEPS(const std::string& PLOT, const std::string& COMMENT, cons
                        const std::string& YRANGE, const std::string& PLOTNAME, const std::string& PSNAME,
                        const std::string& SCALING, bool MULTIPLOT) {
   Memo2->Clear();
-  for (const std::string& line : Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this)))
+  // The writer is given its range as text.
+  for (const std::string& line :
+       Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this), AxisOfTexts(YRANGE, "")))
     Memo2->Add(line);
   Memo2->Add("plot " + GnuplotString(PLOTNAME + ".xy") + " using 1:($2*" + SCALING + ") title " +
              GnuplotString(PLOTNAME) + " with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plots/plot_axis.h"
 #include "plots/plot_script.h"
 #include "store/Store.h"
 
@@ -24,10 +25,12 @@ std::string HplcSignalRange(double lowest, double highest);
 std::string HplcHeightRange(double highest);
 
 // The head and the plot line of the first trace. `count` is the number of
-// traces of the plot's kind.
+// traces of the plot's kind; `yAxis` the signal range the labels are printed
+// over.
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
-                                    const std::string& PSNAME, const PlotControls& controls);
+                                    const std::string& PSNAME, const PlotControls& controls,
+                                    const AxisModel& yAxis);
 std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& YRANGE, const std::string& ZRANGE,
                                     const std::string& PSNAME, int count,

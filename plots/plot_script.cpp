@@ -275,6 +275,12 @@ std::string FactorText(double factor, int decimals) {
   return fixed;
 }
 
+double FactorValue(double factor, int decimals) {
+  if (factor != 0 && SignificantDecimals(factor, 0) + 1 > decimals) return factor;
+  const double scale = std::pow(10.0, decimals);
+  return std::round(factor * scale) / scale;
+}
+
 double PowerLabelStep(double step) {
   const double magnitude = std::abs(step);
   if (!(magnitude > 0) || !std::isfinite(magnitude)) return step;
@@ -312,16 +318,6 @@ std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, 
   return {"set format " + axis + " " + q + "%." + IntToStr(decimals) + "t{/Symbol \\327}10^{" + exponent +
               "}" + q,
           "set " + axis + "tics add (\"0\" 0)"};
-}
-
-int FixedTicDecimals(double step) {
-  const double magnitude = std::abs(step);
-  if (!(magnitude > 0) || !std::isfinite(magnitude) || magnitude >= 1e-4) return -1;
-  return SignificantDecimals(magnitude, 0);
-}
-
-std::string FixedFormatLine(const std::string& axis, int decimals) {
-  return "set format " + axis + " \"%." + IntToStr(decimals) + "f\"";
 }
 
 // ---- Typed texts -----------------------------------------------------------------

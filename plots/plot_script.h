@@ -139,6 +139,8 @@ double TwoDigitValue(double value);
 // A y factor in the fixed form; a factor that is not 0 but shows fewer than
 // three significant digits there is written in the general form instead.
 std::string FactorText(double factor, int decimals);
+// The factor FactorText writes, as a number.
+double FactorValue(double factor, int decimals);
 
 // Tic labels as a mantissa times a power of ten ("2.6x10^4"). The step such
 // labels show exactly: rounded down to two significant digits (a step of
@@ -153,13 +155,6 @@ int MantissaDecimals(double lower, double upper, double step);
 std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, const std::string& exponent,
                                          char quote);
 
-// gnuplot's own tic format writes a tic below 1E-4 as a power of ten beside
-// plain decimals ("6.9x10^-5" next to "0.000138"). An axis whose step is
-// that small labels every tic with fixed decimals instead, enough for two
-// significant digits of the step; -1 for an axis gnuplot labels in one form.
-int FixedTicDecimals(double step);
-// The line that makes `axis` ("y", "y2") print `decimals` fixed decimals.
-std::string FixedFormatLine(const std::string& axis, int decimals);
 
 
 // ---- Typed texts ---------------------------------------------------------------

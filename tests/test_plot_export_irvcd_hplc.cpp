@@ -71,9 +71,9 @@ TEST(IrVcdPlotScript, BandWidthLabels) {
     const char *factor, *label;
   };
   for (const Case& k : std::vector<Case>{
-           {"1.0", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.08)"},
-           {"1.00", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 1.00" at graph 1,1 offset character 1,-2.08)"},
-           {"0.98", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 0.98" at graph 1,1 offset character 1,-2.08)"}}) {
+           {"1.0", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.25)"},
+           {"1.00", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 1.00" at graph 1,1 offset character 1,-2.25)"},
+           {"0.98", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 0.98" at graph 1,1 offset character 1,-2.25)"}}) {
     c.Edit26 = k.factor;
     EXPECT_EQ(linesStarting(buildVcd(ui, c).lines, "set label"), std::vector<std::string>{k.label});
   }
@@ -84,7 +84,7 @@ TEST(IrVcdPlotScript, BandWidthLabels) {
   ir.act([] { Form1->Choose(fixture("plots/conf1.ir.bil")); });
   EXPECT_EQ(linesStarting(BuildIrVcdScript(IrVcdPlot::Ir, ir.store(), ReadPlotControls(*Form1), "i.plt").lines,
                           "set label"),
-            std::vector<std::string>{R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.08)"});
+            std::vector<std::string>{R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.25)"});
 }
 
 TEST(IrVcdPlotScript, OverlayOfSlotsOneTwoAndFour) {
