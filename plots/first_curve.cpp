@@ -11,6 +11,7 @@
 #include "plots/cdplotting.h"
 #include "plots/gnuplot_settings_form.h"
 #include "plots/plot_text.h"
+#include "readers/reader_core.h"
 #include "plots/uvecd_export.h"
 
 namespace {
@@ -286,6 +287,26 @@ void marginLines(std::vector<std::string>& lines, Picture picture, bool square, 
   }
 }
 
+// The UV window's label of the computed curves, as the reset writes it.
+constexpr char ComputedAbsorptionLabel[] = "calc. absorption [a.u.]";
+
+// The label of a second y axis that carries the computed bands. A loader
+// moves the computed curve's label there when a measured curve joins a
+// computed slot 1; beside a measured slot 1 the field holds no label, the y1
+// one, or the unit of the rotatory strengths a reader left, and the axis is
+// named by the quantity of the computed bands, as beside a computed slot 1.
+std::string secondAxisTitle(bool cd, const PlotControls& c, const Store& store) {
+  const UvEcdWindowControls& w = cd ? c.cd : c.uv;
+  const std::string& slot1 = cd ? store.CDACTIVE[1] : store.UVACTIVE[1];
+  if (slot1 == "calc") return w.Edit11;
+  bool unnamed = Trim(w.Edit11).empty() || w.Edit11 == w.Edit10;
+  if (cd)
+    for (const char* strength : {readers::gaussianUnitLabel, readers::orcaUnitLabel, readers::esuUnitLabel})
+      unnamed = unnamed || w.Edit11 == QuotedText(strength);
+  if (!unnamed) return w.Edit11;
+  return cd ? QuotedText(readers::deltaEpsilonLabel) : std::string(ComputedAbsorptionLabel);
+}
+
 void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotControls& c,
                   const Store& store) {
   const UvEcdWindowControls& w = c.cd;
@@ -296,7 +317,8 @@ void cdSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
   lines.push_back("set my2tics 2");
   const std::string font = picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17);
   if (!c.CheckBox1)
-    lines.push_back("set y2label \"" + w.Edit11 + (picture == Picture::Eps ? "-calc \"" : "-calc\"") + font);
+    lines.push_back("set y2label \"" + secondAxisTitle(true, c, store) + (picture == Picture::Eps ? "-calc \"" : "-calc\"") +
+                    font);
   else
     lines.push_back(R"(set y2label "CD [erg \327 cm^3 \327 10^{-40}]")" + font);
 }
@@ -309,7 +331,7 @@ void uvSecondAxis(std::vector<std::string>& lines, Picture picture, const PlotCo
   lines.push_back(second.ticsLine);
   for (std::string& line : AxisFormatLines(second.axis, "y2")) lines.push_back(std::move(line));
   lines.push_back("set my2tics 2");
-  lines.push_back("set y2label \"" + w.Edit11 + "\"" +
+  lines.push_back("set y2label \"" + secondAxisTitle(false, c, store) + "\"" +
                   (picture == Picture::Eps ? fontOf(w.Edit1, w.Edit13) : fontOf(w.Edit15, w.Edit17)));
 }
 

@@ -1,0 +1,277 @@
+// Pictures that combine many curves, long names, bars, mirror images and a
+// second y axis, as a person clicks them and gnuplot renders them: every
+// tic label counted in the margins, the key clear of the second axis, the
+// frame as large as beside one short name, one number form per axis.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gnuplot_render_check.h"
+#include "plot_picture_support.h"
+#include "platform/numbers.h"
+#include "plots/cdplotting.h"
+#include "plots/irplotting.h"
+#include "plots/uvplotting.h"
+#include "plots/vcdplotting.h"
+
+namespace {
+
+const std::string TdOutput = std::string(ORVANIX_CORPUS) + "/gaussian/uv_ecd/g09_cclib_dvb_td.out";
+const std::string TurbomoleOutput =
+    std::string(ORVANIX_CORPUS) + "/turbomole/escf/tm7.6_ris_RKS_pbe0_TDDFT_escf.out";
+
+// ---- The frame of a picture --------------------------------------------------------------
+
+struct FrameSize {
+  double width = 0, height = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, const FrameSize& f) { return out << f.width << " x " << f.height; }
+
+// The bounds of the script's y range ("set yrange [-5.50:5.50]").
+std::pair<double, double> yRangeOf(const std::vector<std::string>& script) {
+  const std::string line = lineStarting(script, "set yrange [");
+  const std::string range = line.substr(12, line.find(']') - 12);
+  return {StrToFloat(range.substr(0, range.find(':'))), StrToFloat(range.substr(range.find(':') + 1))};
+}
+
+// The frame of an EPS on the x range 150..600: its width from the x tic
+// labels 200 and 600, its height from the lowest and highest y tic labels
+// and the script's y range.
+FrameSize epsFrame(const std::vector<PictureText>& texts, const std::vector<std::string>& script) {
+  FrameSize frame;
+  std::optional<double> x200, x600;
+  double axisBase = 1e9;
+  for (const PictureText& t : texts)
+    if (!t.vertical && ticLabelValue(t) && (*ticLabelValue(t) == 200 || *ticLabelValue(t) == 600))
+      axisBase = std::min(axisBase, t.box.y0);
+  for (const PictureText& t : texts) {
+    if (t.vertical || !ticLabelValue(t) || std::abs(t.box.y0 - axisBase) > 0.5) continue;
+    const double middle = (t.box.x0 + t.box.x1) / 2;
+    if (*ticLabelValue(t) == 200) x200 = middle;
+    if (*ticLabelValue(t) == 600) x600 = middle;
+  }
+  if (x200 && x600) frame.width = (*x600 - *x200) * 450.0 / 400.0;
+  const std::vector<PictureText> labels = yTicLabels(texts);
+  if (labels.size() >= 2) {
+    const auto [low, high] = yRangeOf(script);
+    const PictureText* bottom = &labels.front();
+    const PictureText* top = &labels.front();
+    for (const PictureText& label : labels) {
+      if (label.box.y0 < bottom->box.y0) bottom = &label;
+      if (label.box.y0 > top->box.y0) top = &label;
+    }
+    const double values = *ticLabelValue(*top) - *ticLabelValue(*bottom);
+    if (values > 0) frame.height = (top->box.y0 - bottom->box.y0) * (high - low) / values;
+  }
+  return frame;
+}
+
+// The frame of a PNG: the columns and rows whose dark runs are nearly as
+// long as the longest, the borders.
+FrameSize pngFrame(const std::string& path) {
+  const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+  const auto dark = [&](int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90;
+  };
+  const auto longestRun = [&](bool column, int at) {
+    int run = 0, longest = 0;
+    const int length = column ? image.height() : image.width();
+    for (int i = 0; i < length; ++i) {
+      run = (column ? dark(at, i) : dark(i, at)) ? run + 1 : 0;
+      longest = std::max(longest, run);
+    }
+    return longest;
+  };
+  const auto span = [&](bool columns) {
+    const int count = columns ? image.width() : image.height();
+    std::vector<int> runs(static_cast<size_t>(count));
+    int longest = 0;
+    for (int i = 0; i < count; ++i) longest = std::max(longest, runs[static_cast<size_t>(i)] = longestRun(columns, i));
+    int first = count, last = -1;
+    for (int i = 0; i < count; ++i) {
+      if (runs[static_cast<size_t>(i)] >= longest * 9 / 10) {
+        first = std::min(first, i);
+        last = std::max(last, i);
+      }
+    }
+    return last > first ? static_cast<double>(last - first) : 0.0;
+  };
+  if (image.isNull()) return {};
+  return {span(true), span(false)};
+}
+
+// ---- Pages -----------------------------------------------------------------------------------
+
+struct Page {
+  std::string name;
+  std::function<void(Session&, const TempFolder&)> load;
+  bool ecd = true;
+  bool png = false;
+  bool square = true;
+  bool corpus = false;  // needs the corpus
+};
+
+Button* buttonOf(const Page& page) {
+  if (page.ecd) return page.png ? Form1->Button12 : Form1->Button1;
+  return page.png ? Form1->Button13 : Form1->Button7;
+}
+
+// Curves in slots 3 to 5 beside what slots 1 and 2 hold, each under a name
+// of 20 characters.
+void threeMoreCurves(Session& ui, bool ecd) {
+  ui.act([&] {
+    for (int slot = 3; slot <= 5; ++slot) {
+      if (ecd) Form1->CdBilFile(fixture("plots/conf1.cd.bil"), slot);
+      else Form1->UvBilFile(fixture("plots/conf1.uv.bil"), slot);
+      (ecd ? ui.store().CDTITLE : ui.store().UVTITLE)[slot] = "tm7.6risRKSpbe0TDD" + std::to_string(slot) + "F";
+    }
+  });
+}
+
+void secondAxis(bool ecd) { (ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true); }
+
+// The same picture with one curve of a five-character name and no second
+// axis: the frame every picture keeps.
+Page referenceOf(const Page& page) {
+  return {"reference", [ecd = page.ecd](Session& ui, const TempFolder&) { ecd ? loadOneEcdCurve(ui) : loadOneUvCurve(ui); },
+          page.ecd, page.png, page.square};
+}
+
+struct Rendered {
+  std::string picture;
+  std::vector<std::string> script;
+};
+
+Rendered render(const Page& page, bool gnuplot5, const TempFolder& in, const TempFolder& out) {
+  Session ui;
+  if (gnuplot5) ui.tick(Form2->CheckBox1);
+  page.load(ui, in);
+  if (!page.square) (page.ecd ? Form10->CheckBox1 : Form11->CheckBox1)->SetChecked(false);
+  const std::string picture = clickEps(ui, buttonOf(page), out, page.name, page.png ? ".png" : ".eps");
+  return {picture, ReadLines(out.file(page.name + ".plt"))};
+}
+
+// The texts right of the frame that belong to the second axis: its tic
+// labels and its label, whose box reaches a third of its size past its base
+// line (brackets and descenders).
+double secondAxisTextsRight(const std::vector<PictureText>& texts, double frameRight) {
+  double right = frameRight;
+  for (const PictureText& t : yTicLabels(texts, true)) right = std::max(right, t.box.x1);
+  for (const PictureText& t : texts)
+    if (t.vertical && t.box.x0 > frameRight) right = std::max(right, t.box.x0 + 0.72 * t.size + 0.35 * t.size);
+  return right;
+}
+
+}  // namespace
+
+// Pictures that combine what real work combines: everything drawn lies in
+// the EPS box, no two texts overlap (x tic labels included), each key title
+// and its sample line stand right of the second axis's labels, and the
+// frame is at least 80 % as wide and high as beside one short name.
+TEST(PlotLayout, CombinedPicturesKeepTheirFrameAndTheirTextsApart) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  const bool corpus = FileExists(TdOutput) && FileExists(TurbomoleOutput);
+  const auto tdBesideEpsilon = [](Session& ui, const TempFolder& in) {
+    // epsilon 1.25703E5: the range 0:138273.69 and its rounded top tic 138274.
+    const std::string measured = writeMeasuredBand(in, "porphyrin.uv.exp.xy", 125703.35);
+    ui.act([&] {
+      Form1->Choose(TdOutput);
+      Form1->UVXY(measured, 2);
+    });
+    threeMoreCurves(ui, false);
+  };
+  const auto fiveUvBarsSecondAxis = [](Session& ui, const TempFolder&) {
+    loadFiveUvCurves(ui);
+    longNames(ui, false);
+    ui.tick(Form1->CheckBox1);
+    secondAxis(false);
+  };
+  const auto oneUvSecondAxis = [](Session& ui, const TempFolder&) {
+    loadOneUvCurve(ui);
+    secondAxis(false);
+  };
+  const auto deltaABesideSmallStrengths = [](Session& ui, const TempFolder& in) {
+    const std::string measured = writeMeasuredBand(in, "lactone.cd.exp.xy", -0.0008);
+    ui.act([&] {
+      Form1->Choose(measured);
+      Form1->CdBilFile(fixture("plots/conf1.cd.bil"), 2);
+    });
+    auto& band = ui.store().EPS;
+    for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) band(bin, 2) *= 6e-6;
+    ui.act([] { Form1->DetermineCDRange(); });
+    secondAxis(true);
+  };
+  const auto fiveEcdMirrorBarsSecondAxis = [](Session& ui, const TempFolder&) {
+    loadFiveEcdCurves(ui);
+    longNames(ui, true);
+    ui.tick(Form1->CheckBox1);
+    ui.tick(Form1->CheckBox2);
+    secondAxis(true);
+  };
+  const auto ecdPairBarsSecondAxis = [](Session& ui, const TempFolder&) {
+    loadEcdPair(ui);
+    ui.tick(Form1->CheckBox1);
+    secondAxis(true);
+  };
+  std::vector<Page> pages = {
+      {"uv-1-y2", oneUvSecondAxis, false},
+      {"uv-5-bars-y2", fiveUvBarsSecondAxis, false},
+      {"uv-5-bars-y2-wide", fiveUvBarsSecondAxis, false, false, false},
+      {"ecd-deltaA-y2", deltaABesideSmallStrengths, true},
+      {"ecd-5-mirror-bars-y2", fiveEcdMirrorBarsSecondAxis, true},
+      {"ecd-5-mirror-bars-y2-png", fiveEcdMirrorBarsSecondAxis, true, true},
+      {"ecd-5-mirror-bars-y2-png-wide", fiveEcdMirrorBarsSecondAxis, true, true, false},
+      {"ecd-pair-bars-y2-png", ecdPairBarsSecondAxis, true, true},
+      {"uv-5-bars-y2-png-wide", fiveUvBarsSecondAxis, false, true, false},
+  };
+  if (corpus) pages.push_back({"uv-td-epsilon", tdBesideEpsilon, false, false, true, true});
+  for (bool gnuplot5 : {false, true}) {
+    for (const Page& page : pages) {
+      SCOPED_TRACE(page.name + (gnuplot5 ? ", gnuplot 5" : ", gnuplot 4"));
+      TempFolder in, out, referenceOut;
+      const Rendered picture = render(page, gnuplot5, in, out);
+      const Rendered reference = render(referenceOf(page), gnuplot5, in, referenceOut);
+      ASSERT_TRUE(FileExists(picture.picture));
+      if (page.png) {
+        const FrameSize frame = pngFrame(picture.picture), wanted = pngFrame(reference.picture);
+        EXPECT_GE(frame.width, 0.8 * wanted.width) << frame << " beside " << wanted;
+        EXPECT_GE(frame.height, 0.8 * wanted.height) << frame << " beside " << wanted;
+        continue;
+      }
+      const PictureBox declared = declaredBox(picture.picture);
+      const std::optional<PictureBox> drawn = drawnBox(picture.picture);
+      ASSERT_TRUE(drawn.has_value());
+      EXPECT_TRUE(inside(*drawn, declared)) << "drawn " << *drawn << ", declared " << declared;
+      const std::vector<PictureText> texts = pictureTexts(picture.picture);
+      for (const PictureText& text : texts)
+        EXPECT_TRUE(inside(text.box, declared, 1.0)) << "\"" << text.text() << "\" " << text.box;
+      const std::vector<std::string> overlapping = overlappingTexts(texts);
+      EXPECT_TRUE(overlapping.empty()) << testing::PrintToString(overlapping);
+      const FrameSize frame = epsFrame(texts, picture.script);
+      const FrameSize wanted = epsFrame(pictureTexts(reference.picture), reference.script);
+      ASSERT_GT(wanted.width, 0);
+      EXPECT_GE(frame.width, 0.8 * wanted.width) << frame << " beside " << wanted;
+      EXPECT_GE(frame.height, 0.8 * wanted.height) << frame << " beside " << wanted;
+      // The key's sample lines stand a character and the sample's length
+      // (samplen 1) left of their titles, right of the second axis.
+      double frameRight = 0;
+      for (const PictureText& t : texts)
+        if (!t.vertical && ticLabelValue(t) && *ticLabelValue(t) == 600) frameRight = (t.box.x0 + t.box.x1) / 2;
+      const double axisRight = secondAxisTextsRight(texts, frameRight);
+      const double sample = 2 * 9.6;
+      for (const PictureText& t : texts) {
+        if (t.size < 10 && t.box.x0 > frameRight && t.text().find_first_not_of(' ') != std::string::npos) {
+          EXPECT_GT(t.box.x0 - sample, axisRight) << "key title \"" << t.text() << "\" " << t.box;
+        }
+      }
+    }
+  }
+}
