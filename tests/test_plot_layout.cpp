@@ -275,3 +275,167 @@ TEST(PlotLayout, CombinedPicturesKeepTheirFrameAndTheirTextsApart) {
     }
   }
 }
+
+namespace {
+
+// Multiplies every point of slot 1's curve so that its extreme becomes
+// `extreme`, and lets the page take its ranges again.
+void scaleOrdCurve(Session& ui, double extreme) {
+  double largest = 0;
+  for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) largest = std::max(largest, std::abs(ui.store().ORDCALCY(i, 1)));
+  for (long i = 1; i <= ui.store().ORDDATAPTS[1]; ++i) ui.store().ORDCALCY(i, 1) *= extreme / largest;
+}
+
+void scaleTrace(Session& ui, double extreme) {
+  double largest = 0;
+  for (long p = 1; p <= ui.store().HPLCDATAPTS[1]; ++p) largest = std::max(largest, std::abs(ui.store().HPLCY(p, 1)));
+  for (long p = 1; p <= ui.store().HPLCDATAPTS[1]; ++p) ui.store().HPLCY(p, 1) *= extreme / largest;
+  ui.act([] { Form1->DetermineHPLCRange(); });
+}
+
+// Whether a tic label is a power of ten ("1.1×10^6": a mantissa piece, then
+// the exponent as a piece of its own).
+bool powerLabel(const PictureText& label) { return label.pieces.size() > 1; }
+
+}  // namespace
+
+// Every exporter prints each y axis's tic labels in one number form, plain
+// decimals or powers of ten, at every magnitude a real curve takes: gnuplot's
+// own form writes "550000" beside "1.1×10^6" and "0.00016" beside "8×10^-5".
+TEST(PlotLayout, EveryAxisPrintsItsLabelsInOneForm) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Kind {
+    const char* name;
+    std::function<void(Session&, double)> load;
+    std::function<Button*()> button;
+  };
+  const std::vector<Kind> kinds = {
+      {"UV",
+       [](Session& ui, double extreme) {
+         loadUvPair(ui);
+         scaleUvEcdBand(ui, false, 1, extreme);
+         ui.untick(Form1->CheckBox8);  // each curve as it is
+       },
+       [] { return Form1->Button7; }},
+      {"ECD",
+       [](Session& ui, double extreme) {
+         loadOneEcdCurve(ui);
+         scaleUvEcdBand(ui, true, 1, extreme);
+       },
+       [] { return Form1->Button1; }},
+      {"VCD",
+       [](Session& ui, double extreme) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.vc.bil")); });
+         scaleIrVcdBand(ui, true, extreme);
+       },
+       [] { return Form1->Button17; }},
+      {"IR",
+       [](Session& ui, double extreme) {
+         ui.act([] { Form1->Choose(fixture("plots/conf1.ir.bil")); });
+         scaleIrVcdBand(ui, false, extreme);
+       },
+       [] { return Form1->Button20; }},
+      {"IR overlay",
+       [](Session& ui, double extreme) {
+         ui.act([] {
+           Form1->Choose(fixture("plots/conf1.ir.bil"));
+           Form1->IrBilFile(fixture("plots/conf2.ir.bil"), 2);
+         });
+         scaleIrVcdBand(ui, false, extreme);
+         Form15->CheckBox1->SetChecked(true);
+       },
+       [] { return Form1->Button20; }},
+      {"ORD",
+       [](Session& ui, double extreme) {
+         ui.act([] { Form1->Choose(fixture("measured/mol.or.bil")); });
+         scaleOrdCurve(ui, extreme);
+       },
+       [] { return Form1->Button11; }},
+      {"HPLC",
+       [](Session& ui, double extreme) {
+         ui.act([] { Form1->HPLCCD(fixture("plots/peaks.ccd"), 1); });
+         scaleTrace(ui, extreme);
+       },
+       [] { return Form1->Button3; }},
+  };
+  for (bool gnuplot5 : {false, true}) {
+    for (const Kind& kind : kinds) {
+      for (double extreme : {1e-6, 1e-4, 1.0, 1e5, 1e6}) {
+        SCOPED_TRACE(std::string(kind.name) + " of " + FloatToStr(extreme) + (gnuplot5 ? ", gnuplot 5" : ", gnuplot 4"));
+        Session ui;
+        if (gnuplot5) ui.tick(Form2->CheckBox1);
+        kind.load(ui, extreme);
+        TempFolder out;
+        const std::string eps = clickEps(ui, kind.button(), out, "form");
+        ASSERT_TRUE(FileExists(eps));
+        const std::vector<PictureText> labels = yTicLabels(pictureTexts(eps));
+        std::string shown;
+        size_t powers = 0, plain = 0;
+        for (const PictureText& label : labels) {
+          shown += " [" + label.text() + "]";
+          if (powerLabel(label)) ++powers;
+          else if (*ticLabelValue(label) != 0) ++plain;
+        }
+        EXPECT_GE(labels.size(), 2u) << shown;
+        EXPECT_TRUE(powers == 0 || plain == 0) << shown;
+      }
+    }
+  }
+}
+
+// The second y axis names what it carries, the computed bands, whether slot
+// 1 holds the computed curve or a measured one: never "-calc" alone, nor the
+// y1 label again.
+TEST(PlotLayout, SecondAxisNamesItsQuantity) {
+  if (!gnuplotFound()) GTEST_SKIP() << "no gnuplot";
+  if (!ghostscriptFound()) GTEST_SKIP() << "no gs";
+  struct Case {
+    const char* name;
+    std::function<void(Session&)> load;
+    bool ecd;
+    const char* y2Label;  // as the picture shows it
+  };
+  const auto compare = [](Session& ui, const std::string& file, bool ecd) {
+    ui.willChooseFile(file);
+    ASSERT_TRUE(ui.menu(ecd ? Form1->BilFile1 : Form1->xyFile1));
+  };
+  const std::vector<Case> cases = {
+      {"ECD: measured slot 1, computed slot 2",
+       [&](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/film.cd.exp.xy")); });
+         compare(ui, fixture("plots/conf1.cd.bil"), true);
+       },
+       // gnuplot's Symbol D prints as the increment sign, its hyphen as a minus.
+       true, "\u2206\u03b5 [M\u22121\u22c5cm\u22121]\u2212calc "},
+      {"UV: measured slot 1, computed slot 2, the y1 label in the y2 field",
+       [&](Session& ui) {
+         ui.act([] { Form1->Choose(fixture("plots/film.uv.exp.xy")); });
+         compare(ui, fixture("plots/conf1.uv.bil"), false);
+         ui.type(Form11->Edit11, Form11->Edit10->Text());
+       },
+       false, "calc. absorption [a.u.]"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    k.load(ui);
+    ASSERT_TRUE(SlotInUse((k.ecd ? ui.store().CDACTIVE : ui.store().UVACTIVE)[2]));
+    secondAxis(k.ecd);
+    TempFolder out;
+    const std::string eps = clickEps(ui, k.ecd ? Form1->Button1 : Form1->Button7, out, "y2");
+    ASSERT_TRUE(FileExists(eps));
+    const std::vector<PictureText> texts = pictureTexts(eps);
+    // The vertical texts: the y label left of the frame, the y2 label right of it.
+    std::vector<std::string> vertical;
+    double rightmost = -1;
+    std::string y2;
+    for (const PictureText& t : texts) {
+      if (!t.vertical) continue;
+      vertical.push_back(t.text());
+      if (t.box.x0 > rightmost) rightmost = t.box.x0, y2 = t.text();
+    }
+    ASSERT_EQ(vertical.size(), 2u) << testing::PrintToString(vertical);
+    EXPECT_EQ(y2, k.y2Label);
+  }
+}
