@@ -299,8 +299,23 @@ void TForm1::Button3Click() {
   renderSaved();
 }
 
+std::string Hplc3DLeftOutText(const Store& store) {
+  std::string list;
+  for (long s = 1; s <= 5; ++s) {
+    const bool drawn = store.HPLC_UV[1] && store.HPLC_UV[s];
+    if (drawn || !(store.HPLC_UV[s] || store.HPLC_CD[s])) continue;
+    if (!list.empty()) list += ", ";
+    list += "\"" + store.HPLCTITLE[s] + "\" (" + (store.HPLC_UV[s] ? "UV" : "CD") + ", slot " + IntToStr(s) + ")";
+  }
+  if (list.empty()) return std::string();
+  return std::string(Hplc3DLeftOutPrefix) + list;
+}
+
 void TForm1::Button15Click() {
   Memo2->Clear();
+  // The three-dimensional plot shows UV traces beside a UV slot 1: what it
+  // leaves out is said before anything is written.
+  if (const std::string leftOut = Hplc3DLeftOutText(store); !leftOut.empty()) ShowMessage(leftOut);
   if (!store.HPLC_UV[1]) return;
   const PlotControls controls = ReadPlotControls(*this);
   const std::string path = ChooseHplcScriptPath(*this);

@@ -42,3 +42,10 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store,
                              const PlotControls& controls, const std::string& scriptFileName);
 PlotScript BuildHplc3DScript(const Store& store, const PlotControls& controls,
                              const std::string& scriptFileName);
+
+// The one message of the three-dimensional plot about the traces it does not
+// draw (CD traces, and every trace when slot 1 holds no UV trace), naming
+// each with its detector and slot; "" when it draws them all.
+inline constexpr char Hplc3DLeftOutPrefix[] =
+    "The 3D plot draws UV traces only, and only beside a UV trace in slot 1; not drawn: ";
+std::string Hplc3DLeftOutText(const Store& store);

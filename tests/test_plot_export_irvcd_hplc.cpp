@@ -293,16 +293,63 @@ TEST(HplcPlotScript, SaveFlowMessagesAndPasses) {
   ui.willChooseFile(out.file("h.plt"));
   ui.willAnswer(Answer::No);
   ui.act([] { Form1->Button15Click(); });  // the page disables the button beside a CD trace
-  ASSERT_EQ(ui.boxes().size(), 2u);
-  EXPECT_EQ(ui.boxes()[1].text, "File not saved!");
+  ASSERT_EQ(ui.boxes().size(), 3u);  // the CD trace left out, the question, the refusal
+  EXPECT_EQ(ui.boxes()[2].text, "File not saved!");
   EXPECT_EQ(readTextFile(out.file("h.plt")), "old");
-  // Slot 1 with a CD trace: the 3D plot does nothing.
+  // Slot 1 with a CD trace: the 3D plot draws nothing and says so.
   Session cd;
   cd.act([] { Form1->HPLCCD(fixture("plots/peaks.ccd"), 1); });
   cd.clearBoxes();
   cd.act([] { Form1->Button15Click(); });
-  EXPECT_TRUE(cd.boxes().empty());
+  EXPECT_EQ(cd.boxes().size(), 1u);
   EXPECT_TRUE(cd.dialogs().empty());
+}
+
+// "plot 3D eps" draws the UV traces beside a UV slot 1 and nothing else; one
+// message before the dialog names each trace it leaves out, its detector and
+// its slot. What it draws stays as it was.
+TEST(HplcPlotScript, ThreeDimensionalPlotSaysWhatItLeavesOut) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<bool, const char*>> traces;  // UV or CD, file, for slots 1, 2, ...
+    const char* leftOut;                              // "" when all are drawn
+    bool written;
+  };
+  const std::vector<Case> cases = {
+      {"UV traces alone", {{true, "plots/peaks.cuv"}, {true, "measured/tab.cuv"}}, "", true},
+      {"a CD trace beside UV ones",
+       {{true, "plots/peaks.cuv"}, {false, "plots/peaks.ccd"}, {true, "measured/tab.cuv"}},
+       "\"peaks.ccd\" (CD, slot 2)", true},
+      {"CD traces only", {{false, "plots/peaks.ccd"}, {false, "measured/trace.ccd"}},
+       "\"peaks.ccd\" (CD, slot 1), \"trace.ccd\" (CD, slot 2)", false},
+      {"a UV trace beside a CD slot 1", {{false, "plots/peaks.ccd"}, {true, "plots/peaks.cuv"}},
+       "\"peaks.ccd\" (CD, slot 1), \"peaks.cuv\" (UV, slot 2)", false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    TempFolder out;
+    ui.act([&] {
+      for (size_t i = 0; i < k.traces.size(); ++i) {
+        const int slot = static_cast<int>(i) + 1;
+        if (k.traces[i].first) Form1->HPLCUV(fixture(k.traces[i].second), slot);
+        else Form1->HPLCCD(fixture(k.traces[i].second), slot);
+      }
+    });
+    ui.clearBoxes();
+    if (k.written) ui.willChooseFile(out.file("bands.plt"));
+    ui.act([] { Form1->Button15Click(); });
+    std::vector<std::string> expected;
+    if (*k.leftOut != '\0') expected.push_back(std::string(Hplc3DLeftOutPrefix) + k.leftOut);
+    std::vector<std::string> shown = boxTexts(ui);
+    if (k.written) {
+      ASSERT_GT(shown.size(), expected.size());
+      EXPECT_EQ(shown[expected.size()], "File saved!");
+      shown.resize(expected.size());
+    }
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(FileExists(out.file("bands.plt")), k.written);
+  }
 }
 
 TEST(HplcPlotScript, MainWindowHeadWriters) {
