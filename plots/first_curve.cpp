@@ -207,11 +207,15 @@ int baseRightMargin(Picture picture) { return picture == Picture::Eps ? 19 : Png
 const char* heldTicLabel(Picture picture) { return picture == Picture::Eps ? "44000" : "1000"; }
 
 // The key's titles: those the exporter gives, else curve 1's.
-std::vector<ColumnText> keyTitlesOf(Picture picture, const FirstCurve& f, const PlotControls& c) {
+std::vector<ColumnText> keyTitlesOf(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
   if (!f.keyTitles.empty()) return f.keyTitles;
-  const UvEcdWindowControls& w = windowOf(f.PLOT, c);
-  const std::string& size = picture == Picture::Eps ? w.Edit14 : w.Edit18;
-  return {{"{/" + w.Edit1 + "=" + size + " " + f.PLOTNAME, FontSize(size, 18)}};
+  return {FirstCurveTitle(picture, f, c, store)};
+}
+
+// The ORD labels of the shift beside the plot.
+std::vector<std::string> ordLabelTexts(Picture picture, const PlotControls& c) {
+  const std::string labelFont = picture == Picture::Eps ? std::string() : "{/" + c.cd.Edit15 + "=" + c.cd.Edit18 + " ";
+  return {labelFont + "shift:", labelFont + "curve 1 = " + OrdShiftText(c) + " nm"};
 }
 
 HeadLayout layoutOf(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
@@ -226,31 +230,32 @@ HeadLayout layoutOf(Picture picture, const FirstCurve& f, const PlotControls& c,
   layout.leftWritten = ord || w.CheckBox1 || leftGrowth > 0;
   const int base = ord ? 19 + (picture == Picture::Png ? 3 : 0) : baseRightMargin(picture);
   layout.rightMargin = base;
-  if (!ord) {
-    RightColumn column;
-    column.picture = picture;
-    column.terminalSize = size;
-    if (w.CheckBox2) {
-      const SecondAxis second = secondAxisOf(f.PLOT == PlotKind::CD, c, store);
-      column.secondAxisLabels = WidestTicLabel(second.axis, picture, size);
-      column.secondAxisTitleSize = FontSize(picture == Picture::Eps ? w.Edit13 : w.Edit17, 20);
-    }
-    column.keyTitles = keyTitlesOf(picture, f, c);
-    const SlotTexts& states = f.PLOT == PlotKind::CD ? store.CDACTIVE : store.UVACTIVE;
-    if (!w.CheckBox4) {
-      if (f.SIGMA || anyCalc(states)) column.labels.push_back({bandWidthText(picture, w, c), size});
-      for (const CorrectionLabel& label : correctionTexts(picture, w, states, c))
-        column.labels.push_back({label.text, size});
-    }
-    layout.keyEntries = static_cast<int>(column.keyTitles.size());
-    if (!w.CheckBox5) layout.keyWidth = KeyWidthCorrection(column);
-    else column.keyTitles.clear();
-    layout.labelOffset = LabelOffsetCharacters(column);
-    // Beside a second axis the column holds its labels, then the key; the
-    // key alone stands in the margin it always had, which the PNG widens for
-    // long titles.
-    if (w.CheckBox2 || picture == Picture::Png) layout.rightMargin = std::max(base, ColumnCharacters(column));
+  RightColumn column;
+  column.picture = picture;
+  column.terminalSize = size;
+  if (!ord && w.CheckBox2) {
+    const SecondAxis second = secondAxisOf(f.PLOT == PlotKind::CD, c, store);
+    column.secondAxisLabels = WidestTicLabel(second.axis, picture, size);
+    column.secondAxisTitleSize = FontSize(picture == Picture::Eps ? w.Edit13 : w.Edit17, 20);
   }
+  column.keyTitles = keyTitlesOf(picture, f, c, store);
+  if (ord) {
+    for (const std::string& label : ordLabelTexts(picture, c)) column.labels.push_back({label, size});
+  } else if (!w.CheckBox4) {
+    const SlotTexts& states = f.PLOT == PlotKind::CD ? store.CDACTIVE : store.UVACTIVE;
+    if (f.SIGMA || anyCalc(states)) column.labels.push_back({bandWidthText(picture, w, c), size});
+    for (const CorrectionLabel& label : correctionTexts(picture, w, states, c))
+      column.labels.push_back({label.text, size});
+  }
+  layout.keyEntries = static_cast<int>(column.keyTitles.size());
+  const bool keyInside = !ord && w.CheckBox5;
+  if (!keyInside) layout.keyWidth = KeyWidthCorrection(column);
+  else column.keyTitles.clear();
+  layout.labelOffset = LabelOffsetCharacters(column);
+  // Beside a second axis the column holds its labels, then the key; the
+  // key alone stands in the margin it always had, which the PNG widens for
+  // long titles.
+  if ((!ord && w.CheckBox2) || picture == Picture::Png) layout.rightMargin = std::max(base, ColumnCharacters(column));
   // The frame keeps the size it has beside the margins of one short name,
   // less a tenth at most: margins beyond those widen the picture.
   const double character = CharacterWidth(picture, size);
@@ -376,7 +381,7 @@ void uvEcdSection(std::vector<std::string>& lines, Picture picture, const FirstC
 void ordSection(std::vector<std::string>& lines, Picture picture, const PlotControls& c, const HeadLayout& layout) {
   const UvEcdWindowControls& w = c.cd;
   const bool eps = picture == Picture::Eps;
-  const std::string shift = OrdShiftText(c);
+  const std::vector<std::string> labels = ordLabelTexts(picture, c);
   lines.push_back(KeyLine(Picture::Png, false));
   marginLines(lines, picture, /*square*/ true, layout);
   lines.push_back("set tics out");
@@ -384,17 +389,16 @@ void ordSection(std::vector<std::string>& lines, Picture picture, const PlotCont
   // The axis labels keep the EPS font, at the size of the picture kind.
   const std::string& labelSize = eps ? w.Edit13 : w.Edit17;
   lines.push_back(axisLabel("x", "wavelength {/Symbol l} [nm]", w.Edit1, labelSize));
-  const std::string labelFont = eps ? std::string() : "{/" + w.Edit15 + "=" + w.Edit18 + " ";
   const auto ordLabel = [&] {
     if (c.RadioButton3) lines.push_back(axisLabel("y", "ORD [deg (dm (g/cm^3))^{-1}]", w.Edit1, labelSize));
     if (c.RadioButton4) lines.push_back(axisLabel("y", "ORD [mdeg]", w.Edit1, labelSize));
   };
   if (eps) ordLabel();
-  lines.push_back("set label \"" + labelFont + "shift:\" at graph 1.1,0.4");
-  lines.push_back("set label \"" + labelFont + "curve 1 = " + shift + " nm\" at graph 1.1," +
-                  (eps ? "0.33" : "0.35"));
+  lines.push_back("set label \"" + labels[0] + "\" at graph 1.1,0.4");
+  lines.push_back("set label \"" + labels[1] + "\" at graph 1.1," + (eps ? "0.33" : "0.35"));
   if (!eps) ordLabel();
-  lines.push_back(KeyLine(Picture::Eps, false));
+  // The key as wide as its titles are drawn.
+  lines.push_back(KeyLine(Picture::Eps, false) + (layout.keyWidth != 0 ? " width " + IntToStr(layout.keyWidth) : ""));
 }
 
 std::string usingPart(const std::string& x, const std::string& scaling) {
@@ -489,8 +493,29 @@ std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& f,
   return lines;
 }
 
+ColumnText FirstCurveTitle(Picture picture, const FirstCurve& f, const PlotControls& c, const Store& store) {
+  const bool eps = picture == Picture::Eps;
+  const auto sized = [](const std::string& font, const std::string& size, const std::string& text,
+                        const std::string& close) {
+    return ColumnText{"{/" + font + "=" + size + " " + text + close, FontSize(size, 18)};
+  };
+  switch (f.PLOT) {
+    case PlotKind::CD: return sized(c.cd.Edit1, c.cd.Edit14, f.PLOTNAME, "");
+    case PlotKind::UV: return sized(c.uv.Edit1, eps ? c.uv.Edit14 : c.uv.Edit18, f.PLOTNAME, "");
+    case PlotKind::ORD:
+      if (store.ORDACTIVE[1] == "exp") {
+        // The measured curve's EPS title is drawn in the terminal font.
+        if (eps) return {" " + f.PLOTNAME, FontSize(c.cd.Edit12, 32)};
+        return sized(c.cd.Edit15, c.cd.Edit18, f.PLOTNAME, "}");
+      }
+      return eps ? sized(c.cd.Edit1, c.cd.Edit14, f.PLOTNAME, "") : sized(c.cd.Edit1, c.cd.Edit18, f.PLOTNAME, "}");
+  }
+  return {};
+}
+
 PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotControls& c,
                           const Store& store) {
+  const std::string title = FirstCurveTitle(picture, f, c, store).markup;
   const bool eps = picture == Picture::Eps;
   const std::string op = c.wavenumberUnit ? "*" : "+";
   // The ORD curve takes its shift from OrdShiftText.
@@ -500,7 +525,6 @@ PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotContro
   switch (f.PLOT) {
     case PlotKind::CD: {
       const UvEcdWindowControls& w = c.cd;
-      const std::string title = "{/" + w.Edit1 + "=" + w.Edit14 + " " + f.PLOTNAME;
       const std::string base = curveText(f, usingPart(shifted, f.SCALING), title, lines);
       if (!w.CheckBox2) return {base, {}};
       const std::string& state = store.CDACTIVE[1];
@@ -510,7 +534,6 @@ PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotContro
     }
     case PlotKind::UV: {
       const UvEcdWindowControls& w = c.uv;
-      const std::string title = "{/" + w.Edit1 + "=" + (eps ? w.Edit14 : w.Edit18) + " " + f.PLOTNAME;
       const bool energy = w.CheckBox7 && !c.wavenumberUnit;
       const std::string base = curveText(f, usingPart(shifted, f.SCALING), title, lines);
       const std::string energyLine =
@@ -523,14 +546,8 @@ PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& f, const PlotContro
       return {curveText(f, usingPart(energy ? "1239.482/($1)" : "$1", f.SCALING), title, lines) + " axis x1y1", {}};
     }
     case PlotKind::ORD: {
-      const UvEcdWindowControls& w = c.cd;
       const std::string ordUsing = usingPart("$1+(" + OrdShiftText(c) + ")", f.SCALING);
-      if (store.ORDACTIVE[1] == "exp") {
-        const std::string title = eps ? " " + f.PLOTNAME : "{/" + w.Edit15 + "=" + w.Edit18 + " " + f.PLOTNAME + "}";
-        return {curveText(f, ordUsing, title, lines), {}};
-      }
-      const std::string title =
-          eps ? "{/" + w.Edit1 + "=" + w.Edit14 + " " + f.PLOTNAME : "{/" + w.Edit1 + "=" + w.Edit18 + " " + f.PLOTNAME + "}";
+      if (store.ORDACTIVE[1] == "exp") return {curveText(f, ordUsing, title, lines), {}};
       // gnuplot 5 wants the point type named; computed rotations are points.
       std::string style;
       if (eps) style = c.CheckBox13 ? "linespoints ls 1 " : "points ls 1 pt 13";

@@ -51,6 +51,10 @@ constexpr int PngSquareRightMargin = 22;
 std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& curve,
                                         const PlotControls& controls, const Store& store);
 
+// The key title of curve 1 as its plot entry writes it, and its size.
+ColumnText FirstCurveTitle(Picture picture, const FirstCurve& curve, const PlotControls& controls,
+                           const Store& store);
+
 // The plot entry of curve 1; empty when no line is written for it (a second
 // UV axis with UV slot 1 neither computed nor measured).
 PlotEntry FirstCurveEntry(Picture picture, const FirstCurve& curve, const PlotControls& controls,

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "plots/plot_text.h"
 #include "plots/uvecd_export.h"
 
 namespace {
@@ -108,7 +109,13 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
                        {}});
   }
   first.MULTIPLOT = drawFirst && !entries.empty();
-  if (drawFirst) entries.insert(entries.begin(), FirstCurveEntry(picture, first, c, store));
+  if (drawFirst) {
+    entries.insert(entries.begin(), FirstCurveEntry(picture, first, c, store));
+    first.keyTitles.push_back(FirstCurveTitle(picture, first, c, store));
+  }
+  const double keySizeValue = FontSize(keySize, 18);
+  if (normal && mirrored) first.keyTitles.push_back({fontTitle + mirrorName, keySizeValue});
+  if (curve2) first.keyTitles.push_back({fontTitle + name2, keySizeValue});
 
   PlotScript script;
   script.lines = FirstCurveHead(picture, first, c, store);

@@ -267,8 +267,7 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
     const PlotEntry curve1 = FirstCurveEntry(picture, first, c, store);
     if (!curve1.text.empty()) {
       entries.push_back(curve1);
-      const std::string& keySize = ecd || !png ? w.Edit14 : w.Edit18;
-      first.keyTitles.push_back(titleText(w.Edit1, keySize, first.PLOTNAME));
+      first.keyTitles.push_back(FirstCurveTitle(picture, first, c, store));
     }
   }
   entries.insert(entries.end(), further.begin(), further.end());
