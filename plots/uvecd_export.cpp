@@ -281,12 +281,20 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   script.lines = FirstCurveHead(picture, first, c, store);
   const std::vector<std::string> plotLines = JoinPlotEntries(entries);
   script.lines.insert(script.lines.end(), plotLines.begin(), plotLines.end());
+  // The head's models are released before the data files are made, so that
+  // the large line lists take the heap in one run and, freed, stay with the
+  // program for the next export rather than being handed back page by page.
+  first = FirstCurve{};
+  entries = {};
+  further = {};
+  furtherTitles = {};
 
   // Data files: curve 1, its bars and mirror image, then curves 2 to 5.
   const auto curveLines = [&](long s, double sign) {
     if (k.ACTIVE[s] == "calc") return GridDataLines(gridSlot(k.band, s), c.wavenumberUnit, sign);
     return MeasuredDataLines(pointsSlot(k.EXPX, s), pointsSlot(k.EXPY, s), k.DATAPTS[s], c.wavenumberUnit, sign);
   };
+  script.dataFiles.reserve(3 + laterData.size());
   script.dataFiles.push_back({data1 + ".xy", curveLines(1, 1.0)});
   if (barFile) script.dataFiles.push_back({barData + ".xy", GridDataLines(gridSlot(k.sticks, 1), c.wavenumberUnit)});
   if (mirrorFile) script.dataFiles.push_back({mirrorData + ".xy", curveLines(1, -1.0)});
