@@ -10,6 +10,8 @@
 #include "platform/numbers.h"
 #include "plots/first_curve.h"
 #include "plots/plot_axis.h"
+#include "plots/plot_column.h"
+#include "plots/plot_text.h"
 
 namespace {
 
@@ -99,6 +101,41 @@ std::vector<std::string> traceLines(const Store& store, long slot, const std::st
   return lines;
 }
 
+// The key titles of the traces in `slots`, in their order.
+std::vector<std::string> keyTitlesOf(const Store& store, const std::vector<long>& slots) {
+  std::vector<std::string> titles;
+  for (long slot : slots) titles.push_back(LegendName(store.HPLCTITLE[slot]));
+  return titles;
+}
+
+// The column right of the two-dimensional plot's frame holds its key alone,
+// drawn at the font of the last terminal line. The margin the plot always
+// had stays where the titles fit it; longer titles widen the picture by
+// what they add, so that the frame keeps its size.
+constexpr double Hplc2DTerminalSize = 20;
+constexpr int Hplc2DRightMargin = 5;
+constexpr double Hplc2DWidthInches = 5;
+constexpr char Hplc2DHeightInches[] = "3.50";
+
+struct Hplc2DColumn {
+  int rightMargin = Hplc2DRightMargin;
+  int keyWidth = 0;  // the key line's width correction
+  double widthInches = Hplc2DWidthInches;
+};
+
+Hplc2DColumn hplc2DColumn(const std::vector<std::string>& keyTitles) {
+  RightColumn column;
+  column.picture = Picture::Eps;
+  column.terminalSize = Hplc2DTerminalSize;
+  for (const std::string& title : keyTitles) column.keyTitles.push_back({title, Hplc2DTerminalSize});
+  Hplc2DColumn layout;
+  layout.rightMargin = std::max(Hplc2DRightMargin, ColumnCharacters(column));
+  layout.keyWidth = KeyWidthCorrection(column);
+  layout.widthInches = Hplc2DWidthInches + (layout.rightMargin - Hplc2DRightMargin) *
+                                               CharacterWidth(Picture::Eps, Hplc2DTerminalSize) / 72;
+  return layout;
+}
+
 void styleLines(std::vector<std::string>& lines, bool sixth) {
   // gnuplot 5 draws "lt N" in its own colours, where the back band of the
   // three-dimensional plot (lt 9) repeats the front one (lt 1): the classic
@@ -132,15 +169,19 @@ std::string HplcHeightRange(double highest) {
 
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
-                                    const std::string& PSNAME, const PlotControls& c, const AxisModel& yAxis) {
+                                    const std::string& PSNAME, const PlotControls& c, const AxisModel& yAxis,
+                                    const std::vector<std::string>& keyTitles) {
   const std::string& font = c.cd.Edit1;
+  const Hplc2DColumn column = hplc2DColumn(keyTitles);
   std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
   styleLines(lines, /*sixth*/ false);
+  lines.push_back("set border 3");
+  lines.push_back("set lmargin 10");
+  lines.push_back("set rmargin " + IntToStr(column.rightMargin));
   // The bottom margin holds the time tics and the "t [min]" label below them.
-  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", TopMarginLine, "set bmargin 4",
-                           "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
-                           "set mytics 2", "set tics out", "set tics scale 1,0.6"})
+  for (const char* line : {TopMarginLine, "set bmargin 4", "set xtics border nomirror", "set ytics border nomirror",
+                           "set mxtics 2", "set mytics 2", "set tics out", "set tics scale 1,0.6"})
     lines.push_back(line);
   // gnuplot picks the signal tics: one number form for all of them.
   for (std::string& line : AxisFormatLines(OneFormAxis(yAxis.lower, yAxis.upper, 0), "y")) lines.push_back(std::move(line));
@@ -150,9 +191,15 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
   lines.push_back("set xrange [" + XRANGE + "]");
   lines.push_back("set yrange [" + YRANGE + "]");
   lines.push_back("set nogrid");
-  lines.push_back("set term post \"" + font + "\" 20");
+  // The last terminal line sets every option anew: the picture's size
+  // stands there.
+  lines.push_back("set term post \"" + font + "\" 20" +
+                  (column.rightMargin > Hplc2DRightMargin
+                       ? " size " + FloatToStrF(column.widthInches, 2) + "," + Hplc2DHeightInches
+                       : std::string()));
   lines.push_back("set out " + GnuplotString(PSNAME + ".eps"));
-  lines.push_back(KeyLine(Picture::Eps, /*inside*/ false));
+  lines.push_back(KeyLine(Picture::Eps, /*inside*/ false) +
+                  (column.keyWidth != 0 ? " width " + IntToStr(column.keyWidth) : std::string()));
   lines.push_back("show label");
   return lines;
 }
@@ -193,14 +240,16 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   const AxisModel signal{extent.lowest - std::abs(extent.lowest) / 10, extent.highest + std::abs(extent.highest) / 10};
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
                             NumberText(c.Edit1) + ":" + NumberText(c.Edit10),
-                            HplcSignalRange(extent.lowest, extent.highest), PictureBaseName(scriptFileName), c, signal);
+                            HplcSignalRange(extent.lowest, extent.highest), PictureBaseName(scriptFileName), c, signal,
+                            keyTitlesOf(store, slots));
   DataFileNames names(scriptFileName);
+  const std::vector<std::string> keyTitles = keyTitlesOf(store, slots);
   std::vector<PlotEntry> entries;
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];
     const std::string data = names.take();
     entries.push_back({GnuplotString(data + ".xy") + " using 1:($2*" + scalingOf(scales, slot, c) + ") title " +
-                           GnuplotString(LegendName(store.HPLCTITLE[slot])) + " with lines ls " +
+                           GnuplotString(keyTitles[r]) + " with lines ls " +
                            IntToStr(static_cast<long long>(r + 1)),
                        {}});
     script.dataFiles.push_back({data + ".xy", traceLines(store, slot, "")});
@@ -247,9 +296,13 @@ void TForm1::HPLC2DEPS(const std::string& PLOT, const std::string& COMMENT, cons
                        const std::string& YRANGE, const std::string& PLOTNAME, const std::string& PSNAME,
                        const std::string& SCALING, bool MULTIPLOT) {
   Memo2->Clear();
-  // The writer is given its range as text.
-  for (const std::string& line :
-       Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this), AxisOfTexts(YRANGE, "")))
+  // The writer is given its range as text, and the first title; the key
+  // holds the titles of the other traces of its kind as well.
+  std::vector<std::string> keyTitles = keyTitlesOf(store, FlaggedSlots(store, detectorOf(PLOT)));
+  if (keyTitles.empty()) keyTitles.push_back(PLOTNAME);
+  else keyTitles.front() = PLOTNAME;
+  for (const std::string& line : Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this),
+                                            AxisOfTexts(YRANGE, ""), keyTitles))
     Memo2->Add(line);
   Memo2->Add("plot " + GnuplotString(PLOTNAME + ".xy") + " using 1:($2*" + SCALING + ") title " +
              GnuplotString(PLOTNAME) + " with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));

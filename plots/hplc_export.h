@@ -26,11 +26,12 @@ std::string HplcHeightRange(double highest);
 
 // The head and the plot line of the first trace. `count` is the number of
 // traces of the plot's kind; `yAxis` the signal range the labels are printed
-// over.
+// over; `keyTitles` the key's titles, which size the right margin and, where
+// they outgrow it, widen the picture.
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
                                     const std::string& PSNAME, const PlotControls& controls,
-                                    const AxisModel& yAxis);
+                                    const AxisModel& yAxis, const std::vector<std::string>& keyTitles);
 std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& YRANGE, const std::string& ZRANGE,
                                     const std::string& PSNAME, int count,
