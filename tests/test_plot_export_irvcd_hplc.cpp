@@ -363,4 +363,9 @@ TEST(HplcPlotScript, MainWindowHeadWriters) {
   EXPECT_TRUE(linesStarting(Form1->Memo2->Lines(), "set xrange").empty());  // no CD traces
   ui.act([] { Form1->HPLC2DEPS("CD", "# HPLC chromatograms", "0:20", "-1:2", "p", "x", "1.0", false); });
   EXPECT_EQ(Form1->Memo2->Lines().back(), R"(plot 'p.xy' using 1:($2*1.0) title 'p' with lines ls 1)");
+  // The key that follows holds the other UV traces too: the margin is sized
+  // for "run2.cuv", not for the first title alone.
+  ui.act([] { Form1->HPLC2DEPS("UV", "# HPLC chromatograms", "0:20", "4:138", "p", "x", "1.0", true); });
+  EXPECT_TRUE(holds(Form1->Memo2->Lines(), "set rmargin 13"));
+  EXPECT_TRUE(holds(Form1->Memo2->Lines(), R"(set term post "Arial" 20 size 5.67,3.50)"));
 }

@@ -33,30 +33,51 @@ struct FrameSize {
 
 std::ostream& operator<<(std::ostream& out, const FrameSize& f) { return out << f.width << " x " << f.height; }
 
-// The bounds of the script's y range ("set yrange [-5.50:5.50]").
-std::pair<double, double> yRangeOf(const std::vector<std::string>& script) {
-  const std::string line = lineStarting(script, "set yrange [");
-  const std::string range = line.substr(12, line.find(']') - 12);
+// The bounds of the script's range of `axis` ("set yrange [-5.50:5.50]").
+std::pair<double, double> rangeOf(const std::vector<std::string>& script, const std::string& axis) {
+  const std::string line = lineStarting(script, "set " + axis + "range [");
+  const size_t open = line.find('[') + 1;
+  const std::string range = line.substr(open, line.find(']') - open);
   return {StrToFloat(range.substr(0, range.find(':'))), StrToFloat(range.substr(range.find(':') + 1))};
 }
 
-// The frame of an EPS on the x range 150..600: its width from the x tic
-// labels 200 and 600, its height from the lowest and highest y tic labels
-// and the script's y range.
-FrameSize epsFrame(const std::vector<PictureText>& texts, const std::vector<std::string>& script) {
-  FrameSize frame;
-  std::optional<double> x200, x600;
+std::pair<double, double> yRangeOf(const std::vector<std::string>& script) { return rangeOf(script, "y"); }
+
+// Two x tic values a picture's frame is measured between, the second at the
+// frame's right edge.
+struct XTics {
+  double inner = 200, right = 600;
+};
+
+// The middles of the x axis's tic labels `tics.inner` and `tics.right`: on
+// the lowest base line that labels of those values share (a y tic label may
+// show the same number).
+std::optional<std::pair<double, double>> xTicMiddles(const std::vector<PictureText>& texts, XTics tics) {
+  std::optional<double> inner, right;
   double axisBase = 1e9;
+  const auto isTic = [&](const PictureText& t) {
+    return !t.vertical && ticLabelValue(t) && (*ticLabelValue(t) == tics.inner || *ticLabelValue(t) == tics.right);
+  };
   for (const PictureText& t : texts)
-    if (!t.vertical && ticLabelValue(t) && (*ticLabelValue(t) == 200 || *ticLabelValue(t) == 600))
-      axisBase = std::min(axisBase, t.box.y0);
+    if (isTic(t)) axisBase = std::min(axisBase, t.box.y0);
   for (const PictureText& t : texts) {
-    if (t.vertical || !ticLabelValue(t) || std::abs(t.box.y0 - axisBase) > 0.5) continue;
+    if (!isTic(t) || std::abs(t.box.y0 - axisBase) > 0.5) continue;
     const double middle = (t.box.x0 + t.box.x1) / 2;
-    if (*ticLabelValue(t) == 200) x200 = middle;
-    if (*ticLabelValue(t) == 600) x600 = middle;
+    (*ticLabelValue(t) == tics.inner ? inner : right) = middle;
   }
-  if (x200 && x600) frame.width = (*x600 - *x200) * 450.0 / 400.0;
+  if (!inner || !right) return std::nullopt;
+  return std::make_pair(*inner, *right);
+}
+
+// The frame of an EPS: its width from two x tic labels and the script's x
+// range, its height from the lowest and highest y tic labels and the
+// script's y range.
+FrameSize epsFrame(const std::vector<PictureText>& texts, const std::vector<std::string>& script, XTics tics) {
+  FrameSize frame;
+  if (const auto middles = xTicMiddles(texts, tics)) {
+    const auto [low, high] = rangeOf(script, "x");
+    frame.width = (middles->second - middles->first) * (high - low) / (tics.right - tics.inner);
+  }
   const std::vector<PictureText> labels = yTicLabels(texts);
   if (labels.size() >= 2) {
     const auto [low, high] = yRangeOf(script);
@@ -112,13 +133,21 @@ FrameSize pngFrame(const std::string& path) {
 struct Page {
   std::string name;
   std::function<void(Session&, const TempFolder&)> load;
-  bool ecd = true;
+  bool ecd = true;  // of the HPLC page: CD traces
   bool png = false;
   bool square = true;
   bool corpus = false;  // needs the corpus
+  bool hplc = false;    // the HPLC page's chromatograms
 };
 
+// The HPLC chromatograms run from 0 to 20 minutes.
+XTics ticsOf(const Page& page) { return page.hplc ? XTics{5, 20} : XTics{}; }
+
+// The width of a margin character of the picture's terminal font.
+double characterOf(const Page& page) { return page.hplc ? 0.6 * 10 : 0.6 * 16; }
+
 Button* buttonOf(const Page& page) {
+  if (page.hplc) return Form1->Button3;
   if (page.ecd) return page.png ? Form1->Button12 : Form1->Button1;
   return page.png ? Form1->Button13 : Form1->Button7;
 }
@@ -137,9 +166,26 @@ void threeMoreCurves(Session& ui, bool ecd) {
 
 void secondAxis(bool ecd) { (ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true); }
 
+// HPLC traces of one detector in slots 1 to `count`, named `name` followed by
+// the slot.
+void loadTraces(Session& ui, bool cd, int count, const std::string& name) {
+  ui.act([&] {
+    for (int slot = 1; slot <= count; ++slot) {
+      if (cd) Form1->HPLCCD(fixture("plots/peaks.ccd"), slot);
+      else Form1->HPLCUV(fixture("plots/peaks.cuv"), slot);
+      ui.store().HPLCTITLE[slot] = name + std::to_string(slot);
+    }
+  });
+}
+
+constexpr char LongTraceName[] = "tm7.6risRKSpbe0TDDF";  // 20 characters with the slot
+
 // The same picture with one curve of a five-character name and no second
 // axis: the frame every picture keeps.
 Page referenceOf(const Page& page) {
+  if (page.hplc)
+    return {"reference", [cd = page.ecd](Session& ui, const TempFolder&) { loadTraces(ui, cd, 1, "run1"); },
+            page.ecd, false, true, false, true};
   return {"reference", [ecd = page.ecd](Session& ui, const TempFolder&) { ecd ? loadOneEcdCurve(ui) : loadOneUvCurve(ui); },
           page.ecd, page.png, page.square};
 }
@@ -153,7 +199,7 @@ Rendered render(const Page& page, bool gnuplot5, const TempFolder& in, const Tem
   Session ui;
   if (gnuplot5) ui.tick(Form2->CheckBox1);
   page.load(ui, in);
-  if (!page.square) (page.ecd ? Form10->CheckBox1 : Form11->CheckBox1)->SetChecked(false);
+  if (!page.square && !page.hplc) (page.ecd ? Form10->CheckBox1 : Form11->CheckBox1)->SetChecked(false);
   const std::string picture = clickEps(ui, buttonOf(page), out, page.name, page.png ? ".png" : ".eps");
   return {picture, ReadLines(out.file(page.name + ".plt"))};
 }
@@ -231,6 +277,10 @@ TEST(PlotLayout, CombinedPicturesKeepTheirFrameAndTheirTextsApart) {
       {"ecd-5-mirror-bars-y2-png-wide", fiveEcdMirrorBarsSecondAxis, true, true, false},
       {"ecd-pair-bars-y2-png", ecdPairBarsSecondAxis, true, true},
       {"uv-5-bars-y2-png-wide", fiveUvBarsSecondAxis, false, true, false},
+      {"hplc-uv-5", [](Session& ui, const TempFolder&) { loadTraces(ui, false, 5, LongTraceName); }, false, false,
+       true, false, true},
+      {"hplc-cd-5", [](Session& ui, const TempFolder&) { loadTraces(ui, true, 5, LongTraceName); }, true, false,
+       true, false, true},
   };
   if (corpus) pages.push_back({"uv-td-epsilon", tdBesideEpsilon, false, false, true, true});
   for (bool gnuplot5 : {false, true}) {
@@ -255,18 +305,31 @@ TEST(PlotLayout, CombinedPicturesKeepTheirFrameAndTheirTextsApart) {
         EXPECT_TRUE(inside(text.box, declared, 1.0)) << "\"" << text.text() << "\" " << text.box;
       const std::vector<std::string> overlapping = overlappingTexts(texts);
       EXPECT_TRUE(overlapping.empty()) << testing::PrintToString(overlapping);
-      const FrameSize frame = epsFrame(texts, picture.script);
-      const FrameSize wanted = epsFrame(pictureTexts(reference.picture), reference.script);
+      const XTics tics = ticsOf(page);
+      const FrameSize frame = epsFrame(texts, picture.script, tics);
+      const FrameSize wanted = epsFrame(pictureTexts(reference.picture), reference.script, tics);
       ASSERT_GT(wanted.width, 0);
       EXPECT_GE(frame.width, 0.8 * wanted.width) << frame << " beside " << wanted;
       EXPECT_GE(frame.height, 0.8 * wanted.height) << frame << " beside " << wanted;
       // The key's sample lines stand a character and the sample's length
-      // (samplen 1) left of their titles, right of the second axis.
-      double frameRight = 0;
-      for (const PictureText& t : texts)
-        if (!t.vertical && ticLabelValue(t) && *ticLabelValue(t) == 600) frameRight = (t.box.x0 + t.box.x1) / 2;
+      // (samplen 1) left of their titles, right of the frame and of the
+      // second axis.
+      const std::optional<std::pair<double, double>> middles = xTicMiddles(texts, tics);
+      ASSERT_TRUE(middles.has_value());
+      const double frameRight = middles->second;
+      const double sample = 2 * characterOf(page);
+      if (page.hplc) {
+        // Every trace's title, found by its name wherever it stands.
+        size_t titles = 0;
+        for (const PictureText& t : texts) {
+          if (t.text().rfind(LongTraceName, 0) != 0) continue;
+          ++titles;
+          EXPECT_GT(t.box.x0 - sample, frameRight) << "key title \"" << t.text() << "\" " << t.box;
+        }
+        EXPECT_EQ(titles, 5u);
+        continue;
+      }
       const double axisRight = secondAxisTextsRight(texts, frameRight);
-      const double sample = 2 * 9.6;
       for (const PictureText& t : texts) {
         if (t.size < 10 && t.box.x0 > frameRight && t.text().find_first_not_of(' ') != std::string::npos) {
           EXPECT_GT(t.box.x0 - sample, axisRight) << "key title \"" << t.text() << "\" " << t.box;
