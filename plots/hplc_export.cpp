@@ -191,8 +191,8 @@ std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& 
   lines.push_back("set xrange [" + XRANGE + "]");
   lines.push_back("set yrange [" + YRANGE + "]");
   lines.push_back("set nogrid");
-  // The last terminal line sets every option anew: the picture's size
-  // stands there.
+  // The picture's size goes on the last terminal line: a size on the
+  // first one does not outlast it.
   lines.push_back("set term post \"" + font + "\" 20" +
                   (column.rightMargin > Hplc2DRightMargin
                        ? " size " + FloatToStrF(column.widthInches, 2) + "," + Hplc2DHeightInches
@@ -237,13 +237,13 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   if (slots.empty()) return script;
   const HplcScales scales = passScales(store, slots, detector);
   const PassExtent extent = passExtent(store, slots, scales, c);
+  const std::vector<std::string> keyTitles = keyTitlesOf(store, slots);
   const AxisModel signal{extent.lowest - std::abs(extent.lowest) / 10, extent.highest + std::abs(extent.highest) / 10};
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
                             NumberText(c.Edit1) + ":" + NumberText(c.Edit10),
                             HplcSignalRange(extent.lowest, extent.highest), PictureBaseName(scriptFileName), c, signal,
-                            keyTitlesOf(store, slots));
+                            keyTitles);
   DataFileNames names(scriptFileName);
-  const std::vector<std::string> keyTitles = keyTitlesOf(store, slots);
   std::vector<PlotEntry> entries;
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];

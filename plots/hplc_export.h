@@ -24,9 +24,8 @@ std::string HplcSignalRange(double lowest, double highest);
 // signal.
 std::string HplcHeightRange(double highest);
 
-// The head and the plot line of the first trace. `count` is the number of
-// traces of the plot's kind; `yAxis` the signal range the labels are printed
-// over; `keyTitles` the key's titles, which size the right margin and, where
+// The head of the two-dimensional plot, up to its plot lines. `yAxis` is the
+// signal range the labels are printed over; `keyTitles` the key's titles, which size the right margin and, where
 // they outgrow it, widen the picture.
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
