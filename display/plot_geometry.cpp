@@ -180,3 +180,33 @@ std::optional<int> ordX(int x1, int x2, double x) {
   const double step = (static_cast<double>(x2) - x1) / 450;
   return 50 + pixelOf((x - x1) / step);
 }
+
+namespace {
+
+// A label of `decimals` decimals tells `value` to within 5 %: the whole
+// numbers the page writes for a full scale of 8.38 ("8", "4") still do.
+bool tells(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  const double shown = std::round(value * scale) / scale;
+  return std::abs(shown - value) <= 0.05 * std::abs(value);
+}
+
+bool bothTell(double fullScale, int decimals) { return tells(fullScale, decimals) && tells(0.5 * fullScale, decimals); }
+
+}  // namespace
+
+AbsoluteScale absoluteScale(double fullScale) {
+  const double magnitude = std::abs(fullScale);
+  if (!(magnitude > 0) || !std::isfinite(magnitude)) return {};
+  for (int decimals = 0; decimals <= 3; ++decimals)
+    if (bothTell(magnitude, decimals)) return {0, decimals};
+  const int exponent = -static_cast<int>(std::floor(std::log10(magnitude)));
+  const double mantissa = magnitude * std::pow(10.0, exponent);
+  for (int decimals = 0; decimals < 2; ++decimals)
+    if (bothTell(mantissa, decimals)) return {exponent, decimals};
+  return {exponent, 2};
+}
+
+std::string absoluteLabel(const AbsoluteScale& scale, double value) {
+  return FloatToStrF(value * std::pow(10.0, scale.exponent), scale.decimals);
+}

@@ -8,6 +8,8 @@
 // painter then leaves that curve out and draws the rest of its plot.
 #pragma once
 
+#include <string>
+
 #include <functional>
 #include <optional>
 #include <span>
@@ -68,6 +70,19 @@ double binWavenumber(int bin, double xScale);
 // absolute; strictly larger replaces) of the bins first..last of a grid whose
 // element 0 is bin `gridFirst`. 0 when the bins hold no nonzero value.
 double barScale(std::span<const double> lines, int gridFirst, int first, int last, bool absolute);
+
+// How the absolute y labels of the UV/ECD page print a full scale: every
+// label (the full scale, half of it, zero) times 10^exponent, with
+// `decimals` decimals, so that each tells its tick's value to within 5 %.
+// Whole numbers wherever they already do; else up to three decimals; else a
+// power of ten in the title and a mantissa of up to two decimals.
+struct AbsoluteScale {
+  int exponent = 0;  // 0: no power in the title
+  int decimals = 0;
+};
+AbsoluteScale absoluteScale(double fullScale);
+// A label's text: value x 10^exponent with the scale's decimals.
+std::string absoluteLabel(const AbsoluteScale& scale, double value);
 
 // ---- IR/VCD page -----------------------------------------------------------
 

@@ -167,13 +167,21 @@ void yTicks(OffscreenPlot& plot, int top, int count, bool percentLabels) {
   }
 }
 
-void absoluteLabels(OffscreenPlot& plot, int top, double fullScale, bool withNegatives) {
-  plot.text(20, top - 7, FloatToStrF(fullScale, 0));
-  plot.text(20, top + 93, FloatToStrF(0.5 * fullScale, 0));
+// The labels of the full scale, its half and zero, each telling its tick's
+// value; a small full scale puts its power of ten under the title at
+// (titleX, titleY), as the IR/VCD page does.
+void absoluteLabels(OffscreenPlot& plot, int top, double fullScale, bool withNegatives, int titleX, int titleY) {
+  const AbsoluteScale scale = absoluteScale(fullScale);
+  if (scale.exponent != 0) {
+    plot.text(titleX, titleY, "  x10");
+    plot.text(titleX + 26, titleY - 5, IntToStr(scale.exponent));
+  }
+  plot.text(20, top - 7, absoluteLabel(scale, fullScale));
+  plot.text(20, top + 93, absoluteLabel(scale, 0.5 * fullScale));
   plot.text(20, top + 193, "0");
   if (!withNegatives) return;
-  plot.text(20, top + 293, FloatToStrF(-0.5 * fullScale, 0));
-  plot.text(20, top + 393, FloatToStrF(-fullScale, 0));
+  plot.text(20, top + 293, absoluteLabel(scale, -0.5 * fullScale));
+  plot.text(20, top + 393, absoluteLabel(scale, -fullScale));
 }
 
 // The y ticks and labels of the ECD panel: percent of the first curve, or
@@ -186,7 +194,7 @@ void ecdYAxis(OffscreenPlot& plot, bool percent, double fullScale) {
   if (percent)
     plot.text(2, 428, "  in %");
   else
-    absoluteLabels(plot, 360, fullScale, /*withNegatives*/ true);
+    absoluteLabels(plot, 360, fullScale, /*withNegatives*/ true, 2, 428);
 }
 
 void uvYAxis(OffscreenPlot& plot, bool percent, double fullScale) {
@@ -196,7 +204,7 @@ void uvYAxis(OffscreenPlot& plot, bool percent, double fullScale) {
     plot.text(1, 28, "  in %");
   } else {
     plot.text(1, 12, "Absorption");
-    absoluteLabels(plot, 60, fullScale, /*withNegatives*/ false);
+    absoluteLabels(plot, 60, fullScale, /*withNegatives*/ false, 1, 28);
   }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "plots/plot_axis.h"
+#include "plots/plot_column.h"
 #include "plots/plot_script.h"
 #include "store/Store.h"
 
@@ -28,7 +30,18 @@ struct FirstCurve {
   std::string SCALING;   // y factor of curve 1
   bool MULTIPLOT = false;  // further plot entries follow
   bool SIGMA = false;      // a band-width label is due
+  // The y axis the range and step hold, as numbers: its lower and upper
+  // bound and its step (0: none).
+  AxisModel yAxis;
+  // The key's titles as the plot lines draw them, from the top; empty: curve
+  // 1's title alone.
+  std::vector<ColumnText> keyTitles;
 };
+
+// The y axis of a range text "lower:upper" and a step text, as the
+// first-curve writers are given them; bounds that are no numbers give an
+// axis of 0..0.
+AxisModel AxisOfTexts(const std::string& range, const std::string& step);
 
 // The right margin of a square PNG head, in characters, beside no second
 // y axis: the key of a PNG stands in it.
@@ -37,6 +50,10 @@ constexpr int PngSquareRightMargin = 22;
 // The head, from the comment line to the last line before "plot".
 std::vector<std::string> FirstCurveHead(Picture picture, const FirstCurve& curve,
                                         const PlotControls& controls, const Store& store);
+
+// The key title of curve 1 as its plot entry writes it, and its size.
+ColumnText FirstCurveTitle(Picture picture, const FirstCurve& curve, const PlotControls& controls,
+                           const Store& store);
 
 // The plot entry of curve 1; empty when no line is written for it (a second
 // UV axis with UV slot 1 neither computed nor measured).

@@ -8,6 +8,10 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "plots/first_curve.h"
+#include "plots/plot_axis.h"
+#include "plots/plot_column.h"
+#include "plots/plot_text.h"
 
 namespace {
 
@@ -48,18 +52,23 @@ std::string scalingOf(const HplcScales& scales, long slot, const PlotControls& c
   return c.CheckBox4 ? FactorText(factorOf(scales, slot), 4) : std::string("1.0");
 }
 
-// The range of a two-dimensional pass: every trace as drawn, scaled.
-std::string passRange(const Store& store, const std::vector<long>& slots, const HplcScales& scales,
+// The lowest and highest signal of a two-dimensional pass: every trace as
+// drawn, scaled.
+struct PassExtent {
+  double lowest = 0, highest = 0;
+};
+
+PassExtent passExtent(const Store& store, const std::vector<long>& slots, const HplcScales& scales,
                       const PlotControls& c) {
   double lowest = 0, highest = 0;
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];
-    const double factor = StrToFloat(scalingOf(scales, slot, c));
+    const double factor = c.CheckBox4 ? FactorValue(factorOf(scales, slot), 4) : 1.0;
     const double a = store.HPLCMIN[slot] * factor, b = store.HPLCMAX[slot] * factor;
     lowest = r == 0 ? std::min(a, b) : std::min({lowest, a, b});
     highest = r == 0 ? std::max(a, b) : std::max({highest, a, b});
   }
-  return HplcSignalRange(lowest, highest);
+  return {lowest, highest};
 }
 
 // A widened bound: whole, unless rounding moves it into the trace; then
@@ -90,6 +99,41 @@ std::vector<std::string> traceLines(const Store& store, long slot, const std::st
   if (!xColumn.empty())
     for (std::string& line : lines) line = xColumn + "\t" + line;
   return lines;
+}
+
+// The key titles of the traces in `slots`, in their order.
+std::vector<std::string> keyTitlesOf(const Store& store, const std::vector<long>& slots) {
+  std::vector<std::string> titles;
+  for (long slot : slots) titles.push_back(LegendName(store.HPLCTITLE[slot]));
+  return titles;
+}
+
+// The column right of the two-dimensional plot's frame holds its key alone,
+// drawn at the font of the last terminal line. The margin the plot always
+// had stays where the titles fit it; longer titles widen the picture by
+// what they add, so that the frame keeps its size.
+constexpr double Hplc2DTerminalSize = 20;
+constexpr int Hplc2DRightMargin = 5;
+constexpr double Hplc2DWidthInches = 5;
+constexpr char Hplc2DHeightInches[] = "3.50";
+
+struct Hplc2DColumn {
+  int rightMargin = Hplc2DRightMargin;
+  int keyWidth = 0;  // the key line's width correction
+  double widthInches = Hplc2DWidthInches;
+};
+
+Hplc2DColumn hplc2DColumn(const std::vector<std::string>& keyTitles) {
+  RightColumn column;
+  column.picture = Picture::Eps;
+  column.terminalSize = Hplc2DTerminalSize;
+  for (const std::string& title : keyTitles) column.keyTitles.push_back({title, Hplc2DTerminalSize});
+  Hplc2DColumn layout;
+  layout.rightMargin = std::max(Hplc2DRightMargin, ColumnCharacters(column));
+  layout.keyWidth = KeyWidthCorrection(column);
+  layout.widthInches = Hplc2DWidthInches + (layout.rightMargin - Hplc2DRightMargin) *
+                                               CharacterWidth(Picture::Eps, Hplc2DTerminalSize) / 72;
+  return layout;
 }
 
 void styleLines(std::vector<std::string>& lines, bool sixth) {
@@ -125,25 +169,37 @@ std::string HplcHeightRange(double highest) {
 
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
-                                    const std::string& PSNAME, const PlotControls& c) {
+                                    const std::string& PSNAME, const PlotControls& c, const AxisModel& yAxis,
+                                    const std::vector<std::string>& keyTitles) {
   const std::string& font = c.cd.Edit1;
+  const Hplc2DColumn column = hplc2DColumn(keyTitles);
   std::vector<std::string> lines{COMMENT, "set encoding iso_8859_1",
                                  "set terminal postscript eps enhanced color solid \"" + font + "\" 32"};
   styleLines(lines, /*sixth*/ false);
+  lines.push_back("set border 3");
+  lines.push_back("set lmargin 10");
+  lines.push_back("set rmargin " + IntToStr(column.rightMargin));
   // The bottom margin holds the time tics and the "t [min]" label below them.
-  for (const char* line : {"set border 3", "set lmargin 10", "set rmargin 5", TopMarginLine, "set bmargin 4",
-                           "set xtics border nomirror", "set ytics border nomirror", "set mxtics 2",
-                           "set mytics 2", "set tics out", "set tics scale 1,0.6"})
+  for (const char* line : {TopMarginLine, "set bmargin 4", "set xtics border nomirror", "set ytics border nomirror",
+                           "set mxtics 2", "set mytics 2", "set tics out", "set tics scale 1,0.6"})
     lines.push_back(line);
+  // gnuplot picks the signal tics: one number form for all of them.
+  for (std::string& line : AxisFormatLines(OneFormAxis(yAxis.lower, yAxis.upper, 0), "y")) lines.push_back(std::move(line));
   lines.push_back(std::string("set ylabel \"") + (PLOT == "CD" ? "CD [mdeg]" : "absorption [mV]") +
                   "\" font \"" + font + ", 20\"");
   lines.push_back("set xlabel \"t [min]\" font \"" + font + ", 20\"");
   lines.push_back("set xrange [" + XRANGE + "]");
   lines.push_back("set yrange [" + YRANGE + "]");
   lines.push_back("set nogrid");
-  lines.push_back("set term post \"" + font + "\" 20");
+  // The picture's size goes on the last terminal line: a size on the
+  // first one does not outlast it.
+  lines.push_back("set term post \"" + font + "\" 20" +
+                  (column.rightMargin > Hplc2DRightMargin
+                       ? " size " + FloatToStrF(column.widthInches, 2) + "," + Hplc2DHeightInches
+                       : std::string()));
   lines.push_back("set out " + GnuplotString(PSNAME + ".eps"));
-  lines.push_back(KeyLine(Picture::Eps, /*inside*/ false));
+  lines.push_back(KeyLine(Picture::Eps, /*inside*/ false) +
+                  (column.keyWidth != 0 ? " width " + IntToStr(column.keyWidth) : std::string()));
   lines.push_back("show label");
   return lines;
 }
@@ -180,16 +236,20 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store, const Pl
   PlotScript script;
   if (slots.empty()) return script;
   const HplcScales scales = passScales(store, slots, detector);
-  const std::string range = passRange(store, slots, scales, c);
+  const PassExtent extent = passExtent(store, slots, scales, c);
+  const std::vector<std::string> keyTitles = keyTitlesOf(store, slots);
+  const AxisModel signal{extent.lowest - std::abs(extent.lowest) / 10, extent.highest + std::abs(extent.highest) / 10};
   script.lines = Hplc2DHead(detector == HplcDetector::CD ? "CD" : "UV", HplcComment,
-                            NumberText(c.Edit1) + ":" + NumberText(c.Edit10), range, PictureBaseName(scriptFileName), c);
+                            NumberText(c.Edit1) + ":" + NumberText(c.Edit10),
+                            HplcSignalRange(extent.lowest, extent.highest), PictureBaseName(scriptFileName), c, signal,
+                            keyTitles);
   DataFileNames names(scriptFileName);
   std::vector<PlotEntry> entries;
   for (size_t r = 0; r < slots.size(); ++r) {
     const long slot = slots[r];
     const std::string data = names.take();
     entries.push_back({GnuplotString(data + ".xy") + " using 1:($2*" + scalingOf(scales, slot, c) + ") title " +
-                           GnuplotString(LegendName(store.HPLCTITLE[slot])) + " with lines ls " +
+                           GnuplotString(keyTitles[r]) + " with lines ls " +
                            IntToStr(static_cast<long long>(r + 1)),
                        {}});
     script.dataFiles.push_back({data + ".xy", traceLines(store, slot, "")});
@@ -236,7 +296,13 @@ void TForm1::HPLC2DEPS(const std::string& PLOT, const std::string& COMMENT, cons
                        const std::string& YRANGE, const std::string& PLOTNAME, const std::string& PSNAME,
                        const std::string& SCALING, bool MULTIPLOT) {
   Memo2->Clear();
-  for (const std::string& line : Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this)))
+  // The writer is given its range as text, and the first title; the key
+  // holds the titles of the other traces of its kind as well.
+  std::vector<std::string> keyTitles = keyTitlesOf(store, FlaggedSlots(store, detectorOf(PLOT)));
+  if (keyTitles.empty()) keyTitles.push_back(PLOTNAME);
+  else keyTitles.front() = PLOTNAME;
+  for (const std::string& line : Hplc2DHead(PLOT, COMMENT, XRANGE, YRANGE, PSNAME, ReadPlotControls(*this),
+                                            AxisOfTexts(YRANGE, ""), keyTitles))
     Memo2->Add(line);
   Memo2->Add("plot " + GnuplotString(PLOTNAME + ".xy") + " using 1:($2*" + SCALING + ") title " +
              GnuplotString(PLOTNAME) + " with lines ls 1" + (MULTIPLOT ? ContinuationMark : ""));
@@ -286,8 +352,23 @@ void TForm1::Button3Click() {
   renderSaved();
 }
 
+std::string Hplc3DLeftOutText(const Store& store) {
+  std::string list;
+  for (long s = 1; s <= 5; ++s) {
+    const bool drawn = store.HPLC_UV[1] && store.HPLC_UV[s];
+    if (drawn || !(store.HPLC_UV[s] || store.HPLC_CD[s])) continue;
+    if (!list.empty()) list += ", ";
+    list += "\"" + store.HPLCTITLE[s] + "\" (" + (store.HPLC_UV[s] ? "UV" : "CD") + ", slot " + IntToStr(s) + ")";
+  }
+  if (list.empty()) return std::string();
+  return std::string(Hplc3DLeftOutPrefix) + list;
+}
+
 void TForm1::Button15Click() {
   Memo2->Clear();
+  // The three-dimensional plot shows UV traces beside a UV slot 1: what it
+  // leaves out is said before anything is written.
+  if (const std::string leftOut = Hplc3DLeftOutText(store); !leftOut.empty()) ShowMessage(leftOut);
   if (!store.HPLC_UV[1]) return;
   const PlotControls controls = ReadPlotControls(*this);
   const std::string path = ChooseHplcScriptPath(*this);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plots/plot_axis.h"
 #include "plots/plot_script.h"
 #include "store/Store.h"
 
@@ -23,11 +24,13 @@ std::string HplcSignalRange(double lowest, double highest);
 // signal.
 std::string HplcHeightRange(double highest);
 
-// The head and the plot line of the first trace. `count` is the number of
-// traces of the plot's kind.
+// The head of the two-dimensional plot, up to its plot lines. `yAxis` is the
+// signal range the labels are printed over; `keyTitles` the key's titles, which size the right margin and, where
+// they outgrow it, widen the picture.
 std::vector<std::string> Hplc2DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& XRANGE, const std::string& YRANGE,
-                                    const std::string& PSNAME, const PlotControls& controls);
+                                    const std::string& PSNAME, const PlotControls& controls,
+                                    const AxisModel& yAxis, const std::vector<std::string>& keyTitles);
 std::vector<std::string> Hplc3DHead(const std::string& PLOT, const std::string& COMMENT,
                                     const std::string& YRANGE, const std::string& ZRANGE,
                                     const std::string& PSNAME, int count,
@@ -39,3 +42,10 @@ PlotScript BuildHplc2DScript(HplcDetector detector, const Store& store,
                              const PlotControls& controls, const std::string& scriptFileName);
 PlotScript BuildHplc3DScript(const Store& store, const PlotControls& controls,
                              const std::string& scriptFileName);
+
+// The one message of the three-dimensional plot about the traces it does not
+// draw (CD traces, and every trace when slot 1 holds no UV trace), naming
+// each with its detector and slot; "" when it draws them all.
+inline constexpr char Hplc3DLeftOutPrefix[] =
+    "The 3D plot draws UV traces only, and only beside a UV trace in slot 1; not drawn: ";
+std::string Hplc3DLeftOutText(const Store& store);

@@ -7,6 +7,8 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "plots/plot_column.h"
+#include "plots/plot_text.h"
 #include "plots/uvecd_export.h"
 
 namespace {
@@ -76,28 +78,11 @@ std::string bandWidthText(IrVcdPlot plot, const IrVcdSlots& k, const PlotControl
   return xs == "1.0" ? gamma : gamma + "; scaling = " + xs;
 }
 
-// The characters a text of enhanced markup shows: without its braces, font
-// switches and escapes.
-size_t shownLength(const std::string& text) {
-  size_t shown = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char ch = static_cast<unsigned char>(text[i]);
-    if (ch == '{' && i + 1 < text.size() && text[i + 1] == '/') {
-      const size_t blank = text.find(' ', i);
-      if (blank == std::string::npos) break;
-      i = blank;
-    } else if (ch != '{' && ch != '}' && ch != '^' && ch != '\\' && (ch & 0xC0) != 0x80) {
-      ++shown;
-    }
-  }
-  return shown;
-}
-
 // The column right of the frame that holds the key and the band-width
 // labels, and the picture that makes room for it.
 struct MarginKey {
   int rightMargin = 0;         // in characters of the terminal font
-  double rowCharacters = 0;    // a key row, in the same characters' height
+  double rowCharacters = 0;    // a key row, in text rows of the terminal font
   int overlayEntries = 0;      // key entries of an overlay plot
   double widthInches = 5;
   double heightInches = 3.5;
@@ -106,38 +91,27 @@ struct MarginKey {
 MarginKey marginKey(IrVcdPlot plot, const IrVcdSlots& k, const PlotControls& c, int N, bool stacked,
                     bool curveOne, bool mirror) {
   const IrVcdWindowControls& w = plot == IrVcdPlot::Vcd ? c.vcd : c.ir;
-  const double terminalSize = std::max(1.0, TryStrToFloat(w.Edit12).value_or(18));
-  const double keySize = std::max(1.0, TryStrToFloat(w.Edit14).value_or(14));
-  // The EPS shows a font of size f at f/2 points; a terminal character is
-  // 0.6 of that wide and 1.1 of it high.
-  const double charWidth = 0.3 * terminalSize;
-  const double charHeight = 0.55 * terminalSize;
-  // gnuplot spaces the key's rows by the terminal font, whatever the size
-  // of their texts.
-  const double rowHeight = 0.635 * terminalSize;
-  size_t longest = 0;
-  int entries = 0;
-  const auto entry = [&](const std::string& name) {
-    longest = std::max(longest, shownLength(name));
-    ++entries;
-  };
+  RightColumn column;
+  column.picture = Picture::Eps;
+  column.terminalSize = FontSize(w.Edit12, 18);
+  const double keySize = FontSize(w.Edit14, 14);
+  const std::string keyFont = "{/" + w.Edit1 + "=" + w.Edit14 + " ";
+  const auto entry = [&](const std::string& name) { column.keyTitles.push_back({keyFont + name, keySize}); };
   if (curveOne) entry(LegendName(k.TITLE[1]));
   if (mirror) entry(LegendName("(-)" + k.TITLE[1]));
   for (long s = 2; s <= 5; ++s)
     if (SlotInUse(k.ACTIVE[s])) entry(LegendName(k.TITLE[s]));
   for (long s = 1; s <= 5; ++s)
-    if (SlotInUse(k.ACTIVE[s])) longest = std::max(longest, shownLength(bandWidthText(plot, k, c, s)));
+    if (const std::string text = bandWidthText(plot, k, c, s); SlotInUse(k.ACTIVE[s]) && !text.empty())
+      column.labels.push_back({keyFont + text, keySize});
   MarginKey key;
-  key.overlayEntries = entries;
-  key.rowCharacters = rowHeight / charHeight;
-  // The sample and its gaps, then the text at a generous 0.65 of the key
-  // size a character (wide capitals stay inside).
-  const double column = 3 * charWidth + static_cast<double>(longest) * 0.65 * keySize / 2;
-  key.rightMargin = static_cast<int>(std::ceil(column / charWidth)) + 1;
+  key.overlayEntries = static_cast<int>(column.keyTitles.size());
+  key.rowCharacters = KeyRowHeight(column) / CharacterHeight(Picture::Eps, column.terminalSize);
+  key.rightMargin = ColumnCharacters(column) + 1;
   // The frame keeps the width it has beside gnuplot's own narrow margin.
-  key.widthInches = 5 + (key.rightMargin - 2) * charWidth / 72;
+  key.widthInches = 5 + (key.rightMargin - 2) * CharacterWidth(Picture::Eps, column.terminalSize) / 72;
   // A stacked panel holds its key entry and band-width label below it.
-  if (stacked) key.heightInches = std::max(3.5, (N + 1) * 2.5 * rowHeight / 72);
+  if (stacked) key.heightInches = std::max(3.5, (N + 1) * 2.5 * KeyRowHeight(column) / 72);
   return key;
 }
 
@@ -154,11 +128,10 @@ bool HasIdenticalIrVcdNames(IrVcdPlot plot, const Store& store) {
 }
 
 std::string IrVcdRangeText(IrVcdPlot plot, double half) {
-  const std::string lower = plot == IrVcdPlot::Vcd ? FloatToStrE(-half, 2) : "0";
-  const std::string upper = FloatToStrE(half, 2);
-  if (StrToFloat(lower) != StrToFloat(upper)) return lower + ":" + upper;
-  const double bound = StrToFloat(upper);
-  return FloatToStrE(bound - 1, 2) + ":" + FloatToStrE(bound + 1, 2);
+  const double upper = TwoDigitValue(half);
+  const double lower = plot == IrVcdPlot::Vcd ? TwoDigitValue(-half) : 0;
+  if (lower != upper) return (plot == IrVcdPlot::Vcd ? FloatToStrE(-half, 2) : "0") + ":" + FloatToStrE(half, 2);
+  return FloatToStrE(upper - 1, 2) + ":" + FloatToStrE(upper + 1, 2);
 }
 
 PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotControls& c,
@@ -228,7 +201,7 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     for (long s = 1; s <= 5; ++s) {
       if (!SlotInUse(k.ACTIVE[s]) || (overlay && s > 1)) continue;
       const double half = panelHalf(s);
-      const double step = StrToFloat(FloatToStrE(half * 0.5, 2));
+      const double step = TwoDigitValue(half * 0.5);
       if (half != 0) decimals = std::max(decimals, MantissaDecimals(vcd ? -half : 0, half, step));
     }
     lines.push_back(PowerLabelLines("y", decimals, "%1T", '\'').front());
@@ -253,13 +226,17 @@ PlotScript BuildIrVcdScript(IrVcdPlot plot, const Store& store, const PlotContro
     lines.push_back(std::move(tics));
     // A new step drops the tics added before it.
     if (w.CheckBox5) lines.push_back(PowerLabelLines("y", 0, "%1T", '\'').back());
-    // gnuplot's own format would write a step below 1E-4 as a power beside
-    // plain multiples of it: such a panel prints fixed decimals, and the
-    // panel after it gnuplot's format again.
-    const int decimals = w.CheckBox5 ? -1 : FixedTicDecimals(StrToFloat(step));
-    if (decimals >= 0) lines.push_back(FixedFormatLine("y", decimals));
+    // gnuplot's own format would write a small step, or a tic from 1E6 up,
+    // as a power beside plain numbers: such a panel prints fixed decimals,
+    // and the panel after it gnuplot's format again.
+    const double stepValue = TwoDigitValue(half * 0.5);
+    const double lowest = stacked ? (vcd ? -stepValue : 0) : (vcd ? TwoDigitValue(-half) : 0);
+    const double highest = stacked ? stepValue : TwoDigitValue(half);
+    const AxisModel axis = OneFormAxis(lowest, highest, half != 0 ? stepValue : 0);
+    const bool fixed = !w.CheckBox5 && axis.form == TicForm::Fixed;
+    if (fixed) lines.push_back(AxisFormatLines(axis, "y").front());
     else if (fixedFormat) lines.push_back("set format y");
-    fixedFormat = decimals >= 0;
+    fixedFormat = fixed;
   };
   const std::string xLabelLine = "set xlabel \"" + w.Edit9 + "\" font \"" + font + ", " + w.Edit12 + "\"";
   // The panels fill rows 1 to N of N + 1 from the top; the label stands at

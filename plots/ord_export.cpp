@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "plots/plot_text.h"
 #include "plots/uvecd_export.h"
 
 namespace {
@@ -74,8 +75,10 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
     // A curve 1 of height 0 stays as it is beside the measured curve.
     if (maximum1 != 0) first.SCALING = FloatToStr(shown / maximum1);
   }
-  first.YRANGE = SymmetricRangeText(shown);
+  const YRange range = SymmetricRange(shown);
+  first.YRANGE = range.text;
   first.YTICS = TicStepText(shown * 0.5);
+  first.yAxis = {range.lower, range.upper, TicStepValue(shown * 0.5), TicForm::Gnuplot, 0};
 
   DataFileNames names(scriptFileName);
   const std::string name1 = LegendName(store.ORDTITLE[1]);
@@ -106,7 +109,13 @@ PlotScript BuildOrdScript(Picture picture, const Store& store, const PlotControl
                        {}});
   }
   first.MULTIPLOT = drawFirst && !entries.empty();
-  if (drawFirst) entries.insert(entries.begin(), FirstCurveEntry(picture, first, c, store));
+  if (drawFirst) {
+    entries.insert(entries.begin(), FirstCurveEntry(picture, first, c, store));
+    first.keyTitles.push_back(FirstCurveTitle(picture, first, c, store));
+  }
+  const double keySizeValue = FontSize(keySize, 18);
+  if (normal && mirrored) first.keyTitles.push_back({fontTitle + mirrorName, keySizeValue});
+  if (curve2) first.keyTitles.push_back({fontTitle + name2, keySizeValue});
 
   PlotScript script;
   script.lines = FirstCurveHead(picture, first, c, store);

@@ -232,10 +232,53 @@ std::string SymmetricRangeText(double half) {
 
 std::string FromZeroRangeText(double half) { return RangeText("0", RangeBoundText(half, half, 2)); }
 
+namespace {
+
+double roundedTo(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  return std::round(value * scale) / scale;
+}
+
+// The range lower:upper of bounds shown with `decimals` decimals, guarded as
+// RangeText.
+YRange rangeOf(double lower, double upper, int decimals, const std::string& text) {
+  const double low = roundedTo(lower, decimals), high = roundedTo(upper, decimals);
+  if (low != high) return {text, low, high};
+  return {text, high - 1, high + 1};
+}
+
+}  // namespace
+
+YRange SymmetricRange(double half) {
+  return rangeOf(-half, half, SignificantDecimals(half, 2), SymmetricRangeText(half));
+}
+
+YRange FromZeroRange(double half) { return rangeOf(0, half, SignificantDecimals(half, 2), FromZeroRangeText(half)); }
+
+double TicStepValue(double step) {
+  const long long whole = nint(step);
+  if (whole > 0) return static_cast<double>(whole);
+  const double magnitude = std::abs(step);
+  if (magnitude == 0) return 0;
+  return roundedTo(magnitude, SignificantDecimals(magnitude, 0));
+}
+
+double TwoDigitValue(double value) {
+  if (value == 0 || !std::isfinite(value)) return value;
+  const double power = std::pow(10.0, std::floor(std::log10(std::abs(value))));
+  return std::round(value / power * 10) / 10 * power;
+}
+
 std::string FactorText(double factor, int decimals) {
   const std::string fixed = FloatToStrF(factor, decimals);
   if (factor != 0 && SignificantDecimals(factor, 0) + 1 > decimals) return FloatToStr(factor);
   return fixed;
+}
+
+double FactorValue(double factor, int decimals) {
+  if (factor != 0 && SignificantDecimals(factor, 0) + 1 > decimals) return factor;
+  const double scale = std::pow(10.0, decimals);
+  return std::round(factor * scale) / scale;
 }
 
 double PowerLabelStep(double step) {
@@ -275,63 +318,6 @@ std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, 
   return {"set format " + axis + " " + q + "%." + IntToStr(decimals) + "t{/Symbol \\327}10^{" + exponent +
               "}" + q,
           "set " + axis + "tics add (\"0\" 0)"};
-}
-
-int FixedTicDecimals(double step) {
-  const double magnitude = std::abs(step);
-  if (!(magnitude > 0) || !std::isfinite(magnitude) || magnitude >= 1e-4) return -1;
-  return SignificantDecimals(magnitude, 0);
-}
-
-std::string FixedFormatLine(const std::string& axis, int decimals) {
-  return "set format " + axis + " \"%." + IntToStr(decimals) + "f\"";
-}
-
-namespace {
-
-// The characters of one tic's label as gnuplot prints it. Beside a
-// mantissa, "x10" counts three and the raised exponent, in a smaller font,
-// half its own.
-int raisedLength(int exponent) { return (static_cast<int>(std::to_string(exponent).size()) + 1) / 2; }
-
-int ticLabelLength(double value, int decimals, bool powerForm) {
-  char text[64];
-  if (powerForm && value != 0) {
-    const int exponent = static_cast<int>(std::floor(std::log10(std::abs(value)) + 1e-9));
-    std::snprintf(text, sizeof text, "%.*f", decimals, value / std::pow(10.0, exponent));
-    return static_cast<int>(std::strlen(text)) + 3 + raisedLength(exponent);
-  }
-  if (powerForm || decimals < 0) {
-    std::snprintf(text, sizeof text, "%g", value);
-    const char* e = std::strchr(text, 'e');
-    if (e == nullptr) return static_cast<int>(std::strlen(text));
-    const int exponent = std::atoi(e + 1);
-    return static_cast<int>(e - text) + 3 + raisedLength(exponent);
-  }
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return static_cast<int>(std::strlen(text));
-}
-
-}  // namespace
-
-int LongestTicLabel(double lower, double upper, double step, int decimals, bool powerForm) {
-  if (!std::isfinite(lower) || !std::isfinite(upper)) return 0;
-  if (lower > upper) std::swap(lower, upper);
-  step = std::abs(step);
-  int longest = 0;
-  if (!(step > 0) || !std::isfinite(step) || (upper - lower) / step > 1000) {
-    // gnuplot picks the tics: judged by the bounds.
-    for (double bound : {lower, upper}) longest = std::max(longest, ticLabelLength(bound, decimals, powerForm));
-    return longest;
-  }
-  const double first = std::ceil(lower / step - 1e-9);
-  const double last = std::floor(upper / step + 1e-9);
-  for (double k = first; k <= last; ++k) {
-    // The zero tic of a power-labelled axis says "0".
-    const double value = std::abs(k) < 0.5 ? 0.0 : k * step;
-    longest = std::max(longest, ticLabelLength(value, decimals, powerForm));
-  }
-  return longest;
 }
 
 // ---- Typed texts -----------------------------------------------------------------

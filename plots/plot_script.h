@@ -123,9 +123,24 @@ std::string RangeText(const std::string& lower, const std::string& upper);
 std::string SymmetricRangeText(double half);
 std::string FromZeroRangeText(double half);
 
+// A y range as the script writes it and the bounds that text holds.
+struct YRange {
+  std::string text;
+  double lower = 0;
+  double upper = 0;
+};
+YRange SymmetricRange(double half);
+YRange FromZeroRange(double half);
+// The value TicStepText(step) writes, 0 for no step.
+double TicStepValue(double step);
+// `value` in the exponent form with two digits, as a number: 1.2346E-2 is 1.2E-2.
+double TwoDigitValue(double value);
+
 // A y factor in the fixed form; a factor that is not 0 but shows fewer than
 // three significant digits there is written in the general form instead.
 std::string FactorText(double factor, int decimals);
+// The factor FactorText writes, as a number.
+double FactorValue(double factor, int decimals);
 
 // Tic labels as a mantissa times a power of ten ("2.6x10^4"). The step such
 // labels show exactly: rounded down to two significant digits (a step of
@@ -140,19 +155,7 @@ int MantissaDecimals(double lower, double upper, double step);
 std::vector<std::string> PowerLabelLines(const std::string& axis, int decimals, const std::string& exponent,
                                          char quote);
 
-// gnuplot's own tic format writes a tic below 1E-4 as a power of ten beside
-// plain decimals ("6.9x10^-5" next to "0.000138"). An axis whose step is
-// that small labels every tic with fixed decimals instead, enough for two
-// significant digits of the step; -1 for an axis gnuplot labels in one form.
-int FixedTicDecimals(double step);
-// The line that makes `axis` ("y", "y2") print `decimals` fixed decimals.
-std::string FixedFormatLine(const std::string& axis, int decimals);
 
-// The characters of the longest tic label an axis over lower..upper with
-// tics every `step` prints, sign, decimal point and exponent counted: with
-// `decimals` fixed decimals, or in gnuplot's own form for -1, or as a
-// mantissa of `decimals` decimals times a power of ten when `powerForm`.
-int LongestTicLabel(double lower, double upper, double step, int decimals, bool powerForm = false);
 
 // ---- Typed texts ---------------------------------------------------------------
 

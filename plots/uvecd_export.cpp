@@ -12,6 +12,7 @@
 #include "plots/cdplotting.h"
 #include "plots/first_curve.h"
 #include "plots/gnuplot_settings_form.h"
+#include "plots/plot_text.h"
 
 namespace {
 
@@ -38,81 +39,18 @@ long largestStickBin(std::span<const double> sticks, BarWindow window, bool byMa
   return best;
 }
 
+// A key title: its markup and the size it is drawn at.
+ColumnText titleText(const std::string& font, const std::string& size, const std::string& name) {
+  return {"{/" + font + "=" + size + " " + name, FontSize(size, 18)};
+}
+
 std::string title(const std::string& font, const std::string& size, const std::string& name) {
-  return GnuplotString("{/" + font + "=" + size + " " + name);
+  return GnuplotString(titleText(font, size, name).markup);
 }
 
 std::string entry(const std::string& dataName, const std::string& usingText,
                   const std::string& titleText, const std::string& style) {
   return GnuplotString(dataName + ".xy") + " using " + usingText + " title " + titleText + " with " + style;
-}
-
-// ---- The outside key of a PNG -----------------------------------------------------
-
-// gnuplot reckons the outside key of a PNG as wide as its titles would be in
-// the terminal font and sets it that far left of the picture's right edge,
-// but draws each title at its own size: long names at the key size start
-// inside the frame or on the second axis, and the right margin holds titles
-// of a few characters only. The key is made as wide as its titles are drawn,
-// and the right margin as wide as the key needs beside what it held before.
-
-// The characters of title the right margin holds beside the key's sample
-// line and the gaps around it; beside a second axis, whose label gnuplot
-// sets beyond tic labels of up to seven characters ("6.6x10^4"), fewer.
-constexpr int PngKeyTitleRoom = PngSquareRightMargin - 5;
-constexpr int PngKeyTitleRoomBesideSecondAxis = 12;
-
-// The widest title of the plot lines in characters of the terminal font:
-// as gnuplot reckons it (each character one), and as it is drawn at its size.
-struct KeyTitleWidth {
-  int reckoned = 0;
-  double drawn = 0;
-};
-
-KeyTitleWidth keyTitleWidth(const std::vector<std::string>& plotLines, double terminalSize) {
-  KeyTitleWidth widest;
-  const std::string mark = " title '{/";
-  for (const std::string& line : plotLines) {
-    for (size_t at = line.find(mark); at != std::string::npos; at = line.find(mark, at + 1)) {
-      const size_t equals = line.find('=', at + mark.size());
-      const size_t space = equals == std::string::npos ? std::string::npos : line.find(' ', equals);
-      if (space == std::string::npos) break;
-      const double size = TryStrToFloat(line.substr(equals + 1, space - equals - 1)).value_or(terminalSize);
-      // The shown characters: '' is one quote, a backslash shows the next
-      // character as it is.
-      int shown = 0;
-      for (size_t i = space + 1; i < line.size(); ++i) {
-        if (line[i] == '\\') {
-          if (++i == line.size()) break;
-        } else if (line[i] == '\'') {
-          if (i + 1 == line.size() || line[i + 1] != '\'') break;
-          ++i;
-        }
-        ++shown;
-      }
-      widest.reckoned = std::max(widest.reckoned, shown);
-      if (terminalSize > 0) widest.drawn = std::max(widest.drawn, shown * size / terminalSize);
-    }
-  }
-  return widest;
-}
-
-// Widens the outside key line of `head` to its drawn titles and its right
-// margin to hold them.
-void fitOutsidePngKey(std::vector<std::string>& head, const std::vector<std::string>& plotLines,
-                      const std::string& terminalSize, bool secondAxis) {
-  const KeyTitleWidth width = keyTitleWidth(plotLines, TryStrToFloat(terminalSize).value_or(0));
-  if (width.reckoned == 0) return;
-  // A typed size far beyond any picture's width widens no further.
-  const int drawn = static_cast<int>(std::ceil(std::min(width.drawn, 200.0)));
-  const int growth = std::max(0, drawn - (secondAxis ? PngKeyTitleRoomBesideSecondAxis : PngKeyTitleRoom));
-  for (std::string& line : head) {
-    if (line == KeyLine(Picture::Png, false) && drawn != width.reckoned)
-      line += " width " + IntToStr(drawn - width.reckoned);
-    if (const std::optional<int> margin = TryStrToInt(line.substr(std::min(line.size(), size_t{12})));
-        line.rfind("set rmargin ", 0) == 0 && margin && growth > 0)
-      line = "set rmargin " + IntToStr(*margin + growth);
-  }
 }
 
 }  // namespace
@@ -215,8 +153,10 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   // the user's.
   const auto rangeFrom = [&](double maximum) {
     const double half = maximum / 10 + maximum;
-    first.YRANGE = ecd ? SymmetricRangeText(half) : FromZeroRangeText(half);
+    const YRange range = ecd ? SymmetricRange(half) : FromZeroRange(half);
+    first.YRANGE = range.text;
     first.YTICS = TicStepText(half * 0.5);
+    first.yAxis = {range.lower, range.upper, TicStepValue(half * 0.5), TicForm::Gnuplot, 0};
   };
   rangeFrom(k.MAX[1] * factor[1]);
   if (secondAxis && !w.CheckBox3 && (!ecd || !bars)) rangeFrom(LargestMaximum(k.MAX, k.ACTIVE, {"exp"}));
@@ -229,6 +169,8 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
     const std::string bound = ecd ? range.substr(0, colon)
                                   : (colon == std::string::npos ? std::string() : range.substr(colon + 1));
     first.YTICS = TicStepText(StrToFloat(bound) * 0.5);
+    first.yAxis = AxisOfTexts(range, "");
+    first.yAxis.step = TicStepValue(StrToFloat(bound) * 0.5);
   }
 
   // Names: curve 1, its bars and its mirror image, then curves 2 to 5.
@@ -250,14 +192,18 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
   first.COLOR = firstIsMirror ? "6" : "1";
 
   std::vector<PlotEntry> further;
+  // The key title of each further entry, and the one it takes as the last.
+  std::vector<std::pair<ColumnText, ColumnText>> furtherTitles;
   const std::string shifted1 = "($1" + op + "(" + shift1 + "))";
   if (ecd && normal && enantiomeric) {
     const std::string usingText = shifted1 + ":($2*" + first.SCALING + ")";
     if (!png) {
       further.push_back({entry(mirrorData, usingText, title(w.Edit1, w.Edit14, mirrorName), "lines ls 6"), {}});
+      furtherTitles.push_back({titleText(w.Edit1, w.Edit14, mirrorName), {}});
     } else {
       further.push_back({entry(mirrorData, usingText, title(w.Edit1, "14", mirrorName), "lines ls 6"),
                          entry(mirrorData, usingText, title(w.Edit15, w.Edit17, mirrorName), "lines ls 6")});
+      furtherTitles.push_back({titleText(w.Edit1, "14", mirrorName), titleText(w.Edit15, w.Edit17, mirrorName)});
     }
   }
 
@@ -285,8 +231,10 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
     if (ecd && png) {
       further.push_back({entry(barData, barUsing, title(w.Edit15, w.Edit17, barName), style),
                          entry(barData, barUsing, title(w.Edit1, w.Edit18, barName), style)});
+      furtherTitles.push_back({titleText(w.Edit15, w.Edit17, barName), titleText(w.Edit1, w.Edit18, barName)});
     } else {
       further.push_back({entry(barData, barUsing, title(w.Edit1, png ? w.Edit18 : w.Edit14, barName), style), {}});
+      furtherTitles.push_back({titleText(w.Edit1, png ? w.Edit18 : w.Edit14, barName), {}});
     }
   }
 
@@ -310,27 +258,43 @@ PlotScript BuildUvEcdScript(UvEcdPlot plot, const Store& store, const PlotContro
     std::string text = entry(data, x + ":($2*" + S + ")", title(font, size, name), "lines ls " + IntToStr(s));
     if (secondAxis) text += (measured || (ecd && bars)) ? " axis x1y1" : " axis x1y2";
     further.push_back({text, {}});
+    furtherTitles.push_back({titleText(font, size, name), {}});
   }
 
   std::vector<PlotEntry> entries;
   first.MULTIPLOT = !further.empty() && drawFirst;
   if (drawFirst) {
     const PlotEntry curve1 = FirstCurveEntry(picture, first, c, store);
-    if (!curve1.text.empty()) entries.push_back(curve1);
+    if (!curve1.text.empty()) {
+      entries.push_back(curve1);
+      first.keyTitles.push_back(FirstCurveTitle(picture, first, c, store));
+    }
   }
   entries.insert(entries.end(), further.begin(), further.end());
+  for (size_t i = 0; i < furtherTitles.size(); ++i) {
+    const bool last = i + 1 == furtherTitles.size();
+    first.keyTitles.push_back(last && !furtherTitles[i].second.markup.empty() ? furtherTitles[i].second
+                                                                                : furtherTitles[i].first);
+  }
 
   PlotScript script;
   script.lines = FirstCurveHead(picture, first, c, store);
   const std::vector<std::string> plotLines = JoinPlotEntries(entries);
-  if (png && !w.CheckBox5) fitOutsidePngKey(script.lines, plotLines, w.Edit16, secondAxis);
   script.lines.insert(script.lines.end(), plotLines.begin(), plotLines.end());
+  // The head's models are released before the data files are made, so that
+  // the large line lists take the heap in one run and, freed, stay with the
+  // program for the next export rather than being handed back page by page.
+  first = FirstCurve{};
+  entries = {};
+  further = {};
+  furtherTitles = {};
 
   // Data files: curve 1, its bars and mirror image, then curves 2 to 5.
   const auto curveLines = [&](long s, double sign) {
     if (k.ACTIVE[s] == "calc") return GridDataLines(gridSlot(k.band, s), c.wavenumberUnit, sign);
     return MeasuredDataLines(pointsSlot(k.EXPX, s), pointsSlot(k.EXPY, s), k.DATAPTS[s], c.wavenumberUnit, sign);
   };
+  script.dataFiles.reserve(3 + laterData.size());
   script.dataFiles.push_back({data1 + ".xy", curveLines(1, 1.0)});
   if (barFile) script.dataFiles.push_back({barData + ".xy", GridDataLines(gridSlot(k.sticks, 1), c.wavenumberUnit)});
   if (mirrorFile) script.dataFiles.push_back({mirrorData + ".xy", curveLines(1, -1.0)});

@@ -24,7 +24,9 @@
 #include <thread>
 #include <vector>
 
+#include "gnuplot_render_check.h"
 #include "plot_export_test_support.h"
+#include "platform/numbers.h"
 #include "platform/process.h"
 #include "platform/testing/session.h"
 #include "plots/cdplotting.h"
@@ -421,3 +423,53 @@ inline void loadKeyPage(Session& ui, const KeyPage& page, bool secondAxis,
   }
   if (secondAxis) (page.ecd ? Form10->CheckBox2 : Form11->CheckBox2)->SetChecked(true);
 }
+
+// ---- Curves the picture tests shape -----------------------------------------------
+
+// The picture of a PNG script drawn as an EPS instead, so that its texts
+// can be read back: the same ranges and tics, another terminal.
+inline std::string epsOfPngScript(const TempFolder& folder, const std::string& name) {
+  std::vector<std::string> lines = ReadLines(folder.file(name + ".plt"));
+  for (std::string& line : lines) {
+    if (line.rfind("set terminal pngcairo", 0) == 0) line = R"(set terminal postscript eps enhanced color solid "Arial" 32)";
+    if (line.rfind("set out ", 0) == 0) line = "set out \"" + name + "-as-eps.eps\"";
+  }
+  WriteLinesCRLF(folder.file(name + "-as-eps.plt"), lines);
+  expectRendered(folder.path(), name + "-as-eps.plt", ".eps");
+  return folder.file(name + "-as-eps.eps");
+}
+
+// Multiplies a computed band (or the points of a trace) so that its extreme
+// becomes `extreme`, and lets the page take its ranges again.
+inline void scaleUvEcdBand(Session& ui, bool ecd, long slot, double extreme) {
+  auto& band = ecd ? ui.store().EPS : ui.store().ABSG;
+  double largest = 0;
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) largest = std::max(largest, std::abs(band(bin, slot)));
+  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) band(bin, slot) *= extreme / largest;
+  ui.act([ecd] { ecd ? Form1->DetermineCDRange() : Form1->DetermineUVRange(); });
+}
+
+inline void scaleIrVcdBand(Session& ui, bool vcd, double extreme) {
+  auto& band = vcd ? ui.store().VCD : ui.store().IR;
+  double largest = 0;
+  for (long w = 0; w <= 4000; ++w) largest = std::max(largest, std::abs(band(w, 3, 1)));
+  for (long w = 0; w <= 4000; ++w) band(w, 3, 1) *= extreme / largest;
+  ui.act([vcd] { vcd ? Form1->DetermineVCDRange() : Form1->DetermineIRRange(); });
+}
+
+inline double largestMagnitude(const std::vector<PictureText>& labels) {
+  double largest = 0;
+  for (const PictureText& label : labels) largest = std::max(largest, std::abs(*ticLabelValue(label)));
+  return largest;
+}
+
+// A measured spectrum of one Gaussian band of height `height` at 300 nm
+// (negative for ECD), written as a spectrometer exports it.
+inline std::string writeMeasuredBand(const TempFolder& folder, const std::string& name, double height) {
+  std::string text;
+  for (int nm = 500; nm >= 200; nm -= 2)
+    text += std::to_string(nm) + "\t" + FloatToStrF(height * std::exp(-std::pow((nm - 300) / 25.0, 2)), 7) + "\n";
+  writeTextFile(folder.file(name), text);
+  return folder.file(name);
+}
+

@@ -71,9 +71,9 @@ TEST(IrVcdPlotScript, BandWidthLabels) {
     const char *factor, *label;
   };
   for (const Case& k : std::vector<Case>{
-           {"1.0", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.08)"},
-           {"1.00", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 1.00" at graph 1,1 offset character 1,-2.08)"},
-           {"0.98", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 0.98" at graph 1,1 offset character 1,-2.08)"}}) {
+           {"1.0", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.25)"},
+           {"1.00", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 1.00" at graph 1,1 offset character 1,-2.25)"},
+           {"0.98", R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}; scaling = 0.98" at graph 1,1 offset character 1,-2.25)"}}) {
     c.Edit26 = k.factor;
     EXPECT_EQ(linesStarting(buildVcd(ui, c).lines, "set label"), std::vector<std::string>{k.label});
   }
@@ -84,7 +84,7 @@ TEST(IrVcdPlotScript, BandWidthLabels) {
   ir.act([] { Form1->Choose(fixture("plots/conf1.ir.bil")); });
   EXPECT_EQ(linesStarting(BuildIrVcdScript(IrVcdPlot::Ir, ir.store(), ReadPlotControls(*Form1), "i.plt").lines,
                           "set label"),
-            std::vector<std::string>{R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.08)"});
+            std::vector<std::string>{R"(set label "{/Arial=14{/Symbol g} =4 cm^{-1}" at graph 1,1 offset character 1,-2.25)"});
 }
 
 TEST(IrVcdPlotScript, OverlayOfSlotsOneTwoAndFour) {
@@ -293,16 +293,63 @@ TEST(HplcPlotScript, SaveFlowMessagesAndPasses) {
   ui.willChooseFile(out.file("h.plt"));
   ui.willAnswer(Answer::No);
   ui.act([] { Form1->Button15Click(); });  // the page disables the button beside a CD trace
-  ASSERT_EQ(ui.boxes().size(), 2u);
-  EXPECT_EQ(ui.boxes()[1].text, "File not saved!");
+  ASSERT_EQ(ui.boxes().size(), 3u);  // the CD trace left out, the question, the refusal
+  EXPECT_EQ(ui.boxes()[2].text, "File not saved!");
   EXPECT_EQ(readTextFile(out.file("h.plt")), "old");
-  // Slot 1 with a CD trace: the 3D plot does nothing.
+  // Slot 1 with a CD trace: the 3D plot draws nothing and says so.
   Session cd;
   cd.act([] { Form1->HPLCCD(fixture("plots/peaks.ccd"), 1); });
   cd.clearBoxes();
   cd.act([] { Form1->Button15Click(); });
-  EXPECT_TRUE(cd.boxes().empty());
+  EXPECT_EQ(cd.boxes().size(), 1u);
   EXPECT_TRUE(cd.dialogs().empty());
+}
+
+// "plot 3D eps" draws the UV traces beside a UV slot 1 and nothing else; one
+// message before the dialog names each trace it leaves out, its detector and
+// its slot. What it draws stays as it was.
+TEST(HplcPlotScript, ThreeDimensionalPlotSaysWhatItLeavesOut) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<bool, const char*>> traces;  // UV or CD, file, for slots 1, 2, ...
+    const char* leftOut;                              // "" when all are drawn
+    bool written;
+  };
+  const std::vector<Case> cases = {
+      {"UV traces alone", {{true, "plots/peaks.cuv"}, {true, "measured/tab.cuv"}}, "", true},
+      {"a CD trace beside UV ones",
+       {{true, "plots/peaks.cuv"}, {false, "plots/peaks.ccd"}, {true, "measured/tab.cuv"}},
+       "\"peaks.ccd\" (CD, slot 2)", true},
+      {"CD traces only", {{false, "plots/peaks.ccd"}, {false, "measured/trace.ccd"}},
+       "\"peaks.ccd\" (CD, slot 1), \"trace.ccd\" (CD, slot 2)", false},
+      {"a UV trace beside a CD slot 1", {{false, "plots/peaks.ccd"}, {true, "plots/peaks.cuv"}},
+       "\"peaks.ccd\" (CD, slot 1), \"peaks.cuv\" (UV, slot 2)", false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Session ui;
+    TempFolder out;
+    ui.act([&] {
+      for (size_t i = 0; i < k.traces.size(); ++i) {
+        const int slot = static_cast<int>(i) + 1;
+        if (k.traces[i].first) Form1->HPLCUV(fixture(k.traces[i].second), slot);
+        else Form1->HPLCCD(fixture(k.traces[i].second), slot);
+      }
+    });
+    ui.clearBoxes();
+    if (k.written) ui.willChooseFile(out.file("bands.plt"));
+    ui.act([] { Form1->Button15Click(); });
+    std::vector<std::string> expected;
+    if (*k.leftOut != '\0') expected.push_back(std::string(Hplc3DLeftOutPrefix) + k.leftOut);
+    std::vector<std::string> shown = boxTexts(ui);
+    if (k.written) {
+      ASSERT_GT(shown.size(), expected.size());
+      EXPECT_EQ(shown[expected.size()], "File saved!");
+      shown.resize(expected.size());
+    }
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(FileExists(out.file("bands.plt")), k.written);
+  }
 }
 
 TEST(HplcPlotScript, MainWindowHeadWriters) {
@@ -316,4 +363,9 @@ TEST(HplcPlotScript, MainWindowHeadWriters) {
   EXPECT_TRUE(linesStarting(Form1->Memo2->Lines(), "set xrange").empty());  // no CD traces
   ui.act([] { Form1->HPLC2DEPS("CD", "# HPLC chromatograms", "0:20", "-1:2", "p", "x", "1.0", false); });
   EXPECT_EQ(Form1->Memo2->Lines().back(), R"(plot 'p.xy' using 1:($2*1.0) title 'p' with lines ls 1)");
+  // The key that follows holds the other UV traces too: the margin is sized
+  // for "run2.cuv", not for the first title alone.
+  ui.act([] { Form1->HPLC2DEPS("UV", "# HPLC chromatograms", "0:20", "4:138", "p", "x", "1.0", true); });
+  EXPECT_TRUE(holds(Form1->Memo2->Lines(), "set rmargin 13"));
+  EXPECT_TRUE(holds(Form1->Memo2->Lines(), R"(set term post "Arial" 20 size 5.67,3.50)"));
 }

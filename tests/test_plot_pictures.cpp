@@ -242,46 +242,6 @@ TEST(PlotPictures, OutsideKeyKeepsClearOfTheFrameAndTheSecondAxis) {
 
 // ---- Small values ------------------------------------------------------------------------
 
-namespace {
-
-// The picture of a PNG script drawn as an EPS instead, so that its texts
-// can be read back: the same ranges and tics, another terminal.
-std::string epsOfPngScript(const TempFolder& folder, const std::string& name) {
-  std::vector<std::string> lines = ReadLines(folder.file(name + ".plt"));
-  for (std::string& line : lines) {
-    if (line.rfind("set terminal pngcairo", 0) == 0) line = R"(set terminal postscript eps enhanced color solid "Arial" 32)";
-    if (line.rfind("set out ", 0) == 0) line = "set out \"" + name + "-as-eps.eps\"";
-  }
-  WriteLinesCRLF(folder.file(name + "-as-eps.plt"), lines);
-  expectRendered(folder.path(), name + "-as-eps.plt", ".eps");
-  return folder.file(name + "-as-eps.eps");
-}
-
-// Multiplies a computed band (or the points of a trace) so that its extreme
-// becomes `extreme`, and lets the page take its ranges again.
-void scaleUvEcdBand(Session& ui, bool ecd, long slot, double extreme) {
-  auto& band = ecd ? ui.store().EPS : ui.store().ABSG;
-  double largest = 0;
-  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) largest = std::max(largest, std::abs(band(bin, slot)));
-  for (long bin = MINLAMBDA; bin <= MAXLAMBDA; ++bin) band(bin, slot) *= extreme / largest;
-  ui.act([ecd] { ecd ? Form1->DetermineCDRange() : Form1->DetermineUVRange(); });
-}
-
-void scaleIrVcdBand(Session& ui, bool vcd, double extreme) {
-  auto& band = vcd ? ui.store().VCD : ui.store().IR;
-  double largest = 0;
-  for (long w = 0; w <= 4000; ++w) largest = std::max(largest, std::abs(band(w, 3, 1)));
-  for (long w = 0; w <= 4000; ++w) band(w, 3, 1) *= extreme / largest;
-  ui.act([vcd] { vcd ? Form1->DetermineVCDRange() : Form1->DetermineIRRange(); });
-}
-
-double largestMagnitude(const std::vector<PictureText>& labels) {
-  double largest = 0;
-  for (const PictureText& label : labels) largest = std::max(largest, std::abs(*ticLabelValue(label)));
-  return largest;
-}
-
-}  // namespace
 
 // A curve far below 1 (a measured ECD in absorbance units, a computed ECD
 // of a few thousandths) spans its panel with a handful of labelled tics, in
@@ -389,16 +349,6 @@ TEST(PlotPictures, SmallValuesGiveAReadableAxis) {
 
 namespace {
 
-// A measured spectrum of one Gaussian band of height `height` at 300 nm
-// (negative for ECD), written as a spectrometer exports it.
-std::string writeMeasuredBand(const TempFolder& folder, const std::string& name, double height) {
-  std::string text;
-  for (int nm = 500; nm >= 200; nm -= 2)
-    text += std::to_string(nm) + "\t" + FloatToStrF(height * std::exp(-std::pow((nm - 300) / 25.0, 2)), 7) + "\n";
-  writeTextFile(folder.file(name), text);
-  return folder.file(name);
-}
-
 // The columns of a PNG left of its frame that hold ink, in runs: the y
 // label, then the tic labels. The frame's left border is the column with
 // the longest dark run.
@@ -472,6 +422,7 @@ TEST(PlotPictures, MarginsHoldTheLongestTicLabel) {
     std::string name;
     std::function<void(Session&, const TempFolder&)> load;
     bool ecd;
+    std::string secondCurve = {};  // the key title of a curve in slot 2 that must be drawn
   };
   const auto deltaA = [](Session& ui, const TempFolder& in) {
     const std::string file = writeMeasuredBand(in, "lactone.cd.exp.xy", -0.0008);
@@ -496,12 +447,14 @@ TEST(PlotPictures, MarginsHoldTheLongestTicLabel) {
       }
     };
   };
-  const auto smallOnSecondAxis = [&](Session& ui, const TempFolder& in) {
-    // Measured conf1 beside the TURBOMOLE output on y2.
-    ui.act([&] { Form1->CDXY(fixture("plots/delta-a.cd.exp.xy"), 1); });
-    ui.act([&] { Form1->CdBilFile(corpusOutput, 2); });
+  const auto smallOnSecondAxis = [&](Session& ui, const TempFolder&) {
+    // A measured ECD in absorbance, then the TURBOMOLE output compared with
+    // it as a person does, on y2.
+    ui.act([&] { Form1->Choose(fixture("plots/delta-a.cd.exp.xy")); });
+    ui.willChooseFile(corpusOutput);
+    ASSERT_TRUE(ui.menu(Form1->BilFile1));
+    ASSERT_EQ(ui.store().CDACTIVE[2], "calc");
     Form10->CheckBox2->SetChecked(true);
-    (void)in;
   };
   std::vector<Case> cases = {
       {"measured ECD in absorbance", deltaA, true},
@@ -518,7 +471,7 @@ TEST(PlotPictures, MarginsHoldTheLongestTicLabel) {
   };
   if (corpus) {
     cases.push_back({"TURBOMOLE rotatory strengths", turbomole, true});
-    cases.push_back({"TURBOMOLE rotatory strengths on the second axis", smallOnSecondAxis, true});
+    cases.push_back({"TURBOMOLE rotatory strengths on the second axis", smallOnSecondAxis, true, "tm7.6risRKSpbe0TDDFT"});
   }
   for (const Case& k : cases) {
     for (bool square : {true, false}) {
@@ -543,6 +496,15 @@ TEST(PlotPictures, MarginsHoldTheLongestTicLabel) {
           std::string shown;
           for (const PictureText& label : labels) shown += " [" + label.text() + "]";
           EXPECT_TRUE(powers == 0 || powers == labels.size()) << (right ? "y2:" : "y:") << shown;
+        }
+        if (!k.secondCurve.empty()) {
+          // Curve 2 stands in the plot command and in the key.
+          const std::vector<std::string> script = ReadLines(out.file("axis.plt"));
+          EXPECT_NE(lineStarting(script, "     'axis-2.xy'").find("axis x1y2"), std::string::npos);
+          if (!texts.empty()) {
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                    [&](const PictureText& t) { return t.text() == k.secondCurve; }));
+          }
         }
         if (!png) {
           const std::optional<PictureBox> drawn = drawnBox(eps);

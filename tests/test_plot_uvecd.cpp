@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "platform/numbers.h"
 #include "platform/testing/session.h"
 #include "settings/settings.h"
 #include "tests/plot_test_support.h"
@@ -365,3 +366,58 @@ TEST_F(UvEcdPlot, OnlyEcdSlotsLeaveTheUvPanelWhite) {
 }
 
 }  // namespace
+
+namespace {
+
+// The text the log holds at (x, y), or "" when none.
+std::string textAt(const Image& image, int x, int y) {
+  for (const TextLogEntry& e : image.Picture().Canvas().TextLog())
+    if (e.x == x && e.y == y) return e.text;
+  return std::string();
+}
+
+}  // namespace
+
+// The absolute y labels of both panels tell the values at their ticks, at
+// the small maxima of real outputs (an ORCA ECD of 1E-4, an sTDA table of
+// 0.016) as at large ones: in a few decimals, or as mantissas beside a power
+// of ten under the axis title. A scale whose whole-number labels already
+// tell their values keeps them.
+TEST_F(UvEcdPlot, AbsoluteLabelsTellTheirValuesAtEveryMagnitude) {
+  // A rotatory strength of 10 and an oscillator strength of 1 at 250 nm
+  // give full scales of 8.38 and 111319.
+  struct Case {
+    double fullScale;     // of both panels
+    const char* top;      // the label of their top ticks, nullptr: judged by value alone
+    const char* exponent;  // the power beside the titles, "" for none
+  };
+  const std::vector<Case> cases = {
+      {8.38, "8", ""},  // whole numbers that tell their values stay
+      {0.016 * 1.1, "0.018", ""},
+      {1e-4 * 1.1, "1.10", "4"},
+      {1.2e5, nullptr, ""},  // whole numbers, near 120000
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.fullScale);
+    computedSlot(1, 2500, 10 * k.fullScale / 8.38, k.fullScale / 111319);
+    redraw();
+    if (k.top != nullptr) {
+      EXPECT_EQ(textAt(image(), 20, 353), k.top);
+      EXPECT_EQ(textAt(image(), 20, 53), k.top);
+    }
+    EXPECT_EQ(textAt(image(), 28, 423), k.exponent);
+    EXPECT_EQ(textAt(image(), 27, 23), k.exponent);
+    // Every label, read with the power under the title, tells its tick's value.
+    const double power = std::pow(10.0, -std::atof(k.exponent));
+    const double ticks[] = {1, 0.5, 0, -0.5, -1};
+    for (int i = 0; i < 5; ++i) {
+      for (int top : {353, 53}) {
+        if (top == 53 && i > 2) continue;  // the UV panel has no negative ticks
+        const std::string label = textAt(image(), 20, top + 100 * i);
+        SCOPED_TRACE(label);
+        ASSERT_FALSE(label.empty());
+        EXPECT_NEAR(StrToFloat(label) * power, ticks[i] * k.fullScale, 0.05 * k.fullScale);
+      }
+    }
+  }
+}
