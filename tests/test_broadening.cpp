@@ -428,6 +428,20 @@ TEST(VectorLoops, WideLoopsGiveTheBaselineBandsBitForBit) {
   }
 }
 
+TEST(VectorLoops, ALimitPutsBackTheLimitBeforeIt) {
+  const VectorWidth start = KernelVectorWidthLimit();
+  {
+    VectorWidthLimit outer(VectorWidth::Avx2);
+    {
+      VectorWidthLimit inner(VectorWidth::Baseline);
+      EXPECT_EQ(KernelVectorWidth(), VectorWidth::Baseline);
+    }
+    EXPECT_EQ(KernelVectorWidthLimit(), VectorWidth::Avx2);
+    EXPECT_NE(KernelVectorWidth(), VectorWidth::Avx512);
+  }
+  EXPECT_EQ(KernelVectorWidthLimit(), start);
+}
+
 // The arguments the Gaussian cut-off lets through, -50 < x <= 0, every
 // 2.5e-6 apart and at the ends, and a few far beyond them.
 std::vector<double> exponentialArguments() {
