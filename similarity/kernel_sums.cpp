@@ -98,62 +98,66 @@ template <class V>
   kept = __builtin_bit_cast(V, BitsOf<V>(mask & __builtin_bit_cast(BitsOf<V>, v)));
 }
 
-// The sign-split sums, lane by lane: each term goes to the sums its signs
-// give it, and 0 to the others. The sign bits decide, so a -0 goes with the
-// negative terms; its terms are all 0, which change no sum (a lane starts at
-// +0 and so never holds -0), and a value that is no number makes an area no
-// number either way.
+// The sign-split sums of the computed values c and of their mirror image -c,
+// lane by lane: each term goes to the sums its signs give it, and 0 to the
+// others. The sign bits decide, so a -0 goes with the negative terms; its
+// terms are all 0, which change no sum (a lane starts at +0 and so never holds
+// -0). The mirror image's squares are the plain sums' with the signs of c
+// swapped, so only its products and areas have sums of their own. A value
+// that is no number or no finite number makes an area so, and no factor
+// follows from either.
 template <class V>
 struct SignSplitLanes {
   V zaehlerPlus[PartsOf<V>]{}, nennerPlus1[PartsOf<V>]{}, nennerPlus2[PartsOf<V>]{};
   V zaehlerMinus[PartsOf<V>]{}, nennerMinus1[PartsOf<V>]{}, nennerMinus2[PartsOf<V>]{};
   V areaPlus[PartsOf<V>]{}, areaMinus[PartsOf<V>]{};
+  V mirrorZaehlerPlus[PartsOf<V>]{}, mirrorZaehlerMinus[PartsOf<V>]{};
+  V mirrorAreaPlus[PartsOf<V>]{}, mirrorAreaMinus[PartsOf<V>]{};
 
   [[gnu::always_inline]] void add(int p, const V& e, const V& c) {
     using Bits = BitsOf<V>;
     const Bits eMinus = __builtin_bit_cast(Bits, e) >> 63, cMinus = __builtin_bit_cast(Bits, c) >> 63;
-    const Bits bothPlus = ~(eMinus | cMinus);
-    const V ee = e * e, cc = c * c, ce = c * e;
-    V first, second;
-    keptLanes(first, ~eMinus, e);
-    keptLanes(second, ~cMinus, c);
-    areaPlus[p] += first + second;
-    keptLanes(first, eMinus, V(-e));
-    keptLanes(second, cMinus, V(-c));
-    areaMinus[p] += first + second;
-    keptLanes(first, bothPlus, ce);
-    zaehlerPlus[p] += first;
-    keptLanes(first, Bits(eMinus & cMinus), ce);
-    zaehlerMinus[p] += first;
-    keptLanes(first, Bits(~eMinus), ee);
-    nennerPlus1[p] += first;
-    keptLanes(first, eMinus, ee);
-    nennerMinus1[p] += first;
-    keptLanes(first, Bits(~cMinus), cc);
-    nennerPlus2[p] += first;
-    keptLanes(first, cMinus, cc);
-    nennerMinus2[p] += first;
+    const V ee = e * e, cc = c * c, ce = c * e, mirrorCe = -ce;
+    V ePlusPart, eMinusPart, cPlusPart, cMinusPart, term;
+    keptLanes(ePlusPart, ~eMinus, e);
+    keptLanes(eMinusPart, eMinus, V(-e));
+    keptLanes(cPlusPart, ~cMinus, c);
+    keptLanes(cMinusPart, cMinus, V(-c));
+    areaPlus[p] += ePlusPart + cPlusPart;
+    areaMinus[p] += eMinusPart + cMinusPart;
+    mirrorAreaPlus[p] += ePlusPart + cMinusPart;
+    mirrorAreaMinus[p] += eMinusPart + cPlusPart;
+    keptLanes(term, Bits(~(eMinus | cMinus)), ce);
+    zaehlerPlus[p] += term;
+    keptLanes(term, Bits(eMinus & cMinus), ce);
+    zaehlerMinus[p] += term;
+    keptLanes(term, Bits(~eMinus & cMinus), mirrorCe);
+    mirrorZaehlerPlus[p] += term;
+    keptLanes(term, Bits(eMinus & ~cMinus), mirrorCe);
+    mirrorZaehlerMinus[p] += term;
+    keptLanes(term, Bits(~eMinus), ee);
+    nennerPlus1[p] += term;
+    keptLanes(term, eMinus, ee);
+    nennerMinus1[p] += term;
+    keptLanes(term, Bits(~cMinus), cc);
+    nennerPlus2[p] += term;
+    keptLanes(term, cMinus, cc);
+    nennerMinus2[p] += term;
   }
 
-  [[gnu::always_inline]] void sumInto(SignSplitSums& sums) const {
-    sums.SFG_ZAEHLER_PLUS = treeSum<V>(zaehlerPlus);
-    sums.SFG_NENNER_PLUS1 = treeSum<V>(nennerPlus1);
-    sums.SFG_NENNER_PLUS2 = treeSum<V>(nennerPlus2);
-    sums.SFG_ZAEHLER_MINUS = treeSum<V>(zaehlerMinus);
-    sums.SFG_NENNER_MINUS1 = treeSum<V>(nennerMinus1);
-    sums.SFG_NENNER_MINUS2 = treeSum<V>(nennerMinus2);
-    sums.SUM_AREA_PLUS = treeSum<V>(areaPlus);
-    sums.SUM_AREA_MINUS = treeSum<V>(areaMinus);
-  }
-};
-
-// The computed value c of a point and that of its mirror image, -c.
-template <class V>
-struct SignSplitPair {
-  SignSplitLanes<V> plain, mirror;
-  [[gnu::always_inline]] void add(int p, const V& e, const V& c) {
-    plain.add(p, e, c);
-    mirror.add(p, e, V(-c));
+  [[gnu::always_inline]] void sumInto(SignSplitSums& plain, SignSplitSums& mirror) const {
+    plain.SFG_ZAEHLER_PLUS = treeSum<V>(zaehlerPlus);
+    plain.SFG_NENNER_PLUS1 = mirror.SFG_NENNER_PLUS1 = treeSum<V>(nennerPlus1);
+    plain.SFG_NENNER_PLUS2 = mirror.SFG_NENNER_MINUS2 = treeSum<V>(nennerPlus2);
+    plain.SFG_ZAEHLER_MINUS = treeSum<V>(zaehlerMinus);
+    plain.SFG_NENNER_MINUS1 = mirror.SFG_NENNER_MINUS1 = treeSum<V>(nennerMinus1);
+    plain.SFG_NENNER_MINUS2 = mirror.SFG_NENNER_PLUS2 = treeSum<V>(nennerMinus2);
+    plain.SUM_AREA_PLUS = treeSum<V>(areaPlus);
+    plain.SUM_AREA_MINUS = treeSum<V>(areaMinus);
+    mirror.SFG_ZAEHLER_PLUS = treeSum<V>(mirrorZaehlerPlus);
+    mirror.SFG_ZAEHLER_MINUS = treeSum<V>(mirrorZaehlerMinus);
+    mirror.SUM_AREA_PLUS = treeSum<V>(mirrorAreaPlus);
+    mirror.SUM_AREA_MINUS = treeSum<V>(mirrorAreaMinus);
   }
 };
 
@@ -227,10 +231,9 @@ template <class V>
 [[gnu::always_inline]] inline void signSplitSumsOf(Grid grid, const PreparedPoints& points, PointRun run,
                                                    double SCALE, double position, SignSplitSums& plain,
                                                    SignSplitSums& mirror) {
-  SignSplitPair<V> lanes;
+  SignSplitLanes<V> lanes;
   sumRunOfForm<V>(grid, points, run, SCALE, position, lanes);
-  lanes.plain.sumInto(plain);
-  lanes.mirror.sumInto(mirror);
+  lanes.sumInto(plain, mirror);
 }
 
 void overlapSumsPlain(Grid grid, const PreparedPoints& points, PointRun run, double SCALE, double position,
