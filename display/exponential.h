@@ -13,6 +13,10 @@
 
 #include <span>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 // e^x for one value.
 double Exponential(double x);
 
@@ -34,18 +38,44 @@ struct BitsOf<double> {
 // 2^52 + 2^51: adding it rounds a value of magnitude below 2^51 to an
 // integer, halves to even, and leaves that integer in the low bits.
 constexpr double SHIFTER = 6755399441055744.0;
-constexpr double LOG2_E = 1.4426950408889634;
-// ln 2 in two parts; the high part ends in 21 zero bits, so k LN2_HIGH is
-// exact for every k the range above gives.
-constexpr double LN2_HIGH = 6.93147180369123816490e-01;
-constexpr double LN2_LOW = 1.90821492927058770002e-10;
+constexpr double SIXTEEN_PER_LN2 = 23.083120654223414;
+// ln 2 / 16 in two parts; the high part has 32 significant bits, so k times
+// it is exact for every k the range above gives.
+constexpr double LN2_SIXTEENTH_HIGH = 0.043321698787622154;
+constexpr double LN2_SIXTEENTH_LOW = -2.625571920425678e-12;
+
+// 2^(j / 16), rounded to the nearest double.
+alignas(64) inline constexpr double EXP2_TABLE[16] = {
+    1.0, 1.0442737824274138, 1.0905077326652577, 1.1387886347566916,
+    1.189207115002721, 1.241857812073484, 1.2968395546510096, 1.3542555469368927,
+    1.4142135623730951, 1.4768261459394993, 1.5422108254079407, 1.6104903319492543,
+    1.681792830507429, 1.7562521603732995, 1.8340080864093424, 1.9152065613971474,
+};
+
+// The table's entries at the low four bits of j, lane by lane: the same
+// numbers whichever way they are read.
+inline void exp2Table(long long j, double& entry) { entry = EXP2_TABLE[j & 15]; }
+template <class T, class Bits>
+[[gnu::always_inline]] inline void exp2Table(const Bits& j, T& entry) {
+  for (int lane = 0; lane < static_cast<int>(sizeof(T) / sizeof(double)); ++lane) entry[lane] = EXP2_TABLE[j[lane] & 15];
+}
+#if defined(__x86_64__)
+typedef long long Indexes8 __attribute__((vector_size(64)));
+typedef double Values8 __attribute__((vector_size(64)));
+// The sixteen entries live in two registers; the permutation reads only the
+// low four bits of each index.
+[[gnu::target("avx512f,avx512dq")]] inline void exp2Table(const Indexes8& j, Values8& entry) {
+  entry = (Values8)_mm512_permutex2var_pd(_mm512_load_pd(EXP2_TABLE), (__m512i)j, _mm512_load_pd(EXP2_TABLE + 8));
+}
+#endif
 
 }  // namespace exponential_detail
 
-// x = k ln 2 + r with |r| <= ln 2 / 2; e^r = 1 + (r + r^2 q(r)), q the Taylor
-// series to r^11 (the first term left out is below 0.05 ulp), so that only
-// the small part r^2 q(r) carries the rounding of the polynomial; then 2^k is
-// put into the exponent, exactly. T is double or a vector of doubles.
+// x = (16 m + j) ln 2 / 16 + r with |r| <= ln 2 / 32; e^x = 2^m 2^(j/16) e^r,
+// 2^(j/16) from the table, e^r - 1 = r + r^2 q(r) with q the Taylor series to
+// r^5 (the first term left out is below 0.01 ulp), so that the rounding of the
+// polynomial lands in the small part. 2^m goes into the exponent of the table
+// entry, exactly. T is double or a vector of doubles.
 template <class T>
 [[gnu::always_inline]] inline void ExponentialInPlace(T& x) {
 #ifdef __clang__
@@ -53,21 +83,23 @@ template <class T>
 #endif
   using namespace exponential_detail;
   using Bits = typename BitsOf<T>::type;
-  const T shifted = x * LOG2_E + SHIFTER;
+  const T shifted = x * SIXTEEN_PER_LN2 + SHIFTER;
   const T k = shifted - SHIFTER;
-  const T r = (x - k * LN2_HIGH) - k * LN2_LOW;
-  T q = r * (1.0 / 6227020800.0) + (1.0 / 479001600.0);
-  q = q * r + (1.0 / 39916800.0);
-  q = q * r + (1.0 / 3628800.0);
-  q = q * r + (1.0 / 362880.0);
-  q = q * r + (1.0 / 40320.0);
-  q = q * r + (1.0 / 5040.0);
-  q = q * r + (1.0 / 720.0);
-  q = q * r + (1.0 / 120.0);
-  q = q * r + (1.0 / 24.0);
-  q = q * r + (1.0 / 6.0);
-  q = q * r + 0.5;
-  const T mantissa = 1.0 + (r + (r * r) * q);
-  const Bits power = (__builtin_bit_cast(Bits, shifted) - __builtin_bit_cast(long long, SHIFTER) + 1023) << 52;
-  x = mantissa * __builtin_bit_cast(T, power);
+  const T r = (x - k * LN2_SIXTEENTH_HIGH) - k * LN2_SIXTEENTH_LOW;
+  // q in pairs of terms, so that the pairs are computed side by side.
+  const T r2 = r * r;
+  const T r4 = r2 * r2;
+  const T q01 = r * (1.0 / 6.0) + 0.5;
+  const T q23 = r * (1.0 / 120.0) + (1.0 / 24.0);
+  const T q45 = r * (1.0 / 5040.0) + (1.0 / 720.0);
+  const T q = (q01 + r2 * q23) + r4 * q45;
+  const T fraction = r + r2 * q;
+  // The low bits of the shifted value hold 16 m + j (SHIFTER's are 0); m
+  // shifted into the exponent field is what adds m to an exponent.
+  const Bits whole = __builtin_bit_cast(Bits, shifted);
+  T entry;
+  exp2Table(whole, entry);
+  const Bits power = (whole << 48) & static_cast<long long>(0xfff0000000000000ull);
+  const T scaled = __builtin_bit_cast(T, Bits(__builtin_bit_cast(Bits, entry) + power));
+  x = scaled + scaled * fraction;
 }
