@@ -34,12 +34,21 @@ namespace similarity_core {
   const __m128i index = _mm256_cvttpd_epi32(_mm256_and_pd(offset, onGrid));
   v = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), values, index, onGrid, 8);
 }
-[[gnu::target("avx512f,avx512dq")]] inline void gatherOnGrid(Doubles8& v,
-                                                                                    const double* values,
-                                                                                    const Doubles8& offset,
-                                                                                    double size) {
+// Neighbouring points mostly read neighbouring grid values: when all eight
+// lie on the grid within eight values from the last lane's, one load and a
+// permutation read the same values as the gather, at a fraction of its cost.
+[[gnu::target("avx512f,avx512dq")]] inline void gatherOnGrid(Doubles8& v, const double* values,
+                                                            const Doubles8& offset, double size) {
   const __mmask8 onGrid = _mm512_cmp_pd_mask(offset, _mm512_setzero_pd(), _CMP_GE_OQ) &
                           _mm512_cmp_pd_mask(offset, _mm512_set1_pd(size), _CMP_LT_OQ);
+  if (onGrid == 0xff) {
+    const long long first = static_cast<long long>(offset[7]);
+    const __m512i step = _mm512_sub_epi64(_mm512_maskz_cvttpd_epi64(0xff, offset), _mm512_set1_epi64(first));
+    if (_mm512_cmplt_epu64_mask(step, _mm512_set1_epi64(8)) == 0xff && static_cast<double>(first + 8) <= size) {
+      v = _mm512_maskz_permutexvar_pd(0xff, step, _mm512_loadu_pd(values + first));
+      return;
+    }
+  }
   const __m256i index = _mm512_maskz_cvttpd_epi32(onGrid, offset);
   v = _mm512_mask_i32gather_pd(_mm512_setzero_pd(), onGrid, index, values, 8);
 }

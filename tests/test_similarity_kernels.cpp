@@ -212,6 +212,12 @@ TEST(OverlapKernels, WideLoopsGiveTheBaselineValuesBitForBit) {
   // Zeros of both signs, which the sign-split sums must place alike.
   curve.y[17] = -0.0;
   curve.y[18] = 0.0;
+  // Then points 0.1 nm apart from 1102 nm down to below 0, whose neighbours
+  // read neighbouring grid values, up to and over both ends of the grid.
+  for (int k = 0; k < 11050; ++k) {
+    curve.x.push_back(1102.0 - 0.1 * k);
+    curve.y.push_back(std::sin(0.003 * k) + 0.1);
+  }
   const MeasuredPoints p = curve.points();
   const double huge = 1e300;
   struct Case {
@@ -225,8 +231,10 @@ TEST(OverlapKernels, WideLoopsGiveTheBaselineValuesBitForBit) {
       {IndexForm::IrScale, 0, {1.0, 0.5, 2.0, 1e-300, -3.0}},
   };
   // Runs of every length around the lanes' widths, a lone point, an empty run.
-  const std::vector<PointRun> runs = {{0, 1001, true}, {3, 10, true},   {990, 1001, true}, {5, 5, false},
-                                      {7, 8, true},    {20, 35, true}, {100, 117, true}};
+  const std::vector<PointRun> runs = {{0, 1001, true},     {3, 10, true},       {990, 1001, true},
+                                      {5, 5, false},       {7, 8, true},        {20, 35, true},
+                                      {100, 117, true},    {1001, 12051, true}, {1001, 1133, true},
+                                      {11950, 12051, true}, {6000, 6013, true}};
   for (const Case& c : cases) {
     const PreparedPoints prepared = prepare(p, c.form);
     for (std::span<const double> g : {std::span<const double>(grid), std::span<const double>()}) {
