@@ -1,3 +1,4 @@
+// The named kernels: each a walk, the prepared points and one kernel pass.
 #include "similarity/kernels.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The largest measured values of a window, by the rules of each kind.
 #include <cmath>
 
 #include "similarity/kernel_core.h"

@@ -1,3 +1,5 @@
+// The trial band indexes a window compares at one shift or x scale, and the
+// running maximum over them.
 #include <algorithm>
 #include <cmath>
 
