@@ -44,6 +44,14 @@ constexpr double SIXTEEN_PER_LN2 = 23.083120654223414;
 constexpr double LN2_SIXTEENTH_HIGH = 0.043321698787622154;
 constexpr double LN2_SIXTEENTH_LOW = -2.625571920425678e-12;
 
+// q(r) = (e^r - 1 - r) / r^2 for |r| <= ln 2 / 32, a fit on Chebyshev nodes
+// within 6e-14 of it, which puts e^r within 3e-17 of its value.
+constexpr double Q0 = 0.5;
+constexpr double Q1 = 0.16666666665296223;
+constexpr double Q2 = 0.04166666666495362;
+constexpr double Q3 = 0.008333449934107185;
+constexpr double Q4 = 0.0013889034639665864;
+
 // 2^(j / 16), rounded to the nearest double.
 alignas(64) inline constexpr double EXP2_TABLE[16] = {
     1.0, 1.0442737824274138, 1.0905077326652577, 1.1387886347566916,
@@ -72,10 +80,10 @@ typedef double Values8 __attribute__((vector_size(64)));
 }  // namespace exponential_detail
 
 // x = (16 m + j) ln 2 / 16 + r with |r| <= ln 2 / 32; e^x = 2^m 2^(j/16) e^r,
-// 2^(j/16) from the table, e^r - 1 = r + r^2 q(r) with q the Taylor series to
-// r^5 (the first term left out is below 0.01 ulp), so that the rounding of the
-// polynomial lands in the small part. 2^m goes into the exponent of the table
-// entry, exactly. T is double or a vector of doubles.
+// 2^(j/16) from the table, e^r - 1 = r + r^2 q(r) with q a polynomial of
+// degree 4, so that the rounding of the polynomial lands in the small part.
+// 2^m goes into the exponent of the table entry, exactly. T is double or a
+// vector of doubles.
 template <class T>
 [[gnu::always_inline]] inline void ExponentialInPlace(T& x) {
 #ifdef __clang__
@@ -89,10 +97,9 @@ template <class T>
   // q in pairs of terms, so that the pairs are computed side by side.
   const T r2 = r * r;
   const T r4 = r2 * r2;
-  const T q01 = r * (1.0 / 6.0) + 0.5;
-  const T q23 = r * (1.0 / 120.0) + (1.0 / 24.0);
-  const T q45 = r * (1.0 / 5040.0) + (1.0 / 720.0);
-  const T q = (q01 + r2 * q23) + r4 * q45;
+  const T q01 = r * Q1 + Q0;
+  const T q23 = r * Q3 + Q2;
+  const T q = (q01 + r2 * q23) + r4 * Q4;
   const T fraction = r + r2 * q;
   // The low bits of the shifted value hold 16 m + j (SHIFTER's are 0); m
   // shifted into the exponent field is what adds m to an exponent.
