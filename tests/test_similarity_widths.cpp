@@ -263,4 +263,69 @@ TEST(SearchesAtEveryWidth, GiveEveryTrialTheSameBits) {
   }
 }
 
+// ---- The same bits with every compiler ------------------------------------------------------
+
+// Every trial's bits folded into one number (FNV-1a).
+std::uint64_t fingerprint(const std::vector<TrialRecord>& trials) {
+  std::uint64_t hash = 14695981039346656037ull;
+  auto mix = [&](std::uint64_t value) {
+    for (int byte = 0; byte < 8; ++byte) {
+      hash ^= (value >> (8 * byte)) & 0xff;
+      hash *= 1099511628211ull;
+    }
+  };
+  for (const TrialRecord& t : trials) {
+    for (double v : {t.width, t.position, t.computedMaximum, t.SCALE, t.first, t.second}) mix(bits(v));
+    mix(t.counted ? 1 : 0);
+  }
+  return hash;
+}
+
+double lorentzian(double x, double at, double width) {
+  const double d = (x - at) / width;
+  return 1 / (1 + d * d);
+}
+
+// Inputs made with the four operations alone, so that nothing but the
+// program's own arithmetic decides the bits: a build by another compiler, or
+// at another optimisation level, must print these same fingerprints. A change
+// in the order of the sums, a fused multiply-add or another exponential
+// changes them.
+TEST(SearchesAtEveryWidth, GiveTheSameBitsWithEveryCompiler) {
+  std::vector<double> uv(UVECD_TRIAL_SIZE), cd(UVECD_TRIAL_SIZE);
+  for (int k = 0; k < 40; ++k) {
+    uv[lineBin(k) - TRIAL_FIRST_BIN] = 0.02 + (k % 7) / 8.0;
+    cd[lineBin(k) - TRIAL_FIRST_BIN] = (k % 3 == 0 ? -1.0 : 1.0) * (5 + k % 11);
+  }
+  std::vector<double> wavenumbers, irStrengths, vcdStrengths;
+  for (int k = 0; k < 120; ++k) {
+    wavenumbers.push_back(100.0 + k * 11.7 + 0.25 * (k % 4));
+    irStrengths.push_back(20.0 + (k * 37) % 180);
+    vcdStrengths.push_back((k % 2 == 0 ? 1.0 : -1.0) * (10.0 + k % 17));
+  }
+  Measured uvPoints, cdPoints, irPoints, vcdPoints;
+  for (int k = 1; k <= MEASURED_POINTS; ++k) {
+    const double nm = measuredX(1100, 100, k), w = measuredX(4000, 0, k);
+    uvPoints.x.push_back(nm);
+    cdPoints.x.push_back(nm);
+    irPoints.x.push_back(w);
+    vcdPoints.x.push_back(w);
+    uvPoints.y.push_back(1.2 * lorentzian(nm, 262, 14) + 0.7 * lorentzian(nm, 215, 9));
+    cdPoints.y.push_back(30 * lorentzian(nm, 262, 14) - 20 * lorentzian(nm, 310, 12));
+    irPoints.y.push_back(0.9 * lorentzian(w, 1010, 9) + 0.5 * lorentzian(w, 1730, 7));
+    vcdPoints.y.push_back(0.004 * lorentzian(w, 1010, 9) - 0.003 * lorentzian(w, 1240, 8));
+  }
+  const SearchRanges shifts{200, 400, -30, 30, 0.1, 0.3};
+  const SearchRanges irRanges{500, 2000, 0.9, 1.1, 2, 10};
+  std::vector<TrialRecord> uvTrials, cdTrials, irTrials, vcdTrials;
+  searchUv({uv, BandShape::Gaussian}, UvEcdMode::Wavelength, uvPoints.points(), shifts, 1.2, &uvTrials);
+  fineTuneEcd({cd, BandShape::Gaussian}, UvEcdMode::Wavelength, cdPoints.points(), shifts, 30, false, &cdTrials);
+  searchIr({wavenumbers, irStrengths}, irPoints.points(), irRanges, 0.9, &irTrials);
+  fineTuneVcd({wavenumbers, vcdStrengths}, vcdPoints.points(), irRanges, 0.004, false, &vcdTrials);
+  EXPECT_EQ(fingerprint(uvTrials), std::uint64_t{0x33c64db73c3073a4}) << "UV";
+  EXPECT_EQ(fingerprint(cdTrials), std::uint64_t{0xe995787f26d358fc}) << "ECD";
+  EXPECT_EQ(fingerprint(irTrials), std::uint64_t{0x7e64ac49734478c9}) << "IR";
+  EXPECT_EQ(fingerprint(vcdTrials), std::uint64_t{0x489c1d9fb18ac33c}) << "VCD";
+}
+
 }  // namespace
