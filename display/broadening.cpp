@@ -5,13 +5,10 @@
 #include <cmath>
 #include <vector>
 
+#include "display/exponential.h"
 #include "platform/parallel.h"
 #include "platform/vector_units.h"
 #include "platform/wide_vectors.h"
-
-#ifdef ORVANIX_WIDE_LOOPS
-#include <immintrin.h>
-#endif
 
 namespace {
 
@@ -193,7 +190,11 @@ void addGaussianTermsPlain(const LineTerms& t) {
   for (int k = 0; k < t.count; ++k) {
     const double scaled = (t.position[k] - t.linePosition) / t.width;
     const double exponent = scaled * scaled;
-    if (exponent < GAUSSIAN_CUTOFF) t.sums[k] += t.weight * std::exp(-exponent);
+    if (exponent < GAUSSIAN_CUTOFF) {
+      double exponential = -exponent;
+      ExponentialInPlace(exponential);
+      t.sums[k] += t.weight * exponential;
+    }
   }
 }
 
@@ -205,14 +206,6 @@ void addLorentzianTermsPlain(const LineTerms& t) {
 }
 
 #ifdef ORVANIX_WIDE_LOOPS
-// The C library's vector exponentials (libmvec).
-extern "C" [[gnu::target("avx2")]] __m256d _ZGVdN4v_exp(__m256d);
-extern "C" [[gnu::target("avx512f")]] __m512d _ZGVeN8v_exp(__m512d);
-
-// In place, so that no vector passes through a function built for any processor.
-[[gnu::target("avx2")]] inline void exponentials(Doubles4& x) { x = _ZGVdN4v_exp(x); }
-[[gnu::target("avx512f,avx512dq")]] inline void exponentials(Doubles8& x) { x = _ZGVeN8v_exp(x); }
-
 // Adds the line's term at each point to its sum, a vector of points at a time.
 template <class V, class Term>
 [[gnu::always_inline]] inline void addTermsWide(const LineTerms& t, const Term& termAt) {
@@ -226,7 +219,8 @@ template <class V, class Term>
 }
 
 // Terms beyond the cut-off add exactly 0 and their exponential is never
-// taken: the lane's argument is 0 and its result is dropped.
+// taken: the lane's argument is 0 and its result is dropped. The exponential
+// is the plain loop's, lane by lane, so the bands are the same bits.
 template <class V>
 [[gnu::always_inline]] inline void addGaussianTermsWide(const LineTerms& t) {
   addTermsWide<V>(t, [&](const V& position, V& term) __attribute__((always_inline)) {
@@ -235,7 +229,7 @@ template <class V>
     const auto inside = exponent < GAUSSIAN_CUTOFF;
     const V zero{};
     V exponential = inside ? -exponent : zero;
-    exponentials(exponential);
+    ExponentialInPlace(exponential);
     term = inside ? t.weight * exponential : zero;
   });
 }

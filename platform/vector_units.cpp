@@ -43,6 +43,8 @@ VectorWidth KernelVectorWidth() { return std::min(processor().widest, limit.load
 
 void LimitKernelVectorWidth(VectorWidth widest) { limit.store(widest, std::memory_order_relaxed); }
 
+VectorWidth KernelVectorWidthLimit() { return limit.load(std::memory_order_relaxed); }
+
 void ClearUpperVectorState() {
 #ifdef ORVANIX_X86_64
   if (processor().avx) zeroUpper();

@@ -17,6 +17,9 @@ VectorWidth KernelVectorWidth();
 // wide ones); VectorWidth::Avx512 lifts the cap.
 void LimitKernelVectorWidth(VectorWidth widest);
 
+// The cap set last, VectorWidth::Avx512 when none is set.
+VectorWidth KernelVectorWidthLimit();
+
 // Marks the upper halves of the vector registers as unused, on processors
 // with AVX; does nothing on others.
 void ClearUpperVectorState();

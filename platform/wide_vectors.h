@@ -1,8 +1,9 @@
 // Vectors of doubles for the loops built for AVX2 and AVX-512 (see
 // vector_units.h): GCC/clang vector types, and loads and stores that stop at
-// the end of an array. Only functions built for their target use these;
-// vectors pass by reference so that none crosses a function built for any
-// processor.
+// the end of an array. The types are the compilers' own and build for any
+// processor (a function built for the baseline runs them two lanes at a
+// time); only functions built for their target use the wide ones. Vectors
+// pass by reference so that none crosses a function built for any processor.
 #pragma once
 
 #include <algorithm>
@@ -10,9 +11,7 @@
 
 #include "platform/vector_units.h"
 
-#if defined(__x86_64__)
-#define ORVANIX_WIDE_LOOPS 1
-
+typedef double Doubles2 __attribute__((vector_size(16)));
 typedef double Doubles4 __attribute__((vector_size(32)));
 typedef double Doubles8 __attribute__((vector_size(64)));
 
@@ -39,6 +38,9 @@ template <class V, class Index>
     for (int j = 0; k + j < count; ++j) values[k + j] = v[j];
   }
 }
+
+#if defined(__x86_64__)
+#define ORVANIX_WIDE_LOOPS 1
 
 // The version of a loop for the widest vectors the processor runs.
 template <class Loop>

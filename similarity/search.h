@@ -3,8 +3,9 @@
 //
 // Plain functions over plain data (kernels.h). The trials of one band width
 // are shared among threads; every trial's values, and the bests, equal those
-// of a plain loop over the trials in order: trial values are accumulated step
-// by step, kernel sums run in walk order, bests are kept in loop order, and a
+// of a plain loop over the trials in order, on every processor: trial values
+// are accumulated step by step, kernel sums take their terms in one fixed
+// order at every vector width, bests are kept in loop order, and a
 // trial that divides the band hands the divided band to the later trials of
 // its band width.
 //

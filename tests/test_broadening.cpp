@@ -1,17 +1,20 @@
 // Band broadening: pinned band heights, the bands against the formulas
 // evaluated bin by bin over every line, the cut-off, widths that give no band,
 // and the progress bar; the loops built for wide vector units against the
-// baseline loops.
+// baseline loops, and the bands' own exponential.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "display/broadening.h"
+#include "display/exponential.h"
 #include "tests/vector_width_limit.h"
 
 namespace {
@@ -334,7 +337,6 @@ namespace {
 struct VectorCase {
   std::string name;
   std::function<std::vector<double>()> band;
-  bool exact;  // no exponential: the wide loops give the same bits
 };
 
 std::vector<VectorCase> vectorCases() {
@@ -359,14 +361,12 @@ std::vector<VectorCase> vectorCases() {
                          BinArray band;
                          broadenUvEcd(kind, lines.values, sigma, BandShape::Gaussian, band.values);
                          return band.values;
-                       },
-                       false});
+                       }});
       cases.push_back({name + " Lorentzian " + std::to_string(sigma), [=] {
                          BinArray band;
                          broadenUvEcd(kind, lines.values, sigma, BandShape::Lorentzian, band.values);
                          return band.values;
-                       },
-                       true});
+                       }});
     }
     // Enough work to be shared among threads at every width.
     BinArray many;
@@ -376,15 +376,13 @@ std::vector<VectorCase> vectorCases() {
                          BinArray band;
                          broadenUvEcd(kind, many.values, 0.3, shape, band.values);
                          return band.values;
-                       },
-                       shape == BandShape::Lorentzian});
+                       }});
     // A band span that ends inside a vector.
     cases.push_back({name + " Gaussian, short band", [=] {
                        std::vector<double> band(1237);
                        broadenUvEcd(kind, lines.values, 0.16, BandShape::Gaussian, band);
                        return band;
-                     },
-                     false});
+                     }});
   }
   for (IrVcdKind kind : {IrVcdKind::Vcd, IrVcdKind::Ir})
     for (double gamma : {4.0, 0.3})
@@ -392,14 +390,24 @@ std::vector<VectorCase> vectorCases() {
                          std::vector<double> band(4001 - 3);
                          broadenIrVcd(kind, nu, r, gamma, band);
                          return band;
-                       },
-                       true});
+                       }});
   return cases;
+}
+
+// Bit for bit, so that a -0 or a last-bit difference shows too.
+void expectSameBits(const std::vector<double>& actual, const std::vector<double>& expected) {
+  ASSERT_EQ(actual.size(), expected.size());
+  std::size_t differing = 0, first = 0;
+  for (std::size_t k = 0; k < actual.size(); ++k)
+    if (std::bit_cast<std::uint64_t>(actual[k]) != std::bit_cast<std::uint64_t>(expected[k]) && differing++ == 0)
+      first = k;
+  EXPECT_EQ(differing, 0u) << "first at element " << first << ": " << actual[first] << " against "
+                           << expected[first];
 }
 
 }  // namespace
 
-TEST(VectorLoops, WideLoopsGiveTheBaselineBands) {
+TEST(VectorLoops, WideLoopsGiveTheBaselineBandsBitForBit) {
   if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
   const std::vector<VectorCase> cases = vectorCases();
   std::vector<std::vector<double>> baseline;
@@ -414,11 +422,73 @@ TEST(VectorLoops, WideLoopsGiveTheBaselineBands) {
     for (std::size_t k = 0; k < cases.size(); ++k) {
       SCOPED_TRACE(cases[k].name + (width == VectorWidth::Avx2 ? ", AVX2" : ", AVX-512"));
       const std::vector<double> wide = cases[k].band();
-      if (cases[k].exact)
-        EXPECT_EQ(wide, baseline[k]);
-      else
-        expectBandsEqual(wide, baseline[k], 1000);
+      expectSameBits(wide, baseline[k]);
       EXPECT_NE(std::count(wide.begin(), wide.end(), 0.0), static_cast<long>(wide.size()));
     }
+  }
+}
+
+TEST(VectorLoops, ALimitPutsBackTheLimitBeforeIt) {
+  const VectorWidth start = KernelVectorWidthLimit();
+  {
+    VectorWidthLimit outer(VectorWidth::Avx2);
+    {
+      VectorWidthLimit inner(VectorWidth::Baseline);
+      EXPECT_EQ(KernelVectorWidth(), VectorWidth::Baseline);
+    }
+    EXPECT_EQ(KernelVectorWidthLimit(), VectorWidth::Avx2);
+    EXPECT_NE(KernelVectorWidth(), VectorWidth::Avx512);
+  }
+  EXPECT_EQ(KernelVectorWidthLimit(), start);
+}
+
+// The arguments the Gaussian cut-off lets through, -50 < x <= 0, every
+// 2.5e-6 apart and at the ends, and a few far beyond them.
+std::vector<double> exponentialArguments() {
+  std::vector<double> x;
+  constexpr int steps = 4000000;
+  for (int k = 0; k < steps; ++k) x.push_back(-50.0 * k / steps);
+  for (double v : {-0.0, std::nextafter(-50.0, 0.0), -1e-300, -5e-324, -0.5 * std::log(2.0), -std::log(2.0),
+                   -700.0, 700.0, 1.0, 0.25})
+    x.push_back(v);
+  return x;
+}
+
+TEST(BandExponential, IsWithinTwoUlpOfTheLibraryExponential) {
+  const std::vector<double> x = exponentialArguments();
+  double worst = 0, worstAt = 0;
+  for (double v : x) {
+    const double expected = std::exp(v);
+    const double ulp = std::nextafter(expected, HUGE_VAL) - expected;
+    const double error = std::fabs(Exponential(v) - expected) / ulp;
+    if (!(error <= worst)) {
+      worst = error;
+      worstAt = v;
+    }
+  }
+  EXPECT_LE(worst, 2.0) << "at " << worstAt;
+  EXPECT_EQ(Exponential(0.0), 1.0);
+  EXPECT_EQ(Exponential(-0.0), 1.0);
+}
+
+TEST(BandExponential, WideLoopsGiveTheSameBitsAsOneValueAtATime) {
+  if (KernelVectorWidth() == VectorWidth::Baseline) GTEST_SKIP() << "the processor has no AVX2";
+  // Shorter than a vector at the end, so that the last lanes repeat.
+  std::vector<double> x = exponentialArguments();
+  x.resize(x.size() - 3);
+  std::vector<double> single(x.size());
+  for (std::size_t k = 0; k < x.size(); ++k) single[k] = Exponential(x[k]);
+  {
+    VectorWidthLimit limit(VectorWidth::Baseline);
+    std::vector<double> plain(x.size());
+    Exponentials(x, plain);
+    expectSameBits(plain, single);
+  }
+  for (VectorWidth width : WideVectorWidths()) {
+    VectorWidthLimit limit(width);
+    SCOPED_TRACE(width == VectorWidth::Avx2 ? "AVX2" : "AVX-512");
+    std::vector<double> wide(x.size());
+    Exponentials(x, wide);
+    expectSameBits(wide, single);
   }
 }

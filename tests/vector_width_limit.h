@@ -6,12 +6,18 @@
 
 #include "platform/vector_units.h"
 
+// Limits nest: each one puts back the cap that held before it.
 class VectorWidthLimit {
  public:
-  explicit VectorWidthLimit(VectorWidth widest) { LimitKernelVectorWidth(widest); }
-  ~VectorWidthLimit() { LimitKernelVectorWidth(VectorWidth::Avx512); }
+  explicit VectorWidthLimit(VectorWidth widest) : before_(KernelVectorWidthLimit()) {
+    LimitKernelVectorWidth(widest);
+  }
+  ~VectorWidthLimit() { LimitKernelVectorWidth(before_); }
   VectorWidthLimit(const VectorWidthLimit&) = delete;
   VectorWidthLimit& operator=(const VectorWidthLimit&) = delete;
+
+ private:
+  VectorWidth before_;
 };
 
 // The widths above the baseline that this processor runs, narrowest first.
