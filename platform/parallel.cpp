@@ -155,9 +155,7 @@ class Pool {
   bool stopped_ = false;
 };
 
-// ---- The CPUs this process may use ------------------------------------------
-
-std::atomic<std::size_t> knownCpus{0};  // 0 until counted
+std::atomic<std::size_t> knownCpus{0};  // the CPUs this process may use; 0 until counted
 
 // The pool is made on first use and never destroyed: shared work asked for
 // while the program's objects are destroyed, and a fork then, still find it
@@ -192,6 +190,8 @@ const int forkHandlers = pthread_atfork(
       if (Pool* pool = madePool.load()) pool->forgetThreadsInChild();
       makingPool.unlock();
     });
+
+// ---- The CPUs this process may use ------------------------------------------
 
 std::size_t affinityCpus() {
   // The mask may be larger than the fixed cpu_set_t on machines with many CPUs.
