@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -121,16 +122,14 @@ void gaussianWindow(EnergyLine& line, double sigma, int lastBin) {
 // Computes the grid stretch by stretch. Every grid point is summed by one
 // thread, over its lines in ascending order, so the band does not depend on
 // how many threads share the work. Large jobs are shared among a few threads;
-// the progress bar is moved by the calling thread once the grid is done,
-// through the same positions in the same order.
+// the calling thread alone moves the progress bar, through the positions of
+// the stretches done from the first on, while the others compute: the same
+// positions in the same order as on one thread.
 template <class ComputeStretch>
 void computeStretches(const std::vector<ProgressStretch>& stretches, int lastPoint, double work,
                       ProgressBar& bar, const ComputeStretch& compute) {
   std::size_t count = 0;
   while (count < stretches.size() && stretches[count].first <= lastPoint) ++count;
-  auto computeOne = [&](std::size_t k) {
-    compute(stretches[k].first, std::min(stretches[k].last, lastPoint));
-  };
 
   // Work is counted in Lorentzian terms; below about 0.15 ms of it on one
   // thread, starting another one does not pay. The wide loops take 4 or 8
@@ -140,16 +139,18 @@ void computeStretches(const std::vector<ProgressStretch>& stretches, int lastPoi
   const VectorWidth width = KernelVectorWidth();
   const double termsPerStep = width == VectorWidth::Avx512 ? 3.0 : width == VectorWidth::Avx2 ? 2.0 : 1.0;
   const std::size_t threads = UsefulThreads(count, work, workPerThread * termsPerStep, MAX_BROADENING_THREADS);
-  if (threads <= 1) {
-    for (std::size_t k = 0; k < count; ++k) {
-      computeOne(k);
-      bar.show(stretches[k].position);
-    }
-    bar.show(0);
-    return;
-  }
-  ShareWork(count, threads, computeOne);
-  for (std::size_t k = 0; k < count; ++k) bar.show(stretches[k].position);
+
+  std::vector<std::atomic<bool>> done(count);
+  std::size_t shown = 0;  // the stretches before it are done and shown
+  auto computeOne = [&](std::size_t k) {
+    compute(stretches[k].first, std::min(stretches[k].last, lastPoint));
+    done[k].store(true, std::memory_order_release);
+  };
+  auto showDone = [&] {
+    for (; shown < count && done[shown].load(std::memory_order_acquire); ++shown) bar.show(stretches[shown].position);
+  };
+  ShareWatchedWork(count, threads, computeOne, showDone);
+  showDone();
   bar.show(0);
 }
 

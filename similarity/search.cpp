@@ -56,7 +56,7 @@ class PositionLoop {
 template <class BuildBand, class Body>
 void forEachBandWidth(double from, double to, double step, bool stepFirst, std::size_t bandSize,
                       const BuildBand& buildBand, const Body& body) {
-  const std::size_t perBatch = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t perBatch = AvailableCpus();
   double width = stepFirst ? from - step : from;
   bool done = false;
   // Whether `width` is the next width to search; steps first when asked to.

@@ -4,17 +4,26 @@
 // baseline loops, and the bands' own exponential.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "display/broadening.h"
 #include "display/exponential.h"
+#include "platform/parallel.h"
+#include "platform/testing/time_limit.h"
 #include "tests/vector_width_limit.h"
 
 namespace {
@@ -257,6 +266,78 @@ TEST(BroadeningProgress, RunsOverTheGridAndEndsAtZero) {
   broadenIrVcd(IrVcdKind::Ir, nu, r, 4.0, band, [&](int position) { progress.push_back(position); });
   // Wavenumbers 0 to 20 stand for position 0, already shown.
   expectProgressRun(progress, 1);
+}
+
+// The band of `lines` built in a forked child that may use one CPU only, so
+// that no other thread takes part; empty when the child failed.
+std::vector<double> bandOnOneCpu(const BinArray& lines) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return {};
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(60);
+    close(pipeEnds[0]);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    if (sched_setaffinity(0, sizeof one, &one) != 0 || AvailableCpus() != 1) _exit(1);
+    BinArray band;
+    broadenUvEcd(UvEcdKind::Uv, lines.values, 0.16, BandShape::Lorentzian, band.values);
+    const char* bytes = reinterpret_cast<const char*>(band.values.data());
+    std::size_t left = band.values.size() * sizeof(double);
+    while (left > 0) {
+      const ssize_t wrote = write(pipeEnds[1], bytes, left);
+      if (wrote <= 0) _exit(1);
+      bytes += wrote;
+      left -= static_cast<std::size_t>(wrote);
+    }
+    _exit(0);
+  }
+  close(pipeEnds[1]);
+  std::vector<char> bytes;
+  char chunk[65536];
+  for (ssize_t got; (got = read(pipeEnds[0], chunk, sizeof chunk)) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || bytes.size() != WAVELENGTH_GRID_SIZE * sizeof(double))
+    return {};
+  std::vector<double> band(WAVELENGTH_GRID_SIZE);
+  std::memcpy(band.data(), bytes.data(), bytes.size());
+  return band;
+}
+
+// A band large enough to be shared among threads moves the bar while it is
+// built, from the calling thread alone, through the positions a band built on
+// one thread shows; and it has the bits of a band built on one CPU.
+TEST(BroadeningProgress, ASharedBandMovesTheBarWhileItIsBuilt) {
+  if (AvailableCpus() < 2) GTEST_SKIP() << "a band is not shared on one CPU";
+  WithinTimeLimit("a shared band", std::chrono::seconds(120), [] {
+    using Clock = std::chrono::steady_clock;
+    BinArray lines;
+    for (int bin = 1000; bin <= 40000; bin += 20) lines[bin] = 1.0 + bin % 7;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<int> progress;
+    std::vector<Clock::time_point> shownAt;
+    bool onCaller = true;
+    BinArray band;
+    const Clock::time_point start = Clock::now();
+    broadenUvEcd(UvEcdKind::Uv, lines.values, 0.16, BandShape::Lorentzian, band.values, [&](int position) {
+      progress.push_back(position);
+      shownAt.push_back(Clock::now());
+      onCaller = onCaller && std::this_thread::get_id() == caller;
+    });
+    const Clock::duration took = Clock::now() - start;
+    expectProgressRun(progress, 2);
+    EXPECT_TRUE(onCaller);
+    // The first stretches are shown while the rest is still being built, not
+    // at the end as when the bar is moved only once the band is complete.
+    EXPECT_LT(shownAt[1] - start, took * 9 / 10);
+
+    const std::vector<double> alone = bandOnOneCpu(lines);
+    ASSERT_EQ(alone.size(), band.values.size());
+    EXPECT_EQ(std::memcmp(alone.data(), band.values.data(), alone.size() * sizeof(double)), 0);
+  });
 }
 
 TEST(IrVcdBroadening, SingleLineGivesThePinnedHeight) {

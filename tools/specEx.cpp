@@ -68,7 +68,9 @@ std::vector<SpectraProgram> programsOf(const std::string& path, ExtractionFormal
     while (programs.empty() && !lines.eof())
       for (const Marker& marker : markersOf(lines.readLineView(), formalism, true, refused))
         programs.push_back(marker.program);
-  } catch (const Exception&) {
+  } catch (...) {
+    // Whatever went wrong, the walk meets it again when it reads the file in
+    // its turn, and reports it there as a walk that reads file by file does.
     programs.clear();
   }
   return programs;

@@ -20,6 +20,7 @@
 #include "files/multiloadcd.h"
 #include "platform/application.h"
 #include "platform/files.h"
+#include "platform/parallel.h"
 #include "platform/qt/qt_backend.h"
 #include "plots/cdplotting.h"
 #include "plots/irplotting.h"
@@ -94,5 +95,8 @@ int main(int argc, char** argv) {
     });
   }
   program.Run();
+  // The threads that share work end here, with no work under way, and not
+  // while the program's objects are destroyed.
+  StopSharingThreads();
   return status;
 }
