@@ -16,6 +16,11 @@
 #include "platform/form.h"
 #include "store/Store.h"
 
+namespace readers {
+struct OutputReading;
+using Trial = void (*)(const std::string& fileName, int slot, OutputReading& reading);
+}  // namespace readers
+
 enum class BandShape;  // display/broadening.h
 
 // A short name of a curve title for legends and data-file names: drops the
@@ -247,6 +252,9 @@ class TForm1 : public Form {
   void IRXY(const std::string& fileName, int slot);
   void HPLCUV(const std::string& fileName, int slot);
   void HPLCCD(const std::string& fileName, int slot);
+  // A chromatogram that gives no point: its boxes are shown and nothing else
+  // happens, so the open leaves the window as it was.
+  bool ChromatogramDrawsNothing(const std::string& fileName);
   // xy exports of the band of slot 1.
   void Savexy1Click();     // ECD
   void Savexy2Click();     // UV
@@ -384,10 +392,13 @@ class TForm1 : public Form {
   void NWCHEMUV(const std::string& fileName, int slot);
   void DALTONCD(const std::string& fileName, int slot);
   void DALTONUV(const std::string& fileName, int slot);
-  // An output file handed to its readers by `load`: when they put nothing
-  // on the plots and showed no box of their own, one box names the file and
-  // says why nothing was drawn.
-  void LoadOutputFile(const std::string& fileName, const std::function<void()>& load);
+  // An output file for `slot`: the trials of its readers decide first what
+  // the load draws. When it draws nothing, nothing is changed: the boxes of
+  // the reading are shown, or one box names the file and says why nothing
+  // was drawn, and false is returned. Otherwise `load` runs (the reset, if
+  // any, and the readers).
+  bool LoadOutputFile(const std::string& fileName, int slot,
+                      const std::vector<readers::Trial>& trials, const std::function<void()>& load);
 
   // ---- Publication plots -----------------------------------------------------
   // Script header and plot line of curve 1 of a UV, CD or ORD plot.

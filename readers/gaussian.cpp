@@ -405,16 +405,18 @@ void enterStates(TForm1& form, const readers::StateParse& parse, Spectrum spectr
   }
 }
 
+// The ORD store holds curves 1 and 2 only: the rotations of a later slot are
+// left out, and the load says so.
+void noteRotationsLeftOut(readers::StateParse& parse, int slot) {
+  if (parse.rotationsFound && slot > ordSlots)
+    parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
+}
+
 // The optical rotations into the ORD slot of the same number.
 void enterRotations(TForm1& form, readers::StateParse& parse, const std::string& fileName,
                     int slot) {
   if (!parse.rotationsFound) return;
-  if (readers::DrawnAccount* account = readers::drawnAccount())
-    account->rotations(static_cast<long>(parse.rotations.size()));
-  if (slot > ordSlots) {
-    parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
-    return;
-  }
+  if (slot > ordSlots) return;
   Store& store = form.store;
   int row = 0;
   for (const auto& [wavelength, rotation] : parse.rotations) {
@@ -434,6 +436,7 @@ void readEcd(TForm1& form, const std::string& fileName, int slot, readers::Gauss
   readers::StateParse parse =
       readers::parseGaussianStates(fileName, Spectrum::Ecd, layout, readers::chosenFormalism());
   enterStates(form, parse, Spectrum::Ecd, slot);
+  noteRotationsLeftOut(parse, slot);
   enterRotations(form, parse, fileName, slot);
   readers::UvEcdClosing closing{Spectrum::Ecd};
   closing.cdUnitLabel = readers::gaussianUnitLabel;
@@ -444,6 +447,21 @@ void readEcd(TForm1& form, const std::string& fileName, int slot, readers::Gauss
 }
 
 }  // namespace
+
+void readers::trialGaussianStates(const std::string& fileName, int slot, Spectrum spectrum,
+                                  GaussianLayout layout, OutputReading& reading) {
+  StateParse parse = parseGaussianStates(fileName, spectrum, layout, chosenFormalism());
+  const bool ecd = spectrum == Spectrum::Ecd;
+  if (parse.found)
+    for (const StateRow& row : parse.states)
+      reading.drawing.state(spectrum, binOf(row.wavelength, RangeTest::Inclusive).has_value(),
+                            ecd ? row.rotatory : row.oscillator);
+  if (ecd) {
+    if (parse.rotationsFound) reading.drawing.rotations(static_cast<long>(parse.rotations.size()));
+    noteRotationsLeftOut(parse, slot);
+  }
+  reading.boxes.report(parse.notes, fileName);
+}
 
 readers::StateParse readers::parseGaussianStates(const std::string& fileName, Spectrum spectrum,
                                                  GaussianLayout layout, Formalism formalism) {

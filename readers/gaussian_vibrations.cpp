@@ -216,9 +216,13 @@ bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
     ++row;
   }
   notes = std::move(parse.notes);
-  if (readers::DrawnAccount* account = readers::drawnAccount(); account && parse.strengthsFound)
-    account->modes(row);
   return parse.strengthsFound;
+}
+
+void readers::trialGaussianModes(const std::string& fileName, LineList list, OutputReading& reading) {
+  const ModeParse parse = parseGaussianModes(fileName, list);
+  if (parse.strengthsFound) reading.drawing.modes(static_cast<long>(parse.modes.size()));
+  reading.boxes.report(parse.notes, fileName);
 }
 
 bool IsFrequencyOutputWithoutStrengths(const std::string& fileName) {

@@ -51,6 +51,15 @@ readers::LineParse readers::parseStda(const std::string& fileName, Spectrum spec
   return parse;
 }
 
+void readers::trialStda(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
+  try {
+    reading.drawing.lines(spectrum, parseStda(fileName, spectrum, chosenFormalism()).lines,
+                          RangeTest::GridOnly);
+  } catch (...) {
+    reading.failure = std::current_exception();
+  }
+}
+
 void TForm1::STDA_CD(const std::string& fileName, int slot) {
   readStdaTable(*this, fileName, slot, Spectrum::Ecd);
 }

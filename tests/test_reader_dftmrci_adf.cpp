@@ -79,11 +79,12 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
 
 TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   Session ui;
-  // Without a table: computed and empty, the labels keep their text; one box
-  // says why nothing is drawn.
+  // Without a table the window stays as it was; one box says why nothing is
+  // drawn.
   openText(ui, "none.cd", "no table in here\n");
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage("none.cd", noTableReason)});
-  EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
+  EXPECT_NE(ui.store().CDACTIVE[1], "calc");
+  EXPECT_FALSE(Form1->Label4->Visible());
   EXPECT_EQ(sumOfBins(ui.store().ROTS, 1), 0.0);
   EXPECT_EQ(Form1->Label11->Caption(), "--");
 
@@ -91,7 +92,7 @@ TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   ui.clearBoxes();
   openText(ui, "empty.uv", "DATAX\nDATAY\n");
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage("empty.uv", noTableReason)});
-  expectStateLabels("0", "--", "--");
+  expectStateLabels("--", "--", "--");
 
   // Cut inside the energies or inside the values: the conversion error of
   // the empty line past the end; the slot is not computed.

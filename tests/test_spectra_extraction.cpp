@@ -491,7 +491,8 @@ TEST(SpectraExtraction, StdaBinsAndTables) {
                                       "    2  15.00000   0.1   0.2   10.0   20.0\n",
                                       P::Stda, F::Length);
   EXPECT_TRUE(high.files.empty());
-  EXPECT_EQ(high.nothingDrawn, "all 2 states lie outside 100-4000 nm");
+  // Judged by the bins of the bil file, 100-1100 nm.
+  EXPECT_EQ(high.nothingDrawn, "all 2 states lie outside 100-1100 nm");
   EXPECT_TRUE(extractText(" no table here\n", P::Stda, F::Length).found.empty());
   EXPECT_TRUE(extractText(rows, P::Stda, F::None).found.empty());
 }
