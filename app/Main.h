@@ -21,6 +21,19 @@ struct OutputReading;
 using Trial = void (*)(const std::string& fileName, int slot, OutputReading& reading);
 }  // namespace readers
 
+// "Calculating" in the status bar while a load works: shown for the life of
+// the object, hidden when the load ends, also by an error.
+class CalculatingShown {
+ public:
+  explicit CalculatingShown(Label& label) : label_(label) { label_.SetVisible(true); }
+  ~CalculatingShown() { label_.SetVisible(false); }
+  CalculatingShown(const CalculatingShown&) = delete;
+  CalculatingShown& operator=(const CalculatingShown&) = delete;
+
+ private:
+  Label& label_;
+};
+
 enum class BandShape;  // display/broadening.h
 
 // A short name of a curve title for legends and data-file names: drops the
@@ -181,7 +194,7 @@ class TForm1 : public Form {
 
   // Below the pages.
   ProgressBar* ProgressBar1;  // broadening progress, 0 to 100
-  Label* Label4;              // "Calculating", shown by the readers
+  Label* Label4;              // "Calculating", shown while a reader works
   Memo* Memo2;                // hidden line buffer of every file written
 
   // Dialogs.

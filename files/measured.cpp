@@ -427,7 +427,7 @@ void readChromatogramInto(TForm1& form, const std::string& fileName, int slot,
                                  Detector detector) {
   Store& store = form.store;
   store.HPLCDATAPTS[slot] = 0;
-  form.Label4->SetVisible(true);
+  const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
   TextFileLines file(fileName);
   const MeasuredRead read =

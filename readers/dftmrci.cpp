@@ -78,7 +78,7 @@ DftMrciParse parseDftMrci(const std::string& fileName) {
 void readDftMrci(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
   const bool ecd = spectrum == Spectrum::Ecd;
   auto& grid = ecd ? form.store.ROTS : form.store.OSC;
-  form.Label4->SetVisible(true);
+  const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
   const DftMrciParse parse = parseDftMrci(fileName);
   grid.clearSlot(slot);

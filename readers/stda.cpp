@@ -13,7 +13,7 @@ using readers::LineSource;
 
 
 void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
-  form.Label4->SetVisible(true);
+  const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
   auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
   grid.clearSlot(slot);

@@ -66,7 +66,7 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
     EXPECT_EQ(ecd ? store.CDACTIVE[1] : store.UVACTIVE[1], "calc");
     EXPECT_EQ(ecd ? store.CDTITLE[1] : store.UVTITLE[1], c.file);
     EXPECT_EQ(Form1->Caption(), path);
-    EXPECT_TRUE(Form1->Label4->Visible());
+    EXPECT_FALSE(Form1->Label4->Visible());  // "Calculating" ends with the load
     EXPECT_TRUE((ecd ? Form1->CDspectra1 : Form1->UVspectra1)->Enabled());
     EXPECT_FALSE((ecd ? Form1->AddUVSpectrum1 : Form1->AddCDspectrum1)->Enabled());
     EXPECT_TRUE(Form1->N2ndSpectrum1->Enabled());
