@@ -219,6 +219,9 @@ class TForm1 : public Form {
 
   // ---- Store access, start-up and reset ----------------------------------
   Store& store;
+  // While an output's readers run after their trials decided, what the
+  // trials found, so that the readers take it instead of reading again.
+  readers::OutputReading* LoadReading = nullptr;
   // Sets the number format; no reset.
   void FormCreate();
   // The full reset: every slot emptied, the controls put back.

@@ -1,6 +1,7 @@
 // Which program wrote an output file: the earliest line of the file that
 // holds a program's banner decides, and that program's reader for the
 // spectrum kind gets the file.
+#include <any>
 #include <array>
 #include <functional>
 #include <optional>
@@ -186,7 +187,11 @@ namespace {
 // while the chosen reader runs ends the detection with one message.
 void detect(TForm1& form, const std::string& fileName, int slot, Kind kind) {
   try {
-    const std::optional<NamedReader> chosen = chooseReader(fileName, kind);
+    const std::any* known =
+        form.LoadReading != nullptr ? &form.LoadReading->chosen[static_cast<size_t>(kind)] : nullptr;
+    const std::optional<NamedReader> chosen =
+        known != nullptr && known->has_value() ? std::any_cast<std::optional<NamedReader>>(*known)
+                                               : chooseReader(fileName, kind);
     if (!chosen) return;
     readers::announceReader(chosen->name);
     (form.*(chosen->reader))(fileName, slot);
@@ -223,6 +228,7 @@ void TForm1::DetectQMSVCD(const std::string& fileName, int slot) {
 namespace {
 void trialOf(Kind kind, const std::string& fileName, int slot, OutputReading& reading) {
   const std::optional<NamedReader> chosen = chooseReader(fileName, kind);
+  reading.chosen[static_cast<size_t>(kind)] = chosen;
   if (chosen) chosen->trial(fileName, slot, reading);
 }
 }  // namespace
@@ -271,6 +277,11 @@ bool TForm1::LoadOutputFile(const std::string& fileName, int slot,
     return false;
   }
   readers::TellEachTextOnce once;
+  struct Handing {
+    TForm1& form;
+    ~Handing() { form.LoadReading = nullptr; }
+  } handing{*this};
+  LoadReading = &reading;
   load();
   return true;
 }

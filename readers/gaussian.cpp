@@ -3,6 +3,7 @@
 // length gauge, the oscillator strengths), and the optical rotations that
 // go to the ORD page. Gaussian 09 and 16 share one layout, 03 and 98 another.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -378,6 +379,22 @@ void showOpticalRotations(TForm1& form, int slot) {
   form.Edit26->SetEnabled(false);
 }
 
+// The name under which a trial keeps its parse for the reader of the load.
+std::string statesKey(Spectrum spectrum, readers::GaussianLayout layout) {
+  return std::string("Gaussian states ") + (spectrum == Spectrum::Ecd ? "ECD " : "UV ") +
+         (layout == readers::GaussianLayout::G09 ? "09" : "03");
+}
+
+// The states as the trial of this load parsed them, or parsed now.
+readers::StateParse statesOf(TForm1& form, const std::string& fileName, Spectrum spectrum,
+                             readers::GaussianLayout layout) {
+  if (form.LoadReading != nullptr)
+    if (std::optional<readers::StateParse> kept =
+            form.LoadReading->take<readers::StateParse>(statesKey(spectrum, layout)))
+      return std::move(*kept);
+  return readers::parseGaussianStates(fileName, spectrum, layout, readers::chosenFormalism());
+}
+
 void captionForSlotOne(TForm1& form, const std::string& fileName, int slot) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
 }
@@ -433,8 +450,7 @@ void enterRotations(TForm1& form, readers::StateParse& parse, const std::string&
 void readEcd(TForm1& form, const std::string& fileName, int slot, readers::GaussianLayout layout) {
   captionForSlotOne(form, fileName, slot);
   form.store.ROTS.clearSlot(slot);
-  readers::StateParse parse =
-      readers::parseGaussianStates(fileName, Spectrum::Ecd, layout, readers::chosenFormalism());
+  readers::StateParse parse = statesOf(form, fileName, Spectrum::Ecd, layout);
   enterStates(form, parse, Spectrum::Ecd, slot);
   noteRotationsLeftOut(parse, slot);
   enterRotations(form, parse, fileName, slot);
@@ -451,6 +467,7 @@ void readEcd(TForm1& form, const std::string& fileName, int slot, readers::Gauss
 void readers::trialGaussianStates(const std::string& fileName, int slot, Spectrum spectrum,
                                   GaussianLayout layout, OutputReading& reading) {
   StateParse parse = parseGaussianStates(fileName, spectrum, layout, chosenFormalism());
+  reading.keep(statesKey(spectrum, layout), parse);
   const bool ecd = spectrum == Spectrum::Ecd;
   if (parse.found)
     for (const StateRow& row : parse.states)
@@ -516,8 +533,7 @@ void TForm1::GAUSSIAN03CD(const std::string& fileName, int slot) {
 void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
   captionForSlotOne(*this, fileName, slot);
   store.OSC.clearSlot(slot);
-  readers::StateParse parse = readers::parseGaussianStates(
-      fileName, Spectrum::Uv, readers::GaussianLayout::G09, readers::chosenFormalism());
+  readers::StateParse parse = statesOf(*this, fileName, Spectrum::Uv, readers::GaussianLayout::G09);
   enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.titleEveryLoad = true;
@@ -529,8 +545,7 @@ void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
 void TForm1::GAUSSIAN03UV(const std::string& fileName, int slot) {
   SetCaption(fileName);
   store.OSC.clearSlot(slot);
-  readers::StateParse parse = readers::parseGaussianStates(
-      fileName, Spectrum::Uv, readers::GaussianLayout::G03, readers::chosenFormalism());
+  readers::StateParse parse = statesOf(*this, fileName, Spectrum::Uv, readers::GaussianLayout::G03);
   enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.redrawAlways = true;

@@ -378,10 +378,6 @@ void showLineBinLabels(TForm1& form) {
 // ---- Messages -----------------------------------------------------------------------------
 
 namespace {
-long& boxesShown() {
-  static long count = 0;
-  return count;
-}
 TellEachTextOnce*& onceScope() {
   static TellEachTextOnce* scope = nullptr;
   return scope;
@@ -391,10 +387,7 @@ TellEachTextOnce*& onceScope() {
 TellEachTextOnce::TellEachTextOnce() : outer_(onceScope()) { onceScope() = this; }
 TellEachTextOnce::~TellEachTextOnce() { onceScope() = outer_; }
 
-void tell(const std::string& text) {
-  ++boxesShown();
-  ShowMessage(text);
-}
+void tell(const std::string& text) { ShowMessage(text); }
 
 void tellOnce(const std::string& text) {
   if (TellEachTextOnce* scope = onceScope()) {
@@ -405,7 +398,6 @@ void tellOnce(const std::string& text) {
   tell(text);
 }
 
-long toldCount() { return boxesShown(); }
 
 // ---- What a load would draw ----------------------------------------------------------
 
@@ -517,15 +509,6 @@ void showFileHandlingError(const Exception& error) {
   tellOnce(fileHandlingErrorText(error));
 }
 
-// Runs the reading part of a reader: a file error ends the reading with one
-// message, and the reader goes on with what it had read.
-void readGuarded(const std::function<void()>& reading) {
-  try {
-    reading();
-  } catch (const EInOutError& error) {
-    showFileHandlingError(error);
-  }
-}
 
 // The closing steps of the ECD readers whose strengths are in esu² cm²: for
 // slot 1 the count and the lowest and highest non-zero bin ("--" when the

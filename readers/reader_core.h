@@ -8,6 +8,8 @@
 // finishUvEcd / finishLineList.
 #pragma once
 
+#include <any>
+#include <array>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -287,9 +289,6 @@ struct UvEcdClosing {
 void finishUvEcd(TForm1& form, const UvEcdClosing& closing, const std::string& fileName, int slot);
 // "File handling error occurred. Details: " with the error's class and message.
 void showFileHandlingError(const Exception& error);
-// Runs the reading part of a reader: a file error ends the reading with one
-// message, and the reader goes on with what it had read.
-void readGuarded(const std::function<void()>& reading);
 // The closing steps of the ECD readers whose strengths are in esu² cm²: for
 // slot 1 the count and the lowest and highest non-zero bin ("--" when the
 // spectrum has no line), then broadening, page, gnuplot labels and redraw.
@@ -311,11 +310,8 @@ void finishLineList(TForm1& form, LineList list, const std::string& fileName, in
 
 // ---- Messages -------------------------------------------------------------------------
 
-// Every box a reader shows goes through here, so that a load can tell
-// whether the person has already been told something about the file.
+// Every box a reader shows goes through here.
 void tell(const std::string& text);
-// The number of boxes shown through `tell` so far.
-long toldCount();
 // `tell`, but within a TellEachTextOnce a text already shown is not shown
 // again.
 void tellOnce(const std::string& text);
@@ -406,6 +402,28 @@ struct OutputReading {
   // A reading ended by an error other than a file error: the load raises it
   // again, as the reader does.
   std::exception_ptr failure;
+
+  // What the trials found, kept for the readers of the same load so that
+  // the file is not read twice: the reader each detector chose (by the
+  // order of the kinds UV, ECD, IR, VCD) and parses by name.
+  std::array<std::any, 4> chosen;
+  void keep(const std::string& key, std::any parse) { parses_.emplace_back(key, std::move(parse)); }
+  // The parse kept under `key`, handed over once.
+  template <class Parse>
+  std::optional<Parse> take(const std::string& key) {
+    for (auto& [known, parse] : parses_) {
+      if (known != key || !parse.has_value()) continue;
+      Parse* kept = std::any_cast<Parse>(&parse);
+      if (kept == nullptr) return std::nullopt;
+      std::optional<Parse> result(std::move(*kept));
+      parse.reset();
+      return result;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::any>> parses_;
 };
 
 // The parse of one reader for a load into `slot`, without touching the store

@@ -193,6 +193,7 @@ void TForm12::Button1Click() {
   if (finalIR.outcome != SearchOutcome::Found) {
     Memo1->Add("");
     Memo1->Add(scoresLeftOutLine("VCD", "IR"));
+    Memo1->Add("");
     return;
   }
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);

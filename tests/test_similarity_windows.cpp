@@ -408,7 +408,7 @@ TEST(IrSimilarity, TranscriptsAndWriteBack) {
          ui.type(Form12->Edit4, "2");
        },
        {"", "No IR similarity: the calculated IR spectrum is zero in the selected range", "",
-        "No VCD similarity: the final IR result gave no factor, so its setting was not written back"},
+        "No VCD similarity: the final IR result gave no factor, so its setting was not written back", ""},
        "1.0", "4"},
       {"empty slot 2",
        [](IrVcdPair& ui) { ui.store().IRDATAPTS[2] = 0; },
