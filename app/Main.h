@@ -16,6 +16,24 @@
 #include "platform/form.h"
 #include "store/Store.h"
 
+namespace readers {
+struct OutputReading;
+using Trial = void (*)(const std::string& fileName, int slot, OutputReading& reading);
+}  // namespace readers
+
+// "Calculating" in the status bar while a load works: shown for the life of
+// the object, hidden when the load ends, also by an error.
+class CalculatingShown {
+ public:
+  explicit CalculatingShown(Label& label) : label_(label) { label_.SetVisible(true); }
+  ~CalculatingShown() { label_.SetVisible(false); }
+  CalculatingShown(const CalculatingShown&) = delete;
+  CalculatingShown& operator=(const CalculatingShown&) = delete;
+
+ private:
+  Label& label_;
+};
+
 enum class BandShape;  // display/broadening.h
 
 // A short name of a curve title for legends and data-file names: drops the
@@ -176,7 +194,7 @@ class TForm1 : public Form {
 
   // Below the pages.
   ProgressBar* ProgressBar1;  // broadening progress, 0 to 100
-  Label* Label4;              // "Calculating", shown by the readers
+  Label* Label4;              // "Calculating", shown while a reader works
   Memo* Memo2;                // hidden line buffer of every file written
 
   // Dialogs.
@@ -201,6 +219,9 @@ class TForm1 : public Form {
 
   // ---- Store access, start-up and reset ----------------------------------
   Store& store;
+  // While an output's readers run after their trials decided, what the
+  // trials found, so that the readers take it instead of reading again.
+  readers::OutputReading* LoadReading = nullptr;
   // Sets the number format; no reset.
   void FormCreate();
   // The full reset: every slot emptied, the controls put back.
@@ -247,6 +268,9 @@ class TForm1 : public Form {
   void IRXY(const std::string& fileName, int slot);
   void HPLCUV(const std::string& fileName, int slot);
   void HPLCCD(const std::string& fileName, int slot);
+  // A chromatogram that gives no point: its boxes are shown and nothing else
+  // happens, so the open leaves the window as it was.
+  bool ChromatogramDrawsNothing(const std::string& fileName);
   // xy exports of the band of slot 1.
   void Savexy1Click();     // ECD
   void Savexy2Click();     // UV
@@ -384,10 +408,13 @@ class TForm1 : public Form {
   void NWCHEMUV(const std::string& fileName, int slot);
   void DALTONCD(const std::string& fileName, int slot);
   void DALTONUV(const std::string& fileName, int slot);
-  // An output file handed to its readers by `load`: when they put nothing
-  // on the plots and showed no box of their own, one box names the file and
-  // says why nothing was drawn.
-  void LoadOutputFile(const std::string& fileName, const std::function<void()>& load);
+  // An output file for `slot`: the trials of its readers decide first what
+  // the load draws. When it draws nothing, nothing is changed: the boxes of
+  // the reading are shown, or one box names the file and says why nothing
+  // was drawn, and false is returned. Otherwise `load` runs (the reset, if
+  // any, and the readers).
+  bool LoadOutputFile(const std::string& fileName, int slot,
+                      const std::vector<readers::Trial>& trials, const std::function<void()>& load);
 
   // ---- Publication plots -----------------------------------------------------
   // Script header and plot line of curve 1 of a UV, CD or ORD plot.

@@ -231,7 +231,7 @@ std::vector<std::string> LineListBilLines(std::span<const double> wavenumbers,
 // ---- Readers of the main window -------------------------------------------------
 
 void TForm1::CdBilFile(const std::string& fileName, int slot) {
-  Label4->SetVisible(true);
+  const CalculatingShown calculating(*Label4);
   SetCaption(fileName);
   BilReadCount count;
   {
@@ -253,7 +253,7 @@ void TForm1::CdBilFile(const std::string& fileName, int slot) {
 
 void TForm1::UvBilFile(const std::string& fileName, int slot) {
   UVspectra1->SetEnabled(true);
-  Label4->SetVisible(true);
+  const CalculatingShown calculating(*Label4);
   SetCaption(fileName);
   BilReadCount count;
   {

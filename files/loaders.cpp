@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "plots/cdplotting.h"
+#include "readers/reader_core.h"
 
 namespace {
 
@@ -47,10 +48,12 @@ struct SpectrumCompare {
   OpenDialog* dialog;
   const char* cancelMessage;
   Reader detector;
+  readers::Trial detectorTrial;
   std::vector<std::string> bilEndings;
   Reader bilReader;
   Reader xyReader;
   Reader datReader;  // null: .dat files are refused
+  readers::Trial datTrial;
   Redraw redraw;
 };
 
@@ -71,12 +74,15 @@ void loadCompareFile(TForm1& form, const SpectrumCompare& kind, int slot) {
     ShowMessage(wrongFileFormat);
     return;
   }
-  // Each test on its own; a name that passes none loads nothing.
-  if (output) form.LoadOutputFile(path, [&] { (form.*kind.detector)(path, slot); });
+  // Each test on its own; a name that passes none loads nothing. An output
+  // that draws nothing leaves the slot as it was.
+  if (output)
+    form.LoadOutputFile(path, slot, {kind.detectorTrial}, [&] { (form.*kind.detector)(path, slot); });
   for (const std::string& bil : kind.bilEndings)
     if (ending == bil) (form.*kind.bilReader)(path, slot);
   if (ending == "exp.xy") (form.*kind.xyReader)(path, slot);
-  if (sTda) form.LoadOutputFile(path, [&] { (form.*kind.datReader)(path, slot); });
+  if (sTda)
+    form.LoadOutputFile(path, slot, {kind.datTrial}, [&] { (form.*kind.datReader)(path, slot); });
 }
 
 void emptyComparisonSlot(const SpectrumCompare& kind, int slot) {
@@ -167,15 +173,15 @@ void runAdd(TForm1& form, const AddLoader& add) {
 void TForm1::BilFile1Click() {
   runCompare(*this, {store.CDACTIVE, store.CDTITLE, store.CDDATAPTS, store.CDMAX, store.CDFACTOR,
                      CheckBox16, OpenDialog2, noFileSelected, &TForm1::DetectQMSCD,
-                     {"cd.bil", "uv.bil"}, &TForm1::CdBilFile, &TForm1::CDXY, &TForm1::STDA_CD,
-                     &TForm1::RedrawUVCD});
+                     readers::trialEcd, {"cd.bil", "uv.bil"}, &TForm1::CdBilFile, &TForm1::CDXY,
+                     &TForm1::STDA_CD, readers::trialStdaEcd, &TForm1::RedrawUVCD});
 }
 
 void TForm1::xyFile1Click() {
   runCompare(*this, {store.UVACTIVE, store.UVTITLE, store.UVDATAPTS, store.UVMAX, store.UVFACTOR,
                      CheckBox16, OpenDialog3, noFileSelectedCapital, &TForm1::DetectQMSUV,
-                     {"uv.bil"}, &TForm1::UvBilFile, &TForm1::UVXY, &TForm1::STDA_UV,
-                     &TForm1::RedrawUVCD});
+                     readers::trialUv, {"uv.bil"}, &TForm1::UvBilFile, &TForm1::UVXY,
+                     &TForm1::STDA_UV, readers::trialStdaUv, &TForm1::RedrawUVCD});
   // Whatever happened above: with auto scaling the CD plot has one y axis.
   if (CheckBox8->Checked() && Form10 != nullptr) Form10->CheckBox2->SetChecked(false);
 }
@@ -183,14 +189,15 @@ void TForm1::xyFile1Click() {
 void TForm1::MenuItem5Click() {
   runCompare(*this, {store.VCDACTIVE, store.VCDTITLE, store.VCDDATAPTS, store.VCDMAX,
                      store.VCDFACTOR, CheckBox17, OpenDialog7, noFileSelected,
-                     &TForm1::DetectQMSVCD, {"vc.bil", "ir.bil"}, &TForm1::VcdBilFile,
-                     &TForm1::VCDXY, nullptr, &TForm1::RedrawIRVCD});
+                     &TForm1::DetectQMSVCD, readers::trialVcd, {"vc.bil", "ir.bil"},
+                     &TForm1::VcdBilFile, &TForm1::VCDXY, nullptr, nullptr, &TForm1::RedrawIRVCD});
 }
 
 void TForm1::cpwithIRClick() {
   runCompare(*this, {store.IRACTIVE, store.IRTITLE, store.IRDATAPTS, store.IRMAX, store.IRFACTOR,
-                     CheckBox17, OpenDialog8, noFileSelected, &TForm1::DetectQMSIR, {"ir.bil"},
-                     &TForm1::IrBilFile, &TForm1::IRXY, nullptr, &TForm1::RedrawIRVCD});
+                     CheckBox17, OpenDialog8, noFileSelected, &TForm1::DetectQMSIR,
+                     readers::trialIr, {"ir.bil"}, &TForm1::IrBilFile, &TForm1::IRXY, nullptr,
+                     nullptr, &TForm1::RedrawIRVCD});
 }
 
 void TForm1::ORDwithORDCDSpectrum1Click() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "app/Main.h"
 #include "platform/dialogs.h"
@@ -426,7 +427,7 @@ void readChromatogramInto(TForm1& form, const std::string& fileName, int slot,
                                  Detector detector) {
   Store& store = form.store;
   store.HPLCDATAPTS[slot] = 0;
-  form.Label4->SetVisible(true);
+  const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
   TextFileLines file(fileName);
   const MeasuredRead read =
@@ -461,6 +462,19 @@ void readChromatogramInto(TForm1& form, const std::string& fileName, int slot,
   for (int k = 2; k <= slot; ++k) form.AddHPLC(k);
 }
 }  // namespace
+
+bool TForm1::ChromatogramDrawsNothing(const std::string& fileName) {
+  std::vector<double> times(static_cast<size_t>(ChromatogramCapacity));
+  std::vector<double> signals(times.size());
+  MeasuredRead read;
+  {
+    TextFileLines file(fileName);
+    read = ReadChromatogram(file, times, signals);
+  }
+  if (read.points > 0) return false;
+  reportRead(fileName, read, ChromatogramCapacity);
+  return true;
+}
 
 void TForm1::HPLCUV(const std::string& fileName, int slot) {
   readChromatogramInto(*this, fileName, slot, Detector::Uv);

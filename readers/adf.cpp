@@ -11,9 +11,11 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/Main.h"
 #include "platform/errors.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 #include "store/constants.h"
 
@@ -58,8 +60,8 @@ class NumberedLines {
 
 class AdfEcdRun {
  public:
-  AdfEcdRun(TForm1& form, const std::string& fileName, int slot, StateTable& table)
-      : form_(form), fileName_(fileName), slot_(slot), table_(table), lines_(fileName) {}
+  AdfEcdRun(const std::string& fileName, StateTable& table, readers::Boxes& boxes)
+      : fileName_(fileName), table_(table), boxes_(boxes), lines_(fileName) {}
 
   void read() {
     LineSource& source = lines_.source();
@@ -74,19 +76,24 @@ class AdfEcdRun {
         if (source.has(velocityNote))
           readTable();
         else
-          readers::tell("No velocity values found");
+          boxes_.tell("No velocity values found");
       }
       if (readers::lengthFormalism()) {
         lines_.next();
         if (source.has(lengthNote))
           readTable();
         else
-          readers::tell("No length values found");
+          boxes_.tell("No length values found");
       }
     }
   }
 
   int states() const { return states_; }
+  // A table paired with its energies was read: the slot is computed.
+  bool computed() const { return computed_; }
+  // The lines of the last table paired with its energies: a later table
+  // replaces an earlier one.
+  const std::vector<std::pair<double, double>>& lines() const { return drawnLines_; }
 
  private:
   // The current line is the note under the header; the rows begin 5 lines on.
@@ -107,16 +114,13 @@ class AdfEcdRun {
     if (energies != count) {
       // The rows cannot be paired with their energies: nothing of this table
       // is drawn.
-      readers::tell("Something wrong with the no. of excitations, check results!");
+      boxes_.tell("Something wrong with the no. of excitations, check results!");
     } else {
-      if (slot_ == 1) form_.CDspectra1->SetEnabled(true);
-      form_.store.CDACTIVE[slot_] = readers::computed;
-      // A later table replaces an earlier one: the last is the result.
-      form_.store.ROTS.clearSlot(slot_);
+      computed_ = true;
+      drawnLines_.clear();
       for (int i = 1; i <= StateTable::held(count); ++i) {
         const StateRow& row = table_.at(i);
-        readers::addLine(form_.store.ROTS, slot_, row.wavelength, row.rotatory,
-                         readers::RangeTest::GridOnly);
+        drawnLines_.emplace_back(row.wavelength, row.rotatory);
       }
     }
     // Reading goes on after the energy table, but never back: an energy
@@ -150,32 +154,37 @@ class AdfEcdRun {
     return count;
   }
 
-  TForm1& form_;
   const std::string& fileName_;
-  int slot_;
   StateTable& table_;
+  readers::Boxes& boxes_;
   NumberedLines lines_;
+  bool computed_ = false;
+  std::vector<std::pair<double, double>> drawnLines_;
   int states_ = 0;
 };
 
 }  // namespace
 
-void TForm1::ADFUV(const std::string& fileName, int slot) {
-  if (slot == 1) SetCaption(ExtractFileName(fileName));
-  store.OSC.clearSlot(slot);
-  // An output may print the summary table more than once: the last complete
-  // one is the result.
+namespace {
+
+// The summary tables of an ADF output: the last complete one is the result.
+// `computed` when a table was met in the length formalism.
+struct AdfUvParse {
   readers::LastTable<readers::LineTable> tables;
-  readers::readGuarded([&] {
+  bool computed = false;
+};
+
+AdfUvParse parseAdfUv(const std::string& fileName, readers::Boxes& boxes) {
+  AdfUvParse parse;
+  readers::readGuarded(boxes, [&] {
     LineSource source(fileName);
     while (!source.eof()) {
       source.next();
       if (!source.has(energyTable)) continue;
       if (readers::velocityFormalism())
-        readers::tell("Reading of Velocity Formalism for ADF-UV is NOT Implemented!");
+        boxes.tell("Reading of Velocity Formalism for ADF-UV is NOT Implemented!");
       if (!readers::lengthFormalism()) continue;
-      UVspectra1->SetEnabled(true);
-      store.UVACTIVE[slot] = readers::computed;
+      parse.computed = true;
       readers::LineTable table;
       source.skip(4);
       while (isEnergyRow(source)) {
@@ -187,16 +196,29 @@ void TForm1::ADFUV(const std::string& fileName, int slot) {
         source.next();
       }
       table.cut = source.pastEnd();
-      tables.offer(std::move(table));
+      parse.tables.offer(std::move(table));
     }
   });
+  return parse;
+}
+
+}  // namespace
+
+void TForm1::ADFUV(const std::string& fileName, int slot) {
+  if (slot == 1) SetCaption(ExtractFileName(fileName));
+  store.OSC.clearSlot(slot);
+  readers::Boxes boxes;
+  const AdfUvParse parse = parseAdfUv(fileName, boxes);
+  boxes.show();
+  if (parse.computed) {
+    UVspectra1->SetEnabled(true);
+    store.UVACTIVE[slot] = readers::computed;
+  }
   readers::LoadNotes notes;
-  if (const readers::LineTable* table = tables.kept()) {
+  if (const readers::LineTable* table = parse.tables.kept()) {
     for (const auto& [wavelength, value] : table->lines)
       readers::addLine(store.OSC, slot, wavelength, value, readers::RangeTest::Strict);
-    if (readers::DrawnAccount* account = readers::drawnAccount())
-      account->statesOffGrid(&store.OSC, table->states - static_cast<int>(table->lines.size()));
-    tables.noteCut(notes);
+    parse.tables.noteCut(notes);
   }
   readers::UvEcdClosing closing{readers::Spectrum::Uv};
   closing.pageStepsEverySlot = true;
@@ -204,19 +226,62 @@ void TForm1::ADFUV(const std::string& fileName, int slot) {
   notes.report(fileName);
 }
 
+namespace {
+
+// The ECD reading of an ADF output: the lines of the table that counts, the
+// number of states read and whether the slot is computed.
+struct AdfEcdParse {
+  std::vector<std::pair<double, double>> lines;
+  int states = 0;
+  bool computed = false;
+};
+
+AdfEcdParse parseAdfEcd(const std::string& fileName, readers::LoadNotes& notes,
+                        readers::Boxes& boxes) {
+  StateTable table(notes);
+  table.clear();
+  std::optional<AdfEcdRun> run;
+  readers::readGuarded(boxes, [&] {
+    run.emplace(fileName, table, boxes);
+    run->read();
+  });
+  AdfEcdParse parse;
+  // After a file error the count of the tables read so far stands.
+  if (run) parse = {run->lines(), run->states(), run->computed()};
+  return parse;
+}
+
+}  // namespace
+
 void TForm1::ADFCD(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
   readers::LoadNotes notes;
-  StateTable table(notes);
-  table.clear();
   store.ROTS.clearSlot(slot);
-  std::optional<AdfEcdRun> run;
-  readers::readGuarded([&] {
-    run.emplace(*this, fileName, slot, table);
-    run->read();
-  });
-  // After a file error the count of the tables read so far stands.
-  const int states = run ? run->states() : 0;
-  readers::finishEsuEcd(*this, fileName, slot, states);
+  readers::Boxes boxes;
+  const AdfEcdParse parse = parseAdfEcd(fileName, notes, boxes);
+  boxes.show();
+  if (parse.computed) {
+    if (slot == 1) CDspectra1->SetEnabled(true);
+    store.CDACTIVE[slot] = readers::computed;
+    for (const auto& [wavelength, value] : parse.lines)
+      readers::addLine(store.ROTS, slot, wavelength, value, readers::RangeTest::GridOnly);
+  }
+  readers::finishEsuEcd(*this, fileName, slot, parse.states);
   notes.report(fileName);
+}
+
+void readers::trialAdf(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
+  readers::LoadNotes notes;
+  if (spectrum == Spectrum::Uv) {
+    const AdfUvParse parse = parseAdfUv(fileName, reading.boxes);
+    if (const LineTable* table = parse.tables.kept()) {
+      reading.drawing.lines(spectrum, table->lines, RangeTest::Strict);
+      reading.drawing.statesOffGrid(spectrum, table->states - static_cast<int>(table->lines.size()));
+      parse.tables.noteCut(notes);
+    }
+  } else {
+    const AdfEcdParse parse = parseAdfEcd(fileName, notes, reading.boxes);
+    if (parse.computed) reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
+  }
+  reading.boxes.report(notes, fileName);
 }

@@ -7,8 +7,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
@@ -47,14 +49,16 @@ readers::LineTable readTable(LineSource& source, int valueField, StateTable* ecd
   return table;
 }
 
-// Reads the last complete table of the ABACUS results into the slot,
-// counting its rows in `states`.
-void readStrengths(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-                   StateTable& table, readers::LoadNotes& notes, int& states) {
-  const bool ecd = spectrum == Spectrum::Ecd;
-  if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
-  (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
+// The last complete table of the ABACUS results: its lines and its count.
+// The slot is computed whatever the file holds.
+struct DaltonParse {
+  std::vector<std::pair<double, double>> lines;
+  int states = 0;
+};
 
+DaltonParse parseStrengths(const std::string& fileName, Spectrum spectrum, StateTable& table,
+                           readers::LoadNotes& notes) {
+  const bool ecd = spectrum == Spectrum::Ecd;
   const bool velocity = readers::velocityFormalism();
   const int valueField = ecd ? (velocity ? 6 : 7) : (velocity ? 4 : 5);
   LineSource source(fileName);
@@ -68,21 +72,32 @@ void readStrengths(TForm1& form, const std::string& fileName, int slot, Spectrum
     tables.offer(std::move(rows));
   }
   const readers::LineTable* kept = tables.kept();
-  if (kept == nullptr) return;
+  if (kept == nullptr) return {};
   tables.noteCut(notes);
-  states = kept->states;
-  for (const auto& [wavelength, value] : kept->lines)
-    readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,
-                     readers::RangeTest::GridOnly);
+  return {kept->lines, kept->states};
+}
+
+DaltonParse parseDalton(const std::string& fileName, Spectrum spectrum, StateTable& table,
+                        readers::LoadNotes& notes, readers::Boxes& boxes) {
+  DaltonParse parse;
+  readers::readGuarded(boxes, [&] { parse = parseStrengths(fileName, spectrum, table, notes); });
+  return parse;
 }
 
 int readDalton(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
                StateTable& table, readers::LoadNotes& notes) {
+  const bool ecd = spectrum == Spectrum::Ecd;
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
-  (spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
-  int states = 0;
-  readers::readGuarded([&] { readStrengths(form, fileName, slot, spectrum, table, notes, states); });
-  return states;
+  (ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
+  if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
+  (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
+  readers::Boxes boxes;
+  const DaltonParse parse = parseDalton(fileName, spectrum, table, notes, boxes);
+  boxes.show();
+  for (const auto& [wavelength, value] : parse.lines)
+    readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,
+                     readers::RangeTest::GridOnly);
+  return parse.states;
 }
 
 }  // namespace
@@ -104,4 +119,13 @@ void TForm1::DALTONCD(const std::string& fileName, int slot) {
   const int states = readDalton(*this, fileName, slot, Spectrum::Ecd, table, notes);
   readers::finishEsuEcd(*this, fileName, slot, states);
   notes.report(fileName);
+}
+
+void readers::trialDalton(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
+  LoadNotes notes;
+  StateTable table(notes);
+  table.clear();
+  const DaltonParse parse = parseDalton(fileName, spectrum, table, notes, reading.boxes);
+  reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
+  reading.boxes.report(notes, fileName);
 }

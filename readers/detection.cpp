@@ -1,6 +1,7 @@
 // Which program wrote an output file: the earliest line of the file that
 // holds a program's banner decides, and that program's reader for the
 // spectrum kind gets the file.
+#include <any>
 #include <array>
 #include <functional>
 #include <optional>
@@ -22,6 +23,8 @@ using Reader = void (TForm1::*)(const std::string&, int);
 struct NamedReader {
   Reader reader;
   const char* name;
+  // The same reader's parse, judged before the load enters anything.
+  readers::Trial trial;
 };
 
 enum class Kind { Uv, Ecd, Ir, Vcd };
@@ -35,27 +38,51 @@ struct Banner {
   bool orca = false;
 };
 
-#define READER(name) \
-  NamedReader { &TForm1::name, #name }
+using readers::GaussianLayout;
+using readers::LineList;
+using readers::OrcaVersion;
+using readers::OutputReading;
+using readers::Spectrum;
+using readers::TurbomoleProgram;
+
+#define TRIAL(call) [](const std::string& f, [[maybe_unused]] int slot, OutputReading& r) { call; }
+#define READER(name, call) \
+  NamedReader { &TForm1::name, #name, TRIAL(call) }
 #define NONE \
-  NamedReader { nullptr, "" }
+  NamedReader { nullptr, "", nullptr }
+
+#define GAUSSIAN_STATES(name, spectrum, layout) \
+  READER(name, readers::trialGaussianStates(f, slot, Spectrum::spectrum, GaussianLayout::layout, r))
+#define GAUSSIAN_MODES(name, list) READER(name, readers::trialGaussianModes(f, LineList::list, r))
+#define TURBOMOLE(name, program, spectrum) \
+  READER(name, readers::trialTurbomole(f, TurbomoleProgram::program, Spectrum::spectrum, r))
+#define OTHER(name, trial, spectrum) READER(name, readers::trial(f, Spectrum::spectrum, r))
 
 const std::vector<Banner>& banners() {
   static const std::vector<Banner> table = {
-      {{"Gaussian 03"}, {READER(GAUSSIAN03UV), READER(GAUSSIAN03CD), NONE, NONE}},
-      {{"Gaussian 98"}, {READER(GAUSSIAN03UV), READER(GAUSSIAN03CD), NONE, NONE}},
+      {{"Gaussian 03"},
+       {GAUSSIAN_STATES(GAUSSIAN03UV, Uv, G03), GAUSSIAN_STATES(GAUSSIAN03CD, Ecd, G03), NONE,
+        NONE}},
+      {{"Gaussian 98"},
+       {GAUSSIAN_STATES(GAUSSIAN03UV, Uv, G03), GAUSSIAN_STATES(GAUSSIAN03CD, Ecd, G03), NONE,
+        NONE}},
       {{"Gaussian 09"},
-       {READER(GAUSSIAN09UV), READER(GAUSSIAN09CD), READER(GAUSSIAN09IR), READER(GAUSSIAN09VCD)}},
+       {GAUSSIAN_STATES(GAUSSIAN09UV, Uv, G09), GAUSSIAN_STATES(GAUSSIAN09CD, Ecd, G09),
+        GAUSSIAN_MODES(GAUSSIAN09IR, Ir), GAUSSIAN_MODES(GAUSSIAN09VCD, Vcd)}},
       {{"Gaussian 16"},
-       {READER(GAUSSIAN09UV), READER(GAUSSIAN09CD), READER(GAUSSIAN09IR), READER(GAUSSIAN09VCD)}},
+       {GAUSSIAN_STATES(GAUSSIAN09UV, Uv, G09), GAUSSIAN_STATES(GAUSSIAN09CD, Ecd, G09),
+        GAUSSIAN_MODES(GAUSSIAN09IR, Ir), GAUSSIAN_MODES(GAUSSIAN09VCD, Vcd)}},
       {{"* O   R   C   A *"}, {NONE, NONE, NONE, NONE}, /*orca*/ true},
-      {{"escf", "TURBOMOLE"}, {READER(ESCFUV), READER(ESCFCD), NONE, NONE}},
-      {{"ricc2", "TURBOMOLE"}, {READER(RICC2UV), READER(RICC2CD), NONE, NONE}},
-      {{"Amsterdam Density Functional", "(ADF)"}, {READER(ADFUV), READER(ADFCD), NONE, NONE}},
+      {{"escf", "TURBOMOLE"},
+       {TURBOMOLE(ESCFUV, Escf, Uv), TURBOMOLE(ESCFCD, Escf, Ecd), NONE, NONE}},
+      {{"ricc2", "TURBOMOLE"},
+       {TURBOMOLE(RICC2UV, Ricc2, Uv), TURBOMOLE(RICC2CD, Ricc2, Ecd), NONE, NONE}},
+      {{"Amsterdam Density Functional", "(ADF)"},
+       {OTHER(ADFUV, trialAdf, Uv), OTHER(ADFCD, trialAdf, Ecd), NONE, NONE}},
       {{"Northwest Computational Chemistry Package", "(NWChem)"},
-       {READER(NWCHEMUV), READER(NWCHEMCD), NONE, NONE}},
+       {OTHER(NWCHEMUV, trialNwchem, Uv), OTHER(NWCHEMCD, trialNwchem, Ecd), NONE, NONE}},
       {{"Dalton - An Electronic Structure Program"},
-       {READER(DALTONUV), READER(DALTONCD), NONE, NONE}},
+       {OTHER(DALTONUV, trialDalton, Uv), OTHER(DALTONCD, trialDalton, Ecd), NONE, NONE}},
   };
   return table;
 }
@@ -92,16 +119,23 @@ std::optional<NamedReader> orcaReader(Kind kind, int majorVersion) {
   const bool fourOrLater = ::fourOrLater(majorVersion);
   switch (kind) {
     case Kind::Uv:
-      return fourOrLater ? READER(ORCA4UV) : READER(ORCAUV);
+      return fourOrLater ? READER(ORCA4UV, readers::trialOrca(f, Spectrum::Uv, OrcaVersion::FourOrLater, r))
+                         : READER(ORCAUV, readers::trialOrca(f, Spectrum::Uv, OrcaVersion::BeforeFour, r));
     case Kind::Ecd:
-      return fourOrLater ? READER(ORCA4CD) : READER(ORCACD);
+      return fourOrLater ? READER(ORCA4CD, readers::trialOrca(f, Spectrum::Ecd, OrcaVersion::FourOrLater, r))
+                         : READER(ORCACD, readers::trialOrca(f, Spectrum::Ecd, OrcaVersion::BeforeFour, r));
     default:
       return std::nullopt;
   }
 }
 
+#undef OTHER
+#undef TURBOMOLE
+#undef GAUSSIAN_MODES
+#undef GAUSSIAN_STATES
 #undef READER
 #undef NONE
+#undef TRIAL
 
 // Reads the file until a banner decides, closes it and returns the reader to
 // call. The IR and VCD detectors know only Gaussian 09 and 16: for them the
@@ -153,7 +187,11 @@ namespace {
 // while the chosen reader runs ends the detection with one message.
 void detect(TForm1& form, const std::string& fileName, int slot, Kind kind) {
   try {
-    const std::optional<NamedReader> chosen = chooseReader(fileName, kind);
+    const std::any* known =
+        form.LoadReading != nullptr ? &form.LoadReading->chosen[static_cast<size_t>(kind)] : nullptr;
+    const std::optional<NamedReader> chosen =
+        known != nullptr && known->has_value() ? std::any_cast<std::optional<NamedReader>>(*known)
+                                               : chooseReader(fileName, kind);
     if (!chosen) return;
     readers::announceReader(chosen->name);
     (form.*(chosen->reader))(fileName, slot);
@@ -187,14 +225,63 @@ void TForm1::DetectQMSVCD(const std::string& fileName, int slot) {
   detect(*this, fileName, slot, Kind::Vcd);
 }
 
-void TForm1::LoadOutputFile(const std::string& fileName, const std::function<void()>& load) {
-  const long toldBefore = readers::toldCount();
-  readers::DrawnAccount account;
-  {
-    readers::TellEachTextOnce once;
-    readers::AccountingScope accounting(account);
-    load();
+namespace {
+void trialOf(Kind kind, const std::string& fileName, int slot, OutputReading& reading) {
+  const std::optional<NamedReader> chosen = chooseReader(fileName, kind);
+  reading.chosen[static_cast<size_t>(kind)] = chosen;
+  if (chosen) chosen->trial(fileName, slot, reading);
+}
+}  // namespace
+
+void readers::trialUv(const std::string& fileName, int slot, OutputReading& reading) {
+  trialOf(Kind::Uv, fileName, slot, reading);
+}
+void readers::trialEcd(const std::string& fileName, int slot, OutputReading& reading) {
+  trialOf(Kind::Ecd, fileName, slot, reading);
+}
+void readers::trialIr(const std::string& fileName, int slot, OutputReading& reading) {
+  trialOf(Kind::Ir, fileName, slot, reading);
+}
+void readers::trialVcd(const std::string& fileName, int slot, OutputReading& reading) {
+  trialOf(Kind::Vcd, fileName, slot, reading);
+}
+void readers::trialStdaUv(const std::string& fileName, int, OutputReading& reading) {
+  trialStda(fileName, Spectrum::Uv, reading);
+}
+void readers::trialStdaEcd(const std::string& fileName, int, OutputReading& reading) {
+  trialStda(fileName, Spectrum::Ecd, reading);
+}
+void readers::trialDftMrciUv(const std::string& fileName, int, OutputReading& reading) {
+  trialDftMrci(fileName, Spectrum::Uv, reading);
+}
+void readers::trialDftMrciEcd(const std::string& fileName, int, OutputReading& reading) {
+  trialDftMrci(fileName, Spectrum::Ecd, reading);
+}
+
+bool TForm1::LoadOutputFile(const std::string& fileName, int slot,
+                            const std::vector<readers::Trial>& trials,
+                            const std::function<void()>& load) {
+  OutputReading reading = readers::readForLoad(fileName, slot, trials);
+  if (!reading.drawing.drewSomething()) {
+    // Nothing is entered: the window stays as it was, the boxes of the
+    // reading tell what was found, or one box says why nothing is drawn.
+    const bool told = !reading.boxes.empty();
+    {
+      readers::TellEachTextOnce once;
+      reading.boxes.show();
+    }
+    if (reading.failure) std::rethrow_exception(reading.failure);
+    if (!told)
+      readers::tell(reading.drawing.nothingDrawnMessage(
+          fileName, isGaussianFrequencyJobWithoutStrengths(fileName)));
+    return false;
   }
-  if (account.drewSomething() || readers::toldCount() != toldBefore) return;
-  readers::tell(account.nothingDrawnMessage(fileName, isGaussianFrequencyJobWithoutStrengths(fileName)));
+  readers::TellEachTextOnce once;
+  struct Handing {
+    TForm1& form;
+    ~Handing() { form.LoadReading = nullptr; }
+  } handing{*this};
+  LoadReading = &reading;
+  load();
+  return true;
 }

@@ -3,6 +3,7 @@
 // length gauge, the oscillator strengths), and the optical rotations that
 // go to the ORD page. Gaussian 09 and 16 share one layout, 03 and 98 another.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -378,6 +379,22 @@ void showOpticalRotations(TForm1& form, int slot) {
   form.Edit26->SetEnabled(false);
 }
 
+// The name under which a trial keeps its parse for the reader of the load.
+std::string statesKey(Spectrum spectrum, readers::GaussianLayout layout) {
+  return std::string("Gaussian states ") + (spectrum == Spectrum::Ecd ? "ECD " : "UV ") +
+         (layout == readers::GaussianLayout::G09 ? "09" : "03");
+}
+
+// The states as the trial of this load parsed them, or parsed now.
+readers::StateParse statesOf(TForm1& form, const std::string& fileName, Spectrum spectrum,
+                             readers::GaussianLayout layout) {
+  if (form.LoadReading != nullptr)
+    if (std::optional<readers::StateParse> kept =
+            form.LoadReading->take<readers::StateParse>(statesKey(spectrum, layout)))
+      return std::move(*kept);
+  return readers::parseGaussianStates(fileName, spectrum, layout, readers::chosenFormalism());
+}
+
 void captionForSlotOne(TForm1& form, const std::string& fileName, int slot) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
 }
@@ -405,16 +422,18 @@ void enterStates(TForm1& form, const readers::StateParse& parse, Spectrum spectr
   }
 }
 
+// The ORD store holds curves 1 and 2 only: the rotations of a later slot are
+// left out, and the load says so.
+void noteRotationsLeftOut(readers::StateParse& parse, int slot) {
+  if (parse.rotationsFound && slot > ordSlots)
+    parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
+}
+
 // The optical rotations into the ORD slot of the same number.
 void enterRotations(TForm1& form, readers::StateParse& parse, const std::string& fileName,
                     int slot) {
   if (!parse.rotationsFound) return;
-  if (readers::DrawnAccount* account = readers::drawnAccount())
-    account->rotations(static_cast<long>(parse.rotations.size()));
-  if (slot > ordSlots) {
-    parse.notes.note("the optical rotations (the ORD page holds curves 1 and 2 only)");
-    return;
-  }
+  if (slot > ordSlots) return;
   Store& store = form.store;
   int row = 0;
   for (const auto& [wavelength, rotation] : parse.rotations) {
@@ -431,9 +450,9 @@ void enterRotations(TForm1& form, readers::StateParse& parse, const std::string&
 void readEcd(TForm1& form, const std::string& fileName, int slot, readers::GaussianLayout layout) {
   captionForSlotOne(form, fileName, slot);
   form.store.ROTS.clearSlot(slot);
-  readers::StateParse parse =
-      readers::parseGaussianStates(fileName, Spectrum::Ecd, layout, readers::chosenFormalism());
+  readers::StateParse parse = statesOf(form, fileName, Spectrum::Ecd, layout);
   enterStates(form, parse, Spectrum::Ecd, slot);
+  noteRotationsLeftOut(parse, slot);
   enterRotations(form, parse, fileName, slot);
   readers::UvEcdClosing closing{Spectrum::Ecd};
   closing.cdUnitLabel = readers::gaussianUnitLabel;
@@ -444,6 +463,22 @@ void readEcd(TForm1& form, const std::string& fileName, int slot, readers::Gauss
 }
 
 }  // namespace
+
+void readers::trialGaussianStates(const std::string& fileName, int slot, Spectrum spectrum,
+                                  GaussianLayout layout, OutputReading& reading) {
+  StateParse parse = parseGaussianStates(fileName, spectrum, layout, chosenFormalism());
+  reading.keep(statesKey(spectrum, layout), parse);
+  const bool ecd = spectrum == Spectrum::Ecd;
+  if (parse.found)
+    for (const StateRow& row : parse.states)
+      reading.drawing.state(spectrum, binOf(row.wavelength, RangeTest::Inclusive).has_value(),
+                            ecd ? row.rotatory : row.oscillator);
+  if (ecd) {
+    if (parse.rotationsFound) reading.drawing.rotations(static_cast<long>(parse.rotations.size()));
+    noteRotationsLeftOut(parse, slot);
+  }
+  reading.boxes.report(parse.notes, fileName);
+}
 
 readers::StateParse readers::parseGaussianStates(const std::string& fileName, Spectrum spectrum,
                                                  GaussianLayout layout, Formalism formalism) {
@@ -498,8 +533,7 @@ void TForm1::GAUSSIAN03CD(const std::string& fileName, int slot) {
 void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
   captionForSlotOne(*this, fileName, slot);
   store.OSC.clearSlot(slot);
-  readers::StateParse parse = readers::parseGaussianStates(
-      fileName, Spectrum::Uv, readers::GaussianLayout::G09, readers::chosenFormalism());
+  readers::StateParse parse = statesOf(*this, fileName, Spectrum::Uv, readers::GaussianLayout::G09);
   enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.titleEveryLoad = true;
@@ -511,8 +545,7 @@ void TForm1::GAUSSIAN09UV(const std::string& fileName, int slot) {
 void TForm1::GAUSSIAN03UV(const std::string& fileName, int slot) {
   SetCaption(fileName);
   store.OSC.clearSlot(slot);
-  readers::StateParse parse = readers::parseGaussianStates(
-      fileName, Spectrum::Uv, readers::GaussianLayout::G03, readers::chosenFormalism());
+  readers::StateParse parse = statesOf(*this, fileName, Spectrum::Uv, readers::GaussianLayout::G03);
   enterStates(*this, parse, Spectrum::Uv, slot);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.redrawAlways = true;

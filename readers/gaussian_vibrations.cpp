@@ -164,12 +164,20 @@ class VibrationRun {
   Analysis kept_;
 };
 
+// The name under which a trial keeps its parse for the reader of the load.
+std::string modesKey(LineList list) {
+  return list == LineList::Vcd ? "Gaussian modes VCD" : "Gaussian modes IR";
+}
+
 void readVibrations(TForm1& form, const std::string& fileName, int slot, LineList list) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   const bool vcd = list == LineList::Vcd;
   readers::LoadNotes notes;
+  std::optional<readers::ModeParse> kept;
+  if (form.LoadReading != nullptr) kept = form.LoadReading->take<readers::ModeParse>(modesKey(list));
   const bool found =
-      ReadGaussianLineList(fileName, vcd ? form.store.VCD : form.store.IR, slot, list, notes);
+      kept ? EnterGaussianLineList(std::move(*kept), vcd ? form.store.VCD : form.store.IR, slot, notes)
+           : ReadGaussianLineList(fileName, vcd ? form.store.VCD : form.store.IR, slot, list, notes);
   // The slot becomes computed as soon as one strength line was read.
   if (found) (vcd ? form.store.VCDACTIVE[slot] : form.store.IRACTIVE[slot]) = readers::computed;
   readers::finishLineList(form, list, fileName, slot);
@@ -204,11 +212,15 @@ readers::ModeParse readers::parseGaussianModes(const std::string& fileName, Line
 
 bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
                           readers::LineList list, readers::LoadNotes& notes) {
+  return EnterGaussianLineList(readers::parseGaussianModes(fileName, list), grid, slot, notes);
+}
+
+bool EnterGaussianLineList(readers::ModeParse parse, LineGrid& grid, int slot,
+                           readers::LoadNotes& notes) {
   for (long row = LineGrid::low; row <= LineGrid::high; ++row) {
     grid(row, 1, slot) = 0.0;
     grid(row, 2, slot) = 0.0;
   }
-  readers::ModeParse parse = readers::parseGaussianModes(fileName, list);
   long row = 0;
   for (const Mode& mode : parse.modes) {
     grid(row, 1, slot) = mode.wavenumber;
@@ -216,9 +228,14 @@ bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
     ++row;
   }
   notes = std::move(parse.notes);
-  if (readers::DrawnAccount* account = readers::drawnAccount(); account && parse.strengthsFound)
-    account->modes(row);
   return parse.strengthsFound;
+}
+
+void readers::trialGaussianModes(const std::string& fileName, LineList list, OutputReading& reading) {
+  ModeParse parse = parseGaussianModes(fileName, list);
+  if (parse.strengthsFound) reading.drawing.modes(static_cast<long>(parse.modes.size()));
+  reading.boxes.report(parse.notes, fileName);
+  reading.keep(modesKey(list), std::move(parse));
 }
 
 bool IsFrequencyOutputWithoutStrengths(const std::string& fileName) {

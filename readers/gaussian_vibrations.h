@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 #include "store/bounded.h"
 
@@ -13,6 +14,9 @@
 // is noted. Raises EInOutError when the file cannot be read.
 bool ReadGaussianLineList(const std::string& fileName, LineGrid& grid, int slot,
                           readers::LineList list, readers::LoadNotes& notes);
+// The same from a parse already made.
+bool EnterGaussianLineList(readers::ModeParse parse, LineGrid& grid, int slot,
+                           readers::LoadNotes& notes);
 // A Gaussian 09 or 16 frequency output whose blocks print neither "Dip.
 // str." nor "Rot. str." lines: a plain frequency job, which gives no IR or
 // VCD spectrum.

@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/Main.h"
+#include "readers/parse.h"
 #include "readers/reader_core.h"
 
 namespace {
@@ -39,14 +41,9 @@ bool opensPass(const LineSource& source) {
 // once.
 class NwchemRun {
  public:
-  NwchemRun(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-            StateTable& table, readers::LoadNotes& notes)
-      : form_(form),
-        fileName_(fileName),
-        slot_(slot),
-        spectrum_(spectrum),
-        table_(table),
-        notes_(notes) {}
+  NwchemRun(const std::string& fileName, Spectrum spectrum, StateTable& table,
+            readers::LoadNotes& notes, readers::Boxes& boxes)
+      : fileName_(fileName), spectrum_(spectrum), table_(table), notes_(notes), boxes_(boxes) {}
 
   void read() {
     const bool ecd = spectrum_ == Spectrum::Ecd;
@@ -57,10 +54,9 @@ class NwchemRun {
       if (!source.has(marker)) return;
     }
     // The UV and ECD readers of one open both meet the marker: one box.
-    if (readers::velocityFormalism()) readers::tellOnce("Velocity formalism not supported for NWChem");
+    if (readers::velocityFormalism()) boxes_.tellOnce("Velocity formalism not supported for NWChem");
     if (!readers::lengthFormalism()) return;
-    if (slot_ == 1) (ecd ? form_.CDspectra1 : form_.UVspectra1)->SetEnabled(true);
-    (ecd ? form_.store.CDACTIVE : form_.store.UVACTIVE)[slot_] = readers::computed;
+    computed_ = true;
 
     // A file lists its roots once per TDDFT run (singlets and triplets
     // apart, one run per geometry of an optimisation): the last complete
@@ -83,12 +79,13 @@ class NwchemRun {
     if (list == nullptr) return;
     states_ = list->states;
     lists.noteCut(notes_);
-    for (const auto& [wavelength, value] : list->lines)
-      readers::addLine(ecd ? form_.store.ROTS : form_.store.OSC, slot_, wavelength, value,
-                       readers::RangeTest::GridOnly);
+    lines_ = list->lines;
   }
 
   int states() const { return states_; }
+  // A table of the kind was met in the length formalism.
+  bool computed() const { return computed_; }
+  const std::vector<std::pair<double, double>>& lines() const { return lines_; }
 
  private:
   // The roots from the current line to "Target root" (or the end of the
@@ -118,23 +115,47 @@ class NwchemRun {
     return list;
   }
 
-  TForm1& form_;
   const std::string& fileName_;
-  int slot_;
   Spectrum spectrum_;
   StateTable& table_;
   readers::LoadNotes& notes_;
+  readers::Boxes& boxes_;
   int states_ = 0;
+  bool computed_ = false;
+  std::vector<std::pair<double, double>> lines_;
 };
+
+// The roots of the list that counts, the count and whether the slot is computed.
+struct NwchemParse {
+  std::vector<std::pair<double, double>> lines;
+  int states = 0;
+  bool computed = false;
+};
+
+NwchemParse parseNwchem(const std::string& fileName, Spectrum spectrum, StateTable& table,
+                        readers::LoadNotes& notes, readers::Boxes& boxes) {
+  NwchemRun run(fileName, spectrum, table, notes, boxes);
+  readers::readGuarded(boxes, [&] { run.read(); });
+  return {run.lines(), run.states(), run.computed()};
+}
 
 // Reads the file into the slot; returns the number of roots counted.
 int readNwchem(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
                StateTable& table, readers::LoadNotes& notes) {
+  const bool ecd = spectrum == Spectrum::Ecd;
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
-  (spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
-  NwchemRun run(form, fileName, slot, spectrum, table, notes);
-  readers::readGuarded([&] { run.read(); });
-  return run.states();
+  (ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
+  readers::Boxes boxes;
+  const NwchemParse parse = parseNwchem(fileName, spectrum, table, notes, boxes);
+  boxes.show();
+  if (parse.computed) {
+    if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
+    (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
+  }
+  for (const auto& [wavelength, value] : parse.lines)
+    readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,
+                     readers::RangeTest::GridOnly);
+  return parse.states;
 }
 
 }  // namespace
@@ -155,4 +176,13 @@ void TForm1::NWCHEMCD(const std::string& fileName, int slot) {
   const int states = readNwchem(*this, fileName, slot, Spectrum::Ecd, table, notes);
   readers::finishEsuEcd(*this, fileName, slot, states);
   notes.report(fileName);
+}
+
+void readers::trialNwchem(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
+  LoadNotes notes;
+  StateTable table(notes);
+  table.clear();
+  const NwchemParse parse = parseNwchem(fileName, spectrum, table, notes, reading.boxes);
+  reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
+  reading.boxes.report(notes, fileName);
 }

@@ -3,6 +3,7 @@
 // Rl RV"). Of the tables of one kind the last complete one gives the
 // spectrum; when a file holds both a state table and a CD (or absorption)
 // table, the latter does, so that no transition is counted twice.
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -284,9 +285,6 @@ void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spec
   if (parse.found) markComputed(form, spectrum, slot);
   for (const auto& [wavelength, value] : parse.lines)
     readers::addLine(grid, slot, wavelength, value, RangeTest::Strict);
-  // The rows the parse left out lie off the spectrum.
-  if (readers::DrawnAccount* account = readers::drawnAccount())
-    account->statesOffGrid(&grid, parse.count - static_cast<int>(parse.lines.size()));
   const bool ecd = spectrum == Spectrum::Ecd;
   if (ecd && slot == 1 && form.store.CDACTIVE[slot] == readers::computed) {
     readers::showStateCount(form, parse.count);
@@ -300,6 +298,24 @@ void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spec
 }
 
 }  // namespace
+
+void readers::trialOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion version,
+                        OutputReading& reading) {
+  LineParse parse;
+  std::exception_ptr failure;
+  try {
+    parseOrca(fileName, spectrum, version, chosenFormalism(), parse);
+  } catch (const EInOutError&) {
+    // What was read before the error is drawn; the detector tells the error.
+    failure = std::current_exception();
+  }
+  for (int i = 0; i < parse.refusedTables; ++i) reading.boxes.tell(lengthOnlyMessage);
+  reading.drawing.lines(spectrum, parse.lines, RangeTest::Strict);
+  // The rows the parse left out lie off the spectrum.
+  reading.drawing.statesOffGrid(spectrum, parse.count - static_cast<int>(parse.lines.size()));
+  reading.boxes.report(parse.notes, fileName);
+  if (failure) std::rethrow_exception(failure);
+}
 
 void TForm1::ORCACD(const std::string& fileName, int slot) {
   readOrca(*this, fileName, slot, Spectrum::Ecd, OrcaVersion::BeforeFour);

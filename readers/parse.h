@@ -102,4 +102,21 @@ enum class TurbomoleProgram { Escf, Ricc2 };
 StateParse parseTurbomole(const std::string& fileName, TurbomoleProgram program,
                           Spectrum spectrum, Formalism formalism);
 
+// ---- Trials -----------------------------------------------------------------------------
+
+// What each reader would draw of a file loaded into `slot` and the boxes its
+// reading shows, entered into `reading`; nothing else is touched.
+void trialGaussianStates(const std::string& fileName, int slot, Spectrum spectrum,
+                         GaussianLayout layout, OutputReading& reading);
+void trialGaussianModes(const std::string& fileName, LineList list, OutputReading& reading);
+void trialOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion version,
+               OutputReading& reading);
+void trialTurbomole(const std::string& fileName, TurbomoleProgram program, Spectrum spectrum,
+                    OutputReading& reading);
+void trialStda(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
+void trialAdf(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
+void trialNwchem(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
+void trialDalton(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
+void trialDftMrci(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
+
 }  // namespace readers

@@ -183,7 +183,6 @@ std::optional<long> binOf(double wavelength, RangeTest test) {
 bool addLine(Grid2<MINLAMBDA, MAXLAMBDA, 5>& grid, int slot, double wavelength, double value,
              RangeTest test) {
   const std::optional<long> bin = binOf(wavelength, test);
-  if (DrawnAccount* account = drawnAccount()) account->state(&grid, bin.has_value(), value);
   if (!bin) return false;
   grid(*bin, slot) += value;
   return true;
@@ -379,10 +378,6 @@ void showLineBinLabels(TForm1& form) {
 // ---- Messages -----------------------------------------------------------------------------
 
 namespace {
-long& boxesShown() {
-  static long count = 0;
-  return count;
-}
 TellEachTextOnce*& onceScope() {
   static TellEachTextOnce* scope = nullptr;
   return scope;
@@ -392,10 +387,7 @@ TellEachTextOnce*& onceScope() {
 TellEachTextOnce::TellEachTextOnce() : outer_(onceScope()) { onceScope() = this; }
 TellEachTextOnce::~TellEachTextOnce() { onceScope() = outer_; }
 
-void tell(const std::string& text) {
-  ++boxesShown();
-  ShowMessage(text);
-}
+void tell(const std::string& text) { ShowMessage(text); }
 
 void tellOnce(const std::string& text) {
   if (TellEachTextOnce* scope = onceScope()) {
@@ -406,57 +398,59 @@ void tellOnce(const std::string& text) {
   tell(text);
 }
 
-long toldCount() { return boxesShown(); }
 
-// ---- What an open put on the plots ---------------------------------------------------
+// ---- What a load would draw ----------------------------------------------------------
 
 namespace {
-thread_local DrawnAccount* accountNow = nullptr;
-
 // "its one state", "all 5 states".
 std::string allStates(int count) {
   return count == 1 ? "its one state" : "all " + std::to_string(count) + " states";
 }
+
+std::string fileHandlingErrorText(const Exception& error) {
+  return std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
+         error.Message();
+}
 }  // namespace
 
-DrawnAccount::Tally& DrawnAccount::tally(const void* grid) {
-  for (Tally& known : tallies_)
-    if (known.grid == grid) return known;
-  tallies_.push_back(Tally{grid});
-  return tallies_.back();
-}
-
-void DrawnAccount::state(const void* grid, bool onGrid, double value) {
-  Tally& counts = tally(grid);
+void Drawing::state(Spectrum spectrum, bool onGrid, double value) {
+  Tally& counts = tallies_[spectrum == Spectrum::Ecd ? 0 : 1];
   ++counts.states;
   if (!onGrid) return;
   ++counts.onGrid;
   drawn_ = drawn_ || value != 0.0;
 }
 
-void DrawnAccount::statesOffGrid(const void* grid, int count) {
-  if (count > 0) tally(grid).states += count;
+void Drawing::lines(Spectrum spectrum, const std::vector<std::pair<double, double>>& lines,
+                    RangeTest test) {
+  for (const auto& [wavelength, value] : lines)
+    state(spectrum, binOf(wavelength, test).has_value(), value);
 }
 
-void DrawnAccount::modes(long count) { drawn_ = drawn_ || count > 0; }
+void Drawing::statesOffGrid(Spectrum spectrum, int count) {
+  if (count > 0) tallies_[spectrum == Spectrum::Ecd ? 0 : 1].states += count;
+}
 
-void DrawnAccount::rotations(long count) { drawn_ = drawn_ || count > 0; }
+void Drawing::modes(long count) { drawn_ = drawn_ || count > 0; }
 
-bool DrawnAccount::drewSomething() const { return drawn_; }
+void Drawing::rotations(long count) { drawn_ = drawn_ || count > 0; }
 
-std::string DrawnAccount::whyNothing() const {
+bool Drawing::drewSomething() const { return drawn_; }
+
+std::string Drawing::whyNothing(const std::string& range) const {
   int states = 0, onGrid = 0;
   for (const Tally& counts : tallies_) {
     states = std::max(states, counts.states);
     onGrid = std::max(onGrid, counts.onGrid);
   }
   if (states == 0) return "it prints no excited state, or none in a table the program reads";
-  if (onGrid == 0) return allStates(states) + (states == 1 ? " lies" : " lie") + " outside 100-4000 nm";
-  return allStates(onGrid) + " within 100-4000 nm " + (onGrid == 1 ? "has" : "have") + " zero strength";
+  if (onGrid == 0) return allStates(states) + (states == 1 ? " lies" : " lie") + " outside " + range;
+  return allStates(onGrid) + " within " + range + " " + (onGrid == 1 ? "has" : "have") +
+         " zero strength";
 }
 
-std::string DrawnAccount::nothingDrawnMessage(const std::string& fileName,
-                                              bool frequenciesWithoutStrengths) const {
+std::string Drawing::nothingDrawnMessage(const std::string& fileName,
+                                         bool frequenciesWithoutStrengths) const {
   std::string text = "No UV/ECD, IR/VCD or optical-rotation data were found in \"" +
                      ExtractFileName(fileName) + "\": " + whyNothing() + ".";
   if (frequenciesWithoutStrengths)
@@ -465,27 +459,56 @@ std::string DrawnAccount::nothingDrawnMessage(const std::string& fileName,
   return text;
 }
 
-AccountingScope::AccountingScope(DrawnAccount& account) : outer_(accountNow) { accountNow = &account; }
-AccountingScope::~AccountingScope() { accountNow = outer_; }
+void Boxes::report(const LoadNotes& notes, const std::string& fileName) {
+  if (!notes.empty()) tellOnce(notes.message(fileName));
+}
 
-DrawnAccount* drawnAccount() { return accountNow; }
+void Boxes::fileError(const Exception& error) { tellOnce(fileHandlingErrorText(error)); }
+
+void Boxes::show() {
+  for (const Box& box : boxes_) {
+    if (box.once)
+      readers::tellOnce(box.text);
+    else
+      readers::tell(box.text);
+  }
+  boxes_.clear();
+}
+
+void Boxes::append(Boxes& later) {
+  boxes_.insert(boxes_.end(), later.boxes_.begin(), later.boxes_.end());
+  later.boxes_.clear();
+}
+
+void readGuarded(Boxes& boxes, const std::function<void()>& reading) {
+  try {
+    reading();
+  } catch (const EInOutError& error) {
+    boxes.fileError(error);
+  }
+}
+
+OutputReading readForLoad(const std::string& fileName, int slot, const std::vector<Trial>& trials) {
+  OutputReading reading;
+  for (const Trial trial : trials) {
+    try {
+      trial(fileName, slot, reading);
+    } catch (const EInOutError& error) {
+      reading.boxes.fileError(error);
+    } catch (...) {
+      reading.failure = std::current_exception();
+    }
+    if (reading.failure) break;
+  }
+  return reading;
+}
 
 // The one message of a caught file error: once per open, though each
 // detector meets it.
 void showFileHandlingError(const Exception& error) {
-  tellOnce(std::string("File handling error occurred. Details: ") + error.ClassName() + "/" +
-              error.Message());
+  tellOnce(fileHandlingErrorText(error));
 }
 
-// Runs the reading part of a reader: a file error ends the reading with one
-// message, and the reader goes on with what it had read.
-void readGuarded(const std::function<void()>& reading) {
-  try {
-    reading();
-  } catch (const EInOutError& error) {
-    showFileHandlingError(error);
-  }
-}
 
 // The closing steps of the ECD readers whose strengths are in esu² cm²: for
 // slot 1 the count and the lowest and highest non-zero bin ("--" when the

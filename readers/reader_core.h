@@ -8,6 +8,9 @@
 // finishUvEcd / finishLineList.
 #pragma once
 
+#include <any>
+#include <array>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -286,9 +289,6 @@ struct UvEcdClosing {
 void finishUvEcd(TForm1& form, const UvEcdClosing& closing, const std::string& fileName, int slot);
 // "File handling error occurred. Details: " with the error's class and message.
 void showFileHandlingError(const Exception& error);
-// Runs the reading part of a reader: a file error ends the reading with one
-// message, and the reader goes on with what it had read.
-void readGuarded(const std::function<void()>& reading);
 // The closing steps of the ECD readers whose strengths are in esu² cm²: for
 // slot 1 the count and the lowest and highest non-zero bin ("--" when the
 // spectrum has no line), then broadening, page, gnuplot labels and redraw.
@@ -310,11 +310,8 @@ void finishLineList(TForm1& form, LineList list, const std::string& fileName, in
 
 // ---- Messages -------------------------------------------------------------------------
 
-// Every box a reader shows goes through here, so that a load can tell
-// whether the person has already been told something about the file.
+// Every box a reader shows goes through here.
 void tell(const std::string& text);
-// The number of boxes shown through `tell` so far.
-long toldCount();
 // `tell`, but within a TellEachTextOnce a text already shown is not shown
 // again.
 void tellOnce(const std::string& text);
@@ -335,25 +332,26 @@ class TellEachTextOnce {
   TellEachTextOnce* outer_;
 };
 
-// ---- What an open put on the plots -------------------------------------------------
+// ---- What a load would draw --------------------------------------------------------
 
-// What the readers of one file entered: per line grid the states offered to
-// it, those on the grid, and whether one of non-zero strength landed there;
-// the IR/VCD modes and the optical rotations. A file that puts nothing on
-// the plots is told apart from a reader that fails: the account says why.
-class DrawnAccount {
+// What the readers of one file would enter: per spectrum the states offered
+// to its grid and those on the grid, whether one of non-zero strength lands
+// there, the IR/VCD modes and the optical rotations. A file that puts nothing
+// on the plots is told apart from a reader that fails: the drawing says why.
+class Drawing {
  public:
-  // One UV or ECD state offered to the grid `grid` (the UV and the ECD
-  // reader of a file offer the same states, each to its own grid).
-  void state(const void* grid, bool onGrid, double value);
+  // One UV or ECD state offered to the grid of `spectrum`.
+  void state(Spectrum spectrum, bool onGrid, double value);
+  // Lines offered to the grid of `spectrum` through the range test `test`.
+  void lines(Spectrum spectrum, const std::vector<std::pair<double, double>>& lines, RangeTest test);
   // States a reader left out itself as lying off its range.
-  void statesOffGrid(const void* grid, int count);
+  void statesOffGrid(Spectrum spectrum, int count);
   void modes(long count);
   void rotations(long count);
   bool drewSomething() const;
   // Why nothing was drawn, as the end of a sentence: "all 5 states lie
-  // outside 100-4000 nm".
-  std::string whyNothing() const;
+  // outside 100-4000 nm" (`range` names the grid).
+  std::string whyNothing(const std::string& range = "100-4000 nm") const;
   // The box of a file that drew nothing, naming the file and the reason; a
   // Gaussian frequency output without dipole and rotational strengths gets
   // the hint where such spectra come from.
@@ -362,29 +360,91 @@ class DrawnAccount {
 
  private:
   struct Tally {
-    const void* grid;
     int states = 0;
     int onGrid = 0;
   };
-  Tally& tally(const void* grid);
-  std::vector<Tally> tallies_;
+  Tally tallies_[2];
   bool drawn_ = false;
 };
 
-// While one lives, the readers of this thread enter what they draw into
-// `account` (`addLine` does so by itself).
-class AccountingScope {
+// The boxes a reading would show, in order, kept until the load decides
+// whether anything is entered.
+class Boxes {
  public:
-  explicit AccountingScope(DrawnAccount& account);
-  ~AccountingScope();
-  AccountingScope(const AccountingScope&) = delete;
-  AccountingScope& operator=(const AccountingScope&) = delete;
+  void tell(const std::string& text) { boxes_.push_back({text, false}); }
+  // Shown once within one open, as `tellOnce` does.
+  void tellOnce(const std::string& text) { boxes_.push_back({text, true}); }
+  // The box of the notes, as LoadNotes::report shows it.
+  void report(const LoadNotes& notes, const std::string& fileName);
+  // The box of a caught file error, as showFileHandlingError shows it.
+  void fileError(const Exception& error);
+  bool empty() const { return boxes_.empty(); }
+  // Shows the boxes and forgets them.
+  void show();
+  void append(Boxes& later);
 
  private:
-  DrawnAccount* outer_;
+  struct Box {
+    std::string text;
+    bool once;
+  };
+  std::vector<Box> boxes_;
 };
-// The account of the open under way, or nullptr.
-DrawnAccount* drawnAccount();
+
+// Runs the reading part of a reader: a file error ends the reading with one
+// box, and the reader goes on with what it had read.
+void readGuarded(Boxes& boxes, const std::function<void()>& reading);
+
+// What the readers of one load parsed, before anything is entered.
+struct OutputReading {
+  Drawing drawing;
+  Boxes boxes;
+  // A reading ended by an error other than a file error: the load raises it
+  // again, as the reader does.
+  std::exception_ptr failure;
+
+  // What the trials found, kept for the readers of the same load so that
+  // the file is not read twice: the reader each detector chose (by the
+  // order of the kinds UV, ECD, IR, VCD) and parses by name.
+  std::array<std::any, 4> chosen;
+  void keep(const std::string& key, std::any parse) { parses_.emplace_back(key, std::move(parse)); }
+  // The parse kept under `key`, handed over once.
+  template <class Parse>
+  std::optional<Parse> take(const std::string& key) {
+    for (auto& [known, parse] : parses_) {
+      if (known != key || !parse.has_value()) continue;
+      Parse* kept = std::any_cast<Parse>(&parse);
+      if (kept == nullptr) return std::nullopt;
+      std::optional<Parse> result(std::move(*kept));
+      parse.reset();
+      return result;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::any>> parses_;
+};
+
+// The parse of one reader for a load into `slot`, without touching the store
+// or a window.
+using Trial = void (*)(const std::string& fileName, int slot, OutputReading& reading);
+
+// The trials of the readers the detectors would hand the file to.
+void trialUv(const std::string& fileName, int slot, OutputReading& reading);
+void trialEcd(const std::string& fileName, int slot, OutputReading& reading);
+void trialIr(const std::string& fileName, int slot, OutputReading& reading);
+void trialVcd(const std::string& fileName, int slot, OutputReading& reading);
+// sTDA and DFT/MRCI files, read without a detector.
+void trialStdaUv(const std::string& fileName, int slot, OutputReading& reading);
+void trialStdaEcd(const std::string& fileName, int slot, OutputReading& reading);
+void trialDftMrciUv(const std::string& fileName, int slot, OutputReading& reading);
+void trialDftMrciEcd(const std::string& fileName, int slot, OutputReading& reading);
+
+// Runs the trials in order as the load would run its readers: a file error
+// is one box, another error ends the reading. A trial whose reader has no
+// guard of its own keeps any error in `failure`.
+OutputReading readForLoad(const std::string& fileName, int slot, const std::vector<Trial>& trials);
 
 // ---- Watching the readers ------------------------------------------------------------
 

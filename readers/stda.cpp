@@ -13,7 +13,7 @@ using readers::LineSource;
 
 
 void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
-  form.Label4->SetVisible(true);
+  const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
   auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
   grid.clearSlot(slot);
@@ -49,6 +49,15 @@ readers::LineParse readers::parseStda(const std::string& fileName, Spectrum spec
     ++parse.count;
   }
   return parse;
+}
+
+void readers::trialStda(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
+  try {
+    reading.drawing.lines(spectrum, parseStda(fileName, spectrum, chosenFormalism()).lines,
+                          RangeTest::GridOnly);
+  } catch (...) {
+    reading.failure = std::current_exception();
+  }
 }
 
 void TForm1::STDA_CD(const std::string& fileName, int slot) {

@@ -164,6 +164,17 @@ readers::StateParse readers::parseTurbomole(const std::string& fileName, Turbomo
   return run.result();
 }
 
+void readers::trialTurbomole(const std::string& fileName, TurbomoleProgram program,
+                             Spectrum spectrum, OutputReading& reading) {
+  const StateParse parse = parseTurbomole(fileName, program, spectrum, chosenFormalism());
+  const bool ecd = spectrum == Spectrum::Ecd;
+  if (program == TurbomoleProgram::Ricc2 && ecd && !parse.found) return;
+  for (const StateRow& row : parse.states)
+    reading.drawing.state(spectrum, binOf(row.wavelength, RangeTest::Inclusive).has_value(),
+                          ecd ? row.rotatory : row.oscillator);
+  reading.boxes.report(parse.notes, fileName);
+}
+
 void TForm1::ESCFCD(const std::string& fileName, int slot) {
   readTurbomole(*this, fileName, slot, Spectrum::Ecd, TurbomoleProgram::Escf);
 }

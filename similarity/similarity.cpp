@@ -248,6 +248,12 @@ void TForm9::Button1Click() {
   }
 
   if (!cdPair) return;
+  if (finalUV.outcome != SearchOutcome::Found) {
+    Memo1->Add("");
+    Memo1->Add(scoresLeftOutLine("CD", "UV"));
+    Memo1->Add("");
+    return;
+  }
   const std::optional<double> EXPCDMAX = ::EXPCDMAX(
       cdPoints, mode == UvEcdMode::Wavelength ? EcdMaximumRule::Wavelength : EcdMaximumRule::WavenumberUvRun, X1, X2);
   Memo1->Add("");

@@ -190,6 +190,12 @@ void TForm12::Button1Click() {
   }
 
   if (!vcdPair) return;
+  if (finalIR.outcome != SearchOutcome::Found) {
+    Memo1->Add("");
+    Memo1->Add(scoresLeftOutLine("VCD", "IR"));
+    Memo1->Add("");
+    return;
+  }
   const std::optional<double> EXPVCDMAX = ::EXPVCDMAX(vcdPoints, X1, X2);
   if (!hasSignal(vcdPoints, X1, X2, EXPVCDMAX)) {
     Memo1->Add("");

@@ -150,6 +150,11 @@ std::string noValueLine(const char* kind, SearchOutcome outcome) {
   return std::string("No ") + kind + " similarity could be calculated for the selected ranges";
 }
 
+std::string scoresLeftOutLine(const char* kind, const char* baseKind) {
+  return std::string("No ") + kind + " similarity: the final " + baseKind +
+         " result gave no factor, so its setting was not written back";
+}
+
 bool finalResultFollows(Memo* memo, const char* kind, SearchOutcome outcome) {
   memo->Add("");
   if (outcome == SearchOutcome::Found) return true;

@@ -93,3 +93,8 @@ std::string noValueLine(const char* kind, SearchOutcome outcome);
 // Starts the result lines of a final computation with an empty line; when it
 // gave no value, writes the line that says so and returns false.
 bool finalResultFollows(Memo* memo, const char* kind, SearchOutcome outcome);
+
+// The line in place of the CD (VCD) results when the final UV (IR) result of
+// the same run gave no factor: its setting was not written back, so scores
+// at it would not be those of the main window.
+std::string scoresLeftOutLine(const char* kind, const char* baseKind);

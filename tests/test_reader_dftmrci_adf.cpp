@@ -66,7 +66,7 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
     EXPECT_EQ(ecd ? store.CDACTIVE[1] : store.UVACTIVE[1], "calc");
     EXPECT_EQ(ecd ? store.CDTITLE[1] : store.UVTITLE[1], c.file);
     EXPECT_EQ(Form1->Caption(), path);
-    EXPECT_TRUE(Form1->Label4->Visible());
+    EXPECT_FALSE(Form1->Label4->Visible());  // "Calculating" ends with the load
     EXPECT_TRUE((ecd ? Form1->CDspectra1 : Form1->UVspectra1)->Enabled());
     EXPECT_FALSE((ecd ? Form1->AddUVSpectrum1 : Form1->AddCDspectrum1)->Enabled());
     EXPECT_TRUE(Form1->N2ndSpectrum1->Enabled());
@@ -79,11 +79,12 @@ TEST(DftMrciFiles, ColumnsByFormalismBlocksAddAndLabelsShowTheLastBlock) {
 
 TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   Session ui;
-  // Without a table: computed and empty, the labels keep their text; one box
-  // says why nothing is drawn.
+  // Without a table the window stays as it was; one box says why nothing is
+  // drawn.
   openText(ui, "none.cd", "no table in here\n");
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage("none.cd", noTableReason)});
-  EXPECT_EQ(ui.store().CDACTIVE[1], "calc");
+  EXPECT_NE(ui.store().CDACTIVE[1], "calc");
+  EXPECT_FALSE(Form1->Label4->Visible());
   EXPECT_EQ(sumOfBins(ui.store().ROTS, 1), 0.0);
   EXPECT_EQ(Form1->Label11->Caption(), "--");
 
@@ -91,7 +92,7 @@ TEST(DftMrciFiles, EmptyCutAndOversizedFiles) {
   ui.clearBoxes();
   openText(ui, "empty.uv", "DATAX\nDATAY\n");
   EXPECT_EQ(boxTexts(ui), std::vector<std::string>{nothingDrawnMessage("empty.uv", noTableReason)});
-  expectStateLabels("0", "--", "--");
+  expectStateLabels("--", "--", "--");
 
   // Cut inside the energies or inside the values: the conversion error of
   // the empty line past the end; the slot is not computed.

@@ -146,8 +146,12 @@ TEST(OrcaReaders, EveryLayoutFillsItsBinsInBothFormalisms) {
     open(ui, fixture(std::string("readers/orca/") + c.fixture));
     EXPECT_TRUE(ui.errorBoxes().empty()) << (ui.boxes().empty() ? "" : ui.lastBox().text);
     expectBins(ui.store(), c.rotatory, c.oscillator);
+    // A layout that draws nothing in this formalism leaves the window as it was.
+    bool drawsNothing = true;
+    for (const auto& bins : {c.rotatory, c.oscillator})
+      for (const Bin& bin : bins) drawsNothing = drawsNothing && bin.value == 0.0;
     expectStateLabels(c.states, c.first, c.last);
-    EXPECT_EQ(Form1->Caption(), c.fixture);
+    EXPECT_EQ(Form1->Caption(), drawsNothing ? "Orvanix 1.0" : c.fixture);
   }
 }
 

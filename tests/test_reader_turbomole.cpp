@@ -92,8 +92,8 @@ TEST(TurbomoleReaders, EachFormalismReadsItsOwnLines) {
        "139.83 nm",
        "250.00 nm",
        false},
-      // No velocity-gauge line at all: the UV slot is computed and empty, and
-      // the open says that nothing is drawn.
+      // No velocity-gauge line at all: the open says that nothing is drawn
+      // and leaves the window as it was.
       {"ricc2_oscillator.out", true, {{1398, 0.0}}, {{1398, 0.0}}, "0", "--", "--", false},
   };
   for (const ReaderCase& c : cases) {
@@ -106,6 +106,13 @@ TEST(TurbomoleReaders, EachFormalismReadsItsOwnLines) {
     else
       EXPECT_TRUE(ui.boxes().empty()) << (ui.boxes().empty() ? "" : ui.lastBox().text);
     expectBins(ui.store(), c.rotatory, c.oscillator);
+    const bool drawsNothing = std::string(c.states) == "0";
+    if (drawsNothing) {
+      expectStateLabels("--", c.first, c.last);
+      EXPECT_NE(ui.store().UVACTIVE[1], "calc");
+      EXPECT_FALSE(Form1->CDspectra1->Enabled());
+      continue;
+    }
     expectStateLabels(c.states, c.first, c.last);
     EXPECT_EQ(ui.store().UVACTIVE[1], "calc");
     EXPECT_EQ(ui.store().CDACTIVE[1], c.ecdComputed ? "calc" : "false");
@@ -254,7 +261,8 @@ TEST(TurbomoleCorpus, StateCountsAndBinsMatchThePrintedValues) {
     if (c.velocity) chooseVelocity(ui);
     open(ui, path);
     SCOPED_TRACE(std::string(c.file) + (c.velocity ? " velocity" : " length"));
-    EXPECT_EQ(Form1->Label11->Caption(), c.states);
+    // An output without a state draws nothing and leaves the label as it was.
+    EXPECT_EQ(Form1->Label11->Caption(), std::string(c.states) == "0" ? "--" : c.states);
     EXPECT_DOUBLE_EQ(ui.store().ROTS(c.rotatory.bin, 1), c.rotatory.value);
     EXPECT_DOUBLE_EQ(ui.store().OSC(c.oscillator.bin, 1), c.oscillator.value);
   }

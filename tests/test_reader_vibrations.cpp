@@ -12,6 +12,7 @@
 
 #include "app/Main.h"
 #include "platform/testing/session.h"
+#include "readers/parse.h"
 #include "tests/reader_test_support.h"
 
 namespace {
@@ -189,15 +190,22 @@ TEST(GaussianVibrations, AFileCutInsideABlockLoadsTheModesPrintedWhole) {
   }
 }
 
-TEST(GaussianVibrations, WithoutStrengthsTheSlotIsNotComputedAndTheOpenSaysWhy) {
+TEST(GaussianVibrations, WithoutStrengthsTheOpenChangesNothingAndSaysWhy) {
   Session ui;
-  open(ui,
-       withFixture(ui, "norot.log", {{" Rot. str.", " Rot. xxx."}, {" Dip. str.", " Dip. xxx."}}));
-  EXPECT_EQ(lineList(ui.store().VCD, 1).size(), 5u);
-  EXPECT_EQ(lineList(ui.store().IR, 1).size(), 5u);
-  EXPECT_EQ(ui.store().VCDACTIVE[1], "false");
-  EXPECT_EQ(ui.store().IRACTIVE[1], "false");
-  EXPECT_EQ(Form1->Caption(), "norot.log");
+  const std::string path =
+      withFixture(ui, "norot.log", {{" Rot. str.", " Rot. xxx."}, {" Dip. str.", " Dip. xxx."}});
+  // The parse still finds the five modes; none has a strength to draw.
+  for (const readers::LineList list : {readers::LineList::Vcd, readers::LineList::Ir}) {
+    const readers::ModeParse parse = readers::parseGaussianModes(path, list);
+    EXPECT_EQ(parse.modes.size(), 5u);
+    EXPECT_FALSE(parse.strengthsFound);
+  }
+  open(ui, path);
+  EXPECT_TRUE(lineList(ui.store().VCD, 1).empty());
+  EXPECT_TRUE(lineList(ui.store().IR, 1).empty());
+  EXPECT_NE(ui.store().VCDACTIVE[1], "calc");
+  EXPECT_NE(ui.store().IRACTIVE[1], "calc");
+  EXPECT_EQ(Form1->Caption(), "Orvanix 1.0");
   EXPECT_EQ(boxTexts(ui),
             std::vector<std::string>{
                 "No UV/ECD, IR/VCD or optical-rotation data were found in \"norot.log\": it prints "

@@ -302,7 +302,10 @@ TEST(SimilaritySignal, AFlatComputedTailGivesNoFactorAndWritesNothingBack) {
            ui->type(edit, text);
          return ui;
        },
-       [] { return Form12->Button1; }, [] { return Form12->Memo1; }, {"", IR_ZERO, "", VCD_ZERO, ""}, false,
+       // Without an IR factor nothing is written back, so the VCD is not scored.
+       [] { return Form12->Button1; }, [] { return Form12->Memo1; },
+       {"", IR_ZERO, "", "No VCD similarity: the final IR result gave no factor, so its setting was not written back", ""},
+       false,
        {"1.0", "4"}, scaleEdit, gammaEdit},
       {"the VCD score of an 'IR' run", [] { return std::make_unique<FarVcdLines>(); },
        [] { return Form12->Button1; }, [] { return Form12->Memo1; }, {"", VCD_ZERO, ""}, true, {"1", "3"},

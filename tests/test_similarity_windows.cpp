@@ -136,6 +136,17 @@ TEST(UvSimilarity, TranscriptsOfTheOtherPaths) {
        {"", "Experimental UV data do not fit to the selected wavelenght range!", "",
         "No UV similarity: the experimental UV data have no signal in the selected range"},
        "0", "0.16"},
+      {"no UV factor: the ECD is not scored at a setting left unwritten",
+       [](UvEcdPair& ui) {
+         ui.store().OSC(2500, 1) = 0;
+         ui.type(Form9->Edit1, "0");
+         ui.type(Form9->Edit2, "0");
+         ui.type(Form9->Edit3, "0.1");
+         ui.type(Form9->Edit4, "0.1");
+       },
+       {"", "No UV similarity: the calculated UV spectrum is zero in the selected range", "",
+        "No CD similarity: the final UV result gave no factor, so its setting was not written back", ""},
+       "0", "0.16"},
       {"window beyond the measured curve",
        [](UvEcdPair& ui) { ui.type(Form9->Edit6, "450"); },
        [] {
@@ -388,6 +399,17 @@ TEST(IrSimilarity, TranscriptsAndWriteBack) {
          return lines;
        }(),
        "1", "2"},
+      {"no IR factor: the VCD is not scored at a setting left unwritten",
+       [](IrVcdPair& ui) {
+         ui.store().IR(0, 2, 1) = 0;
+         ui.type(Form12->Edit1, "1.0");
+         ui.type(Form12->Edit2, "1.0");
+         ui.type(Form12->Edit3, "2");
+         ui.type(Form12->Edit4, "2");
+       },
+       {"", "No IR similarity: the calculated IR spectrum is zero in the selected range", "",
+        "No VCD similarity: the final IR result gave no factor, so its setting was not written back", ""},
+       "1.0", "4"},
       {"empty slot 2",
        [](IrVcdPair& ui) { ui.store().IRDATAPTS[2] = 0; },
        {"", "Experimental IR data do not fit to the selected wavenumbers!", "",

@@ -3,6 +3,7 @@
 // the headers by formalism and what a full table leaves out.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/numbers.h"
 #include "platform/testing/session.h"
 #include "tools/spectra_extraction.h"
+#include "tests/test_spectra_extraction_support.h"
 
 namespace {
 
@@ -212,6 +214,22 @@ TEST(SpectraExtraction, GaussianWindowsAndHeadersByFormalism) {
   }
   // Without a formalism no transition table is read.
   EXPECT_TRUE(extractText(g09, P::Gaussian09, F::None).found.empty());
+}
+
+// States between 1100 and 4000 nm lie on the plots after File > Open but
+// outside every bin a bil file of the extraction holds: the batch writes no
+// bil file, and its log names the file and why.
+TEST(SpectraExtraction, GaussianStatesBeyondTheBilFileWriteNone) {
+  TempFolder root;
+  writeTextFile(root.file("job.log"),
+                gaussian09(gaussianBlock({{1500.0, 0.1, 0.11, 1.0, 10.0}, {2500.0, 0.2, 0.21, 2.0, 20.0}})));
+  Session ui;
+  extractSpectra(ui, root.path(), false);
+  EXPECT_EQ(spectraLog(), (Lines{"job.log is a Gaussian16 File",
+                                 "No Spectral Data found in /job.log: all 2 states lie outside "
+                                 "100-1100 nm."}));
+  EXPECT_FALSE(std::filesystem::exists(root.file("spectra")));
+  EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
 // A wavelength of four digits stands one blank after "eV": every digit
@@ -491,7 +509,8 @@ TEST(SpectraExtraction, StdaBinsAndTables) {
                                       "    2  15.00000   0.1   0.2   10.0   20.0\n",
                                       P::Stda, F::Length);
   EXPECT_TRUE(high.files.empty());
-  EXPECT_EQ(high.nothingDrawn, "all 2 states lie outside 100-4000 nm");
+  // Judged by the bins of the bil file, 100-1100 nm.
+  EXPECT_EQ(high.nothingDrawn, "all 2 states lie outside 100-1100 nm");
   EXPECT_TRUE(extractText(" no table here\n", P::Stda, F::Length).found.empty());
   EXPECT_TRUE(extractText(rows, P::Stda, F::None).found.empty());
 }

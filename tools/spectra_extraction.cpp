@@ -157,38 +157,31 @@ void enter(const Transitions& transitions, Window window, std::vector<double>& g
       grid[static_cast<size_t>(*bin - MINLAMBDA)] += value;
 }
 
-// The range test of the program's reader after File > Open.
-readers::RangeTest openRangeTest(SpectraProgram program) {
-  switch (program) {
-    case SpectraProgram::Orca:
-      return readers::RangeTest::Strict;
-    case SpectraProgram::Stda:
-      return readers::RangeTest::GridOnly;
-    default:
-      return readers::RangeTest::Inclusive;
-  }
+// The states as the bil file would hold them: a file whose bil file would
+// hold no line of non-zero strength writes none.
+void account(const Transitions& transitions, Window window, Spectrum spectrum,
+             readers::Drawing& drawn) {
+  for (const auto& [wavelength, value] : transitions.lines)
+    drawn.state(spectrum, extractionBin(wavelength, window).has_value(), value);
+  drawn.statesOffGrid(spectrum, transitions.states - static_cast<int>(transitions.lines.size()));
 }
 
-// The states as File > Open would offer them to `grid`, so that a file the
-// open draws nothing of writes no bil file either.
-void account(const Transitions& transitions, readers::RangeTest test, const void* grid,
-             readers::DrawnAccount& drawn) {
-  for (const auto& [wavelength, value] : transitions.lines)
-    drawn.state(grid, readers::binOf(wavelength, test).has_value(), value);
-  drawn.statesOffGrid(grid, transitions.states - static_cast<int>(transitions.lines.size()));
+// The wavelengths a bil file of the window holds, as the log names them.
+const char* windowRange(Window window) {
+  return window == Window::OrcaRows ? "100-4000 nm" : "100-1100 nm";
 }
 
 void extractTransitions(const std::string& path, SpectraProgram program,
                         ExtractionFormalism formalism, ExtractedSpectra& spectra,
-                        readers::DrawnAccount& drawn) {
+                        readers::Drawing& drawn) {
   const Window window = windowOf(program, formalism);
   const Transitions rotatory = parseTransitions(path, program, Spectrum::Ecd, formalism);
   const Transitions oscillator = parseTransitions(path, program, Spectrum::Uv, formalism);
   spectra.transitions = rotatory.found || oscillator.found;
   enter(rotatory, window, spectra.rotatory);
   enter(oscillator, window, spectra.oscillator);
-  account(rotatory, openRangeTest(program), &spectra.rotatory, drawn);
-  account(oscillator, openRangeTest(program), &spectra.oscillator, drawn);
+  account(rotatory, window, Spectrum::Ecd, drawn);
+  account(oscillator, window, Spectrum::Uv, drawn);
   keepNotes(rotatory.notes, spectra);
   keepNotes(oscillator.notes, spectra);
   spectra.ord = rotatory.rotationsFound;
@@ -201,7 +194,7 @@ void extractTransitions(const std::string& path, SpectraProgram program,
 
 // The IR and VCD line lists of a Gaussian 09/16 frequency output.
 void extractLineLists(const std::string& path, ExtractedSpectra& spectra,
-                      readers::DrawnAccount& drawn) {
+                      readers::Drawing& drawn) {
   for (const readers::LineList list : {readers::LineList::Vcd, readers::LineList::Ir}) {
     const readers::ModeParse parse = readers::parseGaussianModes(path, list);
     const bool ir = list == readers::LineList::Ir;
@@ -242,10 +235,11 @@ ExtractedSpectra::ExtractedSpectra()
 ExtractedSpectra ExtractSpectra(const std::string& path, SpectraProgram program,
                                 ExtractionFormalism formalism) {
   ExtractedSpectra spectra;
-  readers::DrawnAccount drawn;
+  readers::Drawing drawn;
   extractTransitions(path, program, formalism, spectra, drawn);
   if (program == SpectraProgram::Gaussian09) extractLineLists(path, spectra, drawn);
-  if (spectra.transitions && !drawn.drewSomething()) spectra.nothingDrawn = drawn.whyNothing();
+  if (spectra.transitions && !drawn.drewSomething())
+    spectra.nothingDrawn = drawn.whyNothing(windowRange(windowOf(program, formalism)));
   return spectra;
 }
 

@@ -66,9 +66,10 @@ struct ExtractedSpectra {
   // in the readers' words: one log line each.
   std::vector<ExtractionNote> notes;
 
-  // A transition table was met, but File > Open would put nothing on the
-  // plots: why, in the words of its box ("all 5 states lie outside
-  // 100-4000 nm"); then no bil file is written. Empty otherwise.
+  // A transition table was met, but the bil files would hold nothing (their
+  // bins, not those of File > Open, decide): why, in the words of the open's
+  // box ("all 5 states lie outside 100-1100 nm"); then no bil file is
+  // written. Empty otherwise.
   std::string nothingDrawn;
 };
 
