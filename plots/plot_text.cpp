@@ -79,12 +79,12 @@ class Parser {
       if (at_ < text_.size() && text_[at_] == '/') {
         // A font switch: "/Font=18 ", "/=18 ", "/*0.8 " or "/Font ".
         const size_t end = std::min(text_.find(' ', at_), text_.find('}', at_));
-        const std::string spec = text_.substr(at_ + 1, end == std::string::npos ? std::string::npos : end - at_ - 1);
+        const std::string fontSwitch = text_.substr(at_ + 1, end == std::string::npos ? std::string::npos : end - at_ - 1);
         at_ = end == std::string::npos ? text_.size() : end + (text_[end] == ' ' ? 1 : 0);
-        if (const size_t equals = spec.find('='); equals != std::string::npos) {
-          inner = FontSize(spec.substr(equals + 1), size);
-        } else if (const size_t times = spec.find('*'); times != std::string::npos) {
-          inner = size * FontSize(spec.substr(times + 1), 1.0);
+        if (const size_t equals = fontSwitch.find('='); equals != std::string::npos) {
+          inner = FontSize(fontSwitch.substr(equals + 1), size);
+        } else if (const size_t times = fontSwitch.find('*'); times != std::string::npos) {
+          inner = size * FontSize(fontSwitch.substr(times + 1), 1.0);
         }
       }
       group(inner, runs, /*closes*/ true);
