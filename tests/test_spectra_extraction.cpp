@@ -232,6 +232,25 @@ TEST(SpectraExtraction, GaussianStatesBeyondTheBilFileWriteNone) {
   EXPECT_TRUE(ui.errorBoxes().empty());
 }
 
+// Beside the modes of a frequency job, states that give the cd.bil and uv.bil
+// files no line leave the pair out, and the log says why.
+TEST(SpectraExtraction, GaussianStatesBeyondTheBilFileBesideModesWriteOnlyTheModes) {
+  TempFolder root;
+  writeTextFile(root.file("job.log"),
+                gaussian09(gaussianBlock({{1500.0, 0.1, 0.11, 1.0, 10.0}}) +
+                           frequencyAnalysis({{1000.0, 10.0, 2.0}, {1100.0, 20.0, -3.0}})));
+  Session ui;
+  extractSpectra(ui, root.path(), false);
+  EXPECT_EQ(spectraLog(), (Lines{"job.log is a Gaussian16 File",
+                                 "No cd.bil or uv.bil written for job.log: its one state lies outside 100-1100 nm.",
+                                 "VCD found in job.log", "IR found in job.log"}));
+  EXPECT_FALSE(std::filesystem::exists(root.file("spectra/job.cd.bil")));
+  EXPECT_FALSE(std::filesystem::exists(root.file("spectra/job.uv.bil")));
+  EXPECT_TRUE(std::filesystem::exists(root.file("spectra/job.vc.bil")));
+  EXPECT_TRUE(std::filesystem::exists(root.file("spectra/job.ir.bil")));
+  EXPECT_TRUE(ui.errorBoxes().empty());
+}
+
 // A wavelength of four digits stands one blank after "eV": every digit
 // counts in both gauges.
 TEST(SpectraExtraction, GaussianFourDigitWavelengths) {

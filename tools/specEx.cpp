@@ -293,7 +293,8 @@ void TForm6::saveSpectra(const WalkFile& file, const PreparedExtraction& prepare
           return;
         }
     for (const ExtractedKind& kind : kinds) {
-      AddLogLine(*Memo1, kind.foundText + file.shownName());
+      AddLogLine(*Memo1, kind.foundText + file.shownName() + kind.reason);
+      if (kind.files.empty()) continue;
       EnsureResultFolder(folder);
       for (const ExtractedBilFile& bil : kind.files) {
         const std::string path = JoinFolder(folder, file.stem() + bil.ending);

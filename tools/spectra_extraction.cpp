@@ -13,6 +13,7 @@
 #include "store/constants.h"
 
 const char* const NoSpectralDataFoundText = "No Spectral Data found in ";
+const char* const NoTransitionBilFilesText = "No cd.bil or uv.bil written for ";
 
 namespace {
 
@@ -182,6 +183,12 @@ void extractTransitions(const std::string& path, SpectraProgram program,
   enter(oscillator, window, spectra.oscillator);
   account(rotatory, window, Spectrum::Ecd, drawn);
   account(oscillator, window, Spectrum::Uv, drawn);
+  // The pair is judged on its own too: beside IR, VCD or ORD data it would
+  // be written with no line.
+  readers::Drawing states;
+  account(rotatory, window, Spectrum::Ecd, states);
+  account(oscillator, window, Spectrum::Uv, states);
+  if (spectra.transitions && !states.drewSomething()) spectra.transitionsEmpty = states.whyNothing(windowRange(window));
   keepNotes(rotatory.notes, spectra);
   keepNotes(oscillator.notes, spectra);
   spectra.ord = rotatory.rotationsFound;
@@ -247,7 +254,9 @@ std::vector<ExtractedKind> ExtractedBilFiles(const ExtractedSpectra& spectra, Sp
                                              ExtractionFormalism formalism) {
   std::vector<ExtractedKind> kinds;
   if (!spectra.nothingDrawn.empty()) return kinds;
-  if (spectra.transitions) {
+  if (spectra.transitions && !spectra.transitionsEmpty.empty()) {
+    kinds.push_back({NoTransitionBilFilesText, {}, ": " + spectra.transitionsEmpty + "."});
+  } else if (spectra.transitions) {
     const bool length = formalism == ExtractionFormalism::Length;
     const bool velocity = formalism == ExtractionFormalism::Velocity;
     const char* cdHeader = length ? ExtractedCdBilHeaderLength

@@ -71,6 +71,10 @@ struct ExtractedSpectra {
   // box ("all 5 states lie outside 100-1100 nm"); then no bil file is
   // written. Empty otherwise.
   std::string nothingDrawn;
+  // A transition table was met whose states give cd.bil and uv.bil no line,
+  // while other kinds are written: why, as above; then the pair is left out
+  // and the log says so. Empty otherwise.
+  std::string transitionsEmpty;
 };
 
 // Parses the output with the readers' parse of its program and fills the
@@ -90,6 +94,8 @@ struct ExtractedBilFile {
 struct ExtractedKind {
   std::string foundText;
   std::vector<ExtractedBilFile> files;
+  // Follows the file name in the log line ("" for a kind found).
+  std::string reason = "";
 };
 // The kinds found, in the order UV/ECD (cd.bil, uv.bil), ORD, VCD, IR; none
 // when nothing was found or nothing would be drawn.
@@ -98,6 +104,7 @@ std::vector<ExtractedKind> ExtractedBilFiles(const ExtractedSpectra& spectra, Sp
 
 // The log texts of the extraction.
 extern const char* const NoSpectralDataFoundText;  // "No Spectral Data found in "
+extern const char* const NoTransitionBilFilesText;  // "No cd.bil or uv.bil written for "
 // The log line of a file that gives no bil file: the text above, the file's
 // name as the log names it and, where a table was met, why it gives nothing.
 std::string NoSpectralDataLine(const std::string& shownName, const std::string& nothingDrawn);
