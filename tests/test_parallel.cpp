@@ -224,6 +224,12 @@ TEST(SharedWork, AFailureOnAnyThreadReachesTheCallerOnceAndThePoolGoesOn) {
 // While threads keep lending and taking back the pool's threads, forked
 // children find the pool whole and share work of their own.
 TEST(SharedWork, AForkWhileOtherThreadsShareWorkGivesAUsableChild) {
+#if defined(__SANITIZE_ADDRESS__)
+  // A child forked while another thread is inside the AddressSanitizer
+  // runtime's allocator can hang there, whatever the pool does; the plain
+  // build runs this test.
+  GTEST_SKIP() << "the AddressSanitizer runtime is not fork-safe beside allocating threads";
+#endif
   WithinTimeLimit("forks while work is shared", LIMIT, [] {
     std::atomic<bool> stop{false};
     std::vector<std::thread> sharers;
