@@ -13,6 +13,7 @@
 #include "plots/plot_text.h"
 #include "readers/reader_core.h"
 #include "plots/uvecd_export.h"
+#include "plots/uvplotting.h"
 
 namespace {
 
@@ -291,9 +292,6 @@ void marginLines(std::vector<std::string>& lines, Picture picture, bool square, 
     lines.push_back("set bmargin 2");
   }
 }
-
-// The UV window's label of the computed curves, as the reset writes it.
-constexpr char ComputedAbsorptionLabel[] = "calc. absorption [a.u.]";
 
 // The label of a second y axis that carries the computed bands. A loader
 // moves the computed curve's label there when a measured curve joins a

@@ -20,6 +20,10 @@ inline constexpr std::array<FlagSetting, 6> UvFlagSettings{{
     CdFlagSettings[6],  // transparent
 }};
 
+// The second y axis's label of the UV plots as the reset sets it: the
+// computed absorption beside a measured curve 1.
+inline constexpr char ComputedAbsorptionLabel[] = "calc. absorption [a.u.]";
+
 // "[0:H]" with two decimals, H = M + M/10.
 std::string UvRangeText(double maximum);
 

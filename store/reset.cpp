@@ -97,7 +97,7 @@ void TForm1::Initialisierung() {
   }
   if (Form11 != nullptr) {
     Form11->Edit10->SetText("absorption [a.u.]");
-    Form11->Edit11->SetText("calc. absorption [a.u.]");
+    Form11->Edit11->SetText(ComputedAbsorptionLabel);
   }
   // 17.
   store.DRAWING = false;
