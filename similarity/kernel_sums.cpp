@@ -161,7 +161,50 @@ struct SignSplitLanes {
   }
 };
 
-// Hands lanes.add every point of the run with its computed value, eight
+// Adds one vector of points to the lanes' sums.
+template <class Lanes, class V>
+[[gnu::always_inline]] inline void addPoint(Lanes& lanes, int p, const V& e, const V& c) {
+  lanes.add(p, e, c);
+}
+
+#ifdef ORVANIX_WIDE_LOOPS
+// sum + term (sum - term) in the lanes of `where`; the others keep sum.
+[[gnu::target("avx512f,avx512dq")]] inline void addWhere(Doubles8& sum, __mmask8 where, __m512d term) {
+  sum = (Doubles8)_mm512_mask_add_pd((__m512d)sum, where, (__m512d)sum, term);
+}
+[[gnu::target("avx512f,avx512dq")]] inline void subtractWhere(Doubles8& sum, __mmask8 where, __m512d term) {
+  sum = (Doubles8)_mm512_mask_sub_pd((__m512d)sum, where, (__m512d)sum, term);
+}
+
+// AVX-512 keeps the signs in mask registers and adds each term only to the
+// sums it belongs to. Where the other loops add +0 the masked add leaves the
+// lane as it is, which is the same: no lane ever holds -0. The sums of the
+// areas take e + c as the others do, with a 0 part left out rather than added.
+[[gnu::target("avx512f,avx512dq")]] inline void addPoint(SignSplitLanes<Doubles8>& lanes, int p, const Doubles8& ev,
+                                                        const Doubles8& cv) {
+  const __m512d e = (__m512d)ev, c = (__m512d)cv;
+  const __mmask8 eMinus = _mm512_movepi64_mask((__m512i)e), cMinus = _mm512_movepi64_mask((__m512i)c);
+  const __mmask8 ePlus = static_cast<__mmask8>(~eMinus), cPlus = static_cast<__mmask8>(~cMinus);
+  const __m512d zero = _mm512_setzero_pd();
+  const __m512d ee = _mm512_mul_pd(e, e), cc = _mm512_mul_pd(c, c), ce = _mm512_mul_pd(c, e);
+  const __m512d ePlusPart = _mm512_maskz_mov_pd(ePlus, e);
+  const __m512d eMinusPart = _mm512_maskz_sub_pd(eMinus, zero, e);
+  lanes.areaPlus[p] += (Doubles8)_mm512_mask_add_pd(ePlusPart, cPlus, ePlusPart, c);
+  lanes.areaMinus[p] += (Doubles8)_mm512_mask_sub_pd(eMinusPart, cMinus, eMinusPart, c);
+  lanes.mirrorAreaPlus[p] += (Doubles8)_mm512_mask_sub_pd(ePlusPart, cMinus, ePlusPart, c);
+  lanes.mirrorAreaMinus[p] += (Doubles8)_mm512_mask_add_pd(eMinusPart, cPlus, eMinusPart, c);
+  addWhere(lanes.zaehlerPlus[p], static_cast<__mmask8>(ePlus & cPlus), ce);
+  addWhere(lanes.zaehlerMinus[p], static_cast<__mmask8>(eMinus & cMinus), ce);
+  subtractWhere(lanes.mirrorZaehlerPlus[p], static_cast<__mmask8>(ePlus & cMinus), ce);
+  subtractWhere(lanes.mirrorZaehlerMinus[p], static_cast<__mmask8>(eMinus & cPlus), ce);
+  addWhere(lanes.nennerPlus1[p], ePlus, ee);
+  addWhere(lanes.nennerMinus1[p], eMinus, ee);
+  addWhere(lanes.nennerPlus2[p], cPlus, cc);
+  addWhere(lanes.nennerMinus2[p], cMinus, cc);
+}
+#endif
+
+// Hands addPoint every point of the run with its computed value, eight
 // points a step. The computed values are read from the grid as the points
 // come, so no buffer is filled first. Lanes past the last point get terms of
 // exactly 0: a measured and a computed value of 0.
@@ -179,7 +222,7 @@ template <IndexForm form, class V, class Lanes>
       std::memcpy(&pointKey, key + k + p * L, sizeof pointKey);
       std::memcpy(&e, y + k + p * L, sizeof e);
       computedLanes<form>(grid, pointKey, SCALE, position, c);
-      lanes.add(p, e, c);
+      addPoint(lanes, p, e, c);
     }
   }
   if (whole == count) return;
@@ -197,7 +240,7 @@ template <IndexForm form, class V, class Lanes>
     V e, c;
     std::memcpy(&e, tailY + p * L, sizeof e);
     std::memcpy(&c, tailC + p * L, sizeof c);
-    lanes.add(p, e, c);
+    addPoint(lanes, p, e, c);
   }
 }
 
