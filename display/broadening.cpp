@@ -88,7 +88,9 @@ class ProgressBar {
   int shown_ = -1;
 };
 
-bool usableWidth(double width) { return std::isfinite(width) && width > 0.0; }
+// A width so small that its reciprocal overflows draws no band either: the
+// band factor and the scaled distances would be no numbers.
+bool usableWidth(double width) { return std::isfinite(width) && width > 0.0 && std::isfinite(1.0 / width); }
 
 struct EnergyLine {
   double energy;
@@ -182,14 +184,14 @@ struct LineTerms {
   int count;
   double linePosition;
   double weight;
-  double width;  // sigma (Gaussian), sigma^2 or gamma^2 (Lorentzian)
+  double width;  // 1 / sigma (Gaussian), sigma^2 or gamma^2 (Lorentzian)
   double* sums;
 };
 using AddTerms = void (*)(const LineTerms& terms);
 
 void addGaussianTermsPlain(const LineTerms& t) {
   for (int k = 0; k < t.count; ++k) {
-    const double scaled = (t.position[k] - t.linePosition) / t.width;
+    const double scaled = (t.position[k] - t.linePosition) * t.width;
     const double exponent = scaled * scaled;
     if (exponent < GAUSSIAN_CUTOFF) {
       double exponential = -exponent;
@@ -225,7 +227,7 @@ template <class V, class Term>
 template <class V>
 [[gnu::always_inline]] inline void addGaussianTermsWide(const LineTerms& t) {
   addTermsWide<V>(t, [&](const V& position, V& term) __attribute__((always_inline)) {
-    const V scaled = (position - t.linePosition) / t.width;
+    const V scaled = (position - t.linePosition) * t.width;
     const V exponent = scaled * scaled;
     const auto inside = exponent < GAUSSIAN_CUTOFF;
     const V zero{};
@@ -272,6 +274,8 @@ void broadenGaussian(std::span<const EnergyLine> lines, double sigma, double ban
   const double* energy = binEnergies().data();
   double* out = band.data();
   const AddTerms add = ORVANIX_WIDEST_LOOP(addGaussianTerms);
+  // A product, not a quotient, per term: the division would bound the loop.
+  const double inverseSigma = 1.0 / sigma;
   double work = 0.0;
   for (const EnergyLine& line : lines) work += GAUSSIAN_TERM_WORK * std::max(0, line.lastBin - line.firstBin + 1);
   computeStretches(wavelengthStretches(), lastBin, work, bar, [&](int firstBin, int lastStretchBin) {
@@ -281,7 +285,7 @@ void broadenGaussian(std::span<const EnergyLine> lines, double sigma, double ban
         const int first = std::max(blockFirst, line.firstBin);
         const int last = std::min(blockLast, line.lastBin);
         if (first <= last)
-          add({energy + first, last - first + 1, line.energy, line.weight, sigma, sums + (first - blockFirst)});
+          add({energy + first, last - first + 1, line.energy, line.weight, inverseSigma, sums + (first - blockFirst)});
       }
     });
   });

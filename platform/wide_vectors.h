@@ -40,6 +40,52 @@ template <class V, class Index>
 }
 
 #if defined(__x86_64__)
+#include <immintrin.h>
+
+// The same loads and stores for the wide loops: the lanes past the end are
+// masked out, so that the last vector of a row costs one instruction and no
+// copy through memory.
+template <class Index>
+[[gnu::target("avx2")]] inline void LoadLanes(Doubles4& v, const double* values, Index k, Index count) {
+  if (count - k >= 4) {
+    std::memcpy(&v, values + k, sizeof v);
+    return;
+  }
+  const __m256i inside =
+      _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count - k)), _mm256_setr_epi64x(0, 1, 2, 3));
+  v = (Doubles4)_mm256_blendv_pd(_mm256_set1_pd(values[count - 1]), _mm256_maskload_pd(values + k, inside),
+                                 _mm256_castsi256_pd(inside));
+}
+template <class Index>
+[[gnu::target("avx2")]] inline void StoreLanes(double* values, Index k, Index count, const Doubles4& v) {
+  if (count - k >= 4) {
+    std::memcpy(values + k, &v, sizeof v);
+    return;
+  }
+  const __m256i inside =
+      _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count - k)), _mm256_setr_epi64x(0, 1, 2, 3));
+  _mm256_maskstore_pd(values + k, inside, (__m256d)v);
+}
+template <class Index>
+[[gnu::target("avx512f")]] inline void LoadLanes(Doubles8& v, const double* values, Index k, Index count) {
+  if (count - k >= 8) {
+    std::memcpy(&v, values + k, sizeof v);
+    return;
+  }
+  const __mmask8 inside = static_cast<__mmask8>((1u << (count - k)) - 1u);
+  v = (Doubles8)_mm512_mask_loadu_pd(_mm512_set1_pd(values[count - 1]), inside, values + k);
+}
+template <class Index>
+[[gnu::target("avx512f")]] inline void StoreLanes(double* values, Index k, Index count, const Doubles8& v) {
+  if (count - k >= 8) {
+    std::memcpy(values + k, &v, sizeof v);
+    return;
+  }
+  _mm512_mask_storeu_pd(values + k, static_cast<__mmask8>((1u << (count - k)) - 1u), (__m512d)v);
+}
+#endif
+
+#if defined(__x86_64__)
 #define ORVANIX_WIDE_LOOPS 1
 
 // The version of a loop for the widest vectors the processor runs.

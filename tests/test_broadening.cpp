@@ -197,7 +197,9 @@ TEST(UvEcdBroadening, WidthsThatAreNoNumberAboveZeroAndNoShapeLeaveZeros) {
   const double inf = std::numeric_limits<double>::infinity();
   for (const Case& c : {Case{0.0, BandShape::Gaussian}, Case{-0.16, BandShape::Gaussian},
                         Case{-0.16, BandShape::Lorentzian}, Case{std::nan(""), BandShape::Lorentzian},
-                        Case{inf, BandShape::Lorentzian}, Case{0.16, BandShape::None}}) {
+                        Case{inf, BandShape::Lorentzian}, Case{0.16, BandShape::None},
+                        // so small that 1 / sigma overflows
+                        Case{1e-310, BandShape::Gaussian}, Case{1e-310, BandShape::Lorentzian}}) {
     for (UvEcdKind kind : {UvEcdKind::Ecd, UvEcdKind::Uv}) {
       BinArray band(5.0);
       std::vector<int> progress;
