@@ -167,15 +167,14 @@ class AdfEcdRun {
 
 namespace {
 
-// The summary tables of an ADF output: the last complete one is the result.
-// `computed` when a table was met in the length formalism.
-struct AdfUvParse {
+// The last complete summary table of an ADF output: its lines on the
+// spectrum, the count of its states and those off the spectrum; the slot is
+// computed when a table was met in the length formalism.
+readers::TableReading parseAdfUv(const std::string& fileName) {
+  readers::TableReading reading;
+  reading.test = readers::RangeTest::Strict;
+  readers::Boxes& boxes = reading.boxes;
   readers::LastTable<readers::LineTable> tables;
-  bool computed = false;
-};
-
-AdfUvParse parseAdfUv(const std::string& fileName, readers::Boxes& boxes) {
-  AdfUvParse parse;
   readers::readGuarded(boxes, [&] {
     LineSource source(fileName);
     while (!source.eof()) {
@@ -184,7 +183,7 @@ AdfUvParse parseAdfUv(const std::string& fileName, readers::Boxes& boxes) {
       if (readers::velocityFormalism())
         boxes.tell("Reading of Velocity Formalism for ADF-UV is NOT Implemented!");
       if (!readers::lengthFormalism()) continue;
-      parse.computed = true;
+      reading.computed = true;
       readers::LineTable table;
       source.skip(4);
       while (isEnergyRow(source)) {
@@ -196,10 +195,47 @@ AdfUvParse parseAdfUv(const std::string& fileName, readers::Boxes& boxes) {
         source.next();
       }
       table.cut = source.pastEnd();
-      parse.tables.offer(std::move(table));
+      tables.offer(std::move(table));
     }
   });
-  return parse;
+  if (const readers::LineTable* table = tables.kept()) {
+    reading.lines = table->lines;
+    reading.states = table->states;
+    reading.offGrid = table->states - static_cast<int>(table->lines.size());
+    tables.noteCut(reading.notes);
+  }
+  return reading;
+}
+
+// The ECD reading of an ADF output: the lines of the table that counts, the
+// number of states read and whether the slot is computed.
+readers::TableReading parseAdfEcd(const std::string& fileName) {
+  readers::TableReading reading;
+  StateTable table(reading.notes);
+  table.clear();
+  std::optional<AdfEcdRun> run;
+  readers::readGuarded(reading.boxes, [&] {
+    run.emplace(fileName, table, reading.boxes);
+    run->read();
+  });
+  // After a file error the count of the tables read so far stands.
+  if (run) {
+    reading.lines = run->lines();
+    reading.states = run->states();
+    reading.computed = run->computed();
+  }
+  return reading;
+}
+
+std::string tablesKey(readers::Spectrum spectrum) { return readers::parseKey("ADF", spectrum); }
+
+readers::TableReading parseAdf(const std::string& fileName, readers::Spectrum spectrum) {
+  return spectrum == readers::Spectrum::Uv ? parseAdfUv(fileName) : parseAdfEcd(fileName);
+}
+
+readers::TableReading readAdf(TForm1& form, const std::string& fileName, readers::Spectrum spectrum) {
+  return readers::keptOrParsed(form.LoadReading, tablesKey(spectrum),
+                               [&] { return parseAdf(fileName, spectrum); });
 }
 
 }  // namespace
@@ -207,81 +243,26 @@ AdfUvParse parseAdfUv(const std::string& fileName, readers::Boxes& boxes) {
 void TForm1::ADFUV(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
   store.OSC.clearSlot(slot);
-  readers::Boxes boxes;
-  const AdfUvParse parse = parseAdfUv(fileName, boxes);
-  boxes.show();
-  if (parse.computed) {
-    UVspectra1->SetEnabled(true);
-    store.UVACTIVE[slot] = readers::computed;
-  }
-  readers::LoadNotes notes;
-  if (const readers::LineTable* table = parse.tables.kept()) {
-    for (const auto& [wavelength, value] : table->lines)
-      readers::addLine(store.OSC, slot, wavelength, value, readers::RangeTest::Strict);
-    parse.tables.noteCut(notes);
-  }
+  const readers::TableReading parse = readAdf(*this, fileName, readers::Spectrum::Uv);
+  readers::enterTable(*this, parse, readers::Spectrum::Uv, slot);
+  // The menu is enabled for any slot.
+  if (parse.computed) UVspectra1->SetEnabled(true);
   readers::UvEcdClosing closing{readers::Spectrum::Uv};
   closing.pageStepsEverySlot = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
-
-namespace {
-
-// The ECD reading of an ADF output: the lines of the table that counts, the
-// number of states read and whether the slot is computed.
-struct AdfEcdParse {
-  std::vector<std::pair<double, double>> lines;
-  int states = 0;
-  bool computed = false;
-};
-
-AdfEcdParse parseAdfEcd(const std::string& fileName, readers::LoadNotes& notes,
-                        readers::Boxes& boxes) {
-  StateTable table(notes);
-  table.clear();
-  std::optional<AdfEcdRun> run;
-  readers::readGuarded(boxes, [&] {
-    run.emplace(fileName, table, boxes);
-    run->read();
-  });
-  AdfEcdParse parse;
-  // After a file error the count of the tables read so far stands.
-  if (run) parse = {run->lines(), run->states(), run->computed()};
-  return parse;
-}
-
-}  // namespace
 
 void TForm1::ADFCD(const std::string& fileName, int slot) {
   if (slot == 1) SetCaption(ExtractFileName(fileName));
-  readers::LoadNotes notes;
   store.ROTS.clearSlot(slot);
-  readers::Boxes boxes;
-  const AdfEcdParse parse = parseAdfEcd(fileName, notes, boxes);
-  boxes.show();
-  if (parse.computed) {
-    if (slot == 1) CDspectra1->SetEnabled(true);
-    store.CDACTIVE[slot] = readers::computed;
-    for (const auto& [wavelength, value] : parse.lines)
-      readers::addLine(store.ROTS, slot, wavelength, value, readers::RangeTest::GridOnly);
-  }
+  const readers::TableReading parse = readAdf(*this, fileName, readers::Spectrum::Ecd);
+  readers::enterTable(*this, parse, readers::Spectrum::Ecd, slot);
   readers::finishEsuEcd(*this, fileName, slot, parse.states);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
 void readers::trialAdf(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
-  readers::LoadNotes notes;
-  if (spectrum == Spectrum::Uv) {
-    const AdfUvParse parse = parseAdfUv(fileName, reading.boxes);
-    if (const LineTable* table = parse.tables.kept()) {
-      reading.drawing.lines(spectrum, table->lines, RangeTest::Strict);
-      reading.drawing.statesOffGrid(spectrum, table->states - static_cast<int>(table->lines.size()));
-      parse.tables.noteCut(notes);
-    }
-  } else {
-    const AdfEcdParse parse = parseAdfEcd(fileName, notes, reading.boxes);
-    if (parse.computed) reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
-  }
-  reading.boxes.report(notes, fileName);
+  trialTable(fileName, spectrum, tablesKey(spectrum), [&] { return parseAdf(fileName, spectrum); },
+             reading);
 }

@@ -49,15 +49,10 @@ readers::LineTable readTable(LineSource& source, int valueField, StateTable* ecd
   return table;
 }
 
-// The last complete table of the ABACUS results: its lines and its count.
-// The slot is computed whatever the file holds.
-struct DaltonParse {
-  std::vector<std::pair<double, double>> lines;
-  int states = 0;
-};
-
-DaltonParse parseStrengths(const std::string& fileName, Spectrum spectrum, StateTable& table,
-                           readers::LoadNotes& notes) {
+// The last complete table of the ABACUS results: its lines and its count,
+// entered once the file is read to its end.
+void parseStrengths(const std::string& fileName, Spectrum spectrum, StateTable& table,
+                    readers::TableReading& reading) {
   const bool ecd = spectrum == Spectrum::Ecd;
   const bool velocity = readers::velocityFormalism();
   const int valueField = ecd ? (velocity ? 6 : 7) : (velocity ? 4 : 5);
@@ -72,60 +67,55 @@ DaltonParse parseStrengths(const std::string& fileName, Spectrum spectrum, State
     tables.offer(std::move(rows));
   }
   const readers::LineTable* kept = tables.kept();
-  if (kept == nullptr) return {};
-  tables.noteCut(notes);
-  return {kept->lines, kept->states};
+  if (kept == nullptr) return;
+  tables.noteCut(reading.notes);
+  reading.lines = kept->lines;
+  reading.states = kept->states;
 }
 
-DaltonParse parseDalton(const std::string& fileName, Spectrum spectrum, StateTable& table,
-                        readers::LoadNotes& notes, readers::Boxes& boxes) {
-  DaltonParse parse;
-  readers::readGuarded(boxes, [&] { parse = parseStrengths(fileName, spectrum, table, notes); });
-  return parse;
+// The slot is computed whatever the file holds; a file error keeps nothing
+// of the tables read before it.
+readers::TableReading parseDalton(const std::string& fileName, Spectrum spectrum) {
+  readers::TableReading reading;
+  reading.computed = true;
+  StateTable table(reading.notes);
+  table.clear();
+  readers::readGuarded(reading.boxes, [&] { parseStrengths(fileName, spectrum, table, reading); });
+  return reading;
 }
 
-int readDalton(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-               StateTable& table, readers::LoadNotes& notes) {
+std::string tableKey(Spectrum spectrum) { return readers::parseKey("Dalton", spectrum); }
+
+readers::TableReading readDalton(TForm1& form, const std::string& fileName, int slot,
+                                 Spectrum spectrum) {
   const bool ecd = spectrum == Spectrum::Ecd;
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   (ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
   if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
   (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
-  readers::Boxes boxes;
-  const DaltonParse parse = parseDalton(fileName, spectrum, table, notes, boxes);
-  boxes.show();
-  for (const auto& [wavelength, value] : parse.lines)
-    readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,
-                     readers::RangeTest::GridOnly);
-  return parse.states;
+  readers::TableReading parse = readers::keptOrParsed(
+      form.LoadReading, tableKey(spectrum), [&] { return parseDalton(fileName, spectrum); });
+  readers::enterTable(form, parse, spectrum, slot);
+  return parse;
 }
 
 }  // namespace
 
 void TForm1::DALTONUV(const std::string& fileName, int slot) {
-  readers::LoadNotes notes;
-  StateTable table(notes);
-  readDalton(*this, fileName, slot, Spectrum::Uv, table, notes);
+  readers::TableReading parse = readDalton(*this, fileName, slot, Spectrum::Uv);
   readers::UvEcdClosing closing{Spectrum::Uv};
   closing.pageStepsEverySlot = true;
   readers::finishUvEcd(*this, closing, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
 void TForm1::DALTONCD(const std::string& fileName, int slot) {
-  readers::LoadNotes notes;
-  StateTable table(notes);
-  table.clear();
-  const int states = readDalton(*this, fileName, slot, Spectrum::Ecd, table, notes);
-  readers::finishEsuEcd(*this, fileName, slot, states);
-  notes.report(fileName);
+  readers::TableReading parse = readDalton(*this, fileName, slot, Spectrum::Ecd);
+  readers::finishEsuEcd(*this, fileName, slot, parse.states);
+  parse.notes.report(fileName);
 }
 
 void readers::trialDalton(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
-  LoadNotes notes;
-  StateTable table(notes);
-  table.clear();
-  const DaltonParse parse = parseDalton(fileName, spectrum, table, notes, reading.boxes);
-  reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
-  reading.boxes.report(notes, fileName);
+  trialTable(fileName, spectrum, tableKey(spectrum), [&] { return parseDalton(fileName, spectrum); },
+             reading);
 }

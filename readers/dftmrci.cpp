@@ -75,12 +75,15 @@ DftMrciParse parseDftMrci(const std::string& fileName) {
   return parse;
 }
 
+std::string tablesKey(Spectrum spectrum) { return readers::parseKey("DFT/MRCI", spectrum); }
+
 void readDftMrci(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
   const bool ecd = spectrum == Spectrum::Ecd;
   auto& grid = ecd ? form.store.ROTS : form.store.OSC;
   const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
-  const DftMrciParse parse = parseDftMrci(fileName);
+  const DftMrciParse parse = readers::keptOrParsed(form.LoadReading, tablesKey(spectrum),
+                                                   [&] { return parseDftMrci(fileName); });
   grid.clearSlot(slot);
   // Tables add up.
   for (const DftMrciTable& table : parse.tables) {
@@ -113,7 +116,7 @@ void TForm1::UV_DFTMRCI(const std::string& fileName, int slot) {
 void readers::trialDftMrci(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
   DftMrciParse parse;
   try {
-    parse = parseDftMrci(fileName);
+    parse = keepParse(reading, tablesKey(spectrum), [&] { return parseDftMrci(fileName); });
   } catch (...) {
     reading.failure = std::current_exception();
     return;

@@ -379,20 +379,21 @@ void showOpticalRotations(TForm1& form, int slot) {
   form.Edit26->SetEnabled(false);
 }
 
-// The name under which a trial keeps its parse for the reader of the load.
 std::string statesKey(Spectrum spectrum, readers::GaussianLayout layout) {
-  return std::string("Gaussian states ") + (spectrum == Spectrum::Ecd ? "ECD " : "UV ") +
-         (layout == readers::GaussianLayout::G09 ? "09" : "03");
+  return readers::parseKey(
+      layout == readers::GaussianLayout::G09 ? "Gaussian 09 states" : "Gaussian 03 states", spectrum);
+}
+
+readers::StateParse parseStates(const std::string& fileName, Spectrum spectrum,
+                                readers::GaussianLayout layout) {
+  return readers::parseGaussianStates(fileName, spectrum, layout, readers::chosenFormalism());
 }
 
 // The states as the trial of this load parsed them, or parsed now.
 readers::StateParse statesOf(TForm1& form, const std::string& fileName, Spectrum spectrum,
                              readers::GaussianLayout layout) {
-  if (form.LoadReading != nullptr)
-    if (std::optional<readers::StateParse> kept =
-            form.LoadReading->take<readers::StateParse>(statesKey(spectrum, layout)))
-      return std::move(*kept);
-  return readers::parseGaussianStates(fileName, spectrum, layout, readers::chosenFormalism());
+  return readers::keptOrParsed(form.LoadReading, statesKey(spectrum, layout),
+                               [&] { return parseStates(fileName, spectrum, layout); });
 }
 
 void captionForSlotOne(TForm1& form, const std::string& fileName, int slot) {
@@ -466,8 +467,8 @@ void readEcd(TForm1& form, const std::string& fileName, int slot, readers::Gauss
 
 void readers::trialGaussianStates(const std::string& fileName, int slot, Spectrum spectrum,
                                   GaussianLayout layout, OutputReading& reading) {
-  StateParse parse = parseGaussianStates(fileName, spectrum, layout, chosenFormalism());
-  reading.keep(statesKey(spectrum, layout), parse);
+  StateParse parse = keepParse(reading, statesKey(spectrum, layout),
+                               [&] { return parseStates(fileName, spectrum, layout); });
   const bool ecd = spectrum == Spectrum::Ecd;
   if (parse.found)
     for (const StateRow& row : parse.states)

@@ -164,20 +164,16 @@ class VibrationRun {
   Analysis kept_;
 };
 
-// The name under which a trial keeps its parse for the reader of the load.
-std::string modesKey(LineList list) {
-  return list == LineList::Vcd ? "Gaussian modes VCD" : "Gaussian modes IR";
-}
+std::string modesKey(LineList list) { return readers::parseKey("Gaussian modes", list); }
 
 void readVibrations(TForm1& form, const std::string& fileName, int slot, LineList list) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   const bool vcd = list == LineList::Vcd;
   readers::LoadNotes notes;
-  std::optional<readers::ModeParse> kept;
-  if (form.LoadReading != nullptr) kept = form.LoadReading->take<readers::ModeParse>(modesKey(list));
-  const bool found =
-      kept ? EnterGaussianLineList(std::move(*kept), vcd ? form.store.VCD : form.store.IR, slot, notes)
-           : ReadGaussianLineList(fileName, vcd ? form.store.VCD : form.store.IR, slot, list, notes);
+  const bool found = EnterGaussianLineList(
+      readers::keptOrParsed(form.LoadReading, modesKey(list),
+                            [&] { return readers::parseGaussianModes(fileName, list); }),
+      vcd ? form.store.VCD : form.store.IR, slot, notes);
   // The slot becomes computed as soon as one strength line was read.
   if (found) (vcd ? form.store.VCDACTIVE[slot] : form.store.IRACTIVE[slot]) = readers::computed;
   readers::finishLineList(form, list, fileName, slot);
@@ -232,10 +228,10 @@ bool EnterGaussianLineList(readers::ModeParse parse, LineGrid& grid, int slot,
 }
 
 void readers::trialGaussianModes(const std::string& fileName, LineList list, OutputReading& reading) {
-  ModeParse parse = parseGaussianModes(fileName, list);
+  const ModeParse parse =
+      keepParse(reading, modesKey(list), [&] { return parseGaussianModes(fileName, list); });
   if (parse.strengthsFound) reading.drawing.modes(static_cast<long>(parse.modes.size()));
   reading.boxes.report(parse.notes, fileName);
-  reading.keep(modesKey(list), std::move(parse));
 }
 
 bool IsFrequencyOutputWithoutStrengths(const std::string& fileName) {

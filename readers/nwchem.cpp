@@ -126,63 +126,49 @@ class NwchemRun {
 };
 
 // The roots of the list that counts, the count and whether the slot is computed.
-struct NwchemParse {
-  std::vector<std::pair<double, double>> lines;
-  int states = 0;
-  bool computed = false;
-};
-
-NwchemParse parseNwchem(const std::string& fileName, Spectrum spectrum, StateTable& table,
-                        readers::LoadNotes& notes, readers::Boxes& boxes) {
-  NwchemRun run(fileName, spectrum, table, notes, boxes);
-  readers::readGuarded(boxes, [&] { run.read(); });
-  return {run.lines(), run.states(), run.computed()};
+readers::TableReading parseNwchem(const std::string& fileName, Spectrum spectrum) {
+  readers::TableReading reading;
+  StateTable table(reading.notes);
+  table.clear();
+  NwchemRun run(fileName, spectrum, table, reading.notes, reading.boxes);
+  readers::readGuarded(reading.boxes, [&] { run.read(); });
+  reading.lines = run.lines();
+  reading.states = run.states();
+  reading.computed = run.computed();
+  return reading;
 }
 
-// Reads the file into the slot; returns the number of roots counted.
-int readNwchem(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
-               StateTable& table, readers::LoadNotes& notes) {
+std::string rootsKey(Spectrum spectrum) { return readers::parseKey("NWChem", spectrum); }
+
+// Reads the file into the slot.
+readers::TableReading readNwchem(TForm1& form, const std::string& fileName, int slot,
+                                 Spectrum spectrum) {
   const bool ecd = spectrum == Spectrum::Ecd;
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   (ecd ? form.store.ROTS : form.store.OSC).clearSlot(slot);
-  readers::Boxes boxes;
-  const NwchemParse parse = parseNwchem(fileName, spectrum, table, notes, boxes);
-  boxes.show();
-  if (parse.computed) {
-    if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
-    (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = readers::computed;
-  }
-  for (const auto& [wavelength, value] : parse.lines)
-    readers::addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value,
-                     readers::RangeTest::GridOnly);
-  return parse.states;
+  readers::TableReading parse = readers::keptOrParsed(
+      form.LoadReading, rootsKey(spectrum), [&] { return parseNwchem(fileName, spectrum); });
+  readers::enterTable(form, parse, spectrum, slot);
+  return parse;
 }
 
 }  // namespace
 
 void TForm1::NWCHEMUV(const std::string& fileName, int slot) {
-  readers::LoadNotes notes;
-  StateTable table(notes);
-  const int states = readNwchem(*this, fileName, slot, Spectrum::Uv, table, notes);
-  if (slot == 1 && store.UVACTIVE[1] == readers::computed) readers::showStateCount(*this, states);
+  const readers::TableReading parse = readNwchem(*this, fileName, slot, Spectrum::Uv);
+  if (slot == 1 && store.UVACTIVE[1] == readers::computed)
+    readers::showStateCount(*this, parse.states);
   readers::finishUvEcd(*this, readers::UvEcdClosing{Spectrum::Uv}, fileName, slot);
-  notes.report(fileName);
+  parse.notes.report(fileName);
 }
 
 void TForm1::NWCHEMCD(const std::string& fileName, int slot) {
-  readers::LoadNotes notes;
-  StateTable table(notes);
-  table.clear();
-  const int states = readNwchem(*this, fileName, slot, Spectrum::Ecd, table, notes);
-  readers::finishEsuEcd(*this, fileName, slot, states);
-  notes.report(fileName);
+  const readers::TableReading parse = readNwchem(*this, fileName, slot, Spectrum::Ecd);
+  readers::finishEsuEcd(*this, fileName, slot, parse.states);
+  parse.notes.report(fileName);
 }
 
 void readers::trialNwchem(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
-  LoadNotes notes;
-  StateTable table(notes);
-  table.clear();
-  const NwchemParse parse = parseNwchem(fileName, spectrum, table, notes, reading.boxes);
-  reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
-  reading.boxes.report(notes, fileName);
+  trialTable(fileName, spectrum, rootsKey(spectrum), [&] { return parseNwchem(fileName, spectrum); },
+             reading);
 }

@@ -263,18 +263,41 @@ void markComputed(TForm1& form, Spectrum spectrum, int slot) {
   }
 }
 
+// The tables read and the error the reading ended in, if any.
+struct OrcaReading {
+  readers::LineParse parse;
+  std::exception_ptr failure;
+};
+
+OrcaReading readTables(const std::string& fileName, Spectrum spectrum, OrcaVersion version) {
+  OrcaReading reading;
+  try {
+    readers::parseOrca(fileName, spectrum, version, readers::chosenFormalism(), reading.parse);
+  } catch (...) {
+    reading.failure = std::current_exception();
+  }
+  return reading;
+}
+
+std::string tablesKey(Spectrum spectrum, OrcaVersion version) {
+  return readers::parseKey(version == OrcaVersion::FourOrLater ? "ORCA 4" : "ORCA", spectrum);
+}
+
 void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
               OrcaVersion version) {
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
   grid.clearSlot(slot);
-  readers::LineParse parse;
+  const OrcaReading reading = readers::keptOrParsed(
+      form.LoadReading, tablesKey(spectrum, version),
+      [&] { return readTables(fileName, spectrum, version); });
+  const readers::LineParse& parse = reading.parse;
   // An input/output error ends the reading; what was read is still shown,
   // then the error goes on to the detector's report. A table marker makes
   // the slot computed even when a number of the table fails to convert.
   std::optional<EInOutError> failure;
   try {
-    readers::parseOrca(fileName, spectrum, version, readers::chosenFormalism(), parse);
+    if (reading.failure) std::rethrow_exception(reading.failure);
   } catch (const EInOutError& error) {
     failure = error;
   } catch (...) {
@@ -301,10 +324,12 @@ void readOrca(TForm1& form, const std::string& fileName, int slot, Spectrum spec
 
 void readers::trialOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion version,
                         OutputReading& reading) {
-  LineParse parse;
+  const OrcaReading kept = keepParse(reading, tablesKey(spectrum, version),
+                                     [&] { return readTables(fileName, spectrum, version); });
+  const LineParse& parse = kept.parse;
   std::exception_ptr failure;
   try {
-    parseOrca(fileName, spectrum, version, chosenFormalism(), parse);
+    if (kept.failure) std::rethrow_exception(kept.failure);
   } catch (const EInOutError&) {
     // What was read before the error is drawn; the detector tells the error.
     failure = std::current_exception();

@@ -7,6 +7,7 @@
 // lines.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -50,6 +51,22 @@ struct LineParse {
   // CD tables refused because the velocity formalism was chosen.
   int refusedTables = 0;
   LoadNotes notes;
+};
+
+// The reading of an ADF, NWChem or Dalton table: the lines of the table that
+// counts with the range test they are entered by, the number of its states
+// and those of them left out as lying off the spectrum, whether the slot
+// is computed, the notes of the load and the boxes of the reading (a file
+// error met while reading ends it with one box), which the reader shows
+// before it enters the lines.
+struct TableReading {
+  std::vector<std::pair<double, double>> lines;
+  RangeTest test = RangeTest::GridOnly;
+  int states = 0;
+  int offGrid = 0;
+  bool computed = false;
+  LoadNotes notes;
+  Boxes boxes;
 };
 
 // One normal mode: wavenumber (cm-1) and strength as printed.
@@ -114,6 +131,9 @@ void trialOrca(const std::string& fileName, Spectrum spectrum, OrcaVersion versi
 void trialTurbomole(const std::string& fileName, TurbomoleProgram program, Spectrum spectrum,
                     OutputReading& reading);
 void trialStda(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
+// The trial of a reader of a table: the reading `parsing` gives, kept under `key`.
+void trialTable(const std::string& fileName, Spectrum spectrum, const std::string& key,
+                const std::function<TableReading()>& parsing, OutputReading& reading);
 void trialAdf(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
 void trialNwchem(const std::string& fileName, Spectrum spectrum, OutputReading& reading);
 void trialDalton(const std::string& fileName, Spectrum spectrum, OutputReading& reading);

@@ -34,7 +34,19 @@ namespace {
 thread_local const LineSource* readingNow = nullptr;
 }  // namespace
 
-LineSource::LineSource(const std::string& path) : file_(path), outer_(readingNow) { readingNow = this; }
+namespace {
+OpenWatcher& openWatcher() {
+  static OpenWatcher instance;
+  return instance;
+}
+}  // namespace
+
+void watchOpens(OpenWatcher watcher) { openWatcher() = std::move(watcher); }
+
+LineSource::LineSource(const std::string& path) : file_(path), outer_(readingNow) {
+  readingNow = this;
+  if (openWatcher()) openWatcher()(path);
+}
 
 LineSource::~LineSource() { readingNow = outer_; }
 
@@ -503,12 +515,48 @@ OutputReading readForLoad(const std::string& fileName, int slot, const std::vect
   return reading;
 }
 
+namespace {
+std::string withFormalism(std::string key) {
+  if (velocityFormalism()) key += " velocity";
+  if (lengthFormalism()) key += " length";
+  return key;
+}
+}  // namespace
+
+std::string parseKey(std::string_view reader, Spectrum spectrum) {
+  return withFormalism(std::string(reader) + (spectrum == Spectrum::Ecd ? " ECD" : " UV"));
+}
+
+std::string parseKey(std::string_view reader, LineList list) {
+  return withFormalism(std::string(reader) + (list == LineList::Vcd ? " VCD" : " IR"));
+}
+
+void trialTable(const std::string& fileName, Spectrum spectrum, const std::string& key,
+                const std::function<TableReading()>& parsing, OutputReading& reading) {
+  TableReading parse = keepParse(reading, key, parsing);
+  reading.boxes.append(parse.boxes);
+  if (parse.computed) reading.drawing.lines(spectrum, parse.lines, parse.test);
+  reading.drawing.statesOffGrid(spectrum, parse.offGrid);
+  reading.boxes.report(parse.notes, fileName);
+}
+
 // The one message of a caught file error: once per open, though each
 // detector meets it.
 void showFileHandlingError(const Exception& error) {
   tellOnce(fileHandlingErrorText(error));
 }
 
+
+void enterTable(TForm1& form, const TableReading& reading, Spectrum spectrum, int slot) {
+  Boxes boxes = reading.boxes;
+  boxes.show();
+  if (!reading.computed) return;
+  const bool ecd = spectrum == Spectrum::Ecd;
+  if (slot == 1) (ecd ? form.CDspectra1 : form.UVspectra1)->SetEnabled(true);
+  (ecd ? form.store.CDACTIVE : form.store.UVACTIVE)[slot] = computed;
+  for (const auto& [wavelength, value] : reading.lines)
+    addLine(ecd ? form.store.ROTS : form.store.OSC, slot, wavelength, value, reading.test);
+}
 
 // The closing steps of the ECD readers whose strengths are in esu² cm²: for
 // slot 1 the count and the lowest and highest non-zero bin ("--" when the

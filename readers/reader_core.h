@@ -294,6 +294,11 @@ void showFileHandlingError(const Exception& error);
 // spectrum has no line), then broadening, page, gnuplot labels and redraw.
 void finishEsuEcd(TForm1& form, const std::string& fileName, int slot, int states);
 
+struct TableReading;
+// The boxes of the reading of a table, then, when the slot is computed, its
+// menu (slot 1) and state and its lines.
+void enterTable(TForm1& form, const TableReading& reading, Spectrum spectrum, int slot);
+
 // The slot-1 labels beside "first value at:" and "last value at:": the
 // lowest and the highest bin of ECD slot 1 that holds a line ("--" when the
 // spectrum has none).
@@ -426,6 +431,51 @@ struct OutputReading {
   std::vector<std::pair<std::string, std::any>> parses_;
 };
 
+// A reader's parse as its trial kept it: the parse, or the error it ended in.
+template <class Parse>
+struct KeptParse {
+  std::optional<Parse> parse;
+  std::exception_ptr failure;
+};
+
+// The name a trial keeps its parse under: the reader (with the program,
+// version or layout it reads) and what else changes the parse, the spectrum
+// and the formalism ticked.
+std::string parseKey(std::string_view reader, Spectrum spectrum);
+std::string parseKey(std::string_view reader, LineList list);
+
+// A trial's parse: runs `parsing` and keeps what it gives, or the error it
+// ends in (raised again), under `key` for the reader of the same load.
+template <class Parsing>
+auto keepParse(OutputReading& reading, const std::string& key, Parsing&& parsing)
+    -> decltype(parsing()) {
+  using Parse = decltype(parsing());
+  try {
+    Parse parse = parsing();
+    reading.keep(key, KeptParse<Parse>{parse, nullptr});
+    return parse;
+  } catch (...) {
+    reading.keep(key, KeptParse<Parse>{std::nullopt, std::current_exception()});
+    throw;
+  }
+}
+
+// A reader's parse: the one the trial of this load kept under `key` (its
+// error raised again), or `parsing()` now when there is none (a batch
+// extraction, a reader called on its own), so that a load reads the file
+// once.
+template <class Parsing>
+auto keptOrParsed(OutputReading* reading, const std::string& key, Parsing&& parsing)
+    -> decltype(parsing()) {
+  using Parse = decltype(parsing());
+  if (reading != nullptr)
+    if (std::optional<KeptParse<Parse>> kept = reading->take<KeptParse<Parse>>(key)) {
+      if (kept->failure) std::rethrow_exception(kept->failure);
+      if (kept->parse) return std::move(*kept->parse);
+    }
+  return parsing();
+}
+
 // The parse of one reader for a load into `slot`, without touching the store
 // or a window.
 using Trial = void (*)(const std::string& fileName, int slot, OutputReading& reading);
@@ -452,5 +502,9 @@ OutputReading readForLoad(const std::string& fileName, int slot, const std::vect
 using ReaderWatcher = std::function<void(const std::string& readerName)>;
 void watchReaders(ReaderWatcher watcher);
 void announceReader(const std::string& readerName);
+
+// Tests watch which files the readers open; nothing else does.
+using OpenWatcher = std::function<void(const std::string& path)>;
+void watchOpens(OpenWatcher watcher);
 
 }  // namespace readers

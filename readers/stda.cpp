@@ -12,13 +12,19 @@ using readers::Spectrum;
 using readers::LineSource;
 
 
+std::string tableKey(Spectrum spectrum) { return readers::parseKey("sTDA", spectrum); }
+
+readers::LineParse parseTable(const std::string& fileName, Spectrum spectrum) {
+  return readers::parseStda(fileName, spectrum, readers::chosenFormalism());
+}
+
 void readStdaTable(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum) {
   const CalculatingShown calculating(*form.Label4);
   form.SetCaption(fileName);
   auto& grid = spectrum == Spectrum::Ecd ? form.store.ROTS : form.store.OSC;
   grid.clearSlot(slot);
-  const readers::LineParse parse =
-      readers::parseStda(fileName, spectrum, readers::chosenFormalism());
+  const readers::LineParse parse = readers::keptOrParsed(
+      form.LoadReading, tableKey(spectrum), [&] { return parseTable(fileName, spectrum); });
   // Degenerate states share a bin: both count. Energies without a bin on
   // the grid are left out.
   for (const auto& [wavelength, value] : parse.lines)
@@ -53,8 +59,9 @@ readers::LineParse readers::parseStda(const std::string& fileName, Spectrum spec
 
 void readers::trialStda(const std::string& fileName, Spectrum spectrum, OutputReading& reading) {
   try {
-    reading.drawing.lines(spectrum, parseStda(fileName, spectrum, chosenFormalism()).lines,
-                          RangeTest::GridOnly);
+    const LineParse parse =
+        keepParse(reading, tableKey(spectrum), [&] { return parseTable(fileName, spectrum); });
+    reading.drawing.lines(spectrum, parse.lines, RangeTest::GridOnly);
   } catch (...) {
     reading.failure = std::current_exception();
   }

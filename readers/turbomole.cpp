@@ -128,6 +128,16 @@ class TurbomoleRun {
   int states_ = 0;
 };
 
+std::string statesKey(TurbomoleProgram program, Spectrum spectrum) {
+  return readers::parseKey(program == TurbomoleProgram::Escf ? "TURBOMOLE escf" : "TURBOMOLE ricc2",
+                           spectrum);
+}
+
+readers::StateParse parseStates(const std::string& fileName, TurbomoleProgram program,
+                                Spectrum spectrum) {
+  return readers::parseTurbomole(fileName, program, spectrum, readers::chosenFormalism());
+}
+
 // Labels, lines and state, the kind menu for any slot; then the closing
 // steps. Without `computed` the reader ends after clearing the slot.
 void readTurbomole(TForm1& form, const std::string& fileName, int slot, Spectrum spectrum,
@@ -137,7 +147,8 @@ void readTurbomole(TForm1& form, const std::string& fileName, int slot, Spectrum
   if (slot == 1) form.SetCaption(ExtractFileName(fileName));
   grid.clearSlot(slot);
   const readers::StateParse parse =
-      readers::parseTurbomole(fileName, program, spectrum, readers::chosenFormalism());
+      readers::keptOrParsed(form.LoadReading, statesKey(program, spectrum),
+                            [&] { return parseStates(fileName, program, spectrum); });
   // Without a state the ricc2 ECD slot keeps its former state and is not redrawn.
   if (program == TurbomoleProgram::Ricc2 && ecd && !parse.found) return;
   if (slot == 1) readers::showStateLabels(form, parse.states);
@@ -166,7 +177,8 @@ readers::StateParse readers::parseTurbomole(const std::string& fileName, Turbomo
 
 void readers::trialTurbomole(const std::string& fileName, TurbomoleProgram program,
                              Spectrum spectrum, OutputReading& reading) {
-  const StateParse parse = parseTurbomole(fileName, program, spectrum, chosenFormalism());
+  const StateParse parse = keepParse(reading, statesKey(program, spectrum),
+                                     [&] { return parseStates(fileName, program, spectrum); });
   const bool ecd = spectrum == Spectrum::Ecd;
   if (program == TurbomoleProgram::Ricc2 && ecd && !parse.found) return;
   for (const StateRow& row : parse.states)
