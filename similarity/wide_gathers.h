@@ -38,8 +38,8 @@ namespace similarity_core {
 // lie on the grid within sixteen values from the lower of the first and the
 // last lane's (the points ascend or descend), two loads and a permutation read
 // the same values as the gather, at a fraction of its cost. Sixteen values
-// hold eight points at every scale the searches try on a measured curve of a
-// point per grid step.
+// hold eight points of a curve with a point per grid step up to a scale of
+// about two.
 [[gnu::target("avx512f,avx512dq")]] inline void gatherOnGrid(Doubles8& v, const double* values,
                                                             const Doubles8& offset, double size) {
   const __mmask8 onGrid = _mm512_cmp_pd_mask(offset, _mm512_setzero_pd(), _CMP_GE_OQ) &
